@@ -1,0 +1,110 @@
+#pragma once
+// The demonstration client: start-up, main loop, screen composition, layout
+// and reactions.
+//
+// Sections: skin pieces · AppState · App · start-up and loop · screen ·
+// layout · reactions.
+#include <cstdint>
+#include <string>
+
+#include "framework/ui.h"
+
+// ---- skin pieces (cut in this order at start-up) ---------------------------
+struct SkinPieces {
+  int32_t SkinRoundAdd = 0;
+  int32_t SkinRoundClose = 0;
+  int32_t SkinRoundCopy = 0;
+  int32_t SkinToggleShown = 0;
+  int32_t SkinToggleHidden = 0;
+  int32_t SkinSearchField = 0;
+  int32_t SkinIconbarBack = 0;
+  int32_t SkinSideAdd = 0;
+  int32_t SkinSideCopy = 0;
+  int32_t SkinSideSync = 0;
+  int32_t SkinSideBlank1 = 0;
+  int32_t SkinSideBlank2 = 0;
+  int32_t SkinMessageBack = 0;
+  int32_t SkinArrowDown = 0;
+  int32_t SkinArrowRight = 0;
+  int32_t SkinArrowTurn = 0;
+  int32_t SkinTabsGrey = 0;
+  int32_t SkinTabsCream = 0;
+  int32_t SkinTabsWhite = 0;
+  int32_t SkinFrameData = 0;
+  int32_t SkinFrameArea = 0;
+  int32_t SkinFrameSide = 0;
+  int32_t SkinGridParts = 0;
+};
+
+// One row of the piece table: where a piece lies on the sheet.
+struct SkinPieceSpec {
+  const char* name;
+  int32_t SkinPieces::*field;
+  int16_t x, y, width, height;
+};
+inline constexpr int kSkinPieceCount = 23;
+extern const SkinPieceSpec kSkinPieceTable[kSkinPieceCount];
+
+// ---- AppState --------------------------------------------------------------
+struct AppState {
+  int32_t mainWindow = 0;      // toolkit number of "win1"
+  int32_t splitterGadget = 0;  // gadget of "SplitterSideMain"
+  int8_t sidebarShown = 1;     // 1 while the sidebar is expanded
+  int8_t headExpanded = 1;     // 1 while the head area is expanded
+  int8_t mainExpanded = 1;     // 1 while the main area is expanded
+  int8_t searchListOpen = 0;   // 1 while the search-type list is shown
+  int8_t searchActive = 0;     // 1 while the search field is being edited
+  int16_t sidebarWidth = 220;  // remembered while the sidebar is collapsed
+  int32_t messageFont = 0;     // bold font of the icon-bar message
+  SkinPieces skin;             // toolkit images of the skin pieces
+};
+
+// ---- App: the whole program's state, creatable fresh by tests -------------
+struct App {
+  Ui ui;
+  AppState state;
+  // loop variables
+  int32_t lastKind = 0;
+  int32_t lastWindow = 0;
+  int32_t lastGadget = 0;
+  int32_t lastType = 0;
+  int32_t lastMenu = 0;
+  int32_t mouseX = 0;
+  int32_t mouseY = 0;
+  int8_t uiCode = 0;
+  std::string uiObject;
+  // layout memory (the last laid-out window size)
+  int16_t layoutWidth = 0;
+  int16_t layoutHeight = 0;
+  // the last composed icon-bar message image, freed when replaced
+  int32_t messageImage = 0;
+};
+
+// ---- start-up and loop -----------------------------------------------------
+// Initialises the toolkit (once per process) and decodes and cuts the skin.
+void start_up(App& app);
+// Cuts the pieces from a decoded sheet image into app.state.skin.
+void cut_skin_pieces(App& app, int32_t sheet);
+// One iteration of the main loop; returns 0 when the loop is to end (close
+// request or "&Quit"), 1 otherwise.
+int32_t main_loop_iteration(App& app, int32_t timeoutMs);
+// Runs the loop until a close request, then shuts down; returns the exit code.
+int32_t run_main_loop(App& app);
+void shut_down(App& app);
+
+// ---- screen ----------------------------------------------------------------
+// Builds "win1" and all its widgets; returns 1 when the screen stands, 0 when
+// the window could not be opened (nothing else is built then).
+int32_t build_demo_screen(App& app);
+
+// ---- layout ----------------------------------------------------------------
+// mode 0: window resized, 1: sidebar changed, 2: centre areas toggled.
+void layout_demo(App& app, int8_t mode);
+
+// ---- reactions -------------------------------------------------------------
+void on_framework_event(App& app);
+void on_splitter_moved(App& app);
+void show_iconbar_message(App& app, const std::string& text, int8_t level);
+// The only call that reaches the platform directly: a dark balloon tooltip.
+void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text,
+                    const std::string& title);

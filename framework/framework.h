@@ -1,0 +1,159 @@
+#pragma once
+// The widget framework: registry, creation, operations by name, window
+// operations and hierarchy, item lists.
+//
+// Sections: registry · list helpers · creation · operations by name ·
+// window operations and hierarchy · item lists.
+//
+// Every operation takes the context first and the object's name next, looks
+// the object up (leaving it current) and returns its documented failure value
+// for an unknown name, changing nothing.
+#include <cstdint>
+#include <string>
+
+#include "framework/records.h"
+#include "framework/ui.h"
+
+// ---- registry --------------------------------------------------------------
+WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                int16_t width, int16_t height, const std::string& title,
+                                int32_t flags);
+int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
+                       int16_t width, int16_t height, const std::string& parentName);
+void finish_creation(Ui& ui);
+int8_t find_object(Ui& ui, const std::string& name, int8_t mode);
+int8_t find_object_by_gadget(Ui& ui, int32_t gadget, int8_t mode);
+int8_t find_object_by_number(Ui& ui, int32_t number, int8_t mode);
+void rewind_to_window(Ui& ui);
+void position_before(Ui& ui, NamedObject* object);
+int8_t select_window(Ui& ui, const std::string& name);
+int8_t select_window_by_handle(Ui& ui, int32_t handle);
+int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive);
+void free_object(Ui& ui, const std::string& name);
+int8_t remove_window_objects(Ui& ui, const std::string& windowName);
+
+// ---- list helpers ----------------------------------------------------------
+// The current object, nullptr when positioned before the first.
+NamedObject* current_object(Ui& ui);
+// Steps to the next object and makes it current; at the end returns nullptr
+// and leaves the last object current.
+NamedObject* next_object(Ui& ui);
+// Makes the given object current (restoring a remembered position).
+void make_current(Ui& ui, NamedObject* object);
+// The current window record, nullptr when none.
+WindowRecord* current_window(Ui& ui);
+// The font handle for text drawn into skinned images: the current window
+// record's font, or -1 (the system font) when none is set.
+int32_t window_font_handle(Ui& ui);
+
+// ---- creation (returns the gadget number, 0 when nothing was created) -----
+int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& title, int32_t flags);
+int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent);
+int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& text, int32_t flags,
+                      const std::string& parent);
+int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                            int16_t width, int16_t height, int32_t image,
+                            const std::string& parent);
+int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, const std::string& text, int32_t flags,
+                     const std::string& parent);
+int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, const std::string& text, int32_t flags,
+                     const std::string& parent);
+int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent);
+int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& mask, int32_t date,
+                    const std::string& parent);
+int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                         int16_t height, int8_t state, const std::string& text, int32_t flags,
+                         const std::string& parent);
+int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent);
+int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& text, int32_t flags,
+                      const std::string& parent);
+int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                         int16_t height, int32_t flags, const std::string& parent);
+int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                           int16_t width, int16_t height, int32_t innerWidth,
+                           int32_t innerHeight, int32_t flags, const std::string& parent);
+int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                          int16_t width, int16_t height, int32_t minimum, int32_t maximum,
+                          int32_t pageLength, int32_t flags, const std::string& parent);
+int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                        int16_t height, const std::string& firstChild,
+                        const std::string& secondChild, int16_t position, int8_t vertical,
+                        const std::string& parent);
+int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int16_t height, int32_t image, const std::string& parent);
+int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                    int32_t image, const std::string& parent);
+int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                              int16_t width, const std::string& caption, int32_t image,
+                              int8_t edgeWidth, int8_t toggleMode, const std::string& parent);
+int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                 int16_t width, int16_t height, int32_t image,
+                                 const std::string& parent);
+int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int32_t image, int8_t pieceWidth, int8_t equalWidths,
+                       const std::string& parent);
+int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
+                     const std::string& parent);
+int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent);
+int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
+                const std::string& caption, const std::string& pageName, int16_t width);
+
+// ---- operations by name ----------------------------------------------------
+int32_t get_gadget(Ui& ui, const std::string& name);
+int32_t get_number(Ui& ui, const std::string& name);
+std::string name_of_number(Ui& ui, int32_t number);
+std::string name_of_gadget(Ui& ui, int32_t gadget);
+std::string get_text(Ui& ui, const std::string& name);
+int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_t force);
+int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int8_t force);
+int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t force);
+int32_t disable_object(Ui& ui, const std::string& name, int8_t disable);
+int32_t pin_object(Ui& ui, const std::string& name);
+int32_t set_color(Ui& ui, const std::string& name, int32_t colorType, int32_t color);
+int32_t set_window_font(Ui& ui, const std::string& fontName, int16_t size, int32_t flags);
+int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int16_t labelWidth,
+                  int32_t backColor, int32_t frontColor);
+int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
+                         int32_t stripImage);
+int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
+                            int32_t stripImage, int16_t firstFrame, int16_t lastFrame,
+                            int16_t startOffset);
+int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n);
+int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t delay,
+                        int8_t keepFrame);
+int32_t stop_animation(Ui& ui, const std::string& name);
+int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redraw);
+
+// ---- window operations and hierarchy ---------------------------------------
+int32_t activate_window(Ui& ui, const std::string& windowName);
+int32_t move_window(Ui& ui, const std::string& windowName, int16_t x, int16_t y);
+int32_t resize_window(Ui& ui, const std::string& windowName, int16_t width, int16_t height);
+int32_t get_window_number(Ui& ui, const std::string& windowName);
+int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag);
+int32_t refresh_window(Ui& ui, const std::string& windowName);
+int32_t close_window(Ui& ui, const std::string& windowName);
+int32_t set_user_data(Ui& ui, const std::string& name, int32_t value);
+int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
+int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
+int32_t is_descendant(Ui& ui, const std::string& ancestor);
+
+// ---- item lists ------------------------------------------------------------
+int32_t add_item(Ui& ui, const std::string& name, const std::string& key,
+                 const std::string& display, int32_t image, int8_t level, int32_t position);
+int32_t remove_item(Ui& ui, const std::string& name, int32_t position);
+int32_t clear_items(Ui& ui, const std::string& name);
+std::string selected_key(Ui& ui, const std::string& name);

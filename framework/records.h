@@ -1,0 +1,211 @@
+#pragma once
+// Records of the widget framework: window records, named objects, kind codes
+// and the per-kind records attached to objects.
+//
+// Sections: kind codes · attached records · NamedObject · WindowRecord.
+//
+// Field order and widths follow the framework's record layout; the int8 and
+// int16 wrap-arounds are real behaviour and are kept.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct GridRecord;  // grid/grid_records.h
+
+// ---- kind codes ------------------------------------------------------------
+namespace Kind {
+inline constexpr int8_t Label = 1;
+inline constexpr int8_t Picture = 15;
+inline constexpr int8_t PushButton = 16;
+inline constexpr int8_t ImageButton = 17;
+inline constexpr int8_t Container = 20;
+inline constexpr int8_t ScrollArea = 21;
+inline constexpr int8_t Input = 64;
+inline constexpr int8_t Combo = 65;
+inline constexpr int8_t List = 66;
+inline constexpr int8_t Tree = 67;
+inline constexpr int8_t ScrollBar = 68;
+inline constexpr int8_t Date = 69;
+inline constexpr int8_t CheckBox = 70;
+inline constexpr int8_t Splitter = 90;
+inline constexpr int8_t TabBar = 96;
+inline constexpr int8_t PictureContainer = 97;
+inline constexpr int8_t Frame = 98;
+inline constexpr int8_t SkinnedButton = 99;
+inline constexpr int8_t Grid = 100;
+inline constexpr int8_t StretchButton = 101;
+}  // namespace Kind
+
+// Objects whose children are created inside their gadget.
+inline bool is_container_kind(int8_t kind) {
+  return kind == Kind::Container || kind == Kind::ScrollArea || kind == Kind::TabBar ||
+         kind == Kind::PictureContainer;
+}
+
+// ---- attached records ------------------------------------------------------
+
+// Skinned look and strip animation of kinds 15, 17, 99 and 101.
+struct ButtonRecord {
+  int8_t style = 0;          // 0 none, 1 image strip, 2 animation strip, 3 both
+  int8_t look = 0;           // 0 resting, 64 hover, 65 pressed, 16..63 animating
+  int16_t frameCount = 0;    // strip width / frame width
+  int16_t frame = 0;         // current animation frame
+  int32_t lastTick = 0;      // clock value of the last animation step
+  int16_t delay = 0;         // milliseconds between animation steps
+  int16_t firstFrame = 0;    // first frame of the animation range
+  int16_t lastFrame = 0;     // last frame of the animation range
+  int32_t stripImage = 0;    // all frames side by side (caller's image)
+  int32_t shownImage = 0;    // image last composed for the gadget (ours)
+};
+
+// Three-slice frames of a stretch button (kind 101).
+struct StretchRecord {
+  int8_t edgeWidth = 0;   // fixed left/right piece and middle piece width
+  int16_t frameWidth = 0; // width of one frame in the strip
+  int8_t toggleMode = 0;  // 0 push, 1 toggle, 2 radio within parentName
+};
+
+// One entry of an item list (combo, list, tree and the text kinds).
+struct ItemEntry {
+  int32_t owner = 0;   // the owner's number when the entry was added
+  std::string key;     // the application's key
+  std::string display; // text shown in the gadget
+  int32_t image = 0;   // image shown with the entry, freed with the object
+};
+
+// Entries are kept per object, so a reused object number can never mix two
+// objects' entries.
+struct ItemListRecord {
+  int8_t reserved = 0;            // unused byte of the record layout
+  int32_t count = 0;              // number of entries (== entries.size())
+  std::vector<ItemEntry> entries; // in the object's order
+};
+
+// Image composition state of kinds 96, 97, 98 and 100.
+struct CanvasRecord {
+  int32_t pictureGadget = 0; // background picture gadget (kind 97)
+  int32_t sourceImage = 0;   // skin piece (caller's image)
+  int32_t canvasImage = 0;   // composed picture (ours)
+  int8_t iconSize = 0;       // piece size s
+};
+
+struct SplitterRecord {
+  std::string firstName;    // first child's object name
+  std::string secondName;   // second child's object name
+  int32_t firstGadget = 0;  // first child's gadget
+  int32_t secondGadget = 0; // second child's gadget
+  int8_t vertical = 0;      // 1 = bar between left and right
+};
+
+struct ScrollBarRecord {
+  int32_t minimum = 0;    // toolkit attribute 1
+  int32_t maximum = 0;    // toolkit attribute 2
+  int32_t pageLength = 0; // toolkit attribute 3
+  int8_t vertical = 0;    // 1 = vertical bar
+  std::string gridName;   // grid it scrolls ("PARENTGRID"), empty = none
+};
+
+struct ScrollAreaRecord {
+  int32_t innerWidth = 0;  // "AREAWIDTH"
+  int32_t innerHeight = 0; // "AREAHEIGHT"
+  int32_t scrollX = 0;     // "POSX"
+  int32_t scrollY = 0;     // "POSY"
+};
+
+struct LabelRecord {
+  int16_t labelWidth = 0;  // width of the caption left of the object
+  int32_t labelGadget = 0; // text gadget showing the caption
+};
+
+// One tab of a tab bar.
+struct TabEntry {
+  std::string barName;    // name of the tab bar object
+  std::string key;        // the bar's text holds the selected tab's key
+  std::string caption;    // text drawn on the tab
+  int16_t width = 0;      // tab width in pixels
+  std::string pageName;   // container shown while the tab is selected
+  int32_t pageGadget = 0; // that container's gadget
+};
+
+// Tabs are kept with their bar, in the bar's order.
+struct TabBarRecord {
+  int8_t tabCount = 0;        // number of tabs
+  int8_t selectedIndex = 0;   // index of the selected tab
+  int8_t firstVisibleTab = 0; // tabs before it are scrolled away
+  int8_t pieceWidth = 18;     // width p of one skin piece
+  int8_t equalWidths = 0;     // 1 = a third of the bar per tab when all fit
+  std::vector<TabEntry> tabs; // the bar's tabs in order
+};
+
+// ---- NamedObject -----------------------------------------------------------
+struct NamedObject {
+  std::string name;        // unique, compared byte by byte
+  int32_t number = 0;      // registry count right after insertion (1-based)
+  std::string parentName;  // empty = placed directly in the window
+  int32_t window = 0;      // native handle of the owning window
+  int8_t kind = 0;         // kind code
+  int16_t x = 0;           // position relative to the parent
+  int16_t y = 0;
+  int16_t absX = 0;        // position in window coordinates
+  int16_t absY = 0;
+  int16_t width = 0;       // size
+  int16_t height = 0;
+  int16_t dropHeight = 0;  // combo: given height including the list
+  int8_t dropOpen = 0;     // combo: 1 while its list is open
+  std::string caption;     // stretch button / frame caption
+  std::string text;        // value as text
+  int32_t userData = 0;    // free value for the application
+  int8_t visible = 1;      // 1 shown, 0 hidden, -1 tab-hidden, -2 pinned
+  int8_t hidden = -1;      // -1 never set, 0 shown, 1 hidden by name
+  int8_t disabled = 0;     // 1 = disabled by the application
+  int8_t catchMouseOver = 0; // 1 = report mouse-over (code 3)
+  int32_t frontColor = 0;  // "FRONTCOLOR"
+  int8_t changed = 0;      // "CHANGED"
+  std::string helpText;    // "HELPTEXT"
+  int32_t gadget = 0;      // toolkit gadget number
+  std::unique_ptr<ButtonRecord> buttonData;         // kinds 15, 17, 99, 101
+  std::unique_ptr<TabBarRecord> tabData;            // kind 96
+  std::unique_ptr<ItemListRecord> itemData;         // kinds 64..67, 69, 70
+  std::unique_ptr<CanvasRecord> canvas;             // kinds 96, 97, 98, 100
+  std::unique_ptr<SplitterRecord> splitterData;     // kind 90
+  std::unique_ptr<LabelRecord> labelData;           // set_label
+  std::unique_ptr<GridRecord> gridRecord;           // kind 100
+  std::unique_ptr<ScrollBarRecord> scrollBarData;   // kinds 68, 69
+  std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
+  std::unique_ptr<StretchRecord> stretchData;       // kind 101
+
+  // Registry links (the registry is an ordered list with stable addresses).
+  NamedObject* prev = nullptr;
+  NamedObject* next = nullptr;
+
+  NamedObject();
+  ~NamedObject();  // out of line: GridRecord is complete there
+  NamedObject(const NamedObject&) = delete;
+  NamedObject& operator=(const NamedObject&) = delete;
+};
+
+// ---- WindowRecord ----------------------------------------------------------
+struct WindowRecord {
+  std::string name;          // "AUTO" for the implicit record
+  int32_t handle = 0;        // native window handle
+  std::string eventObject;   // object the last dispatch reported on
+  int8_t eventCode = 0;      // framework event code of the last dispatch
+  int16_t x = 0;             // position and inner size as last set by us
+  int16_t y = 0;
+  int16_t width = 0;
+  int16_t height = 0;
+  int8_t liveUpdate = 1;     // 1 = by-name changes reach the gadgets at once
+  int32_t font = 0;          // font number for skinned text, 0 = default
+  int32_t flags = 0;         // window flags given at creation
+  int16_t objectCount = 0;   // objects registered in this window
+  int32_t focusNumber = 0;   // number of the focused object
+  int8_t focusKind = 0;      // kind of the focused object
+  int32_t openDropDown = 0;  // number of the combo whose list is open
+  NamedObject* firstObject = nullptr;   // first object of this window
+  int32_t windowNumber = 0;  // toolkit window number
+  NamedObject* hoveredObject = nullptr; // skinned button in hover/pressed look
+
+  WindowRecord* prev = nullptr;  // window list links
+  WindowRecord* next = nullptr;
+};

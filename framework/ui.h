@@ -1,0 +1,33 @@
+#pragma once
+// The framework's whole state in one context object: the registry of named
+// objects and the window list, each with its current position. A test
+// creates a fresh Ui; nothing of the framework lives in statics.
+#include <cstdint>
+
+#include "framework/records.h"
+
+struct Ui {
+  // Registry: ordered list of objects. `current` is the current object;
+  // nullptr means "positioned before the first object" (no object current),
+  // so stepping forward yields `first`.
+  NamedObject* first = nullptr;
+  NamedObject* last = nullptr;
+  NamedObject* current = nullptr;
+  int32_t count = 0;  // objects in the registry
+
+  // Window list, newest first, with its current record (nullptr = none).
+  WindowRecord* firstWindow = nullptr;
+  WindowRecord* currentWindow = nullptr;
+
+  // The millisecond clock that drives animations. Tests replace it to step
+  // animations deterministically.
+  int32_t (*clock)() = nullptr;  // nullptr = tk_elapsed_ms
+
+  Ui() = default;
+  ~Ui();  // releases every object and window record (not their gadgets)
+  Ui(const Ui&) = delete;
+  Ui& operator=(const Ui&) = delete;
+};
+
+// The animation clock of this context.
+int32_t ui_now(const Ui& ui);

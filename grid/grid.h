@@ -1,0 +1,102 @@
+#pragma once
+// The grid control: data model, keyword attributes, rendering, scrolling,
+// tree rows, mouse and keyboard handling, cell editing.
+//
+// Sections: model · keyword attributes · rendering · scrolling and moving ·
+// tree rows · input · editing.
+#include <cstdint>
+#include <string>
+
+#include "framework/ui.h"
+#include "grid/grid_records.h"
+
+// Shortcut identifiers of the grid keys.
+namespace GridKey {
+inline constexpr int32_t Return = 1098;
+inline constexpr int32_t Escape = 1099;
+inline constexpr int32_t Left = 1100;
+inline constexpr int32_t Up = 1101;
+inline constexpr int32_t Right = 1102;
+inline constexpr int32_t Down = 1103;
+inline constexpr int32_t PageLeft = 1104;
+inline constexpr int32_t PageUp = 1105;
+inline constexpr int32_t PageRight = 1106;
+inline constexpr int32_t PageDown = 1107;
+inline constexpr int32_t Space = 1108;
+}  // namespace GridKey
+
+// ---- model -----------------------------------------------------------------
+int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+                   int16_t width, int8_t inputType, int8_t orientation, int8_t summary,
+                   const std::string& cellTexts, int8_t redraw);
+int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+                int8_t height, int8_t level, const std::string& cellTexts,
+                const std::string& key, int8_t redraw);
+int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw);
+int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns);
+int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+                   int32_t redraw);
+int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+                 const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor);
+std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+int16_t grid_cursor_column(Ui& ui, const std::string& grid);
+int16_t grid_cursor_row(Ui& ui, const std::string& grid);
+int16_t grid_row_count(Ui& ui, const std::string& grid);
+int16_t grid_column_count(Ui& ui, const std::string& grid);
+// Releases a grid's rows, cells, expanders (with their images) and, with
+// withColumns, its columns; used by clear_grid and free_object.
+void clear_grid_records(GridRecord& grid, bool withColumns);
+
+// ---- keyword attributes ----------------------------------------------------
+std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);
+int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
+                      const std::string& value, int8_t redraw);
+std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column,
+                                 const std::string& keyword);
+int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
+                             const std::string& keyword, const std::string& value,
+                             int8_t redraw);
+std::string get_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+                              const std::string& keyword);
+int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+                          const std::string& keyword, const std::string& value, int8_t redraw);
+std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+                               const std::string& keyword);
+int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+                           const std::string& keyword, const std::string& value,
+                           int8_t redraw);
+// Keyword number parsing: blanks, one sign, digits up to the first other
+// character; no digits is 0.
+int64_t parse_keyword_number(const std::string& value);
+
+// ---- rendering (current object) --------------------------------------------
+void render_grid(Ui& ui);
+void redraw_object(Ui& ui);
+
+// ---- scrolling and moving --------------------------------------------------
+int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);
+int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
+                      int8_t apply);
+// Creates the grid's horizontal (vertical == 0) or vertical scroll bar.
+void create_grid_scroll_bar(Ui& ui, const std::string& grid, int8_t vertical);
+// Enables/disables and ranges the grid's bars after a drawing (current object
+// is the grid; it is current again afterwards).
+void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnCounter,
+                             int32_t shownRows);
+
+// ---- tree rows -------------------------------------------------------------
+// Gives cell `cell` of the current grid an expander (reusing its record).
+void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text);
+void toggle_expander(Ui& ui, int16_t column, int16_t row);
+
+// ---- input (current object is the grid) ------------------------------------
+int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType);
+int8_t grid_key(Ui& ui, int32_t shortcutId);
+void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr);
+void install_grid_shortcuts(Ui& ui);
+void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
+void step_expanders(Ui& ui);
+
+// ---- editing ---------------------------------------------------------------
+int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);

@@ -1,0 +1,113 @@
+#pragma once
+// Records of the grid control.
+//
+// Storage: each grid keeps its columns, rows and cells in containers of its
+// own (cells row-major), so a cell is reached in O(1) and two grids can never
+// mix their records. `owner` fields are kept for the record layout.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct ExpanderRecord {
+  int8_t mode = 1;          // 1 = idle frame chosen by state and hover
+  int8_t state = 0;         // 0 idle, 16 expanding, 32 collapsing, 64 hovered
+  int16_t frame = 0;        // current animation frame
+  int32_t lastStep = 0;     // clock value of the last step
+  int16_t interval = 50;    // milliseconds between steps
+  int16_t firstFrame = 8;   // first turning frame
+  int16_t lastFrame = 14;   // last turning frame
+  int32_t strip = 0;        // all frames side by side
+  int32_t frameImage = 0;   // frame shown now
+  int8_t style = 1;         // 1 = triangle
+  int8_t hovered = 0;       // 1 while the mouse is over it
+  std::string text;         // stored, unused
+};
+
+struct ColumnRecord {
+  int32_t owner = 0;          // the grid object's number
+  int16_t index = 0;          // position within the grid
+  std::string caption;        // "CAPTION"
+  int8_t orientation = 0;     // "ORIENTATION": 0 left, 1 right, 2 centred
+  int8_t summary = 0;         // "SUMMARY", stored only
+  int16_t width = 0;          // "WIDTH"
+  int8_t inputType = 0;       // "INPUTTYPE": 0 none, 1 text, 2 drop-down, 3 list
+  int16_t inputHeight = 0;    // "INPUTHEIGHT": 0 = the row's height
+  int8_t lock = 0;            // "LOCK"
+  int8_t marginLeft = 0;      // "MARGINLEFT"
+  std::string allowedValues;  // "LISTALLOWEDVALUES", TAB-separated
+  int32_t bgColor = -1;       // "BGCOLOR", -1 none
+};
+
+struct RowRecord {
+  int32_t owner = 0;        // the grid object's number
+  int16_t index = 0;        // position when added
+  std::string caption;      // "CAPTION"
+  int8_t height = 0;        // "HEIGHT", at most 127
+  int8_t level = 0;         // "LEVEL": tree depth
+  int8_t isParent = 0;      // "ISPARENT": 0, 1 collapsed, 16 open, 64 always open
+  int16_t parent = -1;      // "PARENT": parent row index, -1 none
+  int8_t hiddenInTree = 0;  // 1 when the last drawing found it collapsed away
+  std::string key;          // "KEY"
+  int8_t vOrientation = 0;  // "VORIENTATION": 0 top, 1 bottom, 2 centred
+  int8_t lock = 0;          // "LOCK"
+  int32_t data = 0;         // "DATA"
+  int32_t bgColor = -1;     // "BGCOLOR", -1 none
+};
+
+struct CellRecord {
+  int32_t owner = 0;      // the grid object's number
+  std::string text;       // the cell's value
+  int32_t image = 0;      // "IMAGE", 0 none
+  int32_t fontColor = 0;  // "FONTCOLOR"
+  int8_t lock = 0;        // "LOCK"
+  int32_t bgColor = -1;   // "BGCOLOR", -1 none
+  std::unique_ptr<ExpanderRecord> expander;  // tree icon of a parent's first cell
+};
+
+struct GridRecord {
+  int16_t columnCount = 0;      // number of columns
+  int16_t rowCount = 0;         // number of rows
+  int32_t cellCount = 0;        // columnCount × rowCount
+  int8_t borderless = 0;        // "BORDERLESS"
+  int8_t gridH = 1;             // "GRIDH": horizontal lines
+  int8_t gridV = 1;             // "GRIDV": vertical lines and separators
+  int32_t gridColor = 0x5E5E5E; // "GRIDCOLOR"
+  int32_t selFrontColor = 0;    // "SELFRONTCOLOR"
+  int8_t captColHeight = 0;     // "CAPTCOLHEIGHT": caption row height
+  int16_t captRowWidth = 0;     // "CAPTROWWIDTH": caption column width
+  int8_t colCustom = 0;         // "COLCUSTOM", stored only
+  int16_t scrollX = 0;          // "SCROLLX": leading columns scrolled away
+  int16_t scrollY = 0;          // "SCROLLY": leading shown rows scrolled away
+  int16_t cursorColumn = 0;     // cursor cell, start corner of the selection
+  int16_t cursorRow = 0;
+  int16_t selectionEndColumn = 0;  // other corner of the selection
+  int16_t selectionEndRow = 0;
+  int16_t lastVisibleColumn = 0;   // what the latest drawing reached
+  int16_t lastVisibleRow = 0;
+  int8_t animating = 0;         // "ANIMATING": an expander animates
+  int8_t showTree = 1;          // "SHOWTREE"
+  int8_t selMode = 0;           // "SELMODE"
+  int8_t redraw = 1;            // "REDRAW": 0 ignores drawing requests
+  int8_t permanentCursor = 0;   // "PERMANENTCURSOR": 1 always, 0 never, -1 hover
+  int8_t scrollArrows = 0;      // built-in arrows drawn: 1 vertical, 2 horizontal
+  int8_t pressedArrow = 0;      // 1 left, 2 right, 3 up, 4 down, 0 none
+  int8_t enableInput = 0;       // "ENABLEINPUT"
+  int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
+  int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps
+  int32_t inputGadget = 0;      // open cell editor, 0 none
+  std::string hScrollBar;       // horizontal scroll bar object, empty none
+  std::string vScrollBar;       // vertical scroll bar object, empty none
+  ExpanderRecord* hoveredExpander = nullptr;  // expander shown hovered
+
+  // Per-grid storage (replaces the shared owner-keyed lists).
+  std::vector<ColumnRecord> columns;  // in column order
+  std::vector<RowRecord> rows;        // in row order
+  std::vector<CellRecord> cells;      // row-major: rows × columns
+  // Expanders whose state is above 0, so a step visits only those.
+  std::vector<ExpanderRecord*> activeExpanders;
+  // Nearest-shallower-row stack for finding parents in amortised O(1);
+  // invalid after a LEVEL change or a deletion, then rebuilt on demand.
+  std::vector<int32_t> levelStack;
+  bool levelStackValid = true;
+};

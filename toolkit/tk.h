@@ -1,0 +1,221 @@
+#pragma once
+// The platform layer. Everything above it speaks only these tk_ operations.
+//
+// Sections: start-up and shut-down · windows · events · gadget creation ·
+// gadget operations · menus and shortcuts · images · 2D drawing · fonts and
+// time · inspection helpers.
+//
+// Windows, gadgets, images and fonts live in numbered tables. A creating
+// operation takes -1 for "allocate a fresh number" and returns the new number,
+// or 0 when creation failed. Numbers are allocated from high bases so that
+// they never collide with menu or shortcut identifiers. Every operation
+// accepts 0 or an unknown number and then does nothing (returning 0, or -1
+// where stated). Texts are UTF-8 at every call.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// ---- start-up and shut-down ------------------------------------------------
+void tk_init_strings();
+void tk_init_memory();
+void tk_init_drawing();
+void tk_init_fonts();
+void tk_init_windows();
+void tk_init_gadgets();
+void tk_init_image_decoder();
+void tk_init_images();
+void tk_init_menus();
+void tk_register_png_decoder();
+void tk_free_all_images();
+void tk_close_all_windows();
+void tk_free_all_fonts();
+
+// ---- windows ---------------------------------------------------------------
+inline constexpr int32_t TK_KEEP = -65535;               // keeps a coordinate
+inline constexpr int32_t TK_WINDOW_HIDDEN = 0x10000000;  // "open hidden"
+inline constexpr int32_t TK_WINDOW_MAXIMISED = 0x01000000;
+inline constexpr int32_t TK_WINDOW_MINIMISED = 0x20000000;
+
+int32_t tk_open_window(int32_t number, int32_t x, int32_t y, int32_t innerWidth,
+                       int32_t innerHeight, const std::string& title, int32_t flags);
+int32_t tk_hide_window(int32_t window, int32_t state);
+int32_t tk_resize_window(int32_t window, int32_t x, int32_t y, int32_t innerWidth,
+                         int32_t innerHeight);
+int32_t tk_window_inner_width(int32_t window);
+int32_t tk_window_inner_height(int32_t window);  // menu bar counted in
+int32_t tk_window_x(int32_t window);
+int32_t tk_window_y(int32_t window);
+int32_t tk_window_handle(int32_t window);
+int32_t tk_window_mouse_x(int32_t window);  // -1 outside the client area
+int32_t tk_window_mouse_y(int32_t window);
+int32_t tk_activate_window(int32_t window);
+int32_t tk_active_window();  // -1 when no window of ours is active
+int32_t tk_close_window(int32_t window);
+
+// ---- events ----------------------------------------------------------------
+inline constexpr int32_t TK_EVENT_NONE = 0;
+inline constexpr int32_t TK_EVENT_MOVED = 3;
+inline constexpr int32_t TK_EVENT_RESIZED = 5;
+inline constexpr int32_t TK_EVENT_REPAINT = 15;
+inline constexpr int32_t TK_EVENT_CLOSE = 16;
+inline constexpr int32_t TK_EVENT_GADGET = 13100;
+inline constexpr int32_t TK_EVENT_MENU = 13101;
+inline constexpr int32_t TK_EVENT_ACTIVATED = 13104;
+
+// Gadget event types the toolkit generates itself.
+inline constexpr int32_t TK_TYPE_LEFT_CLICK = 0;
+inline constexpr int32_t TK_TYPE_RIGHT_CLICK = 1;
+inline constexpr int32_t TK_TYPE_LEFT_DOUBLE = 2;
+inline constexpr int32_t TK_TYPE_RIGHT_DOUBLE = 3;
+inline constexpr int32_t TK_TYPE_LIST_OPENED = 7;
+inline constexpr int32_t TK_TYPE_LIST_CLOSED = 8;
+inline constexpr int32_t TK_TYPE_CHANGED = 768;
+inline constexpr int32_t TK_TYPE_FOCUS = 14000;
+inline constexpr int32_t TK_TYPE_FOCUS_LOST = 14001;
+inline constexpr int32_t TK_TYPE_DRAG = 14002;
+
+// Resets the event type to -1, then returns the kind of the first queued
+// event; otherwise waits up to timeoutMs (-1 forever, 0 poll) and returns 0.
+int32_t tk_wait_event(int32_t timeoutMs);
+int32_t tk_last_event_window();
+int32_t tk_last_event_gadget();
+int32_t tk_last_event_menu();  // the same field as the gadget
+int32_t tk_last_event_type();  // -1 when the last wait produced none
+
+// ---- gadget creation (x, y relative to the current parent) -----------------
+inline constexpr int32_t TK_STRING_BORDERLESS = 0x20000;
+inline constexpr int32_t TK_COMBO_EDITABLE = 2;
+inline constexpr int32_t TK_SPLITTER_VERTICAL = 1;
+inline constexpr int32_t TK_SPLITTER_THICK = 2;
+// Width of the thick bar (flag 2). The second gadget starts at the bar
+// position + 5, which is where the framework's hit tests place it.
+inline constexpr int32_t TK_SPLITTER_BAR = 5;
+
+int32_t tk_create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                              const std::string& text, int32_t flags = 0);
+int32_t tk_create_string_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                const std::string& text, int32_t flags = 0);
+int32_t tk_create_combo_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                               int32_t flags = 0);
+int32_t tk_create_list_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                              int32_t flags = 0);
+int32_t tk_create_container_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                   int32_t flags);
+int32_t tk_create_splitter_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                  int32_t firstGadget, int32_t secondGadget, int32_t flags);
+int32_t tk_create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                               int32_t bitmapHandle);
+int32_t tk_create_button_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                const std::string& text, int32_t flags = 0);
+int32_t tk_create_check_box_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                   const std::string& text, int32_t flags = 0);
+int32_t tk_create_date_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                              const std::string& mask, int32_t date, int32_t flags = 0);
+int32_t tk_create_tree_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                              int32_t flags = 0);
+int32_t tk_create_editor_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                int32_t flags = 0);
+int32_t tk_create_scroll_area_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                     int32_t innerWidth, int32_t innerHeight, int32_t step,
+                                     int32_t flags = 0);
+int32_t tk_create_scroll_bar_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
+                                    int32_t minimum, int32_t maximum, int32_t pageLength,
+                                    int32_t flags = 0);
+
+// ---- gadget operations -----------------------------------------------------
+int32_t tk_gadget_exists(int32_t gadget);
+int32_t tk_gadget_handle(int32_t gadget);
+int32_t tk_set_gadget_state(int32_t gadget, int32_t value);
+int32_t tk_get_gadget_state(int32_t gadget);
+int32_t tk_set_gadget_text(int32_t gadget, const std::string& text);
+std::string tk_get_gadget_text(int32_t gadget);
+int32_t tk_add_gadget_item(int32_t gadget, int32_t position, const std::string& text,
+                           int32_t bitmapHandle = 0, int32_t flags = 0);
+int32_t tk_remove_gadget_item(int32_t gadget, int32_t position);
+int32_t tk_set_gadget_attribute(int32_t gadget, int32_t attribute, int32_t value);
+int32_t tk_get_gadget_attribute(int32_t gadget, int32_t attribute);
+int32_t tk_set_gadget_colour(int32_t gadget, int32_t kind, int32_t colour);
+int32_t tk_hide_gadget(int32_t gadget, int32_t state);
+int32_t tk_disable_gadget(int32_t gadget, int32_t state);
+int32_t tk_resize_gadget(int32_t gadget, int32_t x, int32_t y, int32_t w, int32_t h);
+int32_t tk_gadget_x(int32_t gadget);
+int32_t tk_gadget_y(int32_t gadget);
+int32_t tk_gadget_width(int32_t gadget);
+int32_t tk_gadget_height(int32_t gadget);
+int32_t tk_focus_gadget(int32_t gadget);  // -1 removes the focus
+int32_t tk_focused_gadget();              // -1 when none
+int32_t tk_free_gadget(int32_t gadget);
+int32_t tk_use_window_as_parent(int32_t windowHandle);
+int32_t tk_open_gadget_list(int32_t gadget);
+int32_t tk_close_gadget_list();
+
+// ---- menus and keyboard shortcuts ------------------------------------------
+inline constexpr int32_t TK_SHIFT = 0x10000;
+inline constexpr int32_t TK_CONTROL = 0x20000;
+inline constexpr int32_t TK_ALT = 0x40000;
+// Key codes are the classic virtual-key numbers: Return 13, Escape 27,
+// Space 32, Left 37, Up 38, Right 39, Down 40, letters 'A'..'Z', digits.
+
+int32_t tk_create_menu_bar(int32_t number, int32_t windowHandle);
+int32_t tk_add_menu_title(const std::string& text);
+int32_t tk_add_menu_item(int32_t id, const std::string& text);
+int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id);
+int32_t tk_remove_shortcut(int32_t window, int32_t key);  // key -1 = all
+
+// ---- images (RGB, no alpha) ------------------------------------------------
+// Decodes a PNG (8-bit RGB/RGBA/grey/palette) or an uncompressed "BM"
+// bitmap from memory; 0 for anything it cannot decode, never a crash.
+int32_t tk_decode_image(int32_t number, const void* data, std::size_t size);
+// Exact copy of a rectangle; parts outside the source stay black.
+int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t y, int32_t w,
+                             int32_t h);
+int32_t tk_resize_image(int32_t image, int32_t w, int32_t h);  // smoothing
+int32_t tk_copy_image(int32_t source, int32_t number);
+int32_t tk_create_image(int32_t number, int32_t w, int32_t h);  // black
+int32_t tk_free_image(int32_t image);
+int32_t tk_image_exists(int32_t image);
+int32_t tk_image_width(int32_t image);
+int32_t tk_image_height(int32_t image);
+int32_t tk_image_handle(int32_t image);
+int32_t tk_image_output(int32_t image);
+
+// ---- 2D drawing (between tk_start_drawing and tk_stop_drawing only) -------
+inline constexpr int32_t TK_DRAW_TRANSPARENT = 1;  // text without background
+inline constexpr int32_t TK_DRAW_INVERT = 2;
+inline constexpr int32_t TK_DRAW_OUTLINE = 4;
+
+int32_t tk_start_drawing(int32_t output);
+int32_t tk_stop_drawing();
+int32_t tk_drawing_mode(int32_t mode);
+int32_t tk_drawing_font(int32_t fontHandle);  // -1 = the system font
+int32_t tk_text_width(const std::string& text);
+int32_t tk_text_height(const std::string& text);
+int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour = -1);
+int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w = -1,
+                      int32_t h = -1);
+int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+
+// ---- fonts and time --------------------------------------------------------
+inline constexpr int32_t TK_FONT_BOLD = 0x100;
+inline constexpr int32_t TK_FONT_ITALIC = 0x200;
+inline constexpr int32_t TK_FONT_UNDERLINE = 4;
+inline constexpr int32_t TK_FONT_STRIKEOUT = 8;
+inline constexpr int32_t TK_FONT_HIGH_QUALITY = 0x10;
+
+int32_t tk_load_font(int32_t number, const std::string& face, int32_t points, int32_t flags);
+int32_t tk_font_handle(int32_t font);
+int32_t tk_elapsed_ms();  // wrapping 32-bit millisecond clock
+int32_t tk_pack_colour(int32_t red, int32_t green, int32_t blue);
+
+// ---- inspection helpers (tests, tools and screenshots) ---------------------
+// Packed colour of one pixel, -1 outside the image or for an unknown image.
+int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y);
+// Writes the image as a PNG file; 1 on success.
+int32_t tk_save_image(int32_t image, const std::string& path);
+// Renders the window (client area and menu bar) as the user sees it into a
+// PNG file; 1 on success.
+int32_t tk_save_window_screenshot(int32_t window, const std::string& path);
+// Packed colour of one pixel of the picture an image gadget shows now (the
+// gadget keeps its own copy), -1 when there is none.
+int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y);
