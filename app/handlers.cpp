@@ -1,7 +1,185 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "app/app.h"
+// The demo's reactions to framework events: collapsing and expanding the
+// areas, the sidebar toggle and splitter, the search field and its list, and
+// the icon-bar message.
+//
+// Sections: areas · sidebar · search · tree message · dispatch by code ·
+// splitter · icon-bar message.
+#include <string>
 
-void on_framework_event(App& app) {}
-void on_splitter_moved(App& app) {}
-void show_iconbar_message(App& app, const std::string& text, int8_t level) {}
+#include "app/app.h"
+#include "controls/controls.h"
+#include "framework/framework.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+constexpr int32_t kPlaceholderGrey = 0xAAAAAA;
+
+// ---- areas -------------------------------------------------------------------
+// The arrow turns while the area is already shown or hidden; its static strip
+// follows when the animation reports its end (code 96).
+void toggle_area(App& app, const std::string& button, const std::string& area,
+                 const std::string& collapsedLabel, int8_t& expanded) {
+  Ui& ui = app.ui;
+  const int32_t turn = app.state.skin.SkinArrowTurn;
+  if (expanded == 1) {
+    // From pointing down back to pointing right.
+    set_animation_strip(ui, button, 16, turn, 1, 5, 5);
+    start_animation(ui, button, 16, 50, 0);
+    show_object(ui, area, 0, 1);
+    show_object(ui, collapsedLabel, 1, 1);
+    expanded = 0;
+  } else {
+    set_animation_strip(ui, button, 16, turn, 0, -1, 0);
+    start_animation(ui, button, 0, 50, 0);
+    show_object(ui, area, 1, 1);
+    show_object(ui, collapsedLabel, 0, 1);
+    expanded = 1;
+  }
+  layout_demo(app, 2);
+}
+
+void finish_arrow(App& app, const std::string& button, int8_t expanded) {
+  const SkinPieces& skin = app.state.skin;
+  set_button_strip(app.ui, button, 16, expanded == 1 ? skin.SkinArrowDown : skin.SkinArrowRight);
+}
+
+// ---- sidebar -----------------------------------------------------------------
+void toggle_sidebar(App& app) {
+  AppState& s = app.state;
+  if (s.sidebarShown == 0) {
+    s.sidebarShown = 1;
+    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleShown);
+    tk_set_gadget_state(s.splitterGadget, s.sidebarWidth);
+    tk_set_gadget_attribute(s.splitterGadget, 1, 220);
+    tk_set_gadget_attribute(s.splitterGadget, 2, 800);
+  } else {
+    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleHidden);
+    tk_set_gadget_attribute(s.splitterGadget, 1, 0);
+    tk_set_gadget_attribute(s.splitterGadget, 2, 0);
+    s.sidebarWidth = static_cast<int16_t>(tk_get_gadget_state(s.splitterGadget));
+    tk_set_gadget_state(s.splitterGadget, 0);
+    s.sidebarShown = 0;
+  }
+  // One more dispatch lets the splitter object take the new bar position, so
+  // the centre's hit tests follow it before the layout runs.
+  dispatch_event(app.ui, app.mouseX, app.mouseY, 0, app.lastType, app.lastGadget, 0);
+  layout_demo(app, 1);
+}
+
+// ---- search ------------------------------------------------------------------
+void set_search_list(App& app, int8_t open) {
+  show_object(app.ui, "ListIconSearchType", open, 1);
+  if (open == 1) tk_focus_gadget(get_gadget(app.ui, "ListIconSearchType"));
+  app.state.searchListOpen = open;
+}
+
+void enter_search(App& app) {
+  set_color(app.ui, "StringSearch", 1, 0);
+  set_text(app.ui, "StringSearch", "", 1);
+  app.state.searchActive = 1;
+}
+
+// Whatever was typed gives way to the grey placeholder once the user works
+// elsewhere.
+void restore_search_placeholder(App& app) {
+  if (app.state.searchActive != 1 || app.uiObject == "StringSearch" || app.uiCode <= 15) return;
+  if (tk_focused_gadget() == get_gadget(app.ui, "StringSearch")) return;
+  app.state.searchActive = 0;
+  set_color(app.ui, "StringSearch", 1, kPlaceholderGrey);
+  set_text(app.ui, "StringSearch", "search", 1);
+}
+
+// ---- tree message -------------------------------------------------------------
+void show_tree_view(App& app) {
+  const std::string t = get_text(app.ui, "SideTreeCases");
+  if (t == "Issues" || t == "Workflows" || t == "Documents" || t == "Calculations")
+    show_iconbar_message(app, "VIEW: " + t, 0);
+  else
+    show_iconbar_message(app, "", 0);
+}
+
+}  // namespace
+
+// ---- dispatch by code ------------------------------------------------------------
+void on_framework_event(App& app) {
+  const std::string& name = app.uiObject;
+  AppState& s = app.state;
+  switch (app.uiCode) {
+    case Code::LeftClick:
+      if (name == "ButtonHeadExpCol")
+        toggle_area(app, name, "ContainerHead", "TextHeadLabel", s.headExpanded);
+      else if (name == "ButtonMainExpCol")
+        toggle_area(app, name, "ContainerVersion", "TextMainLabel", s.mainExpanded);
+      else if (name == "ButtonSidebarExpCol")
+        toggle_sidebar(app);
+      else if (name == "ButtonSearch")
+        set_search_list(app, s.searchListOpen == 1 ? 0 : 1);
+      else if (name == "ListIconSearchType" && s.searchListOpen == 1)
+        set_search_list(app, 0);
+      break;
+    case Code::Changed:
+      if (name == "ListIconSearchType" && s.searchListOpen == 1) set_search_list(app, 0);
+      break;
+    case Code::Focus:
+      if (name == "StringSearch") enter_search(app);
+      break;
+    case Code::AnimationDone:
+      if (name == "ButtonHeadExpCol") finish_arrow(app, name, s.headExpanded);
+      else if (name == "ButtonMainExpCol") finish_arrow(app, name, s.mainExpanded);
+      break;
+    case Code::GridCursor:
+      if (name == "SideTreeCases") show_tree_view(app);
+      break;
+    default:
+      break;
+  }
+  restore_search_placeholder(app);
+}
+
+// ---- splitter ----------------------------------------------------------------------
+void on_splitter_moved(App& app) {
+  AppState& s = app.state;
+  const int32_t S = tk_get_gadget_state(s.splitterGadget);
+  if (S > 0 && s.sidebarShown == 0) {
+    s.sidebarShown = 1;
+    tk_set_gadget_attribute(s.splitterGadget, 1, 220);
+    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleShown);
+  } else if (S == 0 && s.sidebarShown == 1) {
+    s.sidebarShown = 0;
+    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleHidden);
+  }
+  layout_demo(app, 1);
+}
+
+// ---- icon-bar message ------------------------------------------------------------
+void show_iconbar_message(App& app, const std::string& text, int8_t level) {
+  Ui& ui = app.ui;
+  if (find_object(ui, "ImageIconbarMsgBack", 0) != 1) return;
+  NamedObject* field = current_object(ui);
+  if (field == nullptr || !field->buttonData) return;
+  ButtonRecord& button = *field->buttonData;
+
+  const int32_t copy = tk_copy_image(button.stripImage, -1);
+  if (copy == 0) return;
+  // The previous message is ours and nobody else frees it.
+  if (button.shownImage != 0 && button.shownImage != button.stripImage)
+    tk_free_image(button.shownImage);
+  button.shownImage = copy;
+  app.messageImage = copy;
+
+  if (!text.empty()) {
+    int32_t colour = 0;
+    if (level == 1) colour = tk_pack_colour(255, 0, 0);
+    else if (level == 2) colour = tk_pack_colour(255, 255, 0);
+    else if (level == 3) colour = tk_pack_colour(0, 255, 0);
+    tk_start_drawing(tk_image_output(copy));
+    tk_drawing_mode(TK_DRAW_TRANSPARENT);
+    tk_drawing_font(tk_font_handle(app.state.messageFont));
+    const int32_t x = (tk_image_width(copy) - tk_text_width(text)) / 2;
+    const int32_t y = (tk_image_height(copy) - tk_text_height(text)) / 2;
+    tk_draw_text(x, y, text, colour);
+    tk_stop_drawing();
+  }
+  tk_set_gadget_state(field->gadget, tk_image_handle(copy));
+}

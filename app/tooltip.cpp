@@ -1,5 +1,81 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "app/app.h"
+// Balloon tooltips for the demo's gadgets. This is the one place of the
+// application that reaches the platform directly: there is no tooltip window
+// class to attach, so a filter on the gadget's widget shows a styled popup.
+#include <QEvent>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPointer>
+#include <QWidget>
 
-void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text, const std::string& title) {}
+#include "app/app.h"
+#include "toolkit/tk_native.h"
+
+namespace {
+
+constexpr int kMaxTipWidth = 180;  // wrap longer texts onto more lines
+
+// Lives as a child of the gadget's widget, so it goes with the gadget.
+class BalloonTip : public QObject {
+ public:
+  BalloonTip(QWidget* owner, const std::string& text, const std::string& title)
+      : QObject(owner), owner_(owner) {
+    text_ = QString::fromUtf8(text.c_str()).toHtmlEscaped();
+    if (!title.empty())
+      text_ = "<b>" + QString::fromUtf8(title.c_str()).toHtmlEscaped() + "</b><br>" + text_;
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != owner_) return false;
+    switch (event->type()) {
+      case QEvent::ToolTip:
+        show_at(static_cast<QHelpEvent*>(event)->globalPos());
+        return true;
+      case QEvent::Leave:
+      case QEvent::Hide:
+      case QEvent::MouseButtonPress:
+        if (popup_) popup_->hide();
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void show_at(const QPoint& globalPos) {
+    if (!popup_) {
+      popup_ = new QLabel(owner_, Qt::ToolTip | Qt::FramelessWindowHint);
+      popup_->setAttribute(Qt::WA_TranslucentBackground);
+      popup_->setTextFormat(Qt::RichText);
+      popup_->setWordWrap(true);
+      popup_->setMaximumWidth(kMaxTipWidth);
+      popup_->setMargin(6);
+      // The tooltip colours exchanged: a dark balloon with light text.
+      const QPalette palette = owner_->palette();
+      const QColor back = palette.color(QPalette::ToolTipText);
+      const QColor front = palette.color(QPalette::ToolTipBase);
+      popup_->setStyleSheet(QString("QLabel { background-color: %1; color: %2; "
+                                    "border-radius: 6px; }")
+                                .arg(back.name(), front.name()));
+      popup_->setText(text_);
+    }
+    popup_->adjustSize();
+    popup_->move(globalPos + QPoint(8, 16));
+    popup_->show();
+  }
+
+  QWidget* owner_;
+  QString text_;
+  QPointer<QLabel> popup_;
+};
+
+}  // namespace
+
+void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text,
+                    const std::string& title) {
+  (void)gadget;  // the handle already names the gadget's widget
+  QWidget* owner = tk_native_widget(parentHandle);
+  if (owner == nullptr || text.empty()) return;
+  owner->installEventFilter(new BalloonTip(owner, text, title));
+}

@@ -1,9 +1,126 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "controls/controls.h"
+// Skinned image buttons: composing a strip frame for the gadget and the
+// hover / leave / press looks. Which frame a situation calls for is decided
+// in button_looks.h; this file only composes and tracks the hovered button.
+//
+// Sections: composition · looks · hovered button.
+#include <string>
 
-int32_t draw_button_frame(Ui& ui, int16_t frame) { return {}; }
-void button_hover(Ui& ui) {}
-void button_leave(Ui& ui, int8_t force) {}
-void button_press(Ui& ui) {}
-void set_hovered_button(Ui& ui) {}
+#include "controls/button_looks.h"
+#include "controls/controls.h"
+#include "controls/controls_internal.h"
+#include "framework/framework.h"
+#include "toolkit/tk.h"
+
+// ---- composition -----------------------------------------------------------
+
+// Builds a stretch button's frame from its three slices, with the caption
+// centred in white. Returns the new image, 0 when it could not be made.
+static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
+                              const ButtonFrameCut& cut) {
+  const int32_t W = o.width, H = o.height;
+  const int32_t image = tk_create_image(-1, W, H);
+  if (!image) return 0;
+  const int32_t left = cut_image(strip, cut.left.x, cut.left.y, cut.left.w, cut.left.h);
+  const int32_t middle =
+      cut_image(strip, cut.middle.x, cut.middle.y, cut.middle.w, cut.middle.h);
+  const int32_t right = cut_image(strip, cut.right.x, cut.right.y, cut.right.w, cut.right.h);
+  // A button narrower than its two edges has no middle to stretch.
+  if (middle && cut.middleWidth > 0) tk_resize_image(middle, cut.middleWidth, H);
+
+  tk_start_drawing(tk_image_output(image));
+  if (left) tk_draw_image(tk_image_handle(left), 0, 0);
+  if (middle && cut.middleWidth > 0) tk_draw_image(tk_image_handle(middle), cut.left.w, 0);
+  if (right) tk_draw_image(tk_image_handle(right), cut.rightX, 0);
+  if (!o.caption.empty()) {
+    use_skin_text_settings(ui);
+    const int32_t tw = tk_text_width(o.caption);
+    const int32_t th = tk_text_height(o.caption);
+    tk_draw_text((W - tw) / 2, (H - th) / 2, o.caption, 0xFFFFFF);
+  }
+  tk_stop_drawing();
+
+  free_image_if_valid(left);
+  free_image_if_valid(middle);
+  free_image_if_valid(right);
+  return image;
+}
+
+int32_t draw_button_frame(Ui& ui, int16_t frame) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->buttonData) return 0;
+  ButtonRecord& b = *o->buttonData;
+  if (!tk_image_exists(b.stripImage)) return 0;
+  const ButtonFrameCut cut = button_frame_cut(*o, frame, tk_image_width(b.stripImage));
+  if (!cut.valid) return 0;
+
+  free_image_if_valid(b.shownImage);
+  b.shownImage = cut.sliced ? compose_sliced(ui, *o, b.stripImage, cut)
+                            : cut_image(b.stripImage, cut.whole.x, cut.whole.y, cut.whole.w,
+                                        cut.whole.h);
+  show_in_gadget(o->gadget, b.shownImage);
+  return 0;
+}
+
+// ---- looks -----------------------------------------------------------------
+
+void button_hover(Ui& ui) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->buttonData || o->buttonData->look != Look::Resting) return;
+  if (has_skinned_frames(*o)) {
+    draw_button_frame(ui, hover_frame(*o));
+    o->buttonData->look = Look::Hover;
+  }
+  set_hovered_button(ui);
+}
+
+void button_leave(Ui& ui, int8_t force) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->buttonData) return;
+  ButtonRecord& b = *o->buttonData;
+  if (!(b.look >= Look::Hover || (force == 1 && has_image_strip(b)))) return;
+  if (has_skinned_frames(*o)) draw_button_frame(ui, resting_frame(*o));
+  b.look = Look::Resting;
+}
+
+// A radio button switched on: every other radio button of the same group
+// (same parentName, same window) goes off.
+static void switch_off_radio_siblings(Ui& ui, NamedObject* self) {
+  rewind_to_window(ui);
+  for (NamedObject* o = next_object(ui); o && o->window == self->window; o = next_object(ui)) {
+    if (o == self || o->number == self->number || o->parentName != self->parentName) continue;
+    if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
+    o->text = "0";
+    draw_button_frame(ui, ButtonFrame::Resting);
+    make_current(ui, o);
+  }
+  make_current(ui, self);
+}
+
+void button_press(Ui& ui) {
+  NamedObject* o = current_object(ui);
+  if (!o) return;
+  const PressOutcome r = press_outcome(*o);
+  if (r.applies) {
+    if (r.frame != ButtonFrame::None) draw_button_frame(ui, r.frame);
+    if (r.newText) o->text = r.newText;
+    if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
+    o->buttonData->look = Look::Pressed;
+  }
+  set_hovered_button(ui);
+}
+
+// ---- hovered button --------------------------------------------------------
+
+void set_hovered_button(Ui& ui) {
+  NamedObject* self = current_object(ui);
+  WindowRecord* win = current_window(ui);
+  if (!self || !win) return;
+  NamedObject* previous = win->hoveredObject;
+  // The remembered button may have been removed since; never touch it then.
+  if (previous && previous != self && object_registered(ui, previous)) {
+    make_current(ui, previous);
+    button_leave(ui, 1);
+    make_current(ui, self);
+  }
+  win->hoveredObject = self;
+}

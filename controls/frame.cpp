@@ -1,5 +1,44 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "controls/controls.h"
+// Skinned frames: a box of corners, edges and centre fill cut from a strip
+// of square pieces, with an optional caption centred in its header band.
+#include <array>
 
-int32_t draw_frame(Ui& ui) { return {}; }
+#include "controls/controls.h"
+#include "controls/controls_internal.h"
+#include "controls/frame_geometry.h"
+#include "framework/framework.h"
+#include "toolkit/tk.h"
+
+int32_t draw_frame(Ui& ui) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->canvas) return 0;
+  CanvasRecord& c = *o->canvas;
+  if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
+  const int32_t W = o->width, H = o->height, s = c.iconSize;
+  // Nothing sensible can be composed without a size or a piece size.
+  if (W <= 0 || H <= 0 || s <= 0) return 0;
+
+  tk_resize_image(c.canvasImage, W, H);
+  tk_start_drawing(tk_image_output(c.canvasImage));
+  use_skin_text_settings(ui);
+
+  const bool captioned = !o->caption.empty();
+  for (const FramePart& part : frame_parts(W, H, s, captioned)) {
+    if (!part.drawn) continue;
+    const int32_t piece = cut_image(c.sourceImage, part.piece * s, 0, s, s);
+    if (!piece) continue;
+    if (part.stretched)
+      tk_draw_image(tk_image_handle(piece), part.x, part.y, part.w, part.h);
+    else
+      tk_draw_image(tk_image_handle(piece), part.x, part.y);
+    tk_free_image(piece);
+  }
+  if (captioned) {
+    const int32_t tw = tk_text_width(o->caption);
+    const int32_t th = tk_text_height(o->caption);
+    tk_draw_text((W - tw) / 2, (s - th) / 2, o->caption, 0xFFFFFF);
+  }
+
+  tk_stop_drawing();
+  show_in_gadget(o->gadget, c.canvasImage);
+  return 0;
+}

@@ -1,6 +1,234 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "controls/controls.h"
+// Skinned tab bars: the layout of the tabs, composing the bar from its
+// eleven skin pieces, and clicks (tab selection, page switching, scrolling).
+//
+// Sections: layout · drawing · clicks.
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
 
-int32_t draw_tab_bar(Ui& ui) { return {}; }
-void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {}
+#include "controls/button_looks.h"
+#include "controls/controls.h"
+#include "controls/controls_internal.h"
+#include "controls/tab_bar_geometry.h"
+#include "framework/framework.h"
+#include "toolkit/tk.h"
+
+// ---- layout ----------------------------------------------------------------
+
+int32_t equal_tab_width(int32_t barWidth, int32_t pieceWidth,
+                        const std::vector<int32_t>& captionWidths) {
+  const int32_t w = barWidth / 3;
+  for (int32_t tw : captionWidths)
+    if (tw + 2 * pieceWidth > w) return 0;
+  return w;
+}
+
+TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selectedKey,
+                            int32_t barWidth) {
+  TabBarLayout L;
+  L.pieceWidth = bar.pieceWidth;
+  L.barWidth = barWidth;
+  // A piece width of 0 or less would never advance the drawing position.
+  if (L.pieceWidth <= 0) return L;
+  L.valid = true;
+  const int32_t p = L.pieceWidth;
+  const int32_t count = int32_t(bar.tabs.size());
+  const int32_t firstShown = std::max<int32_t>(0, bar.firstVisibleTab);
+
+  int32_t x = 0;
+  bool previousSelected = false;
+  for (int32_t i = firstShown; i < count; ++i) {
+    const TabEntry& tab = bar.tabs[size_t(i)];
+    if (x + tab.width > barWidth) {
+      // The previous tab gets its right end; the rest is reached by scrolling.
+      L.overflow = true;
+      L.overflowCapX = x;
+      L.overflowCapSelected = previousSelected;
+      x += p;
+      break;
+    }
+    TabSlot s;
+    s.index = i;
+    s.x = x;
+    s.width = tab.width;
+    s.selected = tab.key == selectedKey;
+    s.first = i == firstShown;
+    s.textOrigin = s.first ? x : x - p / 2;
+    x += p;
+    s.fills = std::max<int32_t>(0, tab.width / p - 1);
+    x += s.fills * p;
+    if (i == count - 1) {
+      s.capX = x;
+      x += p;
+    }
+    s.end = x;
+    previousSelected = s.selected;
+    L.slots.push_back(s);
+  }
+  L.fillerX = x;
+  L.arrows = bar.firstVisibleTab >= 1 || L.overflow;
+  return L;
+}
+
+int32_t tab_at(const TabBarLayout& layout, int32_t rx) {
+  if (!layout.valid) return -1;
+  const int32_t W = layout.barWidth;
+  if (layout.arrows && rx >= W - kTabArrowsZone && rx <= W) return -1;
+  int32_t hit = -1;
+  // Shared edges go to the later tab, whose junction piece is drawn there.
+  for (const TabSlot& s : layout.slots)
+    if (s.x <= rx && rx <= s.end) hit = s.index;
+  return hit;
+}
+
+// ---- drawing ---------------------------------------------------------------
+
+int32_t draw_tab_bar(Ui& ui) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->canvas || !o->tabData) return 0;
+  CanvasRecord& c = *o->canvas;
+  TabBarRecord& bar = *o->tabData;
+  if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
+  const int32_t p = bar.pieceWidth;
+  if (p <= 0 || o->width <= 0 || o->height <= 0) return 0;
+
+  tk_resize_image(c.canvasImage, o->width, o->height);
+  const int32_t W = tk_image_width(c.canvasImage);
+  tk_start_drawing(tk_image_output(c.canvasImage));
+  use_skin_text_settings(ui);
+
+  std::array<int32_t, TabPiece::Count> piece{};
+  for (int n = 0; n < TabPiece::Count; ++n) {
+    const TabPieceRect r = tab_piece_rect(n, p);
+    piece[size_t(n)] = cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight);
+  }
+  auto draw_piece = [&](int n, int32_t x) {
+    if (piece[size_t(n)]) tk_draw_image(tk_image_handle(piece[size_t(n)]), x, 0);
+  };
+
+  if (bar.equalWidths == 1) {
+    std::vector<int32_t> captionWidths;
+    captionWidths.reserve(bar.tabs.size());
+    for (const TabEntry& t : bar.tabs) captionWidths.push_back(tk_text_width(t.caption));
+    const int32_t w = equal_tab_width(W, p, captionWidths);
+    if (w > 0)
+      for (TabEntry& t : bar.tabs) t.width = int16_t(w);
+  }
+
+  const TabBarLayout L = layout_tab_bar(bar, o->text, W);
+  bool previousSelected = false;
+  for (const TabSlot& s : L.slots) {
+    int left;
+    if (s.first)
+      left = s.selected ? TabPiece::LeftFirstSelected : TabPiece::LeftFirst;
+    else if (s.selected)
+      left = TabPiece::JunctionToSelected;
+    else
+      left = previousSelected ? TabPiece::JunctionFromSelected : TabPiece::Junction;
+    draw_piece(left, s.x);
+    for (int32_t k = 0; k < s.fills; ++k)
+      draw_piece(s.selected ? TabPiece::FillSelected : TabPiece::Fill, s.x + p * (k + 1));
+    if (s.capX >= 0) draw_piece(s.selected ? TabPiece::RightEndSelected : TabPiece::RightEnd, s.capX);
+
+    const std::string& caption = bar.tabs[size_t(s.index)].caption;
+    const int32_t tw = tk_text_width(caption);
+    const int32_t th = tk_text_height(caption);
+    const int32_t span = s.index > 0 ? s.width + p : s.width + p / 2;
+    tk_draw_text(s.textOrigin + (span - tw) / 2, (21 - th) / 2, caption);
+    previousSelected = s.selected;
+  }
+  if (L.overflowCapX >= 0)
+    draw_piece(L.overflowCapSelected ? TabPiece::RightEndSelected : TabPiece::RightEnd,
+               L.overflowCapX);
+  for (int32_t x = L.fillerX; x < W; x += p) draw_piece(TabPiece::Filler, x);
+  if (L.arrows) draw_piece(TabPiece::Arrows, W - kTabArrowsZone);
+
+  tk_stop_drawing();
+  for (int32_t img : piece) free_image_if_valid(img);
+  show_in_gadget(o->gadget, c.canvasImage);
+  return 0;
+}
+
+// ---- clicks ----------------------------------------------------------------
+
+namespace {
+struct PageRef {
+  std::string name;
+  int32_t gadget = 0;
+};
+
+// Skinned buttons on a page that comes in are drawn in their resting look:
+// they may have been left hovered or pressed when the page went away.
+void reset_buttons_on_page(Ui& ui, const std::string& page, NamedObject* bar) {
+  rewind_to_window(ui);
+  for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
+    if (o->window != bar->window || !o->buttonData || o->hidden >= 1) continue;
+    if (!has_image_strip(*o->buttonData)) continue;
+    const bool inside = is_descendant(ui, page) == 1;
+    make_current(ui, o);
+    if (!inside) continue;
+    button_leave(ui, 1);
+    if (o->gadget && tk_gadget_exists(o->gadget)) {
+      tk_hide_gadget(o->gadget, 1);
+      tk_hide_gadget(o->gadget, 0);
+    }
+  }
+  make_current(ui, bar);
+}
+}  // namespace
+
+void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
+  NamedObject* o = current_object(ui);
+  if (!o || !o->tabData) return;
+  const int32_t rx = mouseX - o->absX;
+  const int32_t ry = mouseY - o->absY;
+  if (ry < 0 || ry > kTabRowHeight) return;
+
+  TabBarRecord& bar = *o->tabData;
+  const std::string oldKey = o->text;
+  const int32_t W =
+      o->canvas && tk_image_exists(o->canvas->canvasImage) ? tk_image_width(o->canvas->canvasImage)
+                                                           : o->width;
+  const TabBarLayout L = layout_tab_bar(bar, o->text, W);
+  if (!L.valid) return;
+
+  const int32_t hit = tab_at(L, rx);
+  if (hit >= 0) {
+    o->text = bar.tabs[size_t(hit)].key;
+    bar.selectedIndex = int8_t(hit);
+    if (WindowRecord* win = current_window(ui)) win->eventCode = Code::TabSelected;
+  }
+
+  const int32_t count = int32_t(bar.tabs.size());
+  if (rx >= W - kTabArrowsZone && rx <= W) {
+    if (ry >= 12 && ry <= 19)
+      bar.firstVisibleTab = int8_t(std::max<int32_t>(0, bar.firstVisibleTab - 1));
+    else if (ry >= 3 && ry <= 10 && L.overflow)
+      bar.firstVisibleTab = int8_t(std::min<int32_t>(bar.firstVisibleTab + 1, count - 1));
+  }
+
+  if (o->text != oldKey && hit >= 0) {
+    const TabEntry& chosen = bar.tabs[size_t(hit)];
+    const PageRef shown{chosen.pageName, chosen.pageGadget};
+    std::vector<PageRef> hide;
+    for (int32_t i = 0; i < count; ++i) {
+      const TabEntry& t = bar.tabs[size_t(i)];
+      // A page shared with the chosen tab stays shown.
+      if (i == hit || t.pageName == shown.name) continue;
+      if (t.pageGadget && tk_gadget_exists(t.pageGadget)) hide.push_back({t.pageName, t.pageGadget});
+    }
+    if (shown.gadget && tk_gadget_exists(shown.gadget)) {
+      tk_hide_gadget(shown.gadget, 0);
+      propagate_visibility(ui, shown.name, 1, 1);
+    }
+    for (const PageRef& page : hide) {
+      tk_hide_gadget(page.gadget, 1);
+      propagate_visibility(ui, page.name, -1, 1);
+    }
+    if (!shown.name.empty()) reset_buttons_on_page(ui, shown.name, o);
+  }
+
+  make_current(ui, o);
+  draw_tab_bar(ui);
+}

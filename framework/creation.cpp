@@ -1,27 +1,445 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "framework/framework.h"
+// Creation of every widget kind, the window and the tabs of a tab bar.
+//
+// Sections: common sequence · windows · standard gadgets · containers and
+// splitter · skinned and custom-drawn kinds · tabs.
+//
+// Every operation registers the object, attaches its records, creates the
+// gadget in the current gadget list, fills the remaining fields and calls
+// finish_creation, so the new object is current when it returns.
+#include <memory>
+#include <string>
 
-int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& title, int32_t flags) { return {}; }
-int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t image, const std::string& parent) { return {}; }
-int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& mask, int32_t date, const std::string& parent) { return {}; }
-int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int8_t state, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& text, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t innerWidth, int32_t innerHeight, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t minimum, int32_t maximum, int32_t pageLength, int32_t flags, const std::string& parent) { return {}; }
-int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& firstChild, const std::string& secondChild, int16_t position, int8_t vertical, const std::string& parent) { return {}; }
-int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t image, const std::string& parent) { return {}; }
-int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y, int32_t image, const std::string& parent) { return {}; }
-int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, const std::string& caption, int32_t image, int8_t edgeWidth, int8_t toggleMode, const std::string& parent) { return {}; }
-int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t image, const std::string& parent) { return {}; }
-int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int32_t image, int8_t pieceWidth, int8_t equalWidths, const std::string& parent) { return {}; }
-int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t image, int8_t pieceSize, const std::string& caption, const std::string& parent) { return {}; }
-int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, int32_t image, int8_t pieceSize, const std::string& parent) { return {}; }
-int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key, const std::string& caption, const std::string& pageName, int16_t width) { return {}; }
+#include "controls/controls.h"
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/grid_records.h"
+#include "toolkit/tk.h"
+
+// ---- common sequence -------------------------------------------------------
+namespace {
+
+// Registers the object; nullptr when its name exists in the lookup range.
+NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
+                          int16_t width, int16_t height, const std::string& parent) {
+  if (register_object(ui, name, kind, x, y, width, height, parent) != 1) return nullptr;
+  return current_object(ui);
+}
+
+int32_t end_object(Ui& ui, NamedObject* o) {
+  make_current(ui, o);
+  finish_creation(ui);
+  return o->gadget;
+}
+
+int32_t image_gadget(int16_t x, int16_t y, int16_t width, int16_t height, int32_t image) {
+  return tk_create_image_gadget(-1, x, y, width, height, tk_image_handle(image));
+}
+
+std::unique_ptr<ButtonRecord> button_record(int32_t strip) {
+  auto b = std::make_unique<ButtonRecord>();
+  b->stripImage = strip;
+  return b;
+}
+
+// Combo, list and tree take a preselected key only when one is given.
+void preselect(NamedObject* o, const std::string& text) {
+  if (text.empty()) return;
+  o->text = text;
+  tk_set_gadget_text(o->gadget, text);
+}
+
+// A new canvas record over the caller's image with a composed image of the
+// object's size.
+std::unique_ptr<CanvasRecord> canvas_record(int32_t source, int16_t width, int16_t height) {
+  auto c = std::make_unique<CanvasRecord>();
+  c->sourceImage = source;
+  c->canvasImage = tk_create_image(-1, width, height);
+  return c;
+}
+
+}  // namespace
+
+// ---- windows ---------------------------------------------------------------
+
+int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& title, int32_t flags) {
+  WindowRecord* w = new_window_record(ui, name, x, y, width, height, title, flags);
+  const int32_t number = tk_open_window(-1, x, y, width, height, title, flags);
+  if (number == 0) {
+    // No window: drop the record again so that nothing is grouped under it.
+    ui.firstWindow = w->next;
+    if (w->next) w->next->prev = nullptr;
+    ui.currentWindow = ui.firstWindow;
+    delete w;
+    return 0;
+  }
+  w->windowNumber = number;
+  w->handle = tk_window_handle(number);
+  tk_use_window_as_parent(w->handle);
+  return number;
+}
+
+// ---- standard gadgets ------------------------------------------------------
+
+int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Label, x, y, width, height, parent);
+  if (!o) return 0;
+  o->gadget = tk_create_text_gadget(-1, x, y, width, height, text, flags);
+  return end_object(ui, o);
+}
+
+int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& text, int32_t flags,
+                      const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::PushButton, x, y, width, height, parent);
+  if (!o) return 0;
+  o->gadget = tk_create_button_gadget(-1, x, y, width, height, text, flags);
+  return end_object(ui, o);
+}
+
+int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                            int16_t width, int16_t height, int32_t image,
+                            const std::string& parent) {
+  if (!tk_image_exists(image)) return 0;
+  NamedObject* o = begin_object(ui, name, Kind::ImageButton, x, y, width, height, parent);
+  if (!o) return 0;
+  o->buttonData = button_record(image);
+  o->gadget = image_gadget(x, y, width, height, image);
+  return end_object(ui, o);
+}
+
+int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, const std::string& text, int32_t flags,
+                     const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Input, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_string_gadget(-1, x, y, width, height, text, flags);
+  o->text = text;
+  return end_object(ui, o);
+}
+
+int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, const std::string& text, int32_t flags,
+                     const std::string& parent) {
+  // The record holds the closed height that hit tests use; the gadget gets
+  // the full height including its list.
+  NamedObject* o = begin_object(ui, name, Kind::Combo, x, y, width, 20, parent);
+  if (!o) return 0;
+  o->dropHeight = height;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_combo_gadget(-1, x, y, width, height, flags);
+  preselect(o, text);
+  return end_object(ui, o);
+}
+
+int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::List, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_list_gadget(-1, x, y, width, height, flags);
+  preselect(o, text);
+  return end_object(ui, o);
+}
+
+int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& mask, int32_t date,
+                    const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Date, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->scrollBarData = std::make_unique<ScrollBarRecord>();
+  o->gadget = tk_create_date_gadget(-1, x, y, width, height, mask, date);
+  o->text = mask;
+  return end_object(ui, o);
+}
+
+int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                         int16_t height, int8_t state, const std::string& text, int32_t flags,
+                         const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::CheckBox, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_check_box_gadget(-1, x, y, width, height, text, flags);
+  tk_set_gadget_state(o->gadget, state);
+  o->text = std::to_string(state);
+  return end_object(ui, o);
+}
+
+int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, const std::string& text, int32_t flags,
+                    const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Tree, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_tree_gadget(-1, x, y, width, height, flags);
+  preselect(o, text);
+  return end_object(ui, o);
+}
+
+int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                      int16_t height, const std::string& text, int32_t flags,
+                      const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Input, x, y, width, height, parent);
+  if (!o) return 0;
+  o->itemData = std::make_unique<ItemListRecord>();
+  o->gadget = tk_create_editor_gadget(-1, x, y, width, height, flags);
+  o->text = text;
+  const int32_t gadget = end_object(ui, o);
+
+  // Lines keep their terminator: the piece up to and including the earlier
+  // of the first line feed and the first carriage return.
+  std::string rest = text;
+  while (!rest.empty()) {
+    const size_t cut = rest.find_first_of("\r\n");
+    if (cut == std::string::npos) {
+      tk_add_gadget_item(gadget, -1, rest);
+      break;
+    }
+    tk_add_gadget_item(gadget, -1, rest.substr(0, cut + 1));
+    rest.erase(0, cut + 1);
+  }
+  return gadget;
+}
+
+// ---- containers and splitter -----------------------------------------------
+
+int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                         int16_t height, int32_t flags, const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Container, x, y, width, height, parent);
+  if (!o) return 0;
+  o->gadget = tk_create_container_gadget(-1, x, y, width, height, flags);
+  // Creating a container made it the current parent; a failed creation
+  // pushed nothing.
+  if (o->gadget) tk_close_gadget_list();
+  return end_object(ui, o);
+}
+
+int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                           int16_t width, int16_t height, int32_t innerWidth,
+                           int32_t innerHeight, int32_t flags, const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::ScrollArea, x, y, width, height, parent);
+  if (!o) return 0;
+  auto area = std::make_unique<ScrollAreaRecord>();
+  area->innerWidth = innerWidth;
+  area->innerHeight = innerHeight;
+  o->scrollAreaData = std::move(area);
+  o->gadget =
+      tk_create_scroll_area_gadget(-1, x, y, width, height, innerWidth, innerHeight, 20, flags);
+  if (o->gadget) tk_close_gadget_list();
+  return end_object(ui, o);
+}
+
+int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                          int16_t width, int16_t height, int32_t minimum, int32_t maximum,
+                          int32_t pageLength, int32_t flags, const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::ScrollBar, x, y, width, height, parent);
+  if (!o) return 0;
+  auto bar = std::make_unique<ScrollBarRecord>();
+  bar->minimum = minimum;
+  bar->maximum = maximum;
+  bar->pageLength = pageLength;
+  bar->vertical = flags == 1 ? 1 : 0;
+  o->scrollBarData = std::move(bar);
+  o->gadget =
+      tk_create_scroll_bar_gadget(-1, x, y, width, height, minimum, maximum, pageLength, flags);
+  return end_object(ui, o);
+}
+
+int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                        int16_t height, const std::string& firstChild,
+                        const std::string& secondChild, int16_t position, int8_t vertical,
+                        const std::string& parent) {
+  const int32_t firstGadget = find_object(ui, firstChild, 0) == 1 ? current_object(ui)->gadget : 0;
+  const int32_t secondGadget =
+      find_object(ui, secondChild, 0) == 1 ? current_object(ui)->gadget : 0;
+  NamedObject* o = begin_object(ui, name, Kind::Splitter, x, y, width, height, parent);
+  if (!o) return 0;
+  if (!tk_gadget_exists(firstGadget) || !tk_gadget_exists(secondGadget)) {
+    // Registered without a gadget; the parent's gadget list is closed again.
+    end_object(ui, o);
+    return 0;
+  }
+  auto record = std::make_unique<SplitterRecord>();
+  record->firstName = firstChild;
+  record->secondName = secondChild;
+  record->firstGadget = firstGadget;
+  record->secondGadget = secondGadget;
+  record->vertical = vertical;
+  o->splitterData = std::move(record);
+  const int32_t flags = TK_SPLITTER_THICK + (vertical == 1 ? TK_SPLITTER_VERTICAL : 0);
+  o->gadget = tk_create_splitter_gadget(-1, x, y, width, height, firstGadget, secondGadget, flags);
+  o->visible = -2;
+  tk_set_gadget_state(o->gadget, position);
+  end_object(ui, o);
+
+  // The children now live in the splitter: their window coordinates start at
+  // the splitter's, the second one behind the bar.
+  const int16_t absX = o->absX;
+  const int16_t absY = o->absY;
+  const int16_t behind = static_cast<int16_t>((vertical == 1 ? absX : absY) + position +
+                                              TK_SPLITTER_BAR);
+  set_absolute_position(ui, firstChild, absX, absY);
+  if (vertical == 1) set_absolute_position(ui, secondChild, behind, absY);
+  else set_absolute_position(ui, secondChild, absX, behind);
+  make_current(ui, o);
+  return o->gadget;
+}
+
+// ---- skinned and custom-drawn kinds ----------------------------------------
+
+int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int16_t height, int32_t image, const std::string& parent) {
+  if (!tk_image_exists(image)) return 0;
+  NamedObject* o = begin_object(ui, name, Kind::Picture, x, y, width, height, parent);
+  if (!o) return 0;
+  o->buttonData = button_record(image);
+  o->gadget = image_gadget(x, y, width, height, image);
+  tk_disable_gadget(o->gadget, 1);
+  return end_object(ui, o);
+}
+
+int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                    int32_t image, const std::string& parent) {
+  if (!tk_image_exists(image)) return 0;
+  const auto width = static_cast<int16_t>(tk_image_width(image));
+  const auto height = static_cast<int16_t>(tk_image_height(image));
+  NamedObject* o = begin_object(ui, name, Kind::SkinnedButton, x, y, width, height, parent);
+  if (!o) return 0;
+  o->buttonData = button_record(image);
+  o->gadget = image_gadget(x, y, width, height, image);
+  return end_object(ui, o);
+}
+
+int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                              int16_t width, const std::string& caption, int32_t image,
+                              int8_t edgeWidth, int8_t toggleMode, const std::string& parent) {
+  if (!tk_image_exists(image)) return 0;
+  const auto height = static_cast<int16_t>(tk_image_height(image));
+  NamedObject* o = begin_object(ui, name, Kind::StretchButton, x, y, width, height, parent);
+  if (!o) return 0;
+  o->caption = caption;
+  o->buttonData = button_record(image);
+  auto stretch = std::make_unique<StretchRecord>();
+  stretch->edgeWidth = edgeWidth;
+  stretch->toggleMode = toggleMode;
+  stretch->frameWidth = 0;
+  o->stretchData = std::move(stretch);
+  o->gadget = image_gadget(x, y, width, height, image);
+  return end_object(ui, o);
+}
+
+int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                 int16_t width, int16_t height, int32_t image,
+                                 const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::PictureContainer, x, y, width, height, parent);
+  if (!o) return 0;
+  // The background is a stretched copy: the caller's image may be a skin
+  // piece that other widgets show at its own size.
+  auto canvas = std::make_unique<CanvasRecord>();
+  canvas->sourceImage = image;
+  canvas->canvasImage = tk_copy_image(image, -1);
+  tk_resize_image(canvas->canvasImage, width, height);
+  o->gadget = tk_create_container_gadget(-1, x, y, width, height, 0);
+  if (o->gadget) {
+    canvas->pictureGadget = image_gadget(0, 0, width, height, canvas->canvasImage);
+    tk_disable_gadget(canvas->pictureGadget, 1);
+    tk_close_gadget_list();
+  }
+  o->canvas = std::move(canvas);
+  return end_object(ui, o);
+}
+
+int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int32_t image, int8_t pieceWidth, int8_t equalWidths,
+                       const std::string& parent) {
+  constexpr int16_t kBarHeight = 22;
+  NamedObject* o = begin_object(ui, name, Kind::TabBar, x, y, width, kBarHeight, parent);
+  if (!o) return 0;
+  o->canvas = canvas_record(image, width, kBarHeight);
+  auto tabs = std::make_unique<TabBarRecord>();
+  tabs->pieceWidth = pieceWidth <= 0 ? 18 : pieceWidth;
+  tabs->equalWidths = equalWidths;
+  o->tabData = std::move(tabs);
+  o->gadget = image_gadget(x, y, width, kBarHeight, o->canvas->canvasImage);
+  return end_object(ui, o);
+}
+
+int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
+                     const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Frame, x, y, width, height, parent);
+  if (!o) return 0;
+  o->canvas = canvas_record(image, width, height);
+  o->canvas->iconSize = pieceSize;
+  o->caption = caption;
+  o->visible = -2;
+  o->gadget = image_gadget(x, y, width, height, o->canvas->canvasImage);
+  tk_disable_gadget(o->gadget, 1);
+  draw_frame(ui);
+  return end_object(ui, o);
+}
+
+int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent) {
+  NamedObject* o = begin_object(ui, name, Kind::Grid, x, y, width, height, parent);
+  if (!o) return 0;
+  o->gridRecord = std::make_unique<GridRecord>();  // its defaults are the grid's defaults
+  o->canvas = canvas_record(image, width, height);
+  o->gadget = image_gadget(x, y, width, height, o->canvas->canvasImage);
+  o->canvas->iconSize = pieceSize;
+  render_grid(ui);
+  return end_object(ui, o);
+}
+
+// ---- tabs ------------------------------------------------------------------
+
+int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
+                const std::string& caption, const std::string& pageName, int16_t width) {
+  const int32_t pageGadget =
+      find_object(ui, pageName, 0) == 1 ? current_object(ui)->gadget : 0;
+  if (find_object(ui, barName, 0) != 1) return 0;
+  NamedObject* bar = current_object(ui);
+  if (bar->kind != Kind::TabBar || !bar->tabData) return 0;
+  TabBarRecord& tabs = *bar->tabData;
+
+  TabEntry entry;
+  entry.barName = bar->name;
+  entry.key = key;
+  entry.caption = caption;
+  entry.pageName = pageName;
+  entry.pageGadget = pageGadget;
+
+  // A tab is at least 108 wide and always leaves 18 pixels on each side of
+  // its caption.
+  int32_t tabWidth = width < 54 ? 108 : width;
+  const int32_t canvasImage = bar->canvas ? bar->canvas->canvasImage : 0;
+  if (tk_start_drawing(tk_image_output(canvasImage))) {
+    const WindowRecord* w = current_window(ui);
+    if (w && w->font != 0) tk_drawing_font(window_font_handle(ui));
+    const int32_t captionWidth = tk_text_width(caption);
+    tk_stop_drawing();
+    if (captionWidth + 36 > tabWidth) tabWidth = captionWidth + 36;
+  }
+  entry.width = static_cast<int16_t>(tabWidth);
+  tabs.tabs.push_back(entry);
+
+  if (tabs.tabCount == 0) {
+    bar->text = key;
+    tabs.selectedIndex = 0;
+    tk_hide_gadget(pageGadget, 0);
+    propagate_visibility(ui, pageName, 1, 1);
+  } else {
+    tk_hide_gadget(pageGadget, 1);
+    propagate_visibility(ui, pageName, -1, 1);
+  }
+  ++tabs.tabCount;
+  make_current(ui, bar);
+  draw_tab_bar(ui);
+  make_current(ui, bar);
+  return 0;
+}

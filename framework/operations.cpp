@@ -8,7 +8,6 @@ std::string name_of_number(Ui& ui, int32_t number) { return {}; }
 std::string name_of_gadget(Ui& ui, int32_t gadget) { return {}; }
 std::string get_text(Ui& ui, const std::string& name) { return {}; }
 int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_t force) { return {}; }
-int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int8_t force) { return {}; }
 int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t force) { return {}; }
 int32_t disable_object(Ui& ui, const std::string& name, int8_t disable) { return {}; }
 int32_t pin_object(Ui& ui, const std::string& name) { return {}; }

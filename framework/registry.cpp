@@ -1,31 +1,357 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "framework/framework.h"
+// The registry of named objects and the window list.
+//
+// Sections: records and context · list helpers · window records ·
+// registration · lookup · window selection · removal.
+//
+// The registry is an intrusive doubly linked list with a current position;
+// `Ui::current == nullptr` means "positioned before the first object". The
+// objects of one window are contiguous, starting at the window record's
+// `firstObject` and running for `objectCount` objects.
+#include <cassert>
+#include <string>
+#include <vector>
 
+#include "framework/framework.h"
+#include "grid/grid.h"
 #include "grid/grid_records.h"
 #include "toolkit/tk.h"
 
-WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& title, int32_t flags) { return {}; }
+// ---- records and context ---------------------------------------------------
 
 NamedObject::NamedObject() = default;
-NamedObject::~NamedObject() = default;
-Ui::~Ui() {}
+NamedObject::~NamedObject() = default;  // GridRecord is complete here
+
+Ui::~Ui() {
+  for (NamedObject* o = first; o;) {
+    NamedObject* next = o->next;
+    delete o;
+    o = next;
+  }
+  for (WindowRecord* w = firstWindow; w;) {
+    WindowRecord* next = w->next;
+    delete w;
+    w = next;
+  }
+}
+
 int32_t ui_now(const Ui& ui) { return ui.clock ? ui.clock() : tk_elapsed_ms(); }
 
-int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y, int16_t width, int16_t height, const std::string& parentName) { return {}; }
-void finish_creation(Ui& ui) {}
-int8_t find_object(Ui& ui, const std::string& name, int8_t mode) { return {}; }
-int8_t find_object_by_gadget(Ui& ui, int32_t gadget, int8_t mode) { return {}; }
-int8_t find_object_by_number(Ui& ui, int32_t number, int8_t mode) { return {}; }
-void rewind_to_window(Ui& ui) {}
-void position_before(Ui& ui, NamedObject* object) {}
-int8_t select_window(Ui& ui, const std::string& name) { return {}; }
-int8_t select_window_by_handle(Ui& ui, int32_t handle) { return {}; }
-int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) { return {}; }
-void free_object(Ui& ui, const std::string& name) {}
-int8_t remove_window_objects(Ui& ui, const std::string& windowName) { return {}; }
-NamedObject* current_object(Ui& ui) { return {}; }
-NamedObject* next_object(Ui& ui) { return {}; }
-void make_current(Ui& ui, NamedObject* object) {}
-WindowRecord* current_window(Ui& ui) { return {}; }
-int32_t window_font_handle(Ui& ui) { return {}; }
+// ---- list helpers ----------------------------------------------------------
+
+NamedObject* current_object(Ui& ui) { return ui.current; }
+
+NamedObject* next_object(Ui& ui) {
+  NamedObject* next = ui.current ? ui.current->next : ui.first;
+  if (next) ui.current = next;
+  return next;
+}
+
+void make_current(Ui& ui, NamedObject* object) { ui.current = object; }
+
+WindowRecord* current_window(Ui& ui) { return ui.currentWindow; }
+
+int32_t window_font_handle(Ui& ui) {
+  WindowRecord* w = ui.currentWindow;
+  if (!w || w->font == 0) return -1;
+  return tk_font_handle(w->font);
+}
+
+// ---- window records --------------------------------------------------------
+
+WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                int16_t width, int16_t height, const std::string& /*title*/,
+                                int32_t flags) {
+  auto* w = new WindowRecord;
+  w->name = name;
+  w->x = x;
+  w->y = y;
+  w->width = width;
+  w->height = height;
+  w->flags = flags;
+  w->liveUpdate = 1;
+  w->next = ui.firstWindow;
+  if (ui.firstWindow) ui.firstWindow->prev = w;
+  ui.firstWindow = w;
+  ui.currentWindow = w;
+  return w;
+}
+
+namespace {
+
+// A window record to scan from: the current one; with records but none
+// current (after the first record was closed) the first one, as select_window
+// would choose; with no record at all the implicit record of the active
+// window. Never returns nullptr.
+WindowRecord* ensure_window(Ui& ui) {
+  if (ui.currentWindow) return ui.currentWindow;
+  if (ui.firstWindow) {
+    ui.currentWindow = ui.firstWindow;
+    return ui.currentWindow;
+  }
+  const int32_t active = tk_active_window();
+  if (active <= 0) {
+    // No window of ours is active: an empty record still gives the registry
+    // a place to group objects.
+    return new_window_record(ui, "AUTO", 0, 0, 0, 0, "", 0);
+  }
+  WindowRecord* w = new_window_record(
+      ui, "AUTO", static_cast<int16_t>(tk_window_x(active)),
+      static_cast<int16_t>(tk_window_y(active)),
+      static_cast<int16_t>(tk_window_inner_width(active)),
+      static_cast<int16_t>(tk_window_inner_height(active)), "", 0);
+  w->windowNumber = active;
+  w->handle = tk_window_handle(active);
+  return w;
+}
+
+// The window record whose object group holds the object, nullptr when the
+// object was registered while no window record existed.
+WindowRecord* owning_window(Ui& ui, const NamedObject* object) {
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next) {
+    NamedObject* o = w->firstObject;
+    for (int i = 0; o && i < w->objectCount; ++i, o = o->next)
+      if (o == object) return w;
+  }
+  return nullptr;
+}
+
+void insert_after_current(Ui& ui, NamedObject* object) {
+  NamedObject* before = ui.current;
+  NamedObject* after = before ? before->next : ui.first;
+  object->prev = before;
+  object->next = after;
+  if (before) before->next = object; else ui.first = object;
+  if (after) after->prev = object; else ui.last = object;
+  ui.current = object;
+  ++ui.count;
+}
+
+// Frees what the object owns beside the gadget's records. With
+// `callerImages` the strip and source images given at creation go too (the
+// removal operation takes them over; closing a window leaves them to the
+// caller, who shares them with other widgets).
+void release_object(Ui& ui, NamedObject* o, bool callerImages) {
+  if (o->labelData && tk_gadget_exists(o->labelData->labelGadget))
+    tk_free_gadget(o->labelData->labelGadget);
+  if (o->canvas && tk_gadget_exists(o->canvas->pictureGadget))
+    tk_free_gadget(o->canvas->pictureGadget);
+  if (o->gridRecord && tk_gadget_exists(o->gridRecord->inputGadget))
+    tk_free_gadget(o->gridRecord->inputGadget);
+  if (tk_gadget_exists(o->gadget)) tk_free_gadget(o->gadget);
+  if (ButtonRecord* b = o->buttonData.get()) {
+    if (callerImages && tk_image_exists(b->stripImage)) tk_free_image(b->stripImage);
+    if (b->shownImage != b->stripImage && tk_image_exists(b->shownImage))
+      tk_free_image(b->shownImage);
+  }
+  if (CanvasRecord* c = o->canvas.get()) {
+    if (callerImages && tk_image_exists(c->sourceImage)) tk_free_image(c->sourceImage);
+    if (c->canvasImage != c->sourceImage && tk_image_exists(c->canvasImage))
+      tk_free_image(c->canvasImage);
+  }
+  if (ItemListRecord* items = o->itemData.get()) {
+    for (ItemEntry& e : items->entries)
+      if (tk_image_exists(e.image)) tk_free_image(e.image);
+  }
+  if (o->gridRecord) clear_grid_records(*o->gridRecord, true);
+  (void)ui;
+}
+
+// Unlinks and deletes the object. The object before it becomes current (none
+// when it was the first), so a scan continues with the object that followed.
+void delete_object(Ui& ui, NamedObject* o) {
+  if (WindowRecord* w = owning_window(ui, o)) {
+    if (w->firstObject == o) w->firstObject = (w->objectCount > 1) ? o->next : nullptr;
+    --w->objectCount;
+    assert(w->objectCount >= 0);
+  }
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next)
+    if (w->hoveredObject == o) w->hoveredObject = nullptr;
+  if (o->prev) o->prev->next = o->next; else ui.first = o->next;
+  if (o->next) o->next->prev = o->prev; else ui.last = o->prev;
+  ui.current = o->prev;
+  --ui.count;
+  assert(ui.count >= 0);
+  delete o;
+}
+
+// Depth-first, children before their parent; `seen` stops parent cycles.
+void collect_subtree(Ui& ui, NamedObject* root, std::vector<NamedObject*>& out) {
+  std::vector<NamedObject*> stack{root};
+  std::vector<NamedObject*> order;
+  auto seen = [&](NamedObject* o) {
+    for (NamedObject* s : order)
+      if (s == o) return true;
+    return false;
+  };
+  while (!stack.empty()) {
+    NamedObject* o = stack.back();
+    stack.pop_back();
+    if (seen(o)) continue;
+    order.push_back(o);
+    for (NamedObject* c = ui.first; c; c = c->next)
+      if (c != o && !c->parentName.empty() && c->parentName == o->name && !seen(c))
+        stack.push_back(c);
+  }
+  out.assign(order.rbegin(), order.rend());
+}
+
+template <typename Match>
+int8_t find_by(Ui& ui, int8_t mode, Match match) {
+  if (ui.count == 0) return -1;
+  if (ui.current && match(ui.current)) return 1;
+  if (mode == 1) ui.current = nullptr; else rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui))
+    if (match(o)) return 1;
+  ui.current = ui.last;
+  return -1;
+}
+
+}  // namespace
+
+// ---- registration ----------------------------------------------------------
+
+int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
+                       int16_t width, int16_t height, const std::string& parentName) {
+  if (find_object(ui, name, 0) == 1) return 0;
+
+  std::string parent;
+  int16_t absX = x;
+  int16_t absY = y;
+  if (!parentName.empty() && find_object(ui, parentName, 0) == 1) {
+    NamedObject* p = ui.current;
+    parent = p->name;
+    absX = static_cast<int16_t>(p->absX + x);
+    absY = static_cast<int16_t>(p->absY + y);
+    if (is_container_kind(p->kind)) tk_open_gadget_list(p->gadget);
+  }
+
+  // The new object goes right after its window's last object.
+  WindowRecord* w = ui.firstWindow ? ensure_window(ui) : nullptr;
+  if (w) {
+    position_before(ui, w->firstObject);
+    for (int i = 0; i < w->objectCount; ++i) next_object(ui);
+  } else {
+    ui.current = ui.last;
+  }
+
+  auto* o = new NamedObject;
+  insert_after_current(ui, o);
+  o->number = ui.count;
+  o->name = name.empty() ? "UNTITLED" + std::to_string(o->number) : name;
+  o->x = x;
+  o->y = y;
+  o->width = width;
+  o->height = height;
+  o->kind = kind;
+  if (w) {
+    o->window = w->handle;
+    if (w->objectCount == 0 || !w->firstObject) w->firstObject = o;
+    ++w->objectCount;
+  } else {
+    o->window = tk_window_handle(tk_active_window());
+  }
+  o->parentName = parent;
+  o->absX = absX;
+  o->absY = absY;
+  o->visible = 1;
+  o->hidden = -1;
+  return 1;
+}
+
+void finish_creation(Ui& ui) {
+  NamedObject* o = ui.current;
+  if (!o || o->parentName.empty()) return;
+  if (find_object(ui, o->parentName, 0) == 1 && is_container_kind(ui.current->kind))
+    tk_close_gadget_list();
+  ui.current = o;
+}
+
+// ---- lookup ----------------------------------------------------------------
+
+int8_t find_object(Ui& ui, const std::string& name, int8_t mode) {
+  if (name.empty()) return -1;
+  return find_by(ui, mode, [&](const NamedObject* o) { return o->name == name; });
+}
+
+int8_t find_object_by_gadget(Ui& ui, int32_t gadget, int8_t mode) {
+  if (gadget == 0) return -1;
+  return find_by(ui, mode, [&](const NamedObject* o) { return o->gadget == gadget; });
+}
+
+int8_t find_object_by_number(Ui& ui, int32_t number, int8_t mode) {
+  if (number == 0) return -1;
+  return find_by(ui, mode, [&](const NamedObject* o) { return o->number == number; });
+}
+
+void rewind_to_window(Ui& ui) { position_before(ui, ensure_window(ui)->firstObject); }
+
+void position_before(Ui& ui, NamedObject* object) {
+  ui.current = object ? object->prev : nullptr;
+}
+
+// ---- window selection ------------------------------------------------------
+
+int8_t select_window(Ui& ui, const std::string& name) {
+  if (name.empty() || !ui.firstWindow) return -1;
+  if (!ui.currentWindow) {
+    // Callers rely on this: with none current the first record is taken,
+    // whatever the name.
+    ui.currentWindow = ui.firstWindow;
+    return 1;
+  }
+  if (ui.currentWindow->name == name) return 1;
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next) {
+    if (w->name == name) {
+      ui.currentWindow = w;
+      return 1;
+    }
+  }
+  return -1;
+}
+
+int8_t select_window_by_handle(Ui& ui, int32_t handle) {
+  if (handle == 0 || !ui.firstWindow) return -1;
+  if (ui.currentWindow && ui.currentWindow->handle == handle) return 1;
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next) {
+    if (w->handle == handle) {
+      ui.currentWindow = w;
+      return 1;
+    }
+  }
+  return -1;
+}
+
+// ---- removal ---------------------------------------------------------------
+
+int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) {
+  if (find_object(ui, name, 0) != 1) return 0;
+  NamedObject* target = ui.current;
+  std::vector<NamedObject*> doomed;
+  if (recursive == 1) collect_subtree(ui, target, doomed); else doomed.push_back(target);
+  for (NamedObject* o : doomed) {
+    release_object(ui, o, true);
+    delete_object(ui, o);
+  }
+  return 1;
+}
+
+void free_object(Ui& ui, const std::string& name) {
+  if (find_object(ui, name, 0) != 1) return;
+  NamedObject* o = ui.current;
+  release_object(ui, o, false);
+  delete_object(ui, o);
+}
+
+int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
+  if (select_window(ui, windowName) != 1) return 0;
+  const int32_t handle = ui.currentWindow->handle;
+  int8_t result = 0;
+  rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui)) {
+    if (o->window != handle) break;
+    release_object(ui, o, true);
+    delete_object(ui, o);
+    result = 1;
+  }
+  return result;
+}

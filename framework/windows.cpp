@@ -1,15 +1,176 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "framework/framework.h"
+// Window operations by name and the object hierarchy.
+//
+// Sections: window geometry · live update and refresh · closing ·
+// user data · absolute positions · descendant test.
+//
+// The hierarchy is not stored as links: an object's children are the
+// objects whose parentName equals its name.
+#include <cstdlib>
+#include <string>
 
-int32_t activate_window(Ui& ui, const std::string& windowName) { return {}; }
-int32_t move_window(Ui& ui, const std::string& windowName, int16_t x, int16_t y) { return {}; }
-int32_t resize_window(Ui& ui, const std::string& windowName, int16_t width, int16_t height) { return {}; }
-int32_t get_window_number(Ui& ui, const std::string& windowName) { return {}; }
-int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag) { return {}; }
-int32_t refresh_window(Ui& ui, const std::string& windowName) { return {}; }
-int32_t close_window(Ui& ui, const std::string& windowName) { return {}; }
-int32_t set_user_data(Ui& ui, const std::string& name, int32_t value) { return {}; }
-int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY) { return {}; }
-int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY) { return {}; }
-int32_t is_descendant(Ui& ui, const std::string& ancestor) { return {}; }
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "toolkit/tk.h"
+
+// ---- window geometry -------------------------------------------------------
+
+int32_t activate_window(Ui& ui, const std::string& windowName) {
+  if (select_window(ui, windowName) != 1) return 0;
+  tk_activate_window(current_window(ui)->windowNumber);
+  return 1;
+}
+
+namespace {
+
+// A value that did not change is passed on as "keep", so the toolkit leaves
+// what the user may have changed since.
+int32_t changed_value(int16_t& stored, int16_t wanted) {
+  if (wanted == stored) return TK_KEEP;
+  stored = wanted;
+  return wanted;
+}
+
+}  // namespace
+
+int32_t move_window(Ui& ui, const std::string& windowName, int16_t x, int16_t y) {
+  if (select_window(ui, windowName) != 1) return 0;
+  WindowRecord* w = current_window(ui);
+  const int32_t nx = changed_value(w->x, x);
+  const int32_t ny = changed_value(w->y, y);
+  tk_resize_window(w->windowNumber, nx, ny, TK_KEEP, TK_KEEP);
+  return 0;
+}
+
+int32_t resize_window(Ui& ui, const std::string& windowName, int16_t width, int16_t height) {
+  if (select_window(ui, windowName) != 1) return 0;
+  WindowRecord* w = current_window(ui);
+  const int32_t nw = changed_value(w->width, width);
+  const int32_t nh = changed_value(w->height, height);
+  tk_resize_window(w->windowNumber, TK_KEEP, TK_KEEP, nw, nh);
+  return 0;
+}
+
+int32_t get_window_number(Ui& ui, const std::string& windowName) {
+  if (select_window(ui, windowName) != 1) return 0;
+  return current_window(ui)->windowNumber;
+}
+
+// ---- live update and refresh -----------------------------------------------
+
+int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag) {
+  if (select_window(ui, windowName) != 1) return 0;
+  current_window(ui)->liveUpdate = flag;
+  if (flag == 1) refresh_window(ui, windowName);
+  return 0;
+}
+
+int32_t refresh_window(Ui& ui, const std::string& windowName) {
+  if (select_window(ui, windowName) != 1) return 0;
+  const int32_t handle = current_window(ui)->handle;
+  NamedObject* remembered = current_object(ui);
+  rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui)) {
+    if (o->window != handle) break;
+    const int32_t g = o->gadget;
+    if (tk_gadget_exists(g)) {
+      if (tk_gadget_x(g) != o->x || tk_gadget_y(g) != o->y || tk_gadget_width(g) != o->width ||
+          tk_gadget_height(g) != o->height)
+        tk_resize_gadget(g, o->x, o->y, o->width, o->height);
+      // Never set (-1) counts as shown.
+      tk_hide_gadget(g, o->hidden == 1 ? 1 : 0);
+      if (o->kind == Kind::CheckBox) {
+        // A check box's value is its check state, not its caption.
+        const int32_t state = std::atoi(o->text.c_str());
+        if (tk_get_gadget_state(g) != state) tk_set_gadget_state(g, state);
+      } else if (o->kind >= Kind::Input && tk_get_gadget_text(g) != o->text) {
+        tk_set_gadget_text(g, o->text);
+      }
+    }
+    redraw_object(ui);
+    make_current(ui, o);  // the redraw may have moved the position
+  }
+  make_current(ui, remembered);
+  return 0;
+}
+
+// ---- closing ---------------------------------------------------------------
+
+int32_t close_window(Ui& ui, const std::string& windowName) {
+  if (select_window(ui, windowName) != 1) return 0;
+  WindowRecord* w = current_window(ui);
+  const int32_t handle = w->handle;
+  rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui)) {
+    if (o->window != handle) break;
+    // free_object leaves the object before it current, so the scan goes on
+    // with the one that followed.
+    free_object(ui, o->name);
+  }
+  tk_close_window(w->windowNumber);
+
+  if (w->prev) w->prev->next = w->next; else ui.firstWindow = w->next;
+  if (w->next) w->next->prev = w->prev;
+  ui.currentWindow = w->prev;  // none when it was the first record
+  delete w;
+  return 0;
+}
+
+// ---- user data -------------------------------------------------------------
+
+int32_t set_user_data(Ui& ui, const std::string& name, int32_t value) {
+  if (find_object(ui, name, 0) != 1) return 0;
+  current_object(ui)->userData = value;
+  return 0;
+}
+
+// ---- absolute positions ----------------------------------------------------
+namespace {
+
+// A parent chain longer than the registry is a cycle (an object renamed to
+// its own ancestor's name); the depth bound ends it.
+void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, int32_t depth) {
+  if (depth > ui.count) return;
+  const int32_t window = object->window;
+  rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui)) {
+    if (o->window != window) break;
+    if (o == object || o->parentName != object->name) continue;
+    o->absX = static_cast<int16_t>(absX + o->x);
+    o->absY = static_cast<int16_t>(absY + o->y);
+    update_children(ui, o, o->absX, o->absY, depth + 1);
+    make_current(ui, o);
+  }
+  make_current(ui, object);
+}
+
+int32_t descends(Ui& ui, const std::string& ancestor, int32_t depth) {
+  NamedObject* o = current_object(ui);
+  if (!o || o->parentName.empty() || depth > ui.count) return 0;
+  if (o->parentName == ancestor) return 1;
+  int32_t result = 0;
+  if (find_object(ui, o->parentName, 0) == 1 && current_object(ui) != o)
+    result = descends(ui, ancestor, depth + 1);
+  make_current(ui, o);
+  return result;
+}
+
+}  // namespace
+
+int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY) {
+  if (find_object(ui, name, 0) != 1) return 0;
+  NamedObject* o = current_object(ui);
+  if (absX > -1) o->absX = absX;
+  if (absY > -1) o->absY = absY;
+  update_children(ui, o, o->absX, o->absY, 0);
+  return 0;
+}
+
+int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY) {
+  if (find_object(ui, name, 0) != 1) return 0;
+  update_children(ui, current_object(ui), absX, absY, 0);
+  return 0;
+}
+
+// ---- descendant test -------------------------------------------------------
+
+int32_t is_descendant(Ui& ui, const std::string& ancestor) { return descends(ui, ancestor, 0); }

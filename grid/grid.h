@@ -41,7 +41,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
 std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row);
 int16_t grid_cursor_column(Ui& ui, const std::string& grid);
 int16_t grid_cursor_row(Ui& ui, const std::string& grid);
-int16_t grid_row_count(Ui& ui, const std::string& grid);
+int32_t grid_row_count(Ui& ui, const std::string& grid);
 int16_t grid_column_count(Ui& ui, const std::string& grid);
 // Releases a grid's rows, cells, expanders (with their images) and, with
 // withColumns, its columns; used by clear_grid and free_object.

@@ -67,7 +67,7 @@ struct CellRecord {
 
 struct GridRecord {
   int16_t columnCount = 0;      // number of columns
-  int16_t rowCount = 0;         // number of rows
+  int32_t rowCount = 0;         // number of rows (wider than int16: 100,000 rows must fit)
   int32_t cellCount = 0;        // columnCount × rowCount
   int8_t borderless = 0;        // "BORDERLESS"
   int8_t gridH = 1;             // "GRIDH": horizontal lines

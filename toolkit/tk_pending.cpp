@@ -2,20 +2,8 @@
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 #include "toolkit/tk.h"
 
-void tk_init_strings() {}
 
-void tk_init_memory() {}
-void tk_init_drawing() {}
-void tk_init_fonts() {}
-void tk_init_windows() {}
-void tk_init_gadgets() {}
-void tk_init_image_decoder() {}
-void tk_init_images() {}
-void tk_init_menus() {}
-void tk_register_png_decoder() {}
-void tk_free_all_images() {}
 void tk_close_all_windows() {}
-void tk_free_all_fonts() {}
 int32_t tk_open_window(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight, const std::string& title, int32_t flags) { return {}; }
 int32_t tk_hide_window(int32_t window, int32_t state) { return {}; }
 int32_t tk_resize_window(int32_t window, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight) { return {}; }
@@ -29,11 +17,6 @@ int32_t tk_window_mouse_y(int32_t window) { return {}; }
 int32_t tk_activate_window(int32_t window) { return {}; }
 int32_t tk_active_window() { return {}; }
 int32_t tk_close_window(int32_t window) { return {}; }
-int32_t tk_wait_event(int32_t timeoutMs) { return {}; }
-int32_t tk_last_event_window() { return {}; }
-int32_t tk_last_event_gadget() { return {}; }
-int32_t tk_last_event_menu() { return {}; }
-int32_t tk_last_event_type() { return {}; }
 int32_t tk_create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h, const std::string& text, int32_t flags) { return {}; }
 int32_t tk_create_string_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h, const std::string& text, int32_t flags) { return {}; }
 int32_t tk_create_combo_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h, int32_t flags) { return {}; }
@@ -77,32 +60,10 @@ int32_t tk_add_menu_title(const std::string& text) { return {}; }
 int32_t tk_add_menu_item(int32_t id, const std::string& text) { return {}; }
 int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id) { return {}; }
 int32_t tk_remove_shortcut(int32_t window, int32_t key) { return {}; }
-int32_t tk_decode_image(int32_t number, const void* data, std::size_t size) { return {}; }
-int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t y, int32_t w, int32_t h) { return {}; }
-int32_t tk_resize_image(int32_t image, int32_t w, int32_t h) { return {}; }
-int32_t tk_copy_image(int32_t source, int32_t number) { return {}; }
-int32_t tk_create_image(int32_t number, int32_t w, int32_t h) { return {}; }
-int32_t tk_free_image(int32_t image) { return {}; }
-int32_t tk_image_exists(int32_t image) { return {}; }
-int32_t tk_image_width(int32_t image) { return {}; }
-int32_t tk_image_height(int32_t image) { return {}; }
-int32_t tk_image_handle(int32_t image) { return {}; }
-int32_t tk_image_output(int32_t image) { return {}; }
-int32_t tk_start_drawing(int32_t output) { return {}; }
-int32_t tk_stop_drawing() { return {}; }
-int32_t tk_drawing_mode(int32_t mode) { return {}; }
-int32_t tk_drawing_font(int32_t fontHandle) { return {}; }
-int32_t tk_text_width(const std::string& text) { return {}; }
-int32_t tk_text_height(const std::string& text) { return {}; }
-int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour) { return {}; }
-int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int32_t h) { return {}; }
-int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) { return {}; }
-int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) { return {}; }
-int32_t tk_load_font(int32_t number, const std::string& face, int32_t points, int32_t flags) { return {}; }
-int32_t tk_font_handle(int32_t font) { return {}; }
-int32_t tk_elapsed_ms() { return {}; }
-int32_t tk_pack_colour(int32_t red, int32_t green, int32_t blue) { return {}; }
-int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y) { return {}; }
-int32_t tk_save_image(int32_t image, const std::string& path) { return {}; }
 int32_t tk_save_window_screenshot(int32_t window, const std::string& path) { return {}; }
 int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y) { return {}; }
+#include "toolkit/tk_native.h"
+QWidget* tk_native_widget(int32_t handle) { return nullptr; }
+QWidget* tk_gadget_widget(int32_t gadget) { return nullptr; }
+QWidget* tk_window_client(int32_t window) { return nullptr; }
+QWidget* tk_window_widget(int32_t window) { return nullptr; }

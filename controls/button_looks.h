@@ -1,0 +1,128 @@
+#pragma once
+// The looks of skinned buttons as pure functions of the object's record:
+// which strip frame a button shows in each situation, what a click does to
+// it, and which strip rectangles a frame is cut from. The drawing code in
+// button.cpp asks these and only composes pixels.
+//
+// Sections: frame numbers · state queries · frame choice · press outcome ·
+// strip cuts.
+#include <cstdint>
+
+#include "controls/controls.h"
+#include "framework/records.h"
+
+// ---- frame numbers within a strip ------------------------------------------
+namespace ButtonFrame {
+inline constexpr int16_t Resting = 0;  // push: resting; toggle: off
+inline constexpr int16_t On = 1;       // push: pressed; toggle: resting, on
+inline constexpr int16_t Hover = 2;    // hover (toggle: while off)
+inline constexpr int16_t Disabled = 3;
+inline constexpr int16_t HoverOn = 4;  // toggle: hover while on
+inline constexpr int16_t None = -1;    // nothing is drawn
+}  // namespace ButtonFrame
+
+namespace ToggleMode {
+inline constexpr int8_t Push = 0;
+inline constexpr int8_t Toggle = 1;
+inline constexpr int8_t Radio = 2;
+}  // namespace ToggleMode
+
+// ---- state queries ---------------------------------------------------------
+// Kinds that get hover, pressed and disabled frames (kinds 15 and 17 carry a
+// button record only for animation strips).
+inline bool has_skinned_frames(const NamedObject& o) {
+  return o.kind == Kind::SkinnedButton || o.kind == Kind::StretchButton;
+}
+// An image strip is set (style 1 or 3).
+inline bool has_image_strip(const ButtonRecord& b) { return b.style == 1 || b.style == 3; }
+// 0 push, 1 toggle, 2 radio; objects without a stretch record are push buttons.
+inline int8_t toggle_mode_of(const NamedObject& o) {
+  return o.stretchData ? o.stretchData->toggleMode : ToggleMode::Push;
+}
+inline bool is_toggle_like(const NamedObject& o) { return toggle_mode_of(o) >= 1; }
+// A toggle or radio button is on exactly when its text is "1".
+inline bool is_switched_on(const NamedObject& o) { return o.text == "1"; }
+inline bool is_animating_look(int8_t look) { return look >= 16 && look <= 63; }
+
+// ---- frame choice ----------------------------------------------------------
+// The frame shown when the button returns to rest.
+inline int16_t resting_frame(const NamedObject& o) {
+  if (o.disabled) return ButtonFrame::Disabled;
+  if (!is_toggle_like(o)) return ButtonFrame::Resting;
+  return is_switched_on(o) ? ButtonFrame::On : ButtonFrame::Resting;
+}
+// The frame shown while the mouse is over the resting button.
+inline int16_t hover_frame(const NamedObject& o) {
+  return is_toggle_like(o) && is_switched_on(o) ? ButtonFrame::HoverOn : ButtonFrame::Hover;
+}
+
+// ---- press outcome ---------------------------------------------------------
+struct PressOutcome {
+  bool applies = false;                 // look changes to pressed
+  int16_t frame = ButtonFrame::None;    // frame to draw, None = keep picture
+  const char* newText = nullptr;        // new toggle state, nullptr = unchanged
+  bool switchOffRadioSiblings = false;  // radio: the others of the group go off
+};
+
+inline PressOutcome press_outcome(const NamedObject& o) {
+  PressOutcome r;
+  if (!o.buttonData || !has_skinned_frames(o)) return r;
+  if (!has_image_strip(*o.buttonData) && o.buttonData->look != Look::Hover) return r;
+  r.applies = true;
+  const int8_t mode = toggle_mode_of(o);
+  if (mode < 1) {
+    r.frame = ButtonFrame::On;
+  } else if (is_switched_on(o)) {
+    // A toggle switches off; a radio button stays on until a sibling is chosen.
+    if (mode == ToggleMode::Toggle) {
+      r.frame = ButtonFrame::Hover;
+      r.newText = "0";
+    }
+  } else {
+    r.frame = ButtonFrame::HoverOn;
+    r.newText = "1";
+    r.switchOffRadioSiblings = mode == ToggleMode::Radio;
+  }
+  return r;
+}
+
+// ---- strip cuts ------------------------------------------------------------
+struct StripRect {
+  int32_t x = 0, y = 0, w = 0, h = 0;
+};
+
+// Where frame n of the button comes from. A stretch button with an edge width
+// is built from three slices (left, middle stretched to middleWidth, right);
+// every other button cuts one whole frame. `valid` is false for requests that
+// would cut outside the strip: those are ignored and the picture stays.
+struct ButtonFrameCut {
+  bool valid = false;
+  bool sliced = false;
+  StripRect whole;                 // unsliced: the frame rectangle
+  StripRect left, middle, right;   // sliced: the three pieces in the strip
+  int32_t middleWidth = 0;         // sliced: stretched middle width (<= 0: none)
+  int32_t rightX = 0;              // sliced: where the right piece goes
+};
+
+inline ButtonFrameCut button_frame_cut(const NamedObject& o, int16_t n, int32_t stripWidth) {
+  ButtonFrameCut c;
+  if (!o.buttonData || n < 0 || o.buttonData->frameCount < n) return c;
+  const int32_t W = o.width, H = o.height;
+  if (W <= 0 || H <= 0) return c;
+  const int32_t e = o.stretchData ? o.stretchData->edgeWidth : 0;
+  if (e > 0) {
+    const int32_t s = int32_t(n) * o.stretchData->frameWidth;
+    if (s < 0 || s + 3 * e > stripWidth) return c;
+    c.sliced = true;
+    c.left = {s, 0, e, H};
+    c.middle = {s + e, 0, e, H};
+    c.right = {s + 2 * e, 0, e, H};
+    c.middleWidth = W - 2 * e;
+    c.rightX = W - e;
+  } else {
+    if ((int32_t(n) + 1) * W > stripWidth) return c;
+    c.whole = {int32_t(n) * W, 0, W, H};
+  }
+  c.valid = true;
+  return c;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Small helpers shared by the skinned controls and the dispatcher.
+#include <cstdint>
+
+#include "framework/framework.h"
+#include "framework/ui.h"
+#include "toolkit/tk.h"
+
+// True while `object` is still linked into the registry. Cheap enough for
+// the rare moments it is needed (after calling out, before touching an
+// object remembered across the call).
+inline bool object_registered(const Ui& ui, const NamedObject* object) {
+  if (!object) return false;
+  for (const NamedObject* o = ui.first; o; o = o->next)
+    if (o == object) return true;
+  return false;
+}
+
+// Custom-drawn kinds keep their value (toggle state, selected tab key, grid
+// cell text) in the record; their image gadget has no text of its own.
+inline bool text_lives_in_record(const NamedObject& o) {
+  return o.kind == Kind::TabBar || o.kind == Kind::Frame || o.kind == Kind::SkinnedButton ||
+         o.kind == Kind::Grid || o.kind == Kind::StretchButton;
+}
+
+// Shows a composed image in an image gadget.
+inline void show_in_gadget(int32_t gadget, int32_t image) {
+  if (gadget != 0 && tk_gadget_exists(gadget) && tk_image_exists(image))
+    tk_set_gadget_state(gadget, tk_image_handle(image));
+}
+
+// Text drawn into skinned images: no background, the window's font if set.
+inline void use_skin_text_settings(Ui& ui) {
+  tk_drawing_mode(TK_DRAW_TRANSPARENT);
+  const WindowRecord* win = current_window(ui);
+  if (win && win->font != 0) tk_drawing_font(window_font_handle(ui));
+}
+
+// Cuts a rectangle of a source image into a new image; 0 when it fails.
+inline int32_t cut_image(int32_t source, int32_t x, int32_t y, int32_t w, int32_t h) {
+  if (w <= 0 || h <= 0) return 0;
+  return tk_grab_image_region(source, -1, x, y, w, h);
+}
+
+inline void free_image_if_valid(int32_t image) {
+  if (image != 0 && tk_image_exists(image)) tk_free_image(image);
+}

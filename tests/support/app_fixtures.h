@@ -1,0 +1,151 @@
+#pragma once
+// End-to-end fixture for the demo: builds the real screen offscreen, sends
+// real Qt input to the real gadgets and runs the real main-loop iteration
+// until the effects settle.
+//
+// Sections: fixture · lookups · mouse and keyboard · running the loop ·
+// pixels.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app.h"
+#include "controls/controls.h"
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "toolkit/tk.h"
+#include "toolkit/tk_native.h"
+
+class DemoScreen : public ::testing::Test {
+ protected:
+  App app;
+  // Every (code, object) pair the loop reported, in order.
+  std::vector<std::pair<int, std::string>> reported;
+
+  void SetUp() override {
+    start_up(app);
+    ASSERT_EQ(build_demo_screen(app), 1);
+    park_mouse();
+    run_for(120);
+    reported.clear();
+  }
+  void TearDown() override { shut_down(app); }
+
+  // ---- lookups -------------------------------------------------------------
+  NamedObject* object(const std::string& name) {
+    if (find_object(app.ui, name, 0) != 1) return nullptr;
+    return current_object(app.ui);
+  }
+  int32_t gadget(const std::string& name) { return get_gadget(app.ui, name); }
+  QWidget* widget(const std::string& name) { return tk_gadget_widget(gadget(name)); }
+  QWidget* client() { return tk_window_client(app.state.mainWindow); }
+  QWidget* top() { return tk_window_widget(app.state.mainWindow); }
+  GridRecord& grid(const std::string& name) {
+    NamedObject* o = object(name);
+    EXPECT_TRUE(o != nullptr && o->gridRecord);
+    return *o->gridRecord;
+  }
+  // The gadget shown at the moment: not hidden itself nor by an ancestor.
+  bool shown(const std::string& name) {
+    QWidget* w = widget(name);
+    return w != nullptr && w->isVisibleTo(top());
+  }
+  bool saw(int code, const std::string& name) const {
+    for (const auto& [c, n] : reported)
+      if (c == code && n == name) return true;
+    return false;
+  }
+
+  // ---- mouse and keyboard ----------------------------------------------------
+  // A point inside a named object, in its gadget's coordinates and globally.
+  QPoint local_point(const std::string& name, int dx, int dy) {
+    NamedObject* o = object(name);
+    EXPECT_NE(o, nullptr) << name;
+    QWidget* w = widget(name);
+    if (o == nullptr || w == nullptr) return {};
+    const QPoint global = client()->mapToGlobal(QPoint(o->absX + dx, o->absY + dy));
+    return w->mapFromGlobal(global);
+  }
+  void hover(const std::string& name, int dx, int dy) {
+    QWidget* w = widget(name);
+    ASSERT_NE(w, nullptr) << name;
+    const QPoint p = local_point(name, dx, dy);
+    QCursor::setPos(w->mapToGlobal(p));
+    QTest::mouseMove(w, p);
+  }
+  void click(const std::string& name, int dx, int dy) {
+    hover(name, dx, dy);
+    QTest::mouseClick(widget(name), Qt::LeftButton, Qt::NoModifier, local_point(name, dx, dy));
+  }
+  void double_click(const std::string& name, int dx, int dy) {
+    hover(name, dx, dy);
+    QTest::mouseDClick(widget(name), Qt::LeftButton, Qt::NoModifier,
+                       local_point(name, dx, dy));
+  }
+  // Far away from the window: every hover look returns to rest.
+  void park_mouse() {
+    QCursor::setPos(top()->mapToGlobal(QPoint(-200, -200)));
+  }
+  // Keys go where the user's keys go: the widget with the focus, else the
+  // window.
+  void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target != nullptr ? target : top(), k, modifiers);
+  }
+  void type(const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClicks(target != nullptr ? target : top(), text);
+  }
+
+  // ---- running the loop ----------------------------------------------------------
+  // One iteration, remembering what it reported; false once the loop ends.
+  bool step(int32_t timeoutMs = 0) {
+    const bool more = main_loop_iteration(app, timeoutMs) != 0;
+    if (app.uiCode > 0) reported.emplace_back(app.uiCode, app.uiObject);
+    return more;
+  }
+  void run_for(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) step(20);
+  }
+  // Runs until the condition holds (true) or the deadline passes (false).
+  bool run_until(const std::function<bool()>& done, int timeoutMs = 2000) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+      step(20);
+      if (done()) return true;
+    }
+    return done();
+  }
+  // Drains the queue and lets any animation finish.
+  void settle(int ms = 400) { run_for(ms); }
+
+  // ---- pixels ------------------------------------------------------------------------
+  // Whether the gadget shows exactly frame n of a strip (frames side by side).
+  bool shows_frame(const std::string& name, int32_t strip, int frameWidth, int n) {
+    const int32_t g = gadget(name);
+    const int h = tk_image_height(strip);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < frameWidth; ++x)
+        if (tk_gadget_pixel(g, x, y) != tk_image_pixel(strip, n * frameWidth + x, y))
+          return false;
+    return true;
+  }
+  // The frame of the strip the gadget shows now, -1 when none matches.
+  int shown_frame(const std::string& name, int32_t strip, int frameWidth) {
+    const int frames = tk_image_width(strip) / frameWidth;
+    for (int n = 0; n < frames; ++n)
+      if (shows_frame(name, strip, frameWidth, n)) return n;
+    return -1;
+  }
+};

@@ -1,0 +1,160 @@
+// Drawing onto images and fonts.
+#include <gtest/gtest.h>
+
+#include "support/toolkit_fixtures.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+const int32_t kWhite = 0xFFFFFF;
+
+// Fresh white canvas with drawing started on it.
+struct Canvas {
+  int32_t image;
+  Canvas(int w, int h) : image(tk_create_image(-1, w, h)) {
+    tk_start_drawing(tk_image_output(image));
+    tk_draw_box(0, 0, w, h, kWhite);
+  }
+  ~Canvas() {
+    tk_stop_drawing();
+    tk_free_image(image);
+  }
+  int count(int32_t colour) const {
+    int n = 0;
+    for (int y = 0; y < tk_image_height(image); ++y)
+      for (int x = 0; x < tk_image_width(image); ++x) n += tk_image_pixel(image, x, y) == colour;
+    return n;
+  }
+  int32_t at(int x, int y) const { return tk_image_pixel(image, x, y); }
+};
+
+}  // namespace
+
+TEST(Drawing, BoxesAreExact) {
+  Canvas c(20, 20);
+  const int32_t red = tk_pack_colour(255, 0, 0);
+  EXPECT_EQ(red, 0xFF);
+  tk_draw_box(4, 5, 1, 1, red);
+  EXPECT_EQ(c.count(red), 1);
+  EXPECT_EQ(c.at(4, 5), red);
+
+  tk_draw_box(0, 0, 20, 20, kWhite);
+  tk_drawing_mode(TK_DRAW_OUTLINE);
+  tk_draw_box(2, 2, 5, 4, red);
+  EXPECT_EQ(c.count(red), 2 * 5 + 2 * 2);
+  EXPECT_EQ(c.at(6, 5), red);
+  EXPECT_EQ(c.at(3, 3), kWhite);
+
+  // Inverting twice restores the picture; clipping keeps it inside.
+  tk_drawing_mode(TK_DRAW_INVERT);
+  tk_draw_box(-5, -5, 10, 10, red);
+  EXPECT_EQ(c.at(0, 0), 0);
+  EXPECT_EQ(c.at(2, 2), 0xFFFFFF ^ red);
+  tk_draw_box(-5, -5, 10, 10, red);
+  EXPECT_EQ(c.at(0, 0), kWhite);
+  EXPECT_EQ(c.at(2, 2), red);
+  tk_drawing_mode(0);
+  EXPECT_EQ(tk_draw_box(3, 3, 0, 5, red), 0);
+}
+
+TEST(Drawing, LinesIncludeBothEnds) {
+  Canvas c(30, 30);
+  tk_draw_line(5, 1, 0, 19, 0);
+  EXPECT_EQ(c.count(0), 20);
+  EXPECT_EQ(c.at(5, 1), 0);
+  EXPECT_EQ(c.at(5, 20), 0);
+  tk_draw_line(0, 0, 0, 0, 0x00FF00);
+  EXPECT_EQ(c.at(0, 0), 0x00FF00);
+  tk_draw_line(29, 29, -9, -9, 0x123456);
+  EXPECT_EQ(c.count(0x123456), 10);
+  EXPECT_EQ(c.at(20, 20), 0x123456);
+  EXPECT_EQ(tk_draw_line(-2000000000, 0, 2000000000, 2000000000, 0), 1) << "wild lines are clipped";
+}
+
+TEST(Drawing, NothingHappensOutsideStartAndStop) {
+  int32_t img = tk_create_image(-1, 8, 8);
+  EXPECT_EQ(tk_draw_box(0, 0, 8, 8, kWhite), 0);
+  EXPECT_EQ(tk_draw_line(0, 0, 7, 7, kWhite), 0);
+  EXPECT_EQ(tk_draw_text(0, 0, "x"), 0);
+  EXPECT_EQ(tk_text_width("abc"), 0);
+  EXPECT_EQ(tk_text_height("abc"), 0);
+  EXPECT_EQ(tk_image_pixel(img, 3, 3), 0);
+
+  // Freeing the image being drawn on ends the drawing safely.
+  int32_t other = tk_create_image(-1, 8, 8);
+  EXPECT_EQ(tk_start_drawing(tk_image_output(img)), 1);
+  EXPECT_EQ(tk_start_drawing(tk_image_output(other)), 1) << "a new start ends the previous";
+  tk_free_image(other);
+  EXPECT_EQ(tk_draw_box(0, 0, 8, 8, kWhite), 0);
+  EXPECT_EQ(tk_start_drawing(12345), 0);
+  tk_free_image(img);
+}
+
+TEST(Drawing, TextMeasuresAndBackground) {
+  Canvas c(120, 30);
+  EXPECT_EQ(tk_text_width(""), 0);
+  EXPECT_EQ(tk_text_height(""), 0);
+  int w = tk_text_width("Case data");
+  EXPECT_GT(w, 20);
+  EXPECT_LT(w, 120);
+  EXPECT_GE(tk_text_height("Case data"), 11);
+  EXPECT_GT(tk_text_width("Case dataCase data"), w);
+
+  // Opaque mode fills the text box white; transparent mode leaves the
+  // ground, so only the glyphs change pixels.
+  tk_draw_box(0, 0, 120, 30, 0x00FF00);
+  tk_draw_text(2, 2, "Mm", 0);
+  EXPECT_EQ(c.at(2, 2), kWhite);
+  tk_draw_box(0, 0, 120, 30, 0x00FF00);
+  tk_drawing_mode(TK_DRAW_TRANSPARENT);
+  tk_draw_text(2, 2, "Mm", 0);
+  EXPECT_EQ(c.at(2, 2), 0x00FF00);
+  EXPECT_GT(120 * 30 - c.count(0x00FF00), 10) << "glyphs were drawn";
+}
+
+TEST(Drawing, PicturesAtOwnSizeAndStretched) {
+  int32_t src = tktest::pattern_image(4, 4);
+  Canvas c(20, 20);
+  tk_draw_image(tk_image_handle(src), 3, 3);
+  EXPECT_EQ(c.at(3, 3), tktest::pattern_colour(0, 0));
+  EXPECT_EQ(c.at(6, 6), tktest::pattern_colour(3, 3));
+  EXPECT_EQ(c.at(7, 7), kWhite);
+  tk_draw_image(tk_image_handle(src), 10, 10, 8, 8);
+  EXPECT_NE(c.at(17, 17), kWhite);
+  EXPECT_EQ(c.at(18, 18), kWhite);
+  EXPECT_EQ(tk_draw_image(0, 0, 0), 0);
+  tk_free_image(src);
+}
+
+TEST(Fonts, PointSizesAndStyles) {
+  int32_t regular = tk_load_font(-1, "MS Sans Serif", 8, 0);
+  int32_t bold = tk_load_font(-1, "MS Sans Serif", 8, TK_FONT_BOLD);
+  int32_t big = tk_load_font(-1, "No Such Face", 20, 0);
+  ASSERT_NE(regular, 0);
+  ASSERT_NE(bold, 0);
+  ASSERT_NE(big, 0) << "an unknown face falls back to a sans";
+  EXPECT_EQ(tk_load_font(-1, "Arial", 0, 0), 0);
+  EXPECT_NE(tk_font_handle(regular), tk_font_handle(bold));
+  EXPECT_EQ(tk_font_handle(999), 0);
+
+  Canvas c(10, 10);
+  const std::string text = "Version data";
+  int defaultWidth = tk_text_width(text);
+  tk_drawing_font(tk_font_handle(regular));
+  EXPECT_EQ(tk_text_width(text), defaultWidth) << "8 points is the default gadget font";
+  tk_drawing_font(tk_font_handle(bold));
+  EXPECT_GT(tk_text_width(text), defaultWidth);
+  tk_drawing_font(tk_font_handle(big));
+  EXPECT_GT(tk_text_height(text), 2 * 11);
+  EXPECT_EQ(tk_drawing_font(12345), 0);
+  tk_drawing_font(-1);
+  EXPECT_EQ(tk_text_width(text), defaultWidth);
+}
+
+TEST(Clock, CountsMilliseconds) {
+  int32_t a = tk_elapsed_ms();
+  tk_wait_event(30);
+  int32_t b = tk_elapsed_ms();
+  EXPECT_GE(b - a, 25);
+  EXPECT_LT(b - a, 1000);
+}

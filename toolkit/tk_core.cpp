@@ -1,0 +1,161 @@
+// Toolkit spine: Qt start-up, the initialisation calls, native handles, the
+// posted-event queue with the waiting loop, the clock and colour packing.
+//
+// Sections: application · initialisation · handles · events · clock.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdlib>
+#include <deque>
+
+#include "toolkit/tk.h"
+#include "toolkit/tk_internal.h"
+
+namespace tk {
+
+// ---- application -----------------------------------------------------------
+
+void ensure_app() {
+  if (QCoreApplication::instance()) return;
+  // Without any display Qt would abort; run headless instead.
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+      !std::getenv("WAYLAND_DISPLAY"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "zui";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);  // lives until the process ends
+  QApplication::setFont(default_gadget_font());
+}
+
+// ---- handles ---------------------------------------------------------------
+
+namespace {
+struct HandleTable {
+  std::unordered_map<int32_t, HandleTarget> items;
+  int32_t next = kHandleBase;
+};
+HandleTable& handles() {
+  static HandleTable table;
+  return table;
+}
+}  // namespace
+
+int32_t new_handle(HandleKind kind, int32_t number) {
+  HandleTable& t = handles();
+  int32_t h = t.next++;
+  t.items[h] = {kind, number};
+  return h;
+}
+
+void drop_handle(int32_t handle) { handles().items.erase(handle); }
+
+const HandleTarget* find_handle(int32_t handle) {
+  auto& items = handles().items;
+  auto it = items.find(handle);
+  return it == items.end() ? nullptr : &it->second;
+}
+
+int32_t handle_number(int32_t handle, HandleKind kind) {
+  const HandleTarget* t = find_handle(handle);
+  return t && t->kind == kind ? t->number : 0;
+}
+
+// ---- events ----------------------------------------------------------------
+
+namespace {
+struct PostedEvent {
+  int32_t kind, window, gadget, type;
+};
+struct EventState {
+  std::deque<PostedEvent> queue;
+  QEventLoop* waiting = nullptr;  // the loop of a wait in progress
+  int32_t window = 0, gadget = 0, type = -1;
+};
+EventState& events() {
+  static EventState s;
+  return s;
+}
+}  // namespace
+
+void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type) {
+  EventState& s = events();
+  s.queue.push_back({kind, window, gadget, type});
+  if (s.waiting) s.waiting->quit();
+}
+
+}  // namespace tk
+
+using namespace tk;
+
+// ---- initialisation --------------------------------------------------------
+// Each call may come first; all of them are harmless when repeated.
+
+void tk_init_strings() { ensure_app(); }
+void tk_init_memory() { ensure_app(); }
+void tk_init_drawing() { ensure_app(); }
+void tk_init_fonts() { ensure_app(); }
+void tk_init_windows() { ensure_app(); }
+void tk_init_gadgets() {
+  ensure_app();
+  QApplication::setFont(default_gadget_font());
+}
+void tk_init_image_decoder() { ensure_app(); }
+void tk_init_images() { ensure_app(); }
+void tk_init_menus() { ensure_app(); }
+void tk_register_png_decoder() { ensure_app(); }
+
+// ---- events ----------------------------------------------------------------
+
+int32_t tk_wait_event(int32_t timeoutMs) {
+  EventState& s = events();
+  s.type = -1;
+  if (s.queue.empty() && QCoreApplication::instance()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (s.queue.empty() && timeoutMs != 0 && !s.waiting) {
+      // The loop sleeps in the event dispatcher until input, a posted
+      // event (post_event quits it) or the timer.
+      QEventLoop loop;
+      QTimer timer;
+      if (timeoutMs > 0) {
+        timer.setSingleShot(true);
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(timeoutMs);
+      }
+      s.waiting = &loop;
+      loop.exec();
+      s.waiting = nullptr;
+    }
+  }
+  if (s.queue.empty()) return TK_EVENT_NONE;
+  PostedEvent e = s.queue.front();
+  s.queue.pop_front();
+  s.window = e.window;
+  s.gadget = e.gadget;
+  s.type = e.type;
+  return e.kind;
+}
+
+int32_t tk_last_event_window() { return events().window; }
+int32_t tk_last_event_gadget() { return events().gadget; }
+int32_t tk_last_event_menu() { return events().gadget; }
+int32_t tk_last_event_type() { return events().type; }
+
+// ---- clock and colour ------------------------------------------------------
+
+int32_t tk_elapsed_ms() {
+  static QElapsedTimer clock = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  // Wraps like a 32-bit tick count.
+  return static_cast<int32_t>(static_cast<uint32_t>(clock.elapsed()));
+}
+
+int32_t tk_pack_colour(int32_t red, int32_t green, int32_t blue) {
+  return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
+}

@@ -1,0 +1,95 @@
+#pragma once
+// Shared state of the toolkit's own files: the numbered tables, native
+// handles, the posted-event queue and Qt start-up. Nothing outside toolkit/
+// includes this header.
+//
+// Sections: application · number tables · native handles · images · fonts ·
+// events.
+#include <QFont>
+#include <QImage>
+
+#include <cstdint>
+#include <unordered_map>
+
+namespace tk {
+
+// ---- application -----------------------------------------------------------
+// Creates the QApplication on first use (headless when no display is set).
+void ensure_app();
+
+// ---- number tables ---------------------------------------------------------
+// Bases keep every allocated number far above menu and shortcut identifiers
+// and apart from each other, so a number of one table is never a valid
+// number of another.
+inline constexpr int32_t kWindowBase = 0x100000;
+inline constexpr int32_t kGadgetBase = 0x200000;
+inline constexpr int32_t kImageBase = 0x400000;
+inline constexpr int32_t kFontBase = 0x600000;
+inline constexpr int32_t kHandleBase = 0x1000000;
+
+// A table of objects addressed by number. -1 allocates a fresh number; any
+// other positive number replaces the object stored under it.
+template <typename T>
+struct Table {
+  explicit Table(int32_t base) : next(base) {}
+  std::unordered_map<int32_t, T> items;
+  int32_t next;
+
+  T* find(int32_t number) {
+    auto it = items.find(number);
+    return it == items.end() ? nullptr : &it->second;
+  }
+  // The number a creation should use, 0 for an unusable request.
+  int32_t pick(int32_t requested) {
+    if (requested == -1) {
+      while (items.count(next)) ++next;
+      return next++;
+    }
+    return requested > 0 ? requested : 0;
+  }
+};
+
+// ---- native handles --------------------------------------------------------
+enum class HandleKind { Window, Gadget, Image, Font };
+struct HandleTarget {
+  HandleKind kind;
+  int32_t number;
+};
+int32_t new_handle(HandleKind kind, int32_t number);
+void drop_handle(int32_t handle);
+const HandleTarget* find_handle(int32_t handle);
+// The number behind a handle of the given kind, 0 when it is none.
+int32_t handle_number(int32_t handle, HandleKind kind);
+
+// ---- images ----------------------------------------------------------------
+struct Image {
+  QImage pixels;  // always Format_RGB32
+  int32_t handle = 0;
+};
+Image* find_image(int32_t number);
+// Picture behind a bitmap handle, nullptr when the handle names no image.
+const QImage* image_by_handle(int32_t handle);
+// Registers decoded pixels under a number; 0 when the number is unusable.
+int32_t add_image(int32_t number, QImage pixels);
+// Decoders: a null image when the bytes are not a valid picture.
+QImage decode_png(const unsigned char* data, std::size_t size);
+QImage decode_bmp(const unsigned char* data, std::size_t size);
+inline constexpr int32_t kMaxImageSide = 16384;
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
+
+// Ends drawing when it targets this image (before it is freed or resized).
+void release_drawing_target(int32_t image);
+
+// ---- fonts -----------------------------------------------------------------
+// Pixel height of a point size on the primary screen.
+int32_t points_to_pixels(int32_t points);
+// Installed face standing in for a classic face name.
+QString map_face(const QString& face);
+// The 11-pixel sans that stands in for the platform's 8-point dialog font.
+QFont default_gadget_font();
+const QFont* font_by_handle(int32_t handle);
+
+// ---- events ----------------------------------------------------------------
+void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type);
+
+}  // namespace tk
