@@ -70,6 +70,8 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
 int64_t parse_keyword_number(const std::string& value);
 
 // ---- rendering (current object) --------------------------------------------
+// Drawing and every hit test walk the rows with RowWalk (grid/row_walk.h),
+// which decides shown, scrolled-away and drawn rows and their y positions.
 void render_grid(Ui& ui);
 void redraw_object(Ui& ui);
 
