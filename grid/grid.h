@@ -74,6 +74,12 @@ int64_t parse_keyword_number(const std::string& value);
 // which decides shown, scrolled-away and drawn rows and their y positions.
 void render_grid(Ui& ui);
 void redraw_object(Ui& ui);
+// Draws a tree row's expander at (x, y) while a drawing is in progress.
+// Idle or hovered, the frame (0 collapsed, 2 collapsed and hovered, 4 open,
+// 6 open and hovered) is cut anew from the strip into frameImage; while an
+// animation runs the frameImage set by the animation step is shown.
+void draw_expander(ExpanderRecord& expander, const RowRecord& row, int32_t iconSize, int32_t x,
+                   int32_t y);
 
 // ---- scrolling and moving --------------------------------------------------
 int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);

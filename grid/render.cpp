@@ -1,6 +1,382 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "grid/grid.h"
+// Drawing of the grid into its canvas image.
+//
+// Sections: pieces · frame and ground · caption row · rows and cells ·
+// built-in scroll arrows · render_grid · redraw_object · draw_expander.
+//
+// Every piece is cut from the grid's source image (the grid skin piece) at
+// each drawing and freed at its end. Rows are walked with RowWalk, the same
+// walk the mouse handling uses, so hits match what was drawn.
+#include <algorithm>
+#include <cstdint>
+#include <string>
 
-void render_grid(Ui& ui) {}
-void redraw_object(Ui& ui) {}
+#include "controls/controls.h"
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/row_walk.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+constexpr int32_t kWhite = 0xFFFFFF;
+constexpr int32_t kLineHeight = 20;  // text line height for vertical placement
+constexpr int32_t kArrow = 16;       // side of one built-in arrow
+
+// ---- pieces ------------------------------------------------------------------
+
+// The pieces of one drawing; 0 for a piece that was not cut.
+struct Pieces {
+  int32_t topLeft = 0, top = 0, topRight = 0;  // tiles 0-2 or 8-10
+  int32_t left = 0, right = 0;                 // tiles 3, 4
+  int32_t bottomLeft = 0, bottom = 0, bottomRight = 0;  // tiles 5-7
+  int32_t ground = 0;                          // tile 11
+  int32_t capLeft = 0, bar = 0, capRight = 0;  // tiles 12-14
+  int32_t arrowsH = 0, arrowsV = 0;            // the two arrow pairs
+
+  ~Pieces() {
+    for (int32_t image : {topLeft, top, topRight, left, right, bottomLeft, bottom, bottomRight,
+                          ground, capLeft, bar, capRight, arrowsH, arrowsV})
+      if (image) tk_free_image(image);
+  }
+};
+
+int32_t cut_tile(int32_t source, int32_t s, int32_t tile) {
+  return tk_grab_image_region(source, -1, tile * s, 0, s, s);
+}
+
+void cut_pieces(Pieces& p, const GridRecord& g, int32_t source, int32_t s) {
+  if (g.borderless != 1) {
+    const int32_t first = g.captColHeight > 0 ? 0 : 8;
+    p.topLeft = cut_tile(source, s, first);
+    p.top = cut_tile(source, s, first + 1);
+    p.topRight = cut_tile(source, s, first + 2);
+    p.left = cut_tile(source, s, 3);
+    p.right = cut_tile(source, s, 4);
+    p.bottomLeft = cut_tile(source, s, 5);
+    p.bottom = cut_tile(source, s, 6);
+    p.bottomRight = cut_tile(source, s, 7);
+  }
+  p.ground = cut_tile(source, s, 11);
+  p.bar = cut_tile(source, s, 13);
+  if (g.selectorStyle == 0) {
+    p.capLeft = cut_tile(source, s, 12);
+    p.capRight = cut_tile(source, s, 14);
+  }
+  const int32_t sw = tk_image_width(source);
+  p.arrowsH = tk_grab_image_region(source, -1, sw - 50, 24, 2 * kArrow, kArrow);
+  p.arrowsV = tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow);
+}
+
+// Draws a piece at its own size (w, h = -1) or stretched; nothing for 0.
+void put(int32_t image, int32_t x, int32_t y, int32_t w = -1, int32_t h = -1) {
+  if (image) tk_draw_image(tk_image_handle(image), x, y, w, h);
+}
+
+// ---- frame and ground --------------------------------------------------------
+
+void draw_frame_and_ground(const Pieces& p, const GridRecord& g, int32_t w, int32_t h,
+                           int32_t s) {
+  if (g.borderless == 1) {
+    put(p.ground, 0, 0, w, h);
+    return;
+  }
+  put(p.ground, s, s, w - 2 * s, h - 2 * s);
+  put(p.top, s, 0, w - 2 * s, s);
+  put(p.bottom, s, h - s, w - 2 * s, s);
+  put(p.left, 0, s, s, h - 2 * s);
+  put(p.right, w - s, s, s, h - 2 * s);
+  put(p.topLeft, 0, 0);
+  put(p.topRight, w - s, 0);
+  put(p.bottomLeft, 0, h - s);
+  put(p.bottomRight, w - s, h - s);
+}
+
+// ---- caption row -------------------------------------------------------------
+
+void caption_separator(int32_t x) { tk_draw_line(x, 1, 0, 19, kWhite); }
+
+// Left edge of text of width `textWidth` in a cell starting at x.
+int32_t aligned_x(int8_t orientation, int32_t x, int32_t width, int32_t textWidth,
+                  int32_t leftPad) {
+  if (orientation == 1) return x + width - textWidth - 7;
+  if (orientation == 2) return x + (width - textWidth - 10) / 2;
+  return x + leftPad;
+}
+
+// Draws the caption row when there is one; returns the y where rows start.
+int32_t draw_caption_row(const GridRecord& g, int32_t w) {
+  if (g.captColHeight <= 0 || g.columnCount <= 0 || g.borderless == 1) return 4;
+  int32_t x = 4;
+  if (g.captRowWidth > 5) {
+    x = g.captRowWidth;
+    caption_separator(x - 1);
+  }
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < columns && x < w; ++k) {
+    const ColumnRecord& c = g.columns[k];
+    if (!c.caption.empty()) {
+      const int32_t tw = c.orientation == 0 ? 0 : tk_text_width(c.caption);
+      tk_draw_text(aligned_x(c.orientation, x, c.width, tw, 7), 2, c.caption, kWhite);
+    }
+    x += c.width;
+    if (g.gridV == 1 && k < g.columnCount - 1) caption_separator(x - 1);
+  }
+  return g.captColHeight;
+}
+
+// ---- rows and cells ------------------------------------------------------------
+
+// Where the row walk ended: what the arrows, lastVisible* and the scroll
+// bars are computed from.
+struct RowsEnd {
+  int32_t x = 0;           // x at the end of the last shown row
+  int32_t y = 0;           // y after the last drawn row
+  int32_t k = 0;           // column counter of the last shown row
+  int32_t shownRows = 0;   // shown rows walked, scrolled-away ones included
+  int32_t lastRow = -1;    // last row walked
+};
+
+struct DrawContext {
+  Ui& ui;
+  NamedObject& obj;
+  GridRecord& g;
+  const Pieces& p;
+  int32_t w, h, s;
+};
+
+int32_t first_colour(int32_t a, int32_t b, int32_t c) {
+  if (a > -1) return a;
+  if (b > -1) return b;
+  if (c > -1) return c;
+  return -1;
+}
+
+bool selected(const GridRecord& g, int32_t k, int32_t n) {
+  return g.permanentCursor != 0 && g.cursorColumn <= k && k <= g.selectionEndColumn &&
+         g.cursorRow <= n && n <= g.selectionEndRow;
+}
+
+// Draws one cell at x of row n (drawn row at y); returns nothing, the caller
+// moves x. `tx` arrives with the tree indent already applied.
+void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownIndex,
+               int32_t k, const ColumnRecord& column, CellRecord& cell, int32_t x, int32_t y,
+               int32_t tx, int32_t ty) {
+  GridRecord& g = d.g;
+  const int32_t width = column.width;
+  const int32_t height = row.height;
+
+  const int32_t background = first_colour(cell.bgColor, column.bgColor, row.bgColor);
+  if (background > -1) tk_draw_box(tx, y + 1, width - (tx - x), height - 1, background);
+
+  int32_t textColour = cell.fontColor;
+  const bool hasImage = cell.image != 0 && tk_image_exists(cell.image);
+  const int32_t imageOffset = hasImage ? tk_image_width(cell.image) + 5 : 0;
+
+  if (selected(g, k, n)) {
+    const int32_t top = (shownIndex > 0 && g.gridH == 1) ? y + 1 : y;
+    // The bar stays inside the cell also when an image shifts its start.
+    put(d.p.bar, tx + imageOffset, top, width - (tx - x) - imageOffset, height);
+    if (g.selectorStyle == 0) {
+      put(d.p.capLeft, tx + imageOffset, top);
+      put(d.p.capRight, x + width - d.s, top);
+    }
+    if (g.inputGadget != 0 && tk_gadget_exists(g.inputGadget)) {
+      const int32_t editorHeight = column.inputHeight > 0 ? column.inputHeight : height;
+      tk_resize_gadget(g.inputGadget, tx + d.obj.absX, y + d.obj.absY, width, editorHeight);
+      tk_focus_gadget(g.inputGadget);
+    }
+    textColour = g.selFrontColor;
+  }
+
+  if (hasImage) {
+    put(cell.image, tx + 2, ty);
+    tx += tk_image_width(cell.image) + 5;
+  }
+
+  if (!cell.text.empty()) {
+    const int32_t tw = column.orientation == 0 ? 0 : tk_text_width(cell.text);
+    tk_draw_text(aligned_x(column.orientation, tx, width, tw, 4), ty + 2, cell.text, textColour);
+  }
+
+  if (g.gridH == 1 && n < g.rowCount - 1) tk_draw_line(x, y + height, width, 0, g.gridColor);
+}
+
+// Draws the cells of drawn row n from x on; returns the x it ended at and
+// leaves the column counter in k.
+int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x, int32_t y,
+                       int32_t& k) {
+  GridRecord& g = d.g;
+  const RowRecord& row = g.rows[n];
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  const size_t firstCell = static_cast<size_t>(n) * columns;
+  k = 0;
+  for (; k < columns && x < d.w; ++k) {
+    if (firstCell + k >= g.cells.size()) break;
+    const ColumnRecord& column = g.columns[k];
+    CellRecord& cell = g.cells[firstCell + k];
+    const bool drawn = k >= g.scrollX;
+
+    int32_t tx = x;
+    int32_t ty = y + 1;
+    if (row.vOrientation == 1) ty = y + row.height - kLineHeight;
+    else if (row.vOrientation == 2) ty = y + (row.height - kLineHeight) / 2;
+
+    if (k == 0) {
+      if (row.level > 0) tx += d.s * row.level;
+      if (cell.expander && row.isParent > 0 && g.showTree == 1 && row.isParent < 64 &&
+          drawn) {
+        draw_expander(*cell.expander, row, d.s, tx, ty);
+        tx += column.marginLeft > d.s ? column.marginLeft : d.s;
+      } else {
+        tx += column.marginLeft;
+      }
+    }
+
+    if (!drawn) continue;
+    draw_cell(d, row, n, shownIndex, k, column, cell, x, y, tx, ty);
+    x += column.width;
+    if (g.gridV == 1 && k < g.columnCount - 1)
+      tk_draw_line(x - 1, y, 0, row.height, g.gridColor);
+  }
+  return x;
+}
+
+RowsEnd draw_rows(DrawContext& d, int32_t top) {
+  GridRecord& g = d.g;
+  const bool captionCell = g.captRowWidth > 0 && g.borderless != 1;
+  const int32_t cellsStart = captionCell ? g.captRowWidth : 4;
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  int32_t topTile = d.p.top;
+
+  RowsEnd end;
+  RowWalk walk(g, top, d.h);
+  while (walk.next()) {
+    RowRecord& row = g.rows[walk.row];
+    if (!walk.shown) {
+      row.hiddenInTree = 1;
+      continue;
+    }
+    row.hiddenInTree = 0;
+    if (!walk.drawn) {
+      // Nothing of a scrolled-away row is drawn and x never moves, so the
+      // column counter runs through every column.
+      end.x = 4;
+      end.k = 4 < d.w ? columns : 0;
+      continue;
+    }
+    const int32_t y = walk.y;
+    int32_t x = 4;
+    if (captionCell) {
+      put(topTile, 0, y, g.captRowWidth - 1, row.height);
+      tk_draw_line(0, y, g.captRowWidth, 0, kWhite);
+      if (!row.caption.empty()) tk_draw_text(7, y + 2, row.caption, kWhite);
+      x = cellsStart;
+    }
+    end.x = draw_row_cells(d, walk.row, walk.shownIndex, x, y, end.k);
+  }
+  end.y = walk.y;
+  end.shownRows = walk.shownCount;
+  end.lastRow = walk.row;
+  return end;
+}
+
+// ---- built-in scroll arrows ----------------------------------------------------
+
+// Draws the arrow pairs the overflow calls for; returns scrollArrows.
+int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, int32_t w,
+                          int32_t h, const RowsEnd& end) {
+  int8_t arrows = 0;
+  if (!g.hScrollBar.empty() || !g.vScrollBar.empty()) return 0;
+  if (end.x >= w + 10 || g.scrollX > 0) {
+    put(p.arrowsH, w - 54, h - 19);
+    arrows += 2;
+  }
+  if (end.y >= h || g.scrollY > 0) {
+    put(p.arrowsV, w - 19, h - 35);
+    arrows += 1;
+  }
+  if (arrows > 0 && g.pressedArrow > 0 && g.pressedArrow <= 4) {
+    const int32_t sw = tk_image_width(source);
+    struct Spot { int32_t sx, sy, dx, dy; };
+    const Spot spots[4] = {{sw - 50, 24, w - 54, h - 19},
+                           {sw - 34, 24, w - 38, h - 19},
+                           {sw - 16, 0, w - 19, h - 35},
+                           {sw - 16, 16, w - 19, h - 19}};
+    const Spot& at = spots[g.pressedArrow - 1];
+    const int32_t square = tk_grab_image_region(source, -1, at.sx, at.sy, kArrow, kArrow);
+    put(square, at.dx, at.dy);
+    if (square) tk_free_image(square);
+  }
+  return arrows;
+}
+
+}  // namespace
+
+// ---- render_grid -----------------------------------------------------------------
+
+void render_grid(Ui& ui) {
+  NamedObject* obj = current_object(ui);
+  if (!obj || obj->kind != Kind::Grid || !obj->gridRecord || !obj->canvas) return;
+  GridRecord& g = *obj->gridRecord;
+  const CanvasRecord& canvas = *obj->canvas;
+  if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;
+  if (g.redraw != 1) return;
+  const int32_t w = obj->width, h = obj->height, s = canvas.iconSize;
+  // A grid without area keeps its last picture.
+  if (w <= 0 || h <= 0) return;
+
+  if (!tk_resize_image(canvas.canvasImage, w, h)) return;
+  if (!tk_start_drawing(tk_image_output(canvas.canvasImage))) return;
+  tk_drawing_mode(TK_DRAW_TRANSPARENT);
+  if (const WindowRecord* window = current_window(ui); window && window->font != 0)
+    tk_drawing_font(window_font_handle(ui));
+
+  RowsEnd end;
+  {
+    Pieces pieces;
+    cut_pieces(pieces, g, canvas.sourceImage, s);
+    draw_frame_and_ground(pieces, g, w, h, s);
+    const int32_t top = draw_caption_row(g, w);
+    DrawContext context{ui, *obj, g, pieces, w, h, s};
+    end = draw_rows(context, top);
+    g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
+    g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
+    g.scrollArrows = draw_scroll_arrows(pieces, g, canvas.sourceImage, w, h, end);
+    tk_stop_drawing();
+  }
+
+  tk_set_gadget_state(obj->gadget, tk_image_handle(canvas.canvasImage));
+  if (g.inputGadget != 0 && tk_gadget_exists(g.inputGadget)) {
+    tk_hide_gadget(g.inputGadget, 0);
+    tk_focus_gadget(g.inputGadget);
+  }
+  if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
+    update_grid_scroll_bars(ui, end.x, end.y, end.k, end.shownRows);
+  make_current(ui, obj);
+}
+
+// ---- redraw_object ---------------------------------------------------------------
+
+void redraw_object(Ui& ui) {
+  NamedObject* obj = current_object(ui);
+  if (!obj) return;
+  switch (obj->kind) {
+    case Kind::TabBar: draw_tab_bar(ui); break;
+    case Kind::Frame: draw_frame(ui); break;
+    case Kind::Grid: render_grid(ui); break;
+    default: break;
+  }
+}
+
+// ---- draw_expander -----------------------------------------------------------------
+
+void draw_expander(ExpanderRecord& e, const RowRecord& row, int32_t iconSize, int32_t x,
+                   int32_t y) {
+  if (e.mode == 1 && (e.state == 0 || e.state > 63)) {
+    if (e.frameImage) tk_free_image(e.frameImage);
+    int32_t frame = e.hovered == 1 ? 2 : 0;
+    if (e.style == 1 && row.isParent >= 16) frame += 4;
+    e.frameImage = tk_grab_image_region(e.strip, -1, frame * iconSize, 0, iconSize, iconSize);
+  }
+  put(e.frameImage, x, y);
+}
