@@ -8,6 +8,7 @@
 // finish_creation, so the new object is current when it returns.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/controls.h"
 #include "framework/framework.h"
@@ -63,13 +64,14 @@ std::unique_ptr<CanvasRecord> canvas_record(int32_t source, int16_t width, int16
 
 int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& title, int32_t flags) {
+  WindowRecord* previous = current_window(ui);
   WindowRecord* w = new_window_record(ui, name, x, y, width, height, title, flags);
   const int32_t number = tk_open_window(-1, x, y, width, height, title, flags);
   if (number == 0) {
     // No window: drop the record again so that nothing is grouped under it.
     ui.firstWindow = w->next;
     if (w->next) w->next->prev = nullptr;
-    ui.currentWindow = ui.firstWindow;
+    ui.currentWindow = previous;
     delete w;
     return 0;
   }
@@ -181,6 +183,23 @@ int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   return end_object(ui, o);
 }
 
+std::vector<std::string> split_editor_lines(const std::string& text) {
+  // Lines keep their terminator: the piece up to and including the earlier
+  // of the first line feed and the first carriage return.
+  std::vector<std::string> lines;
+  std::string::size_type start = 0;
+  while (start < text.size()) {
+    const std::string::size_type cut = text.find_first_of("\r\n", start);
+    if (cut == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, cut + 1 - start));
+    start = cut + 1;
+  }
+  return lines;
+}
+
 int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& text, int32_t flags,
                       const std::string& parent) {
@@ -191,18 +210,7 @@ int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int
   o->text = text;
   const int32_t gadget = end_object(ui, o);
 
-  // Lines keep their terminator: the piece up to and including the earlier
-  // of the first line feed and the first carriage return.
-  std::string rest = text;
-  while (!rest.empty()) {
-    const size_t cut = rest.find_first_of("\r\n");
-    if (cut == std::string::npos) {
-      tk_add_gadget_item(gadget, -1, rest);
-      break;
-    }
-    tk_add_gadget_item(gadget, -1, rest.substr(0, cut + 1));
-    rest.erase(0, cut + 1);
-  }
+  for (const std::string& line : split_editor_lines(text)) tk_add_gadget_item(gadget, -1, line);
   return gadget;
 }
 

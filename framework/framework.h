@@ -10,6 +10,7 @@
 // for an unknown name, changing nothing.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/records.h"
 #include "framework/ui.h"
@@ -109,6 +110,9 @@ int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int1
                      const std::string& parent);
 int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                     int16_t height, int32_t image, int8_t pieceSize, const std::string& parent);
+// The lines an editor receives for its text, each with its terminator: a
+// carriage return and a line feed each end a line of their own.
+std::vector<std::string> split_editor_lines(const std::string& text);
 int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
                 const std::string& caption, const std::string& pageName, int16_t width);
 

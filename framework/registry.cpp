@@ -126,11 +126,10 @@ void insert_after_current(Ui& ui, NamedObject* object) {
   ++ui.count;
 }
 
-// Frees what the object owns beside the gadget's records. With
-// `callerImages` the strip and source images given at creation go too (the
-// removal operation takes them over; closing a window leaves them to the
-// caller, who shares them with other widgets).
-void release_object(Ui& ui, NamedObject* o, bool callerImages) {
+// Frees what the object owns: its gadgets, the images composed for it and
+// its entries' images. The strip and source images given at creation stay:
+// they are the caller's skin pieces, shown by other widgets as well.
+void release_object(NamedObject* o) {
   if (o->labelData && tk_gadget_exists(o->labelData->labelGadget))
     tk_free_gadget(o->labelData->labelGadget);
   if (o->canvas && tk_gadget_exists(o->canvas->pictureGadget))
@@ -139,12 +138,10 @@ void release_object(Ui& ui, NamedObject* o, bool callerImages) {
     tk_free_gadget(o->gridRecord->inputGadget);
   if (tk_gadget_exists(o->gadget)) tk_free_gadget(o->gadget);
   if (ButtonRecord* b = o->buttonData.get()) {
-    if (callerImages && tk_image_exists(b->stripImage)) tk_free_image(b->stripImage);
     if (b->shownImage != b->stripImage && tk_image_exists(b->shownImage))
       tk_free_image(b->shownImage);
   }
   if (CanvasRecord* c = o->canvas.get()) {
-    if (callerImages && tk_image_exists(c->sourceImage)) tk_free_image(c->sourceImage);
     if (c->canvasImage != c->sourceImage && tk_image_exists(c->canvasImage))
       tk_free_image(c->canvasImage);
   }
@@ -153,7 +150,6 @@ void release_object(Ui& ui, NamedObject* o, bool callerImages) {
       if (tk_image_exists(e.image)) tk_free_image(e.image);
   }
   if (o->gridRecord) clear_grid_records(*o->gridRecord, true);
-  (void)ui;
 }
 
 // Unlinks and deletes the object. The object before it becomes current (none
@@ -329,7 +325,7 @@ int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) {
   std::vector<NamedObject*> doomed;
   if (recursive == 1) collect_subtree(ui, target, doomed); else doomed.push_back(target);
   for (NamedObject* o : doomed) {
-    release_object(ui, o, true);
+    release_object(o);
     delete_object(ui, o);
   }
   return 1;
@@ -338,7 +334,7 @@ int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) {
 void free_object(Ui& ui, const std::string& name) {
   if (find_object(ui, name, 0) != 1) return;
   NamedObject* o = ui.current;
-  release_object(ui, o, false);
+  release_object(o);
   delete_object(ui, o);
 }
 
@@ -349,7 +345,7 @@ int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
   rewind_to_window(ui);
   while (NamedObject* o = next_object(ui)) {
     if (o->window != handle) break;
-    release_object(ui, o, true);
+    release_object(o);
     delete_object(ui, o);
     result = 1;
   }

@@ -56,6 +56,17 @@ int32_t get_window_number(Ui& ui, const std::string& windowName) {
 }
 
 // ---- live update and refresh -----------------------------------------------
+namespace {
+
+// Value kinds whose gadget shows the value as its text. Scroll bars and
+// splitters hold a position, and the custom-drawn kinds an image: their
+// value lives in the record only.
+bool shows_text(int8_t kind) {
+  return kind == Kind::Input || kind == Kind::Combo || kind == Kind::List ||
+         kind == Kind::Tree || kind == Kind::Date;
+}
+
+}  // namespace
 
 int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag) {
   if (select_window(ui, windowName) != 1) return 0;
@@ -82,7 +93,7 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
         // A check box's value is its check state, not its caption.
         const int32_t state = std::atoi(o->text.c_str());
         if (tk_get_gadget_state(g) != state) tk_set_gadget_state(g, state);
-      } else if (o->kind >= Kind::Input && tk_get_gadget_text(g) != o->text) {
+      } else if (shows_text(o->kind) && tk_get_gadget_text(g) != o->text) {
         tk_set_gadget_text(g, o->text);
       }
     }
