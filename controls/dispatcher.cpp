@@ -1,7 +1,330 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "controls/controls.h"
+// The event dispatcher: one walk over the current window's objects turns a
+// toolkit event (or a timed-out wait) into one framework event code and one
+// object name, left in the window record. It is also the clock of every
+// animation, since the main loop calls it at least every 20 ms.
+//
+// Sections: call and eligibility · the object's own gadget events · mouse
+// over an object · mouse away from an object · grid shortcuts · splitters ·
+// animations · dispatch_event · results.
+//
+// The dispatcher keeps no state between calls. Callees work on the
+// registry's current object and may move the registry position, so the walk
+// keeps its own object and makes it current again after every call out.
+#include <cassert>
+#include <cstdlib>
+#include <string>
 
-int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind, int32_t eventType, int32_t eventGadget, int32_t eventMenu) { return {}; }
-int8_t event_code(Ui& ui) { return {}; }
-std::string event_object_name(Ui& ui) { return {}; }
+#include "controls/button_looks.h"
+#include "controls/controls.h"
+#include "controls/controls_internal.h"
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/grid_records.h"
+#include "toolkit/tk.h"
+
+// ---- call and eligibility --------------------------------------------------
+namespace {
+
+struct Call {
+  int32_t mouseX, mouseY, kind, type, gadget, menu;
+};
+
+// Objects that take part in mouse and focus handling. Labels and plain
+// pictures never do; splitters and frames are pinned (-2).
+bool is_eligible(const NamedObject& o) {
+  return o.kind >= Kind::PushButton && o.visible == 1 && o.hidden < 1 && o.disabled == 0;
+}
+
+// The gadget's text becomes the object's value, except for custom-drawn
+// kinds whose value (toggle state, selected tab key) lives only in the
+// record: their image gadget has no text, and copying it would erase it.
+void take_gadget_text(NamedObject& o) {
+  if (!text_lives_in_record(o)) o.text = tk_get_gadget_text(o.gadget);
+}
+
+// Inclusive on every edge; an open combo list extends the box downwards.
+// A negative position means the mouse is outside the client area, which
+// hits nothing (objects partly left of or above the client area included).
+bool mouse_is_over(const NamedObject& o, const Call& c) {
+  if (c.mouseX < 0 || c.mouseY < 0) return false;
+  if (c.mouseX < o.absX || c.mouseX > o.absX + o.width || c.mouseY < o.absY) return false;
+  return (c.mouseY <= o.absY + o.dropHeight && o.dropOpen == 1) || c.mouseY <= o.absY + o.height;
+}
+
+bool is_own_gadget_event(const NamedObject& o, const Call& c) {
+  if (o.gadget == 0 || c.gadget != o.gadget) return false;
+  return c.type == TK_TYPE_LIST_OPENED || c.type == TK_TYPE_LIST_CLOSED ||
+         c.type == TK_TYPE_CHANGED || c.type == TK_TYPE_FOCUS || c.type == TK_TYPE_FOCUS_LOST;
+}
+
+// ---- the object's own gadget events ----------------------------------------
+
+void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
+  switch (type) {
+    case TK_TYPE_LIST_OPENED:
+      if (o.kind == Kind::Combo) {
+        o.dropOpen = 1;
+        win.openDropDown = o.number;
+      }
+      break;
+    case TK_TYPE_LIST_CLOSED:
+      if (o.kind == Kind::Combo) {
+        o.dropOpen = 0;
+        win.openDropDown = 0;
+      }
+      break;
+    case TK_TYPE_CHANGED:
+      win.eventCode = Code::Changed;
+      o.changed = 1;
+      break;
+    case TK_TYPE_FOCUS:
+      // A grid loses its arrow keys to the object that takes the focus.
+      if (win.focusKind == Kind::Grid) {
+        make_current(ui, &o);
+        remove_grid_shortcuts(ui, 0);
+        make_current(ui, &o);
+      }
+      win.focusKind = o.kind;
+      win.focusNumber = o.number;
+      win.eventCode = Code::Focus;
+      break;
+    case TK_TYPE_FOCUS_LOST:
+      win.eventCode = Code::FocusLost;
+      win.focusNumber = 0;
+      win.focusKind = 0;
+      break;
+    default:
+      assert(false && "not an own-gadget event type");
+  }
+  win.eventObject = o.name;
+  take_gadget_text(o);
+}
+
+// ---- mouse over an object ----------------------------------------------------
+
+// The input type of the column whose cell is being edited (the cursor's).
+int8_t edited_input_type(const GridRecord& g) {
+  if (g.cursorColumn < 0 || size_t(g.cursorColumn) >= g.columns.size()) return 0;
+  return g.columns[size_t(g.cursorColumn)].inputType;
+}
+
+void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+  GridRecord& g = *o.gridRecord;
+  win.eventObject = o.name;
+  make_current(ui, &o);
+  if (g.inputGadget != 0) {
+    // The editor's own closing events commit it.
+    const int8_t inputType = edited_input_type(g);
+    const bool commits = c.gadget == g.inputGadget &&
+                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == 2) ||
+                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1) ||
+                          c.type == TK_TYPE_LEFT_DOUBLE);
+    if (commits) {
+      o.changed = 1;
+      close_editor(ui, o.name, 0);
+      make_current(ui, &o);
+    }
+    // While the mouse is over the grid, an open editor keeps the keys.
+    if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget)
+      tk_focus_gadget(g.inputGadget);
+  } else {
+    win.focusKind = o.kind;
+    win.focusNumber = o.number;
+    install_grid_shortcuts(ui);
+    make_current(ui, &o);
+  }
+  grid_mouse(ui, c.mouseX, c.mouseY, c.type);
+  make_current(ui, &o);
+}
+
+// Returns true when the object was handled as a scroll-bar move.
+bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+  bool handled = false;
+  if (c.kind == TK_EVENT_GADGET && o.kind == Kind::ScrollBar) {
+    o.text = std::to_string(tk_get_gadget_state(o.gadget));
+    if (o.scrollBarData && !o.scrollBarData->gridName.empty()) {
+      const char* keyword = o.scrollBarData->vertical == 1 ? "SCROLLY" : "SCROLLX";
+      set_attribute(ui, o.scrollBarData->gridName, keyword, o.text, 1);
+      make_current(ui, &o);
+    }
+    win.eventCode = Code::ScrollBarMoved;
+    handled = true;
+  } else {
+    switch (c.type) {
+      case TK_TYPE_LEFT_CLICK:
+        win.eventCode = Code::LeftClick;
+        if (tk_focused_gadget() != o.gadget) tk_focus_gadget(o.gadget);
+        make_current(ui, &o);
+        if (o.buttonData) {
+          button_press(ui);
+          make_current(ui, &o);
+        }
+        if (o.tabData) {
+          tab_bar_click(ui, c.mouseX, c.mouseY);
+          make_current(ui, &o);
+        }
+        take_gadget_text(o);
+        break;
+      case TK_TYPE_LEFT_DOUBLE: win.eventCode = Code::LeftDouble; break;
+      case TK_TYPE_RIGHT_CLICK: win.eventCode = Code::RightClick; break;
+      case TK_TYPE_RIGHT_DOUBLE: win.eventCode = Code::RightDouble; break;
+      case 1281: win.eventCode = 65; break;
+      case 65534: win.eventCode = 66; break;
+      case 65535: win.eventCode = 67; break;
+      case TK_TYPE_CHANGED:
+        win.eventCode = Code::Changed;
+        o.changed = 1;
+        take_gadget_text(o);
+        break;
+      default:
+        // No click: the mouse only rests or moves over the object.
+        if (o.catchMouseOver == 1) win.eventCode = Code::MouseOver;
+        if (o.buttonData) {
+          make_current(ui, &o);
+          if (has_image_strip(*o.buttonData))
+            button_hover(ui);
+          else if (o.buttonData->look == Look::Pressed)
+            button_leave(ui, 0);
+          make_current(ui, &o);
+        }
+        break;
+    }
+  }
+  if (o.gridRecord) grid_under_mouse(ui, win, o, c);
+  win.eventObject = o.name;
+  return handled;
+}
+
+// ---- mouse away from an object -----------------------------------------------
+
+void mouse_away(Ui& ui, NamedObject& o) {
+  if (o.gridRecord && o.gridRecord->permanentCursor == -1) {
+    // The cursor was shown only while the mouse was over the grid.
+    o.gridRecord->permanentCursor = 0;
+    make_current(ui, &o);
+    redraw_object(ui);
+    make_current(ui, &o);
+  }
+  if (o.buttonData && o.buttonData->look >= 1) {
+    make_current(ui, &o);
+    button_leave(ui, 0);
+    make_current(ui, &o);
+  }
+}
+
+// ---- grid shortcuts ----------------------------------------------------------
+
+// Shortcuts reach a grid only while the mouse is over it (it is then the
+// reported object).
+void grid_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+  if (c.kind != TK_EVENT_MENU || c.menu < 1000 || c.menu > 1999 || !o.gridRecord) return;
+  if (win.eventObject != o.name) return;
+  make_current(ui, &o);
+  win.eventCode = grid_key(ui, c.menu);
+  make_current(ui, &o);
+}
+
+// ---- splitters ---------------------------------------------------------------
+
+// A moved bar gives the second child its new absolute position (the toolkit
+// lays it out behind the bar, TK_SPLITTER_BAR pixels on). Returns true when
+// the bar had moved: the dispatch then ends.
+bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
+  if (o.kind != Kind::Splitter || c.type != TK_TYPE_LEFT_CLICK || !o.splitterData) return false;
+  const SplitterRecord& s = *o.splitterData;
+  if (!tk_gadget_exists(s.secondGadget) || !tk_gadget_exists(o.gadget)) return false;
+  const int32_t position = tk_get_gadget_state(o.gadget);
+  if (position == std::atoi(o.text.c_str())) return false;
+  o.text = std::to_string(position);
+  if (s.vertical == 1)
+    set_absolute_position(ui, s.secondName, int16_t(o.absX + position + TK_SPLITTER_BAR), -1);
+  else
+    set_absolute_position(ui, s.secondName, -1, int16_t(o.absY + position + TK_SPLITTER_BAR));
+  make_current(ui, &o);
+  return true;
+}
+
+// ---- animations --------------------------------------------------------------
+
+// One step of a running strip animation or of a grid's expanders. Returns
+// true when a strip animation ended: code 96 is reported and the dispatch
+// ends.
+bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
+  if (o.buttonData && is_animating_look(o.buttonData->look)) {
+    make_current(ui, &o);
+    animation_step(ui);
+    make_current(ui, &o);
+    if (o.buttonData->look == Look::Resting) {
+      win.eventObject = o.name;
+      win.eventCode = Code::AnimationDone;
+      return true;
+    }
+  } else if (o.gridRecord && o.gridRecord->animating == 1) {
+    make_current(ui, &o);
+    step_expanders(ui);
+    make_current(ui, &o);
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---- dispatch_event ----------------------------------------------------------
+
+int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind,
+                       int32_t eventType, int32_t eventGadget, int32_t eventMenu) {
+  const Call c{mouseX, mouseY, eventKind, eventType, eventGadget, eventMenu};
+  rewind_to_window(ui);  // creates the "AUTO" record when there is none
+  WindowRecord* w = current_window(ui);
+  assert(w);
+  WindowRecord& win = *w;
+  win.eventCode = Code::None;
+  win.eventObject.clear();
+  bool handled = false;
+
+  for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
+    if (o->window != win.handle) continue;
+
+    if (is_eligible(*o)) {
+      if (is_own_gadget_event(*o, c)) {
+        own_gadget_event(ui, win, *o, c.type);
+        handled = true;
+      } else if (win.openDropDown > 0) {
+        // While a combo list is open only a choice in that list counts.
+        if (win.openDropDown == o->number && c.type == TK_TYPE_RIGHT_CLICK) {
+          win.eventCode = Code::Changed;
+          take_gadget_text(*o);
+          o->changed = 1;
+          o->dropOpen = 0;
+          win.openDropDown = 0;
+          win.eventObject = o->name;
+          return 0;
+        }
+      } else {
+        if (!handled && mouse_is_over(*o, c)) {
+          if (mouse_over(ui, win, *o, c)) handled = true;
+        } else {
+          mouse_away(ui, *o);
+        }
+      }
+      grid_shortcut(ui, win, *o, c);
+    } else if (splitter_moved(ui, *o, c)) {
+      return 0;
+    }
+
+    if (step_animations(ui, win, *o)) return 0;
+  }
+  return 0;
+}
+
+// ---- results -----------------------------------------------------------------
+
+int8_t event_code(Ui& ui) {
+  const WindowRecord* win = current_window(ui);
+  return win ? win->eventCode : Code::None;
+}
+
+std::string event_object_name(Ui& ui) {
+  const WindowRecord* win = current_window(ui);
+  return win ? win->eventObject : std::string();
+}

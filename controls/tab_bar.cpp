@@ -25,7 +25,7 @@ int32_t equal_tab_width(int32_t barWidth, int32_t pieceWidth,
 }
 
 TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selectedKey,
-                            int32_t barWidth) {
+                            int32_t barWidth, int32_t equalWidth) {
   TabBarLayout L;
   L.pieceWidth = bar.pieceWidth;
   L.barWidth = barWidth;
@@ -38,9 +38,12 @@ TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selected
 
   int32_t x = 0;
   bool previousSelected = false;
+  L.firstWalked = firstShown;
+  L.walkedEnd = firstShown;
   for (int32_t i = firstShown; i < count; ++i) {
-    const TabEntry& tab = bar.tabs[size_t(i)];
-    if (x + tab.width > barWidth) {
+    const int32_t width = equalWidth > 0 ? equalWidth : bar.tabs[size_t(i)].width;
+    L.walkedEnd = i + 1;
+    if (x + width > barWidth) {
       // The previous tab gets its right end; the rest is reached by scrolling.
       L.overflow = true;
       L.overflowCapX = x;
@@ -51,12 +54,12 @@ TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selected
     TabSlot s;
     s.index = i;
     s.x = x;
-    s.width = tab.width;
-    s.selected = tab.key == selectedKey;
+    s.width = width;
+    s.selected = bar.tabs[size_t(i)].key == selectedKey;
     s.first = i == firstShown;
     s.textOrigin = s.first ? x : x - p / 2;
     x += p;
-    s.fills = std::max<int32_t>(0, tab.width / p - 1);
+    s.fills = std::max<int32_t>(0, width / p - 1);
     x += s.fills * p;
     if (i == count - 1) {
       s.capX = x;
@@ -107,16 +110,18 @@ int32_t draw_tab_bar(Ui& ui) {
     if (piece[size_t(n)]) tk_draw_image(tk_image_handle(piece[size_t(n)]), x, 0);
   };
 
+  int32_t equalWidth = 0;
   if (bar.equalWidths == 1) {
     std::vector<int32_t> captionWidths;
     captionWidths.reserve(bar.tabs.size());
     for (const TabEntry& t : bar.tabs) captionWidths.push_back(tk_text_width(t.caption));
-    const int32_t w = equal_tab_width(W, p, captionWidths);
-    if (w > 0)
-      for (TabEntry& t : bar.tabs) t.width = int16_t(w);
+    equalWidth = equal_tab_width(W, p, captionWidths);
   }
 
-  const TabBarLayout L = layout_tab_bar(bar, o->text, W);
+  const TabBarLayout L = layout_tab_bar(bar, o->text, W, equalWidth);
+  // The walked tabs keep the equal width; clicks use the stored widths.
+  if (equalWidth > 0)
+    for (int32_t i = L.firstWalked; i < L.walkedEnd; ++i) bar.tabs[size_t(i)].width = int16_t(equalWidth);
   bool previousSelected = false;
   for (const TabSlot& s : L.slots) {
     int left;

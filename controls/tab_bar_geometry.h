@@ -53,6 +53,8 @@ struct TabBarLayout {
   bool overflowCapSelected = false;
   int32_t fillerX = 0;         // piece 9 from here to W, every p pixels
   bool arrows = false;         // piece 10 at W - 10
+  int32_t firstWalked = 0;     // tabs firstWalked..walkedEnd-1 were walked,
+  int32_t walkedEnd = 0;       //   the one that did not fit included
 };
 
 // Source rectangle of piece n in the strip (p = piece width).
@@ -68,9 +70,11 @@ inline TabPieceRect tab_piece_rect(int piece, int32_t p) {
 int32_t equal_tab_width(int32_t barWidth, int32_t pieceWidth,
                         const std::vector<int32_t>& captionWidths);
 
-// The layout of the bar for its stored tab widths and selection.
+// The layout of the bar for its selection. With equalWidth > 0 every walked
+// tab is laid out that wide (drawing then stores it in the walked tabs),
+// otherwise with its stored width.
 TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selectedKey,
-                            int32_t barWidth);
+                            int32_t barWidth, int32_t equalWidth = 0);
 
 // Which tab a click at rx (relative to the bar) lands on: the slot's index,
 // or -1. Clicks on the scroll arrows, where drawn, are not tab clicks.
