@@ -73,11 +73,6 @@ struct App {
   int32_t mouseY = 0;
   int8_t uiCode = 0;
   std::string uiObject;
-  // layout memory (the last laid-out window size)
-  int16_t layoutWidth = 0;
-  int16_t layoutHeight = 0;
-  // the last composed icon-bar message image, freed when replaced
-  int32_t messageImage = 0;
 };
 
 // ---- start-up and loop -----------------------------------------------------
@@ -104,6 +99,9 @@ void layout_demo(App& app, int8_t mode);
 // ---- reactions -------------------------------------------------------------
 void on_framework_event(App& app);
 void on_splitter_moved(App& app);
+// A choice in the open search-type list (a selection event of its gadget)
+// closes the list again.
+void on_search_list_event(App& app);
 void show_iconbar_message(App& app, const std::string& text, int8_t level);
 // The only call that reaches the platform directly: a dark balloon tooltip.
 void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text,

@@ -3,7 +3,7 @@
 // the icon-bar message.
 //
 // Sections: areas · sidebar · search · tree message · dispatch by code ·
-// splitter · icon-bar message.
+// splitter · search-type list choice · icon-bar message.
 #include <string>
 
 #include "app/app.h"
@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int32_t kPlaceholderGrey = 0xAAAAAA;
+// A list box passes its "selection changed" notification on as type 1.
+constexpr int32_t kListSelection = 1;
 
 // ---- areas -------------------------------------------------------------------
 // The arrow turns while the area is already shown or hidden; its static strip
@@ -115,11 +117,6 @@ void on_framework_event(App& app) {
         toggle_sidebar(app);
       else if (name == "ButtonSearch")
         set_search_list(app, s.searchListOpen == 1 ? 0 : 1);
-      else if (name == "ListIconSearchType" && s.searchListOpen == 1)
-        set_search_list(app, 0);
-      break;
-    case Code::Changed:
-      if (name == "ListIconSearchType" && s.searchListOpen == 1) set_search_list(app, 0);
       break;
     case Code::Focus:
       if (name == "StringSearch") enter_search(app);
@@ -152,6 +149,17 @@ void on_splitter_moved(App& app) {
   layout_demo(app, 1);
 }
 
+// ---- search-type list choice ------------------------------------------------------
+// The list reports a choice as a selection notification of its own gadget,
+// wherever the mouse is (it may be chosen by keyboard), so this reacts to the
+// raw gadget event rather than to a framework code.
+void on_search_list_event(App& app) {
+  if (app.state.searchListOpen != 1) return;
+  if (app.lastKind != TK_EVENT_GADGET || app.lastType != kListSelection) return;
+  if (app.lastGadget == 0 || app.lastGadget != get_gadget(app.ui, "ListIconSearchType")) return;
+  set_search_list(app, 0);
+}
+
 // ---- icon-bar message ------------------------------------------------------------
 void show_iconbar_message(App& app, const std::string& text, int8_t level) {
   Ui& ui = app.ui;
@@ -166,7 +174,6 @@ void show_iconbar_message(App& app, const std::string& text, int8_t level) {
   if (button.shownImage != 0 && button.shownImage != button.stripImage)
     tk_free_image(button.shownImage);
   button.shownImage = copy;
-  app.messageImage = copy;
 
   if (!text.empty()) {
     int32_t colour = 0;

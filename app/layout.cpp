@@ -116,8 +116,6 @@ void layout_demo(App& app, int8_t mode) {
   }
   record->width = W;
   record->height = H;
-  app.layoutWidth = W;
-  app.layoutHeight = H;
 
   const int16_t S = static_cast<int16_t>(tk_get_gadget_state(app.state.splitterGadget));
 

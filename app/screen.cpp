@@ -338,8 +338,6 @@ int32_t build_demo_screen(App& app) {
   if (window == 0) return 0;
 
   const int16_t W = static_cast<int16_t>(tk_window_inner_width(window));
-  app.layoutWidth = W;
-  app.layoutHeight = static_cast<int16_t>(tk_window_inner_height(window));
 
   set_window_font(ui, "MS Sans Serif", 8, 0);
   app.state.messageFont = tk_load_font(-1, "MS Sans Serif", 8, TK_FONT_BOLD);

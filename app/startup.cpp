@@ -105,17 +105,24 @@ int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
   } else if (app.lastKind == TK_EVENT_RESIZED) {
     layout_demo(app, 0);
   }
+  on_search_list_event(app);
   return app.lastKind == TK_EVENT_CLOSE ? 0 : 1;
 }
 
 int32_t run_main_loop(App& app) {
-  // The demo script asks for one picture of the settled screen.
+  // The demo script asks for one picture of the settled screen and then ends
+  // the program as if the window had been closed.
   const char* screenshotPath = std::getenv("ZUI_SCREENSHOT");
-  int32_t idleIterations = 0;
+  const bool wantShot = screenshotPath != nullptr && *screenshotPath != '\0';
+  int32_t quietIterations = 0;
   while (main_loop_iteration(app, 20) != 0) {
-    if (screenshotPath != nullptr && *screenshotPath != '\0' && app.lastKind == 0 &&
-        ++idleIterations == 25) {
+    if (!wantShot) continue;
+    // Wait for half a second without events: the window is shown, laid out
+    // and painted by then.
+    quietIterations = app.lastKind == TK_EVENT_NONE ? quietIterations + 1 : 0;
+    if (quietIterations == 25) {
       tk_save_window_screenshot(app.state.mainWindow, screenshotPath);
+      break;
     }
   }
   shut_down(app);
@@ -134,5 +141,4 @@ void shut_down(App& app) {
   app.state.splitterGadget = 0;
   app.state.messageFont = 0;
   app.state.skin = SkinPieces{};
-  app.messageImage = 0;
 }

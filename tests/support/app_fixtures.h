@@ -3,12 +3,15 @@
 // real Qt input to the real gadgets and runs the real main-loop iteration
 // until the effects settle.
 //
-// Sections: fixture · lookups · mouse and keyboard · running the loop ·
-// pixels.
+// Sections: fixture · lookups · mouse and keyboard · window · running the
+// loop · pixels · grid and tab geometry.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
@@ -105,6 +108,42 @@ class DemoScreen : public ::testing::Test {
     QTest::keyClicks(target != nullptr ? target : top(), text);
   }
 
+  // Presses the splitter's bar and drags it to bar position `to` (pixels from
+  // the splitter's left edge), as a user's drag does.
+  void drag_splitter(int to) {
+    QWidget* w = widget("SplitterSideMain");
+    ASSERT_NE(w, nullptr);
+    const int from = tk_get_gadget_state(app.state.splitterGadget);
+    const int y = w->height() / 2;
+    const QPoint start(from + 2, y);
+    QCursor::setPos(w->mapToGlobal(start));
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, start);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i) {
+      const QPoint p(from + 2 + (to - from) * i / steps, y);
+      QCursor::setPos(w->mapToGlobal(p));
+      QTest::mouseMove(w, p);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(to + 2, y));
+  }
+
+  // ---- window ----------------------------------------------------------------------
+  // Resizes the window's inner area as the user's drag of its border would.
+  void resize_window_to(int w, int h) {
+    tk_resize_window(app.state.mainWindow, TK_KEEP, TK_KEEP, w, h);
+  }
+  int inner_width() { return tk_window_inner_width(app.state.mainWindow); }
+  int inner_height() { return tk_window_inner_height(app.state.mainWindow); }
+  // The "&Quit" entry of the "Program" menu, nullptr when missing.
+  QAction* quit_action() {
+    for (QMenuBar* bar : top()->findChildren<QMenuBar*>())
+      for (QAction* title : bar->actions())
+        if (title->text() == "Program" && title->menu() != nullptr)
+          for (QAction* item : title->menu()->actions())
+            if (item->text() == "&Quit") return item;
+    return nullptr;
+  }
+
   // ---- running the loop ----------------------------------------------------------
   // One iteration, remembering what it reported; false once the loop ends.
   bool step(int32_t timeoutMs = 0) {
@@ -147,5 +186,49 @@ class DemoScreen : public ::testing::Test {
     for (int n = 0; n < frames; ++n)
       if (shows_frame(name, strip, frameWidth, n)) return n;
     return -1;
+  }
+
+  // ---- grid and tab geometry ----------------------------------------------------------
+  // Offset of the middle of cell (column, row) inside the grid object, from
+  // the grid's own records and its latest drawing; (-1, -1) when the cell is
+  // not shown.
+  std::pair<int, int> cell_offset(const std::string& name, int column, int row) {
+    GridRecord& g = grid(name);
+    const bool captions = g.borderless != 1;
+    int x = captions && g.captRowWidth > 0 ? g.captRowWidth : 4;
+    int y = captions && g.captColHeight > 0 ? g.captColHeight : 4;
+    if (column < g.scrollX) return {-1, -1};
+    for (int k = g.scrollX; k < column; ++k) x += g.columns[k].width;
+    int shown = 0;
+    for (int j = 0; j < row; ++j) {
+      if (g.rows[j].hiddenInTree == 1) continue;
+      if (shown++ < g.scrollY) continue;
+      y += g.rows[j].height;
+    }
+    if (g.rows[row].hiddenInTree == 1) return {-1, -1};
+    return {x + g.columns[column].width / 2, y + g.rows[row].height / 2};
+  }
+  void click_cell(const std::string& name, int column, int row) {
+    const auto [dx, dy] = cell_offset(name, column, row);
+    ASSERT_GE(dx, 0) << name << " cell " << column << "," << row << " is not shown";
+    click(name, dx, dy);
+  }
+  void double_click_cell(const std::string& name, int column, int row) {
+    const auto [dx, dy] = cell_offset(name, column, row);
+    ASSERT_GE(dx, 0) << name << " cell " << column << "," << row << " is not shown";
+    double_click(name, dx, dy);
+  }
+  void hover_cell(const std::string& name, int column, int row) {
+    const auto [dx, dy] = cell_offset(name, column, row);
+    ASSERT_GE(dx, 0) << name << " cell " << column << "," << row << " is not shown";
+    hover(name, dx, dy);
+  }
+  // Middle of tab `index` of a tab bar, inside the bar.
+  int tab_middle(const std::string& bar, int index) {
+    NamedObject* o = object(bar);
+    EXPECT_TRUE(o != nullptr && o->tabData);
+    int x = 0;
+    for (int i = 0; i < index; ++i) x += o->tabData->tabs[i].width;
+    return x + o->tabData->tabs[index].width / 2;
   }
 };
