@@ -8,10 +8,12 @@
 // test can tell from a canvas pixel which piece was drawn there.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
 namespace grid_test {
@@ -37,6 +39,16 @@ inline int32_t make_grid_source() {
     tk_stop_drawing();
   }
   return image;
+}
+
+// The real grid skin piece ("GridParts", 0,262 350 × 40 of the embedded
+// sheet); 0 when the sheet cannot be decoded.
+inline int32_t real_grid_parts() {
+  const int32_t sheet = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
+  if (!sheet) return 0;
+  const int32_t parts = tk_grab_image_region(sheet, -1, 0, 262, 350, 40);
+  tk_free_image(sheet);
+  return parts;
 }
 
 class GridFixture : public ::testing::Test {
@@ -88,6 +100,19 @@ class GridFixture : public ::testing::Test {
         texts += (c ? "\n" : "") + std::to_string(c) + "," + std::to_string(r);
       add_row(ui, name, -1, "", 20, 0, texts, "", 0);
     }
+  }
+
+  // Gives the first cell of `row` an expander like the tree code does, when
+  // it has none yet (strip: 50 frames of row 1 of the source).
+  ExpanderRecord* ensure_expander(const std::string& name, int32_t row) {
+    GridRecord* g = record(name);
+    if (!g || g->columns.empty() || row < 0 || row >= g->rowCount) return nullptr;
+    CellRecord& cell = g->cells[static_cast<size_t>(row) * g->columns.size()];
+    if (!cell.expander) {
+      cell.expander = std::make_unique<ExpanderRecord>();
+      cell.expander->strip = tk_grab_image_region(source, -1, 0, kIcon, 50 * kIcon, kIcon);
+    }
+    return cell.expander.get();
   }
 
   Ui ui;
