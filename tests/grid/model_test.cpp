@@ -169,7 +169,8 @@ TEST_F(GridModel, ParentFindingMatchesTheBackwardWalk) {
   }
   // Every row that became a parent is marked.
   for (int32_t r = 0; r < g->rowCount; ++r) {
-    if (g->rows[r].parent >= 0) EXPECT_GT(g->rows[g->rows[r].parent].isParent, 0);
+    if (g->rows[r].parent < 0) continue;
+    EXPECT_GT(g->rows[g->rows[r].parent].isParent, 0) << r;
   }
 }
 
