@@ -142,6 +142,8 @@ namespace {
 void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, int32_t depth) {
   if (depth > ui.count) return;
   const int32_t window = object->window;
+  // The scan runs over the object's own window group.
+  select_window_by_handle(ui, window);
   rewind_to_window(ui);
   while (NamedObject* o = next_object(ui)) {
     if (o->window != window) break;
