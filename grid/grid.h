@@ -6,6 +6,7 @@
 // tree rows · input · editing.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/ui.h"
 #include "grid/grid_records.h"
@@ -96,6 +97,12 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnC
 // Gives cell `cell` of the current grid an expander (reusing its record).
 void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text);
 void toggle_expander(Ui& ui, int16_t column, int16_t row);
+// Sets an expander's state and keeps GridRecord::activeExpanders (the
+// expanders with a state above 0) in step with it.
+void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state);
+// The strip shared by the current grid's expanders (GridRecord::expanderStrip),
+// cut from the source image when it does not exist yet; 0 without a source.
+int32_t grid_expander_strip(Ui& ui);
 
 // ---- input (current object is the grid) ------------------------------------
 int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType);
@@ -108,3 +115,7 @@ void step_expanders(Ui& ui);
 // ---- editing ---------------------------------------------------------------
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
+// True while the grid's cell editor gadget exists.
+bool editor_is_open(const GridRecord& grid);
+// The items a list editor offers: the TAB-separated parts, empty ones skipped.
+std::vector<std::string> split_allowed_values(const std::string& values);

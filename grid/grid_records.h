@@ -106,6 +106,10 @@ struct GridRecord {
   std::vector<CellRecord> cells;      // row-major: rows × columns
   // Expanders whose state is above 0, so a step visits only those.
   std::vector<ExpanderRecord*> activeExpanders;
+  // Expander strip cut once from the source image and shared by every
+  // expander of this grid (their `strip` refers to it). Releasing a single
+  // expander must leave it alone; clearing the grid frees it.
+  int32_t expanderStrip = 0;
   // Nearest-shallower-row stack for finding parents in amortised O(1);
   // invalid after a LEVEL change or a deletion, then rebuilt on demand.
   std::vector<int32_t> levelStack;

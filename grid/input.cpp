@@ -1,10 +1,537 @@
-// Not yet built: placeholder bodies so that every layer links.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#include "grid/grid.h"
+// The grid's input side: mouse hits, keyboard shortcuts, cursor moves and
+// the expander animation step.
+//
+// Sections: helpers · shown rows · grid_mouse · grid_key · move_cursor ·
+// shortcuts · step_expanders.
+//
+// Rows are hit with RowWalk (grid/row_walk.h), the walk the drawing uses,
+// so what is hit is what was drawn. Every scroll position counts shown rows
+// (rows inside a collapsed subtree do not count), also where the cursor
+// moves by pages.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
 
-int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) { return {}; }
-int8_t grid_key(Ui& ui, int32_t shortcutId) { return {}; }
-void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {}
-void install_grid_shortcuts(Ui& ui) {}
-void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {}
-void step_expanders(Ui& ui) {}
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/row_walk.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+// ---- helpers -----------------------------------------------------------------
+
+// Key codes of the grid shortcuts (virtual-key numbers).
+constexpr int32_t kKeyReturn = 13;
+constexpr int32_t kKeyEscape = 27;
+constexpr int32_t kKeySpace = 32;
+constexpr int32_t kKeyLeft = 37;  // Left, Up, Right, Down follow
+
+// Result codes written into the window record.
+constexpr int8_t kCodeCursorMoved = 100;
+constexpr int8_t kCodeCommitted = 101;
+constexpr int8_t kCodeCancelled = 102;
+constexpr int8_t kCodeEditorOpened = 103;
+constexpr int8_t kCodeEditorRefused = 104;
+constexpr int8_t kCodeToggled = 105;
+
+NamedObject* current_grid_object(Ui& ui) {
+  NamedObject* obj = current_object(ui);
+  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
+}
+
+void set_event_code(Ui& ui, int8_t code) {
+  if (WindowRecord* w = current_window(ui)) w->eventCode = code;
+}
+
+int32_t window_number(Ui& ui) {
+  const WindowRecord* w = current_window(ui);
+  return w ? w->windowNumber : 0;
+}
+
+void redraw(Ui& ui, NamedObject* obj) {
+  make_current(ui, obj);
+  render_grid(ui);
+  make_current(ui, obj);
+}
+
+int16_t to_int16(int64_t value) {
+  return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
+}
+
+bool inside(const GridRecord& g, int32_t column, int32_t row) {
+  return column >= 0 && column < g.columnCount && row >= 0 && row < g.rowCount &&
+         static_cast<size_t>(row) * g.columnCount + column < g.cells.size();
+}
+
+CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
+  return g.cells[static_cast<size_t>(row) * g.columnCount + column];
+}
+
+// The column's lock when set, else the row's, else the cell's.
+int8_t effective_lock(GridRecord& g, int32_t column, int32_t row) {
+  if (g.columns[column].lock != 0) return g.columns[column].lock;
+  if (g.rows[row].lock != 0) return g.rows[row].lock;
+  return cell_at(g, column, row).lock;
+}
+
+// Takes the hover mark off the grid's hovered expander. An expander that
+// was clicked meanwhile keeps turning: only the hover state is undone.
+bool clear_hover(GridRecord& g) {
+  ExpanderRecord* e = g.hoveredExpander;
+  if (!e) return false;
+  if (e->state == 64) set_expander_state(g, *e, 0);
+  e->hovered = 0;
+  g.hoveredExpander = nullptr;
+  return true;
+}
+
+// ---- shown rows --------------------------------------------------------------
+//
+// The rows the drawing shows, computed fresh with the row walk: hiddenInTree
+// only describes the rows the latest drawing reached, and a move may go
+// further. Scroll positions are indexes into this list.
+
+class ShownRows {
+ public:
+  explicit ShownRows(const GridRecord& g) : rowCount_(static_cast<int32_t>(g.rows.size())) {
+    RowWalk walk(g, 0, INT32_MAX);
+    rows_.reserve(g.rows.size());
+    while (walk.next())
+      if (walk.shown) rows_.push_back(walk.row);
+  }
+
+  int32_t count() const { return static_cast<int32_t>(rows_.size()); }
+
+  // Row of shown index i, clamped into the list; -1 when nothing is shown.
+  int32_t row_at(int32_t i) const {
+    if (rows_.empty()) return -1;
+    return rows_[std::clamp<int32_t>(i, 0, count() - 1)];
+  }
+
+  // Shown index of the last shown row at or before `row` (0 when none).
+  int32_t index_at_or_before(int32_t row) const {
+    auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
+    return it == rows_.begin() ? 0 : static_cast<int32_t>(it - rows_.begin()) - 1;
+  }
+
+  // The first shown row from `row` on in direction dir (row itself when it
+  // is shown); rowCount past the end, -1 before the start.
+  int32_t next_shown(int32_t row, int32_t dir) const {
+    if (dir > 0) {
+      auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
+      return it == rows_.end() ? rowCount_ : *it;
+    }
+    auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
+    return it == rows_.begin() ? -1 : *(it - 1);
+  }
+
+ private:
+  int32_t rowCount_;
+  std::vector<int32_t> rows_;
+};
+
+// ---- grid_mouse parts --------------------------------------------------------
+
+// The built-in arrow under (rx, ry), 0 for none (1 left, 2 right, 3 up, 4 down).
+int8_t arrow_at(const GridRecord& g, int32_t rx, int32_t ry, int32_t w, int32_t h) {
+  const bool vertical = g.scrollArrows == 1 || g.scrollArrows == 3;
+  const bool horizontal = g.scrollArrows == 2 || g.scrollArrows == 3;
+  if (vertical && rx >= w - 19 && ry >= h - 33 && ry <= h - 19) return 3;
+  if (vertical && rx >= w - 19 && ry >= h - 23) return 4;
+  if (horizontal && rx >= w - 54 && rx <= w - 39 && ry >= h - 19) return 1;
+  if (horizontal && rx >= w - 39 && rx <= w - 23 && ry >= h - 19) return 2;
+  return 0;
+}
+
+void scroll_by_arrow(GridRecord& g, int8_t arrow) {
+  switch (arrow) {
+    case 1: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
+    case 2: g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1)); break;
+    case 3: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
+    case 4: {
+      // Stops when the last shown row is the first one drawn.
+      const int32_t last = ShownRows(g).count() - 1;
+      g.scrollY = to_int16(std::max<int32_t>(std::min<int32_t>(g.scrollY + 1, last), 0));
+      break;
+    }
+    default: break;
+  }
+}
+
+// Whole column, whole row or nothing, by caption hit (or selection mode).
+bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
+  if (hit == 1 && column >= 0 && column < g.columnCount) {
+    g.cursorColumn = g.selectionEndColumn = to_int16(column);
+    g.cursorRow = 0;
+    g.selectionEndRow = to_int16(g.rowCount - 1);
+    return true;
+  }
+  if (hit == 2 && row >= 0 && row < g.rowCount) {
+    g.cursorColumn = 0;
+    g.selectionEndColumn = to_int16(g.columnCount - 1);
+    g.cursorRow = g.selectionEndRow = to_int16(row);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---- grid_mouse --------------------------------------------------------------------
+//
+// Steps in order: editor focus · arrows · cursor visibility · caption row ·
+// rows · columns · the cell (expander, cursor, editor, hover) · selection
+// mode · whole column or row · drawing.
+
+int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj) return 0;
+  GridRecord& g = *obj->gridRecord;
+
+  if (g.inputGadget != 0) tk_focus_gadget(g.inputGadget);
+
+  const int32_t rx = mouseX - obj->absX;
+  const int32_t ry = mouseY - obj->absY;
+  const int32_t w = obj->width;
+  const int32_t h = obj->height;
+  const int8_t wasPressed = g.pressedArrow;
+  g.pressedArrow = 0;
+  int32_t result = 0;
+
+  if (g.columnCount < 1 || g.rowCount < 1 || !((rx > 0 && ry > 0) || g.animating == 1)) {
+    // An arrow drawn pressed must not stay so once the mouse left it.
+    if (wasPressed != 0) redraw(ui, obj);
+    return 0;
+  }
+
+  // Built-in scroll arrows: resting on one scrolls on every dispatch.
+  if (const int8_t arrow = arrow_at(g, rx, ry, w, h); arrow != 0) {
+    scroll_by_arrow(g, arrow);
+    g.pressedArrow = arrow;
+    redraw(ui, obj);
+    return 1;
+  }
+  if (wasPressed != 0) result = 1;
+
+  if (g.permanentCursor == 0) {
+    g.permanentCursor = -1;
+    result = 1;
+  }
+
+  // Caption row.
+  int8_t captionHit = 0;
+  int32_t top = 4;
+  if (g.captColHeight > 0 && g.borderless != 1) {
+    if (ry <= g.captColHeight) captionHit = 1;
+    top = g.captColHeight;
+  }
+
+  // Rows, as drawn. A hit in the caption row stands for row 0.
+  int32_t row = 0;
+  int32_t rowY = top;
+  if (captionHit != 1) {
+    row = g.rowCount;
+    RowWalk walk(g, top, h);
+    while (walk.next()) {
+      if (!walk.drawn) continue;
+      if (walk.y <= ry && ry <= walk.y + g.rows[walk.row].height) {
+        row = walk.row;
+        rowY = walk.y;
+        break;
+      }
+    }
+  }
+
+  // Columns.
+  const bool captionColumn = g.captRowWidth > 0 && g.borderless != 1;
+  int32_t x = captionColumn ? g.captRowWidth : 4;
+  int32_t column = -1;
+  if (captionColumn && rx <= g.captRowWidth) {
+    captionHit = static_cast<int8_t>(captionHit + 2);
+  } else {
+    for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < g.columnCount; ++k) {
+      const int32_t width = g.columns[k].width;
+      if (x <= rx && rx <= x + width) {
+        column = k;
+        break;
+      }
+      if (clear_hover(g)) result = 1;
+      x += width;
+    }
+  }
+
+  // The cell. The caption row acts on the column only: it turns no
+  // expander, marks no hover and opens no editor of row 0.
+  if (column >= 0 && row < g.rowCount && inside(g, column, row)) {
+    CellRecord& cell = cell_at(g, column, row);
+    RowRecord& r = g.rows[row];
+    const int32_t cx = rx - x;
+    const int32_t cy = ry - rowY;
+    const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
+    const bool onCaption = captionHit == 1;
+
+    if (eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE) {
+      const int32_t treeOffset = r.level > 0 ? s * r.level : 0;
+      const bool onExpander = !onCaption && r.isParent > 0 && r.isParent < 32 &&
+                              column == std::max<int32_t>(g.scrollX, 0) && g.showTree == 1 &&
+                              cell.expander && treeOffset <= cx && cx <= treeOffset + s &&
+                              cy <= s;
+      if (onExpander) {
+        // Turns the row; the cursor stays where it is.
+        toggle_expander(ui, to_int16(column), to_int16(row));
+        make_current(ui, obj);
+        return -1;
+      }
+      if (cell.lock == 0 && r.lock == 0 && g.columns[column].lock == 0) {
+        if (editor_is_open(g) && (column != g.cursorColumn || row != g.cursorRow)) {
+          close_editor(ui, obj->name, 1);
+          make_current(ui, obj);
+        }
+        g.cursorColumn = g.selectionEndColumn = to_int16(column);
+        g.cursorRow = g.selectionEndRow = to_int16(row);
+        obj->text = cell.text;
+        set_event_code(ui, kCodeCursorMoved);
+        result = 1;
+        if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
+          const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
+          make_current(ui, obj);
+          if (opened == 1) {
+            set_event_code(ui, kCodeEditorOpened);
+            result = 0;  // the editor has drawn the grid
+          } else {
+            set_event_code(ui, kCodeEditorRefused);
+          }
+        }
+      }
+    } else if (!onCaption && g.hoveredExpander != cell.expander.get()) {
+      if (clear_hover(g)) result = 1;
+      if (ExpanderRecord* e = cell.expander.get()) {
+        if (e->state == 0) set_expander_state(g, *e, 64);
+        e->hovered = 1;
+        g.hoveredExpander = e;
+        result = 1;
+      }
+    }
+  }
+
+  if (g.selMode > 0) captionHit = g.selMode;
+
+  if (captionHit > 0 && eventType == TK_TYPE_LEFT_CLICK) {
+    if (editor_is_open(g)) {
+      close_editor(ui, obj->name, 1);
+      make_current(ui, obj);
+    }
+    if (select_whole(g, captionHit, column, row)) result = 1;
+  }
+
+  if (result == 1) redraw(ui, obj);
+  return result;
+}
+
+// ---- grid_key ------------------------------------------------------------------------
+
+int8_t grid_key(Ui& ui, int32_t shortcutId) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj) return 0;
+  GridRecord& g = *obj->gridRecord;
+  if (g.keyboardControl != 1) return 0;
+
+  switch (shortcutId) {
+    case GridKey::Return:
+      if (editor_is_open(g)) {
+        close_editor(ui, obj->name, 0);
+        make_current(ui, obj);
+        return kCodeCommitted;
+      }
+      if (g.enableInput == 1) {
+        const int32_t opened = open_editor(ui, obj->name, g.cursorColumn, g.cursorRow);
+        make_current(ui, obj);
+        return opened == 1 ? kCodeEditorOpened : kCodeEditorRefused;
+      }
+      return 0;
+    case GridKey::Escape:
+      if (!editor_is_open(g)) return 0;
+      close_editor(ui, obj->name, 1);
+      make_current(ui, obj);
+      return kCodeCancelled;
+    case GridKey::Left: move_cursor(ui, 0, -1, 0); return kCodeCursorMoved;
+    case GridKey::Up: move_cursor(ui, 0, 0, -1); return kCodeCursorMoved;
+    case GridKey::Right: move_cursor(ui, 0, 1, 0); return kCodeCursorMoved;
+    case GridKey::Down: move_cursor(ui, 0, 0, 1); return kCodeCursorMoved;
+    case GridKey::PageLeft: move_cursor(ui, 2, -1, 0); return kCodeCursorMoved;
+    case GridKey::PageUp: move_cursor(ui, 2, 0, -1); return kCodeCursorMoved;
+    case GridKey::PageRight: move_cursor(ui, 2, 1, 0); return kCodeCursorMoved;
+    case GridKey::PageDown: move_cursor(ui, 2, 0, 1); return kCodeCursorMoved;
+    case GridKey::Space:
+      toggle_expander(ui, g.cursorColumn, g.cursorRow);
+      // The subtree shows or hides at once; the icon turns in the steps.
+      redraw(ui, obj);
+      return kCodeToggled;
+    default: return 0;
+  }
+}
+
+// ---- move_cursor ---------------------------------------------------------------------
+//
+// Mode 0 steps one cell, mode 2 pages. Cells locked at -16 or below and
+// columns without width are passed over (lock 1 takes the keyboard cursor),
+// so are rows hidden in a collapsed subtree; then the view scrolls so the
+// cursor stays in sight. A move whose target lies outside the grid changes
+// nothing.
+
+void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj) return;
+  GridRecord& g = *obj->gridRecord;
+  if (g.columnCount < 1 || g.rowCount < 1) return;
+  dc = static_cast<int16_t>(std::clamp<int16_t>(dc, -1, 1));
+  dr = static_cast<int16_t>(std::clamp<int16_t>(dr, -1, 1));
+  const bool page = mode == 2;
+
+  // Start and one step. A page move that cannot move at all starts at the
+  // cursor, so it never walks the cursor backwards.
+  const bool columnMoves = g.cursorColumn + dc >= 0 && g.cursorColumn + dc < g.columnCount;
+  const bool rowMoves = g.cursorRow + dr >= 0 && g.cursorRow + dr < g.rowCount;
+  int32_t nc = (page && dc > 0 && columnMoves) ? g.lastVisibleColumn - 1 : g.cursorColumn;
+  int32_t nr = (page && dr > 0 && rowMoves) ? g.lastVisibleRow - 1 : g.cursorRow;
+  if (columnMoves) nc += dc;
+  if (rowMoves) nr += dr;
+
+  // Cells that cannot take the cursor.
+  if (dc != 0 || dr != 0) {
+    while (inside(g, nc, nr) && (effective_lock(g, nc, nr) <= -16 || g.columns[nc].width <= 0)) {
+      nc += dc;
+      nr += dr;
+    }
+  }
+
+  // Rows hidden in a collapsed subtree.
+  const ShownRows shown(g);
+  if (dr != 0 && nr >= 0 && nr < g.rowCount) nr = shown.next_shown(nr, dr);
+  if (!inside(g, nc, nr)) return;
+
+  // Horizontal scrolling (columns).
+  int32_t scrollX = g.scrollX;
+  if (page && dc > 0) {
+    scrollX = g.lastVisibleColumn;
+  } else if (page && dc < 0) {
+    // Back over as many columns as fill the width before the first one.
+    int32_t k = std::clamp<int32_t>(g.scrollX, 0, g.columnCount - 1);
+    int32_t filled = g.columns[k].width + g.captRowWidth;
+    while (filled < obj->width && k > 0) filled += g.columns[--k].width;
+    nc = scrollX = filled < obj->width ? 0 : k;
+  } else if (!page) {
+    if (nc >= g.lastVisibleColumn) scrollX += nc - g.lastVisibleColumn;
+    else if (nc < scrollX) scrollX = nc;
+  }
+  scrollX = std::clamp<int32_t>(scrollX, 0, g.columnCount - 1);
+
+  // Vertical scrolling (shown rows).
+  const int32_t lastShown = shown.index_at_or_before(std::max<int32_t>(g.lastVisibleRow, 0));
+  int32_t scrollY = g.scrollY;
+  if (page && dr > 0) {
+    scrollY = lastShown;
+  } else if (page && dr < 0) {
+    // Back over as many rows as fill the height above the first one.
+    int32_t i = std::clamp<int32_t>(g.scrollY, 0, std::max(shown.count() - 1, 0));
+    int32_t filled = g.rows[shown.row_at(i)].height + g.captColHeight;
+    while (filled < obj->height && i > 0) filled += g.rows[shown.row_at(--i)].height;
+    if (filled < obj->height) {
+      scrollY = 0;
+      nr = shown.row_at(0);
+    } else {
+      scrollY = std::min(i + 1, shown.count() - 1);
+      nr = shown.row_at(scrollY);
+    }
+  } else if (!page) {
+    const int32_t at = shown.index_at_or_before(nr);
+    if (at >= lastShown) scrollY += at - lastShown;
+    else if (at <= scrollY) scrollY = at;
+  }
+  scrollY = std::clamp<int32_t>(scrollY, 0, std::max(shown.count() - 1, 0));
+
+  if (!inside(g, nc, nr)) return;
+  g.scrollX = to_int16(scrollX);
+  g.scrollY = to_int16(scrollY);
+  set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
+  make_current(ui, obj);
+}
+
+// ---- shortcuts -----------------------------------------------------------------------
+
+void install_grid_shortcuts(Ui& ui) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj || obj->gridRecord->keyboardControl != 1) return;
+  const int32_t window = window_number(ui);
+  tk_add_shortcut(window, kKeyReturn, GridKey::Return);
+  tk_remove_shortcut(window, kKeyEscape);
+  for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, kKeyLeft + i, GridKey::Left + i);
+  for (int32_t i = 0; i < 4; ++i)
+    tk_add_shortcut(window, TK_SHIFT | (kKeyLeft + i), GridKey::PageLeft + i);
+  tk_add_shortcut(window, kKeySpace, GridKey::Space);
+  tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
+}
+
+// Needs no grid as the current object: the dispatcher calls it when another
+// object takes the focus.
+void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
+  const int32_t window = window_number(ui);
+  if (keepEscape == 1) {
+    tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
+  } else {
+    tk_remove_shortcut(window, kKeyEscape);
+    tk_remove_shortcut(window, kKeyReturn);
+  }
+  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, kKeyLeft + i);
+  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_SHIFT | (kKeyLeft + i));
+  tk_remove_shortcut(window, kKeySpace);
+}
+
+// ---- step_expanders ------------------------------------------------------------------
+//
+// Visits only the expanders with a state above 0 (GridRecord::activeExpanders),
+// never the grid's cells.
+
+void step_expanders(Ui& ui) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj) return;
+  GridRecord& g = *obj->gridRecord;
+  const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
+  const int32_t now = ui_now(ui);
+  const bool anyActive = !g.activeExpanders.empty();
+  if (anyActive) grid_expander_strip(ui);  // replaces a strip freed elsewhere
+  bool frameChanged = false;
+
+  for (size_t i = 0; i < g.activeExpanders.size();) {
+    ExpanderRecord& e = *g.activeExpanders[i];
+    // Wrapping difference: the millisecond clock wraps after 24 days.
+    const uint32_t elapsed = static_cast<uint32_t>(now) - static_cast<uint32_t>(e.lastStep);
+    if (elapsed < static_cast<uint32_t>(std::max<int16_t>(e.interval, 0))) {
+      ++i;
+      continue;
+    }
+    e.lastStep = now;
+    if (e.state == 32 || e.state == 64) --e.frame;
+    else if (e.state == 16) ++e.frame;
+    const bool done = (e.state == 32 && e.frame < e.firstFrame) ||
+                      (e.state == 16 && e.frame > e.lastFrame) || e.state == 64;
+    if (done) {
+      e.state = 0;
+      g.activeExpanders[i] = g.activeExpanders.back();
+      g.activeExpanders.pop_back();
+      continue;
+    }
+    if (tk_image_exists(e.strip) && s > 0) {
+      if (e.frameImage) tk_free_image(e.frameImage);
+      e.frameImage = tk_grab_image_region(e.strip, -1, e.frame * s, 0, s, s);
+      frameChanged = true;
+    }
+    ++i;
+  }
+
+  if (frameChanged) redraw(ui, obj);
+  g.animating = anyActive ? 1 : 0;
+}
