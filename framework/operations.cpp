@@ -90,7 +90,9 @@ std::string get_text(Ui& ui, const std::string& name) {
       if (live) o->text = std::to_string(tk_get_gadget_state(o->gadget));
       break;
     case Kind::TabBar:
-      if (o->tabData) o->text = std::to_string(o->tabData->selectedIndex);
+      // The bar's text keeps the selected key: its drawing and its clicks
+      // compare tab keys against it.
+      if (o->tabData) return std::to_string(o->tabData->selectedIndex);
       break;
     default:
       break;

@@ -244,9 +244,10 @@ TEST_F(FrameworkTest, RemoveWindowObjectsEmptiesOnlyThatWindow) {
   EXPECT_EQ(win("Second")->objectCount, 2);
   EXPECT_EQ(remove_window_objects(ui, "Main"), 0);
 
-  // The emptied window takes new objects again.
+  // The emptied window takes new objects again; a window without objects
+  // starts its group at the front of the registry.
   create_input(ui, "C", 0, 0, 50, 20, "", 0, "");
-  EXPECT_EQ(order(), "X,Y,C");
+  EXPECT_EQ(order(), "C,X,Y");
   EXPECT_EQ(win("Main")->firstObject, obj("C"));
 }
 
