@@ -522,9 +522,9 @@ QImage tab_cell(const TabPalette& pal, const std::vector<TabSpan>& spans) {
   QImage img = blank(kTabCell, kTabHeight, pal.ground);
   {
     Painter p(img);
+    for (const TabSpan& s : spans) paint_tab_span(p, pal, s);
     p.setPen(pen(kTabBorder, 1.0, Qt::FlatCap));
     p.drawLine(QPointF(0, 21.5), QPointF(kTabCell, 21.5));  // base line
-    for (const TabSpan& s : spans) paint_tab_span(p, pal, s);
   }
   // The selected tab's base row belongs to its face: crisp, between borders.
   for (const TabSpan& s : spans)
