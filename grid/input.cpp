@@ -193,8 +193,12 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 
   if (g.inputGadget != 0) tk_focus_gadget(g.inputGadget);
 
-  const int32_t rx = mouseX - obj->absX;
-  const int32_t ry = mouseY - obj->absY;
+  // Any window coordinate is accepted; far-off ones cannot hit anything.
+  const auto relative = [](int32_t mouse, int16_t origin) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{mouse} - origin, -(1 << 20), 1 << 20));
+  };
+  const int32_t rx = relative(mouseX, obj->absX);
+  const int32_t ry = relative(mouseY, obj->absY);
   const int32_t w = obj->width;
   const int32_t h = obj->height;
   const int8_t wasPressed = g.pressedArrow;

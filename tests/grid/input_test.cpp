@@ -1,0 +1,529 @@
+// The grid's mouse and keyboard handling: arrows, hits, cursor moves,
+// paging, selection and shortcuts.
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "support/grid_fixtures.h"
+#include "toolkit/tk.h"
+#include "toolkit/tk_native.h"
+
+namespace {
+
+using grid_test::GridFixture;
+
+constexpr int32_t kGridX = 6;    // the fixture grid's window position
+constexpr int32_t kGridY = 200;
+constexpr int32_t kNoClick = -1;
+
+class GridInput : public GridFixture {
+ protected:
+  GridRecord& g() { return *record(); }
+
+  void draw() {
+    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
+    render_grid(ui);
+  }
+
+  // grid_mouse at a point relative to the grid.
+  int32_t mouse(int32_t rx, int32_t ry, int32_t type) {
+    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
+    return grid_mouse(ui, kGridX + rx, kGridY + ry, type);
+  }
+
+  // A left click in the middle of cell (k, j), unscrolled, caption row on.
+  int32_t click_cell(int32_t k, int32_t j, int32_t type = TK_TYPE_LEFT_CLICK) {
+    return mouse(4 + 100 * k + 50, 20 + 20 * j + 10, type);
+  }
+
+  int8_t key(int32_t id) {
+    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
+    return grid_key(ui, id);
+  }
+
+  int8_t event_code() { return current_window(ui)->eventCode; }
+
+  void cursor_to(int16_t k, int16_t j) { set_cursor(ui, kGrid, k, j, 1); }
+
+  // One column of width 200 holding a tree with these levels.
+  void tree(std::initializer_list<int> levels) {
+    add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+    int n = 0;
+    for (int level : levels)
+      add_row(ui, kGrid, -1, "", 20, static_cast<int8_t>(level), "r" + std::to_string(n++), "",
+              0);
+    draw();
+  }
+
+  ExpanderRecord* expander(int32_t row) {
+    return g().cells[row * g().columnCount].expander.get();
+  }
+};
+
+// ---- scroll arrows -------------------------------------------------------------
+
+TEST_F(GridInput, RestingOnTheDownArrowScrollsOneRowPerDispatch) {
+  fill(kGrid, 3, 30);
+  draw();
+  ASSERT_EQ(g().scrollArrows, 1);
+  // Up to the last row being the first shown, then it stays there.
+  for (int32_t expected = 1; expected <= 35; ++expected) {
+    EXPECT_EQ(mouse(690, 140, kNoClick), 1);
+    EXPECT_EQ(g().pressedArrow, 4);
+    EXPECT_EQ(g().scrollY, std::min(expected, 29));
+  }
+  // The up arrow, tested first where the two zones meet.
+  EXPECT_EQ(mouse(690, 129, kNoClick), 1);
+  EXPECT_EQ(g().pressedArrow, 3);
+  EXPECT_EQ(g().scrollY, 28);
+  for (int i = 0; i < 40; ++i) mouse(690, 120, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().scrollY, 0);
+  // Leaving the arrow releases it.
+  mouse(300, 60, kNoClick);
+  EXPECT_EQ(g().pressedArrow, 0);
+}
+
+TEST_F(GridInput, HorizontalArrowsScrollColumns) {
+  fill(kGrid, 8, 3);
+  // The columns end 724 pixels in: 10 or more past the right edge.
+  set_column_attribute(ui, kGrid, 6, "WIDTH", "120", 1);
+  ASSERT_EQ(g().scrollArrows, 2);
+  for (int i = 0; i < 10; ++i) mouse(670, 140, kNoClick);
+  EXPECT_EQ(g().pressedArrow, 2);
+  EXPECT_EQ(g().scrollX, 7);
+  EXPECT_EQ(mouse(655, 140, kNoClick), 1);
+  EXPECT_EQ(g().pressedArrow, 1);
+  EXPECT_EQ(g().scrollX, 6);
+  // Where both zones meet the left arrow wins.
+  mouse(661, 140, kNoClick);
+  EXPECT_EQ(g().scrollX, 5);
+}
+
+// ---- hits ------------------------------------------------------------------------
+
+TEST_F(GridInput, MouseOverShowsTheCursorAndNothingElseRedraws) {
+  fill(kGrid, 3, 5);
+  draw();
+  EXPECT_EQ(mouse(150, 50, kNoClick), 1);
+  EXPECT_EQ(g().permanentCursor, -1);
+  EXPECT_EQ(mouse(150, 50, kNoClick), 0);  // nothing changed, no drawing
+  set_attribute(ui, kGrid, "PERMANENTCURSOR", "1", 0);
+  mouse(150, 50, kNoClick);
+  EXPECT_EQ(g().permanentCursor, 1);
+  // Outside to the left and above: nothing happens.
+  EXPECT_EQ(mouse(0, 50, TK_TYPE_LEFT_CLICK), 0);
+  EXPECT_EQ(mouse(50, -3, TK_TYPE_LEFT_CLICK), 0);
+}
+
+TEST_F(GridInput, ClickPlacesTheCursorAndReportsIt) {
+  fill(kGrid, 3, 5);
+  draw();
+  EXPECT_EQ(click_cell(2, 3), 1);
+  EXPECT_EQ(g().cursorColumn, 2);
+  EXPECT_EQ(g().cursorRow, 3);
+  EXPECT_EQ(g().selectionEndColumn, 2);
+  EXPECT_EQ(g().selectionEndRow, 3);
+  EXPECT_EQ(object(kGrid)->text, "2,3");
+  EXPECT_EQ(event_code(), 100);
+  // Below the last row: no cell, no move.
+  current_window(ui)->eventCode = 0;
+  EXPECT_EQ(mouse(150, 140, TK_TYPE_LEFT_CLICK), 0);
+  EXPECT_EQ(g().cursorRow, 3);
+  EXPECT_EQ(event_code(), 0);
+}
+
+TEST_F(GridInput, ClickAtTheCaptionHeightSelectsTheWholeColumn) {
+  fill(kGrid, 3, 5);
+  draw();
+  mouse(150, 20, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorColumn, 1);
+  EXPECT_EQ(g().selectionEndColumn, 1);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(g().selectionEndRow, 4);
+  // One pixel lower it is the cell of row 0.
+  mouse(150, 21, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().selectionEndRow, 0);
+  // Only a click selects: hovering the caption does not.
+  mouse(250, 10, kNoClick);
+  EXPECT_EQ(g().cursorColumn, 1);
+  // Past the last column there is no column to select.
+  mouse(400, 10, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorColumn, 1);
+  EXPECT_EQ(g().selectionEndRow, 0);
+}
+
+TEST_F(GridInput, CaptionColumnSelectsTheWholeRowAndTheCornerNothing) {
+  fill(kGrid, 3, 5);
+  set_attribute(ui, kGrid, "CAPTROWWIDTH", "40", 1);
+  mouse(20, 70, TK_TYPE_LEFT_CLICK);  // row 2
+  EXPECT_EQ(g().cursorColumn, 0);
+  EXPECT_EQ(g().selectionEndColumn, 2);
+  EXPECT_EQ(g().cursorRow, 2);
+  EXPECT_EQ(g().selectionEndRow, 2);
+  // The corner, and the caption column below the rows, change nothing.
+  mouse(20, 10, TK_TYPE_LEFT_CLICK);
+  mouse(20, 140, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorRow, 2);
+  EXPECT_EQ(g().selectionEndColumn, 2);
+  // Cells start after the caption column.
+  mouse(45, 30, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorColumn, 0);
+  EXPECT_EQ(g().selectionEndColumn, 0);
+  EXPECT_EQ(g().cursorRow, 0);
+}
+
+TEST_F(GridInput, SelModeTwoSelectsWholeRows) {
+  fill(kGrid, 3, 5);
+  draw();
+  set_attribute(ui, kGrid, "SELMODE", "2", 0);
+  click_cell(1, 3);
+  EXPECT_EQ(g().cursorColumn, 0);
+  EXPECT_EQ(g().selectionEndColumn, 2);
+  EXPECT_EQ(g().cursorRow, 3);
+  EXPECT_EQ(g().selectionEndRow, 3);
+  EXPECT_EQ(event_code(), 100);
+  set_attribute(ui, kGrid, "SELMODE", "1", 0);
+  click_cell(2, 1);
+  EXPECT_EQ(g().cursorColumn, 2);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(g().selectionEndRow, 4);
+}
+
+TEST_F(GridInput, LockOneTakesTheKeyboardCursorButRefusesTheMouse) {
+  fill(kGrid, 3, 5);
+  draw();
+  set_cell_attribute(ui, kGrid, 1, 0, "LOCK", "1", 0);
+  current_window(ui)->eventCode = 0;
+  EXPECT_EQ(click_cell(1, 0), 1);  // only the cursor-visibility change draws
+  EXPECT_EQ(g().cursorColumn, 0);
+  EXPECT_EQ(event_code(), 0);
+  EXPECT_EQ(key(GridKey::Right), 100);
+  EXPECT_EQ(g().cursorColumn, 1);
+  // A locked row refuses the mouse too.
+  set_row_attribute(ui, kGrid, 2, "LOCK", "1", 0);
+  click_cell(2, 2);
+  EXPECT_EQ(g().cursorRow, 0);
+}
+
+TEST_F(GridInput, KeysPassOverDeepLocksAndZeroWidthColumns) {
+  fill(kGrid, 5, 5);
+  draw();
+  set_column_attribute(ui, kGrid, 1, "LOCK", "-16", 0);
+  set_column_attribute(ui, kGrid, 3, "WIDTH", "0", 1);
+  key(GridKey::Right);
+  EXPECT_EQ(g().cursorColumn, 2);
+  key(GridKey::Right);
+  EXPECT_EQ(g().cursorColumn, 4);
+  // The last column keeps the cursor.
+  key(GridKey::Right);
+  EXPECT_EQ(g().cursorColumn, 4);
+  key(GridKey::Left);
+  key(GridKey::Left);
+  EXPECT_EQ(g().cursorColumn, 0);
+  // Lock -15 is not passed over; -17 is.
+  set_column_attribute(ui, kGrid, 1, "LOCK", "-15", 0);
+  key(GridKey::Right);
+  EXPECT_EQ(g().cursorColumn, 1);
+  set_cell_attribute(ui, kGrid, 1, 1, "LOCK", "-17", 0);
+  set_column_attribute(ui, kGrid, 1, "LOCK", "0", 0);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 2);
+  // Nothing to land on: the cursor stays.
+  set_row_attribute(ui, kGrid, 3, "LOCK", "-20", 0);
+  set_row_attribute(ui, kGrid, 4, "LOCK", "-20", 0);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 2);
+}
+
+// ---- tree rows -------------------------------------------------------------------
+
+TEST_F(GridInput, ExpanderClickTurnsTheRowAndMovesNoCursor) {
+  tree({0, 1, 2, 0});
+  cursor_to(0, 3);
+  // Row 0's expander square is at x 4..24 of the cell, y 0..20.
+  EXPECT_EQ(mouse(4 + 10, 20 + 10, TK_TYPE_LEFT_CLICK), -1);
+  EXPECT_EQ(g().cursorRow, 3);
+  EXPECT_EQ(g().rows[0].isParent, 16);
+  EXPECT_EQ(expander(0)->state, 16);
+  EXPECT_EQ(expander(0)->frame, 8);
+  EXPECT_EQ(g().animating, 1);
+
+  // Elsewhere in that cell the click moves the cursor.
+  draw();
+  EXPECT_EQ(mouse(4 + 100, 20 + 10, TK_TYPE_LEFT_CLICK), 1);
+  EXPECT_EQ(g().cursorRow, 0);
+
+  // Row 1 (level 1) has its square one icon further right.
+  cursor_to(0, 3);
+  EXPECT_EQ(mouse(4 + 20 + 10, 40 + 10, TK_TYPE_LEFT_DOUBLE), -1);
+  EXPECT_EQ(g().rows[1].isParent, 16);
+  EXPECT_EQ(g().cursorRow, 3);
+  EXPECT_EQ(mouse(4 + 5, 40 + 10, TK_TYPE_LEFT_CLICK), 1);
+  EXPECT_EQ(g().cursorRow, 1);
+
+  // The caption row above the square is the column, not the expander.
+  mouse(4 + 10, 20, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().rows[0].isParent, 16);
+  EXPECT_EQ(expander(0)->state, 16);
+}
+
+TEST_F(GridInput, HoverMarksOneExpanderAtATime) {
+  add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+  add_column(ui, kGrid, -1, "Other", 100, 0, 0, 0, "", 0);
+  for (int level : {0, 1, 0, 1}) add_row(ui, kGrid, -1, "", 20, static_cast<int8_t>(level), "", "", 0);
+  draw();
+  ExpanderRecord* a = expander(0);
+  ExpanderRecord* b = expander(2);
+  mouse(150, 30, kNoClick);
+  EXPECT_EQ(a->state, 64);
+  EXPECT_EQ(a->hovered, 1);
+  EXPECT_EQ(g().hoveredExpander, a);
+  EXPECT_EQ(mouse(150, 30, kNoClick), 0);  // unchanged: no drawing
+
+  mouse(150, 50, kNoClick);  // row 2 (row 1 is hidden)
+  EXPECT_EQ(a->state, 0);
+  EXPECT_EQ(a->hovered, 0);
+  EXPECT_EQ(b->state, 64);
+  EXPECT_EQ(g().hoveredExpander, b);
+
+  // Over the second column the mark goes.
+  EXPECT_EQ(mouse(250, 50, kNoClick), 1);
+  EXPECT_EQ(b->state, 0);
+  EXPECT_EQ(g().hoveredExpander, nullptr);
+
+  // A turning expander keeps turning when the mouse moves on.
+  mouse(4 + 10, 30, TK_TYPE_LEFT_CLICK);
+  mouse(4 + 10, 30, kNoClick);
+  mouse(250, 30, kNoClick);
+  EXPECT_EQ(a->state, 16);
+  EXPECT_EQ(a->hovered, 0);
+}
+
+TEST_F(GridInput, DownAndUpPassOverCollapsedSubtrees) {
+  tree({0, 1, 1, 0, 1, 0});
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 3);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 5);
+  key(GridKey::Down);  // the last row keeps the cursor
+  EXPECT_EQ(g().cursorRow, 5);
+  key(GridKey::Up);
+  EXPECT_EQ(g().cursorRow, 3);
+  key(GridKey::Up);
+  EXPECT_EQ(g().cursorRow, 0);
+
+  // Space opens the row at the cursor; then Down enters the subtree.
+  EXPECT_EQ(key(GridKey::Space), 105);
+  EXPECT_EQ(g().rows[0].isParent, 16);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 1);
+}
+
+TEST_F(GridInput, HiddenRowsBelowTheDrawnPartArePassedOverToo) {
+  // Rows 0..9, then a collapsed parent 10 with children 11..14, then 15:
+  // rows 10 and later lie below the drawn part (six rows fit).
+  std::initializer_list<int> levels = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0};
+  tree(levels);
+  ASSERT_LT(g().lastVisibleRow, 10);
+  cursor_to(0, 9);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 10);
+  key(GridKey::Down);
+  EXPECT_EQ(g().cursorRow, 15);
+  // The cursor row is drawn.
+  EXPECT_EQ(g().rows[15].hiddenInTree, 0);
+  EXPECT_GE(g().lastVisibleRow, 15);
+}
+
+TEST_F(GridInput, ScrolledRowsCountOnlyShownOnes) {
+  tree({0, 1, 1, 1, 0, 0, 0, 0, 0, 0});
+  set_attribute(ui, kGrid, "SCROLLY", "1", 1);
+  // The first drawn row is row 4: row 0 is scrolled away, 1..3 are hidden.
+  mouse(150, 30, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorRow, 4);
+  mouse(150, 50, TK_TYPE_LEFT_CLICK);
+  EXPECT_EQ(g().cursorRow, 5);
+}
+
+// ---- cursor moves and paging -------------------------------------------------------
+
+TEST_F(GridInput, StepMovesScrollToKeepTheCursorInSight) {
+  fill(kGrid, 8, 10);
+  draw();
+  ASSERT_EQ(g().lastVisibleRow, 6);
+  for (int i = 1; i <= 12; ++i) {
+    key(GridKey::Down);
+    const int32_t row = std::min(i, 9);
+    EXPECT_EQ(g().cursorRow, row);
+    EXPECT_LE(g().scrollY, row);
+    EXPECT_LE(row, g().lastVisibleRow) << "cursor row " << row << " is below the drawn rows";
+  }
+  for (int i = 0; i < 12; ++i) key(GridKey::Up);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(g().scrollY, 0);
+
+  for (int i = 0; i < 9; ++i) key(GridKey::Right);
+  EXPECT_EQ(g().cursorColumn, 7);
+  EXPECT_LE(g().scrollX, 7);
+  EXPECT_GE(g().lastVisibleColumn, 7);
+  for (int i = 0; i < 9; ++i) key(GridKey::Left);
+  EXPECT_EQ(g().cursorColumn, 0);
+  EXPECT_EQ(g().scrollX, 0);
+}
+
+TEST_F(GridInput, ShiftRightMakesTheLastVisibleColumnTheFirst) {
+  fill(kGrid, 8, 3);
+  draw();
+  ASSERT_EQ(g().lastVisibleColumn, 6);
+  EXPECT_EQ(key(GridKey::PageRight), 100);
+  EXPECT_EQ(g().scrollX, 6);
+  EXPECT_EQ(g().cursorColumn, 6);
+  EXPECT_EQ(g().lastVisibleColumn, 7);
+  key(GridKey::PageRight);
+  EXPECT_EQ(g().scrollX, 7);
+  EXPECT_EQ(g().cursorColumn, 7);
+  // At the last column a page move keeps the cursor there.
+  key(GridKey::PageRight);
+  EXPECT_EQ(g().cursorColumn, 7);
+  // Back: as many columns as fill the width, here seven of 100 pixels.
+  key(GridKey::PageLeft);
+  EXPECT_EQ(g().scrollX, 1);
+  EXPECT_EQ(g().cursorColumn, 1);
+  key(GridKey::PageLeft);
+  EXPECT_EQ(g().scrollX, 0);
+  EXPECT_EQ(g().cursorColumn, 0);
+}
+
+TEST_F(GridInput, ShiftDownAndUpPageByShownRows) {
+  fill(kGrid, 3, 30);
+  draw();
+  ASSERT_EQ(g().lastVisibleRow, 6);
+  key(GridKey::PageDown);
+  EXPECT_EQ(g().scrollY, 6);
+  EXPECT_EQ(g().cursorRow, 6);
+  key(GridKey::PageDown);
+  EXPECT_EQ(g().scrollY, 12);
+  EXPECT_EQ(g().cursorRow, 12);
+  // Back over the rows that fill the height above the first drawn one.
+  key(GridKey::PageUp);
+  EXPECT_EQ(g().scrollY, 7);
+  EXPECT_EQ(g().cursorRow, 7);
+  key(GridKey::PageUp);
+  EXPECT_EQ(g().scrollY, 2);
+  EXPECT_EQ(g().cursorRow, 2);
+  key(GridKey::PageUp);
+  EXPECT_EQ(g().scrollY, 0);
+  EXPECT_EQ(g().cursorRow, 0);
+}
+
+TEST_F(GridInput, PageDownCountsShownRowsInATree) {
+  // Row 1 is a collapsed parent of rows 2..21.
+  std::initializer_list<int> levels = {0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                       1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  tree(levels);
+  key(GridKey::PageDown);
+  // The last drawn row becomes the first one drawn, counted in shown rows.
+  const int32_t row = g().cursorRow;
+  EXPECT_EQ(g().rows[row].hiddenInTree, 0);
+  EXPECT_EQ(g().scrollY, row - 20);
+  EXPECT_LE(row, g().lastVisibleRow);
+}
+
+// ---- keys and shortcuts ----------------------------------------------------------
+
+TEST_F(GridInput, KeyCodesAndKeyboardControl) {
+  fill(kGrid, 3, 5);
+  draw();
+  EXPECT_EQ(key(GridKey::Return), 0);  // input is off
+  EXPECT_EQ(key(GridKey::Escape), 0);  // no editor
+  EXPECT_EQ(key(GridKey::Down), 100);
+  EXPECT_EQ(key(GridKey::PageDown), 100);
+  EXPECT_EQ(key(GridKey::Space), 105);
+  EXPECT_EQ(key(999), 0);
+  EXPECT_EQ(key(1109), 0);
+
+  set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
+  const int16_t row = g().cursorRow;
+  EXPECT_EQ(key(GridKey::Up), 0);
+  EXPECT_EQ(g().cursorRow, row);
+}
+
+TEST_F(GridInput, BadInputChangesNothing) {
+  fill(kGrid, 3, 5);
+  draw();
+  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
+  move_cursor(ui, 0, 0, 0);   // no direction
+  move_cursor(ui, 0, 5, 7);   // deltas beyond one act as one
+  EXPECT_EQ(g().cursorColumn, 1);
+  EXPECT_EQ(g().cursorRow, 1);
+  move_cursor(ui, 7, -1, -1);  // unknown mode steps
+  EXPECT_EQ(g().cursorColumn, 0);
+  // Huge and negative window coordinates.
+  EXPECT_EQ(grid_mouse(ui, INT32_MIN + 5, INT32_MAX - 5, 0), 0);
+  grid_mouse(ui, 30000, 30000, 2);
+  EXPECT_EQ(g().cursorColumn, 0);
+
+  // A grid without rows, and another kind of object as the current one.
+  make_grid("Empty", 0, 0, 200, 100);
+  ASSERT_EQ(find_object(ui, "Empty", 0), 1);
+  EXPECT_EQ(grid_mouse(ui, 50, 50, 0), 0);
+  move_cursor(ui, 2, 1, 1);
+  step_expanders(ui);
+  EXPECT_EQ(grid_key(ui, GridKey::Down), 100);
+  create_text(ui, "Label", 0, 0, 50, 20, "x", 0, "");
+  ASSERT_EQ(find_object(ui, "Label", 0), 1);
+  EXPECT_EQ(grid_mouse(ui, 5, 5, 0), 0);
+  EXPECT_EQ(grid_key(ui, GridKey::Down), 0);
+  move_cursor(ui, 0, 1, 1);
+  install_grid_shortcuts(ui);
+}
+
+// Pressing a key in the window: the menu identifier it produced, 0 for none.
+int32_t press(int32_t window, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  for (int i = 0; i < 100 && tk_wait_event(0) != 0; ++i) {
+  }
+  QTest::keyClick(tk_window_client(window), k, mods);
+  for (int i = 0; i < 5; ++i)
+    if (tk_wait_event(0) == TK_EVENT_MENU) return tk_last_event_menu();
+  return 0;
+}
+
+TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
+  ASSERT_NE(window, 0);
+  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
+  install_grid_shortcuts(ui);
+  EXPECT_EQ(press(window, Qt::Key_Return), GridKey::Return);
+  EXPECT_EQ(press(window, Qt::Key_Escape), GridKey::Escape);
+  EXPECT_EQ(press(window, Qt::Key_Left), GridKey::Left);
+  EXPECT_EQ(press(window, Qt::Key_Down), GridKey::Down);
+  EXPECT_EQ(press(window, Qt::Key_Right, Qt::ShiftModifier), GridKey::PageRight);
+  EXPECT_EQ(press(window, Qt::Key_Up, Qt::ShiftModifier), GridKey::PageUp);
+  EXPECT_EQ(press(window, Qt::Key_Space), GridKey::Space);
+
+  // While editing only Return and Escape work.
+  remove_grid_shortcuts(ui, 1);
+  EXPECT_EQ(press(window, Qt::Key_Return), GridKey::Return);
+  EXPECT_EQ(press(window, Qt::Key_Escape), GridKey::Escape);
+  EXPECT_EQ(press(window, Qt::Key_Down), 0);
+  EXPECT_EQ(press(window, Qt::Key_Space), 0);
+
+  // Another object took the focus: none of them.
+  install_grid_shortcuts(ui);
+  remove_grid_shortcuts(ui, 0);
+  EXPECT_EQ(press(window, Qt::Key_Return), 0);
+  EXPECT_EQ(press(window, Qt::Key_Escape), 0);
+  EXPECT_EQ(press(window, Qt::Key_Down, Qt::ShiftModifier), 0);
+
+  // A grid without keyboard control installs nothing.
+  set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
+  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
+  install_grid_shortcuts(ui);
+  EXPECT_EQ(press(window, Qt::Key_Down), 0);
+}
+
+}  // namespace
