@@ -233,13 +233,33 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
   if (o.kind != Kind::Splitter || c.type != TK_TYPE_LEFT_CLICK || !o.splitterData) return false;
   const SplitterRecord& s = *o.splitterData;
   if (!tk_gadget_exists(s.secondGadget) || !tk_gadget_exists(o.gadget)) return false;
+  const bool vertical = s.vertical == 1;
   const int32_t position = tk_get_gadget_state(o.gadget);
-  if (position == std::atoi(o.text.c_str())) return false;
+  const auto behind = int16_t((vertical ? o.absX : o.absY) + position + TK_SPLITTER_BAR);
+
+  if (o.text.empty()) {
+    // No position recorded yet (creation records none): the bar has moved
+    // only when the second child no longer sits behind it. Otherwise the
+    // first left click anywhere would be taken for a move and swallowed.
+    bool moved = true;
+    if (find_object(ui, s.secondName, 0) == 1) {
+      const NamedObject* child = current_object(ui);
+      moved = (vertical ? child->absX : child->absY) != behind;
+    }
+    make_current(ui, &o);
+    if (!moved) {
+      o.text = std::to_string(position);
+      return false;
+    }
+  } else if (position == std::atoi(o.text.c_str())) {
+    return false;
+  }
+
   o.text = std::to_string(position);
-  if (s.vertical == 1)
-    set_absolute_position(ui, s.secondName, int16_t(o.absX + position + TK_SPLITTER_BAR), -1);
+  if (vertical)
+    set_absolute_position(ui, s.secondName, behind, -1);
   else
-    set_absolute_position(ui, s.secondName, -1, int16_t(o.absY + position + TK_SPLITTER_BAR));
+    set_absolute_position(ui, s.secondName, -1, behind);
   make_current(ui, &o);
   return true;
 }
