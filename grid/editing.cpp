@@ -146,7 +146,8 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
 // Cancel flag 0 commits the editor's value into the cursor cell through
 // set_cell; any other value drops it. A list editor with no item selected
 // leaves the cell as it was: its values are never empty, so an empty
-// selection is no value.
+// selection is no value. A commit also updates the grid's text, which
+// stands for the cursor cell's value.
 
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
   NamedObject* obj = find_grid(ui, grid);
@@ -171,7 +172,11 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
     } else {
       text = tk_get_gadget_text(editor);
     }
-    if (commit) set_cell(ui, obj->name, g.cursorColumn, g.cursorRow, text, -1, -1, -1);
+    if (commit) {
+      set_cell(ui, obj->name, g.cursorColumn, g.cursorRow, text, -1, -1, -1);
+      // The grid's text is the cursor cell's value; it is that cell.
+      obj->text = get_cell_text(ui, obj->name, g.cursorColumn, g.cursorRow);
+    }
     make_current(ui, obj);
   }
 
