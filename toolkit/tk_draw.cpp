@@ -129,7 +129,7 @@ void tk_free_all_fonts() {
 
 int32_t tk_start_drawing(int32_t output) {
   DrawState& s = drawing();
-  s.image = 0;  // starting again ends the previous drawing
+  tk_stop_drawing();  // starting again ends the previous drawing
   int32_t image = handle_number(output, HandleKind::Image);
   if (!find_image(image)) return 0;
   ensure_app();
@@ -141,7 +141,9 @@ int32_t tk_start_drawing(int32_t output) {
 }
 
 int32_t tk_stop_drawing() {
+  const int32_t image = drawing().image;
   drawing().image = 0;
+  if (image != 0) image_changed(image);
   return 0;
 }
 

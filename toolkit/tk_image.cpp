@@ -100,6 +100,7 @@ int32_t tk_resize_image(int32_t image, int32_t w, int32_t h) {
   if (scaled.isNull()) return 0;
   release_drawing_target(image);
   img->pixels = scaled.convertToFormat(QImage::Format_RGB32);
+  image_changed(image);
   return 1;
 }
 

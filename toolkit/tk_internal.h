@@ -4,7 +4,7 @@
 // includes this header.
 //
 // Sections: application · number tables · native handles · images · fonts ·
-// events.
+// events · windows and gadgets.
 #include <QFont>
 #include <QImage>
 
@@ -25,6 +25,7 @@ inline constexpr int32_t kWindowBase = 0x100000;
 inline constexpr int32_t kGadgetBase = 0x200000;
 inline constexpr int32_t kImageBase = 0x400000;
 inline constexpr int32_t kFontBase = 0x600000;
+inline constexpr int32_t kMenuBase = 0x700000;
 inline constexpr int32_t kHandleBase = 0x1000000;
 
 // A table of objects addressed by number. -1 allocates a fresh number; any
@@ -79,6 +80,9 @@ inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
 
 // Ends drawing when it targets this image (before it is freed or resized).
 void release_drawing_target(int32_t image);
+// The pixels of an image changed (drawing ended, rescaled): image gadgets
+// showing it pick up the new picture.
+void image_changed(int32_t image);
 
 // ---- fonts -----------------------------------------------------------------
 // Pixel height of a point size on the primary screen.
@@ -91,5 +95,15 @@ const QFont* font_by_handle(int32_t handle);
 
 // ---- events ----------------------------------------------------------------
 void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type);
+
+// ---- windows and gadgets ---------------------------------------------------
+class TopWindow;
+TopWindow* find_window(int32_t number);
+// The window behind a native window handle, nullptr when it is none.
+TopWindow* window_by_handle(int32_t handle);
+// Installs the keyboard-shortcut filter once.
+void install_shortcut_filter();
+// Classic virtual-key number of a Qt key, 0 when it has none.
+int32_t virtual_key(int qtKey);
 
 }  // namespace tk
