@@ -405,6 +405,17 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
 }
 
 // ---- tabs ------------------------------------------------------------------
+namespace {
+
+// A page shared with the selected tab stays shown when another tab naming it
+// is added.
+bool shares_selected_page(const TabBarRecord& tabs, const std::string& pageName) {
+  const int32_t selected = tabs.selectedIndex;
+  if (pageName.empty() || selected < 0 || selected >= int32_t(tabs.tabs.size())) return false;
+  return tabs.tabs[selected].pageName == pageName;
+}
+
+}  // namespace
 
 int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
                 const std::string& caption, const std::string& pageName, int16_t width) {
@@ -441,7 +452,7 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
     tabs.selectedIndex = 0;
     tk_hide_gadget(pageGadget, 0);
     propagate_visibility(ui, pageName, 1, 1);
-  } else {
+  } else if (!shares_selected_page(tabs, pageName)) {
     tk_hide_gadget(pageGadget, 1);
     propagate_visibility(ui, pageName, -1, 1);
   }

@@ -268,7 +268,7 @@ int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n) {
   if (!o || !o->buttonData) return 0;
   if (o->kind != Kind::ImageButton && o->kind != Kind::SkinnedButton) return 0;
   const int32_t frame = o->buttonData->firstFrame + n;
-  if (frame > o->buttonData->lastFrame) return 0;
+  if (frame < 0 || frame > o->buttonData->lastFrame) return 0;
   draw_button_frame(ui, static_cast<int16_t>(frame));
   make_current(ui, o);
   return 1;
@@ -319,6 +319,8 @@ int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redr
       hide.emplace_back(t.pageName, t.pageGadget);
     }
   }
+  // Tabs may share a page; the selected one's page stays shown.
+  std::erase_if(hide, [&](const auto& h) { return h.second == pageGadget; });
 
   if (bar->text != oldKey) {
     if (tk_gadget_exists(pageGadget)) tk_hide_gadget(pageGadget, 0);

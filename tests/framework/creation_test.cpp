@@ -201,8 +201,9 @@ TEST_F(FrameworkTest, TabsMeasureTheirWidthAndSelectTheFirstPage) {
   EXPECT_EQ(add_tab(ui, "Tabs", "TabA", "A", "PageA", 30), 0);
   EXPECT_EQ(add_tab(ui, "Tabs", "TabB", longCaption, "PageB", 60), 0);
   add_tab(ui, "Tabs", "TabC", "C", "", 200);
+  add_tab(ui, "Tabs", "TabA2", "A again", "PageA", 0);  // shares the shown page
   TabBarRecord& tabs = *obj("Tabs")->tabData;
-  ASSERT_EQ(tabs.tabCount, 3);
+  ASSERT_EQ(tabs.tabCount, 4);
   EXPECT_EQ(tabs.tabs[0].width, 108);
   EXPECT_EQ(tabs.tabs[1].width, captionWidth + 36);
   EXPECT_EQ(tabs.tabs[2].width, 200);
@@ -210,6 +211,7 @@ TEST_F(FrameworkTest, TabsMeasureTheirWidthAndSelectTheFirstPage) {
   EXPECT_EQ(obj("Tabs")->text, "TabA");
   EXPECT_EQ(tabs.selectedIndex, 0);
   EXPECT_EQ(obj("OnA")->visible, 1);
+  EXPECT_FALSE(tk_gadget_widget(obj("PageA")->gadget)->isHidden());
   EXPECT_EQ(obj("PageB")->visible, -1);
   EXPECT_EQ(obj("OnB")->visible, -1);
   EXPECT_EQ(current_object(ui), obj("Tabs"));
@@ -218,6 +220,6 @@ TEST_F(FrameworkTest, TabsMeasureTheirWidthAndSelectTheFirstPage) {
   EXPECT_EQ(add_tab(ui, "PageA", "X", "X", "", 0), 0);
   EXPECT_EQ(add_tab(ui, "Ghost", "X", "X", "", 0), 0);
   EXPECT_FALSE(obj("PageA")->tabData);
-  EXPECT_EQ(tabs.tabCount, 3);
+  EXPECT_EQ(tabs.tabCount, 4);
   tk_free_image(source);
 }

@@ -293,6 +293,7 @@ TEST_F(FrameworkTest, SelectTabSwitchesPagesAndRestsTheirButtons) {
   set_button_strip(ui, "ButtonB", 16, strip);
   add_tab(ui, "Tabs", "TabA", "A", "PageA", 0);
   add_tab(ui, "Tabs", "TabB", "B", "PageB", 0);
+  add_tab(ui, "Tabs", "TabB2", "B again", "PageB", 0);  // shares B's page
   EXPECT_EQ(obj("ButtonB")->visible, -1);
   obj("ButtonB")->buttonData->look = 65;
 
@@ -303,7 +304,7 @@ TEST_F(FrameworkTest, SelectTabSwitchesPagesAndRestsTheirButtons) {
   EXPECT_EQ(obj("ButtonB")->visible, 1);
   EXPECT_EQ(obj("PageA")->visible, -1);
   EXPECT_TRUE(gadget_hidden(obj("PageA")->gadget));
-  EXPECT_FALSE(gadget_hidden(obj("PageB")->gadget));
+  EXPECT_FALSE(gadget_hidden(obj("PageB")->gadget));  // though TabB2 is not selected
   EXPECT_FALSE(gadget_hidden(obj("ButtonB")->gadget));
   EXPECT_EQ(obj("ButtonB")->buttonData->look, 0);
   EXPECT_EQ(current_object(ui), obj("Tabs"));
