@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -292,6 +293,32 @@ TEST_F(GridEditing, OnlyTheEditorsOwnClosingEventsSetChanged) {
   key(GridKey::Return);
   EXPECT_EQ(cell(0, 0), "by return");
   EXPECT_EQ(grid().changed, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of open editors, for looking at: set ZUI_GRID_SNAPSHOTS to a
+// directory.
+TEST_F(GridEditing, Snapshots) {
+  const char* dir = std::getenv("ZUI_GRID_SNAPSHOTS");
+  if (!dir) GTEST_SKIP() << "set ZUI_GRID_SNAPSHOTS to a directory";
+  const int32_t real = grid_test::real_grid_parts();
+  ASSERT_NE(real, 0);
+  grid().canvas->sourceImage = real;
+  set_attribute(ui, kGrid, "PERMANENTCURSOR", "1", 0);
+  tk_hide_window(window, 0);
+  open_editor(ui, kGrid, 0, 1);
+  tk_set_gadget_text(editor(), "Müller — 北京");
+  tk_save_window_screenshot(window, std::string(dir) + "/editor-text.png");
+  open_editor(ui, kGrid, 1, 2);
+  tk_save_window_screenshot(window, std::string(dir) + "/editor-drop-down.png");
+  open_editor(ui, kGrid, 2, 3);
+  tk_save_window_screenshot(window, std::string(dir) + "/editor-list.png");
+  close_editor(ui, kGrid, 1);
+  grid().canvas->sourceImage = source;
+  tk_free_image(real);
 }
 
 }  // namespace

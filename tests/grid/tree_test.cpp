@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 
@@ -262,6 +263,55 @@ TEST_F(GridTree, TheClockMayWrap) {
   g_now = INT32_MIN + 40;  // 51 ms later, past the wrap
   step(0);
   EXPECT_EQ(e->frame, 9);
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of the tree states, for looking at: set ZUI_GRID_SNAPSHOTS to a
+// directory.
+TEST_F(GridTree, Snapshots) {
+  const char* dir = std::getenv("ZUI_GRID_SNAPSHOTS");
+  if (!dir) GTEST_SKIP() << "set ZUI_GRID_SNAPSHOTS to a directory";
+  const int32_t real = grid_test::real_grid_parts();
+  ASSERT_NE(real, 0);
+  const char* name = "Tree";
+  ASSERT_NE(create_grid(ui, name, 10, 10, 200, 260, real, kIcon, ""), 0);
+  add_column(ui, name, -1, "", 180, 0, 0, 0, "", 0);
+  const char* texts[] = {"Issues", "Open", "Closed", "Workflows", "Approval", "Step one",
+                         "Step two", "Documents", "Calculations"};
+  const int8_t levels[] = {0, 1, 1, 0, 1, 2, 2, 0, 0};
+  for (int i = 0; i < 9; ++i) add_row(ui, name, -1, "", 20, levels[i], texts[i], "", 0);
+  set_attribute(ui, name, "PERMANENTCURSOR", "1", 0);
+  auto shoot = [&](const std::string& state) {
+    ASSERT_EQ(find_object(ui, name, 0), 1);
+    render_grid(ui);
+    tk_save_image(canvas(name), std::string(dir) + "/tree-" + state + ".png");
+  };
+  shoot("collapsed");
+  ASSERT_EQ(find_object(ui, name, 0), 1);
+  toggle_expander(ui, 0, 0);
+  toggle_expander(ui, 0, 3);
+  toggle_expander(ui, 0, 4);
+  for (int i = 0; i < 8; ++i) {
+    g_now += 50;
+    ASSERT_EQ(find_object(ui, name, 0), 1);
+    step_expanders(ui);
+  }
+  set_cursor(ui, name, 0, 5, 0);
+  shoot("open");
+  // Hover on row 3's expander, and row 0 turning back half way.
+  ASSERT_EQ(find_object(ui, name, 0), 1);
+  grid_mouse(ui, 10 + 4 + 10, 10 + 4 + 3 * 20 + 10, -1);
+  toggle_expander(ui, 0, 0);
+  for (int i = 0; i < 3; ++i) {
+    g_now += 50;
+    ASSERT_EQ(find_object(ui, name, 0), 1);
+    step_expanders(ui);
+  }
+  shoot("hover-and-turning");
+  tk_free_image(real);
 }
 
 }  // namespace
