@@ -89,7 +89,7 @@ static void switch_off_radio_siblings(Ui& ui, NamedObject* self) {
   for (NamedObject* o = next_object(ui); o && o->window == self->window; o = next_object(ui)) {
     if (o == self || o->number == self->number || o->parentName != self->parentName) continue;
     if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
-    o->text = "0";
+    o->text.assign(1, '0');
     draw_button_frame(ui, ButtonFrame::Resting);
     make_current(ui, o);
   }
@@ -102,7 +102,8 @@ void button_press(Ui& ui) {
   const PressOutcome r = press_outcome(*o);
   if (r.applies) {
     if (r.frame != ButtonFrame::None) draw_button_frame(ui, r.frame);
-    if (r.newText) o->text = r.newText;
+    // Written as one character: the toggle state is exactly "1" or "0".
+    if (r.newState) o->text.assign(1, r.newState);
     if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
     o->buttonData->look = Look::Pressed;
   }

@@ -60,7 +60,7 @@ inline int16_t hover_frame(const NamedObject& o) {
 struct PressOutcome {
   bool applies = false;                 // look changes to pressed
   int16_t frame = ButtonFrame::None;    // frame to draw, None = keep picture
-  const char* newText = nullptr;        // new toggle state, nullptr = unchanged
+  char newState = 0;                    // new toggle text '1' or '0', 0 = unchanged
   bool switchOffRadioSiblings = false;  // radio: the others of the group go off
 };
 
@@ -76,11 +76,11 @@ inline PressOutcome press_outcome(const NamedObject& o) {
     // A toggle switches off; a radio button stays on until a sibling is chosen.
     if (mode == ToggleMode::Toggle) {
       r.frame = ButtonFrame::Hover;
-      r.newText = "0";
+      r.newState = '0';
     }
   } else {
     r.frame = ButtonFrame::HoverOn;
-    r.newText = "1";
+    r.newState = '1';
     r.switchOffRadioSiblings = mode == ToggleMode::Radio;
   }
   return r;

@@ -233,10 +233,10 @@ TEST_F(ControlsTest, PressOutcomeIsDecidedWithoutDrawing) {
   o.text = "0";
   const PressOutcome on = press_outcome(o);
   EXPECT_EQ(on.frame, 4);
-  EXPECT_STREQ(on.newText, "1");
+  EXPECT_EQ(on.newState, '1');
   EXPECT_TRUE(on.switchOffRadioSiblings);
   o.text = "1";
   const PressOutcome stay = press_outcome(o);
   EXPECT_EQ(stay.frame, ButtonFrame::None);
-  EXPECT_EQ(stay.newText, nullptr);
+  EXPECT_EQ(stay.newState, 0);
 }
