@@ -276,8 +276,8 @@ TEST_F(SearchField, PlaceholderGoesOnFocusAndComesBackOnAClickElsewhere) {
 }
 
 TEST_F(SearchField, TheFaceOpensTheTypeListAndAChoiceClosesIt) {
-  // The drop-down mark lies at the face's right end, beside the input.
-  click("ButtonSearch", 143, 10);
+  // The drop-down mark sits beside the magnifier, left of the input.
+  click("ButtonSearch", 18, 10);
   ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 1; }));
   EXPECT_TRUE(shown("ListIconSearchType"));
   EXPECT_EQ(tk_focused_gadget(), gadget("ListIconSearchType"));
@@ -291,11 +291,12 @@ TEST_F(SearchField, TheFaceOpensTheTypeListAndAChoiceClosesIt) {
   EXPECT_FALSE(shown("ListIconSearchType"));
   EXPECT_EQ(tk_get_gadget_state(gadget("ListIconSearchType")), 2);
 
-  // The face toggles: open, then closed again by a second click.
-  click("ButtonSearch", 5, 10);
+  // The face toggles: open, then closed again by a second click (here on
+  // its right end, beyond the input).
+  click("ButtonSearch", 143, 10);
   ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 1; }));
   settle(100);
-  click("ButtonSearch", 5, 10);
+  click("ButtonSearch", 143, 10);
   ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 0; }));
   EXPECT_FALSE(shown("ListIconSearchType"));
 }
