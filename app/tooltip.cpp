@@ -48,8 +48,6 @@ class BalloonTip : public QObject {
       popup_ = new QLabel(owner_, Qt::ToolTip | Qt::FramelessWindowHint);
       popup_->setAttribute(Qt::WA_TranslucentBackground);
       popup_->setTextFormat(Qt::RichText);
-      popup_->setWordWrap(true);
-      popup_->setMaximumWidth(kMaxTipWidth);
       popup_->setMargin(6);
       // The tooltip colours exchanged: a dark balloon with light text.
       const QPalette palette = owner_->palette();
@@ -59,6 +57,11 @@ class BalloonTip : public QObject {
                                     "border-radius: 6px; }")
                                 .arg(back.name(), front.name()));
       popup_->setText(text_);
+      // One line while it fits; longer texts wrap at the balloon's width.
+      if (popup_->sizeHint().width() > kMaxTipWidth) {
+        popup_->setWordWrap(true);
+        popup_->setFixedWidth(kMaxTipWidth);
+      }
     }
     popup_->adjustSize();
     popup_->move(globalPos + QPoint(8, 16));

@@ -1,6 +1,8 @@
 // The demo screen as built, its layout in the three modes, and the icon-bar
 // message. The screen is the real one, shown offscreen.
 #include <QColor>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QWidget>
@@ -175,6 +177,42 @@ TEST_F(DemoComposition, GridSetUps) {
   EXPECT_EQ(calc.rows[4].caption, "row 5");
   EXPECT_EQ(get_cell_text(app.ui, "GridVersionCalc", 2, 4), "cell C5");
   EXPECT_FALSE(calc.vScrollBar.empty());
+}
+
+// The balloon a gadget shows on a tooltip request, nullptr when none.
+QLabel* request_tooltip(QWidget* w) {
+  const QPoint at(5, 5);
+  QHelpEvent help(QEvent::ToolTip, at, w->mapToGlobal(at));
+  QApplication::sendEvent(w, &help);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    auto* label = qobject_cast<QLabel*>(top);
+    if (label != nullptr && label->isVisible() && (label->windowFlags() & Qt::ToolTip) == Qt::ToolTip &&
+        label->parentWidget() == w)
+      return label;
+  }
+  return nullptr;
+}
+
+TEST_F(DemoComposition, TooltipsAreDarkBalloonsWithLightText) {
+  QLabel* tip = request_tooltip(widget("ButtonSidebarExpCol"));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->text().toStdString(), "collapse / expand sidebar");
+  EXPECT_LE(tip->width(), 180 + 12);
+  const QImage look = tip->grab().toImage();
+  const QColor back = look.pixelColor(look.width() / 2, 2);
+  EXPECT_LT(back.lightness(), 100);
+  int light = 0;
+  for (int y = 0; y < look.height(); ++y)
+    for (int x = 0; x < look.width(); ++x) light += look.pixelColor(x, y).lightness() > 160;
+  EXPECT_GT(light, 10);
+  tip->hide();
+
+  QLabel* search = request_tooltip(widget("StringSearch"));
+  ASSERT_NE(search, nullptr);
+  EXPECT_EQ(search->text().toStdString(), "enter a search word");
+  search->hide();
+  // Widgets the screen gives no tooltip show none.
+  EXPECT_EQ(request_tooltip(widget("ButtonSideBarBlank1")), nullptr);
 }
 
 // ---- layout ---------------------------------------------------------------------------
