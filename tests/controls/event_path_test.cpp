@@ -13,6 +13,8 @@
 
 #include "controls/controls.h"
 #include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/grid_records.h"
 #include "support/controls_fixtures.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
@@ -252,4 +254,55 @@ TEST_F(EventPathTest, SplitterMovesGiveTheSecondChildItsDrawnPosition) {
   dispatch_event(ui, 505, 15, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, splitter, splitter);
   EXPECT_EQ(event_code(ui), Code::LeftClick);
   EXPECT_EQ(event_object_name(ui), "ButtonAfter");
+}
+
+TEST_F(EventPathTest, AnOpenCellEditorCommitsOnItsOwnClosingEventsUnderTheMouse) {
+  const int32_t source = tk_create_image(-1, 350, 40);
+  ASSERT_NE(create_grid(ui, "GridVersionCalc", 10, 10, 400, 200, source, 20, ""), 0);
+  add_column(ui, "GridVersionCalc", -1, "Text", 120, 1, 0, 0, "", 0);
+  add_column(ui, "GridVersionCalc", -1, "Choice", 120, 2, 0, 0, "", 0);
+  set_column_attribute(ui, "GridVersionCalc", 1, "LISTALLOWEDVALUES", "Low\tHigh", 0);
+  add_row(ui, "GridVersionCalc", -1, "", 20, 0, "old\tLow", "", 0);
+  set_attribute(ui, "GridVersionCalc", "ENABLEINPUT", "1", 1);
+  NamedObject* grid = object("GridVersionCalc");
+  GridRecord& g = *grid->gridRecord;
+  const int32_t overX = grid->absX + 200, overY = grid->absY + 150;
+
+  // Text column: losing the focus commits, but only with the mouse over the
+  // grid; a list-closed event does not.
+  ASSERT_EQ(open_editor(ui, "GridVersionCalc", 0, 0), 1);
+  const int32_t text = g.inputGadget;
+  tk_set_gadget_text(text, "new");
+  dispatch_event(ui, 600, 400, TK_EVENT_GADGET, TK_TYPE_FOCUS_LOST, text, text);
+  EXPECT_EQ(g.inputGadget, text);
+  dispatch_event(ui, overX, overY, TK_EVENT_GADGET, TK_TYPE_LIST_CLOSED, text, text);
+  EXPECT_EQ(g.inputGadget, text);
+  EXPECT_EQ(grid->changed, 0);
+  dispatch_event(ui, overX, overY, TK_EVENT_GADGET, TK_TYPE_FOCUS_LOST, text, text);
+  EXPECT_EQ(g.inputGadget, 0);
+  EXPECT_EQ(grid->changed, 1);
+  EXPECT_EQ(get_cell_text(ui, "GridVersionCalc", 0, 0), "new");
+  EXPECT_EQ(event_object_name(ui), "GridVersionCalc");
+
+  // Drop-down column: the list closing commits, a focus loss does not.
+  grid->changed = 0;
+  ASSERT_EQ(open_editor(ui, "GridVersionCalc", 1, 0), 1);
+  const int32_t list = g.inputGadget;
+  dispatch_event(ui, overX, overY, TK_EVENT_GADGET, TK_TYPE_FOCUS_LOST, list, list);
+  EXPECT_EQ(g.inputGadget, list);
+  tk_set_gadget_state(list, 1);
+  dispatch_event(ui, overX, overY, TK_EVENT_GADGET, TK_TYPE_LIST_CLOSED, list, list);
+  EXPECT_EQ(g.inputGadget, 0);
+  EXPECT_EQ(grid->changed, 1);
+  EXPECT_EQ(get_cell_text(ui, "GridVersionCalc", 1, 0), "High");
+
+  // With an editor open the grid does not take the keyboard shortcuts over.
+  ASSERT_EQ(open_editor(ui, "GridVersionCalc", 0, 0), 1);
+  current_window(ui)->focusKind = 0;
+  dispatch_event(ui, overX, overY, 0, -1, 0, 0);
+  EXPECT_EQ(current_window(ui)->focusKind, 0);
+  close_editor(ui, "GridVersionCalc", 1);
+  dispatch_event(ui, overX, overY, 0, -1, 0, 0);
+  EXPECT_EQ(current_window(ui)->focusKind, Kind::Grid);
+  tk_free_image(source);
 }
