@@ -1,13 +1,20 @@
 #pragma once
-// Helpers for toolkit tests: synthetic pictures and encoded image bytes.
+// Helpers for toolkit tests: synthetic pictures, encoded image bytes and a
+// live window whose events the tests read back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTest>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "toolkit/tk.h"
+#include "toolkit/tk_native.h"
 
 namespace tktest {
 
@@ -34,5 +41,74 @@ inline std::vector<unsigned char> encode(const QImage& image, const char* format
   image.save(&buffer, format);
   return {bytes.begin(), bytes.end()};
 }
+
+}  // namespace tktest
+
+namespace tktest {
+
+// ---- a live window --------------------------------------------------------
+
+struct Event {
+  int32_t kind, window, gadget, type;
+};
+
+// A shown window that is the parent for new gadgets; closed afterwards.
+class WindowTest : public ::testing::Test {
+ protected:
+  int32_t window = 0;
+
+  void SetUp() override {
+    window = tk_open_window(-1, 40, 40, 400, 300, "Test", 0);
+    ASSERT_NE(window, 0);
+    ASSERT_NE(tk_use_window_as_parent(tk_window_handle(window)), 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(top()));
+    drain();
+  }
+  void TearDown() override {
+    tk_close_window(window);
+    drain();
+  }
+
+  QWidget* top() { return tk_window_widget(window); }
+  QWidget* client() { return tk_window_client(window); }
+
+  // Drops whatever is queued now (moves, activations, resizes).
+  void drain() {
+    QApplication::processEvents();
+    while (tk_wait_event(0) != 0) {
+    }
+  }
+  // Every event that arrives within ms milliseconds, in order.
+  std::vector<Event> events_for(int ms) {
+    std::vector<Event> out;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+      const int32_t kind = tk_wait_event(5);
+      if (kind != 0)
+        out.push_back({kind, tk_last_event_window(), tk_last_event_gadget(), tk_last_event_type()});
+    }
+    return out;
+  }
+  // Types of the gadget events of one gadget within ms milliseconds.
+  std::vector<int32_t> gadget_types(int32_t gadget, int ms = 60) {
+    std::vector<int32_t> types;
+    for (const Event& e : events_for(ms))
+      if (e.kind == TK_EVENT_GADGET && e.gadget == gadget) types.push_back(e.type);
+    return types;
+  }
+  // Identifiers of the menu events within ms milliseconds.
+  std::vector<int32_t> menu_ids(int ms = 60) {
+    std::vector<int32_t> ids;
+    for (const Event& e : events_for(ms))
+      if (e.kind == TK_EVENT_MENU) ids.push_back(e.gadget);
+    return ids;
+  }
+  bool saw_kind(const std::vector<Event>& events, int32_t kind) {
+    for (const Event& e : events)
+      if (e.kind == kind) return true;
+    return false;
+  }
+};
 
 }  // namespace tktest
