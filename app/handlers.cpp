@@ -135,6 +135,8 @@ void on_framework_event(App& app) {
 }
 
 // ---- splitter ----------------------------------------------------------------------
+// The toggle's strip is switched as the click path switches it, so that its
+// next hover or leave redraws the knob on the right side.
 void on_splitter_moved(App& app) {
   AppState& s = app.state;
   const int32_t S = tk_get_gadget_state(s.splitterGadget);
