@@ -113,7 +113,8 @@ int32_t tk_wait_event(int32_t timeoutMs) {
   EventState& s = events();
   s.type = -1;
   if (s.queue.empty() && QCoreApplication::instance()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // A wait with a time-out handles what is pending inside its own loop.
+    if (timeoutMs == 0 || s.waiting) QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (s.queue.empty() && timeoutMs != 0 && !s.waiting) {
       // The loop sleeps in the event dispatcher until input, a posted
       // event (post_event quits it) or the timer.

@@ -103,6 +103,9 @@ TopWindow* find_window(int32_t number);
 TopWindow* window_by_handle(int32_t handle);
 // Installs the keyboard-shortcut filter once.
 void install_shortcut_filter();
+// Global pointer position, asked of the platform only when it may have
+// changed.
+QPoint pointer_position();
 // Classic virtual-key number of a Qt key, 0 when it has none.
 int32_t virtual_key(int qtKey);
 

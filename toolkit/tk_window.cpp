@@ -4,6 +4,7 @@
 // mouse and activation · menus · screenshots · native access.
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
@@ -82,11 +83,39 @@ int32_t virtual_key(int key) {
 }
 
 namespace {
+// Whether the pointer may have moved relative to a window since it was last
+// asked for: set by every event that reports or affects it.
+bool& pointer_dirty() {
+  static bool dirty = true;
+  return dirty;
+}
+
+bool touches_pointer(QEvent::Type t) {
+  switch (t) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Shortcuts act like accelerators: the key is matched against the table of
-// the window it was typed in before any widget of it sees the key.
-class ShortcutFilter : public QObject {
+// the window it was typed in before any widget of it sees the key. The same
+// filter notes every event that may move the pointer relative to a window.
+class EventWatch : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
+    if (touches_pointer(e->type())) pointer_dirty() = true;
     if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* top = dynamic_cast<TopWindow*>(static_cast<QWidget*>(watched)->window());
     if (!top) return false;
@@ -108,10 +137,25 @@ class ShortcutFilter : public QObject {
 }  // namespace
 
 void install_shortcut_filter() {
-  static ShortcutFilter* filter = nullptr;
+  static EventWatch* filter = nullptr;
   if (filter || !QCoreApplication::instance()) return;
-  filter = new ShortcutFilter;
+  filter = new EventWatch;
   QCoreApplication::instance()->installEventFilter(filter);
+}
+
+QPoint pointer_position() {
+  // On X11 asking for the pointer is a round trip to the server, fifty times
+  // a second in an idle main loop. The server reports every pointer change
+  // that concerns our windows as an event, so without one the last answer
+  // still holds. Elsewhere (offscreen tests move the cursor without events)
+  // it is asked every time.
+  static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  static QPoint last;
+  if (!x11 || pointer_dirty()) {
+    last = QCursor::pos();
+    pointer_dirty() = false;
+  }
+  return last;
 }
 
 }  // namespace tk
@@ -238,7 +282,7 @@ namespace {
 std::optional<QPoint> client_mouse(int32_t window) {
   TopWindow* top = find_window(window);
   if (!top) return std::nullopt;
-  const QPoint p = top->client()->mapFromGlobal(QCursor::pos());
+  const QPoint p = top->client()->mapFromGlobal(pointer_position());
   if (!top->client()->rect().contains(p)) return std::nullopt;
   return p;
 }

@@ -114,23 +114,28 @@ TEST_F(WindowTest, CloseButtonOnlyAsksAndResizeReports) {
 }
 
 TEST_F(WindowTest, MouseIsMinusOneOutsideTheClientArea) {
-  auto put = [&](int x, int y) { QCursor::setPos(client()->mapToGlobal(QPoint(x, y))); };
-  put(0, 0);
-  EXPECT_EQ(tk_window_mouse_x(window), 0);
-  EXPECT_EQ(tk_window_mouse_y(window), 0);
-  put(399, 299);
-  EXPECT_EQ(tk_window_mouse_x(window), 399);
-  EXPECT_EQ(tk_window_mouse_y(window), 299);
-  put(-1, 10);  // one pixel left of the client area
-  EXPECT_EQ(tk_window_mouse_x(window), -1);
-  EXPECT_EQ(tk_window_mouse_y(window), -1);
-  put(10, -1);
-  EXPECT_EQ(tk_window_mouse_x(window), -1);
-  put(400, 10);
-  EXPECT_EQ(tk_window_mouse_x(window), -1);
-  put(10, 300);
-  EXPECT_EQ(tk_window_mouse_y(window), -1);
+  // The position as the main loop reads it: after a wait, x, then y.
+  auto mouse_at = [&](int x, int y) {
+    QCursor::setPos(client()->mapToGlobal(QPoint(x, y)));
+    events_for(30);
+    const int32_t mx = tk_window_mouse_x(window);
+    return QPoint(mx, tk_window_mouse_y(window));
+  };
+  EXPECT_EQ(mouse_at(0, 0), QPoint(0, 0));
+  EXPECT_EQ(mouse_at(399, 299), QPoint(399, 299));
+  EXPECT_EQ(mouse_at(-1, 10), QPoint(-1, -1));  // one pixel left of the client
+  EXPECT_EQ(mouse_at(10, -1), QPoint(-1, -1));
+  EXPECT_EQ(mouse_at(400, 10), QPoint(-1, -1));
+  EXPECT_EQ(mouse_at(10, 300), QPoint(-1, -1));
+  // A window that moves under a resting pointer changes the answer.
+  QCursor::setPos(client()->mapToGlobal(QPoint(5, 6)));
+  events_for(30);
+  EXPECT_EQ(tk_window_mouse_y(window), 6);
+  tk_resize_window(window, tk_window_x(window) - 3, TK_KEEP, TK_KEEP, TK_KEEP);
+  events_for(30);
+  EXPECT_EQ(tk_window_mouse_x(window), 8);
   EXPECT_EQ(tk_window_mouse_x(0), -1);
+  EXPECT_EQ(tk_window_mouse_y(0), -1);
 }
 
 TEST_F(WindowTest, UnknownWindowsAreRefused) {
