@@ -265,7 +265,6 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
   if (append) {
     if (!g.levelStackValid) rebuild_level_stack(g, oldRows);
     g.rows.push_back(std::move(row));
-    g.cells.reserve(g.cells.size() + columns);
     for (CellRecord& cell : newCells) g.cells.push_back(std::move(cell));
     sync_counts(g);
     const int32_t parent = stack_parent_and_push(g, pos);

@@ -1,0 +1,381 @@
+// The grid at scale: 100,000 rows × 8 columns.
+//
+// Sections: measuring helpers · our grid · the peer (a tree view over an
+// item model with the same data and viewport) · benchmarks · summary.
+//
+// Measured: building with REDRAW off (flat, and a tree with every row under
+// one parent), one drawing of a 700 × 400 grid at the top, middle and
+// deepest reachable scroll position (SCROLLY is an int16, so 32,767 shown
+// rows is as far as a grid scrolls), Down and Shift+Down moves including
+// their drawing, an idle dispatch over a screen holding the grid, and peak
+// memory (VmHWM after a reset, against VmRSS before). The summary at the
+// end prints our figures next to the peer's as ratios.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "controls/controls.h"
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+constexpr int32_t kRows = 100000;
+constexpr int32_t kColumns = 8;
+constexpr int16_t kWidth = 700;
+constexpr int16_t kHeight = 400;
+const int32_t kPositions[] = {0, 16384, 32767};
+
+// ---- measuring helpers ---------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+// Last measured figure per name (milliseconds or megabytes), for the summary.
+std::map<std::string, double>& figures() {
+  static std::map<std::string, double> map;
+  return map;
+}
+
+// A field of /proc/self/status in kB ("VmRSS", "VmHWM"); 0 when unreadable.
+long status_kb(const std::string& field) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.compare(0, field.size() + 1, field + ":") == 0) return std::stol(line.substr(field.size() + 1));
+  return 0;
+}
+
+// Resets the process's peak RSS to the current RSS (Linux "clear_refs" 5).
+void reset_peak() {
+  std::ofstream out("/proc/self/clear_refs");
+  out << "5";
+}
+
+std::string cell_text(int32_t row, int32_t column) {
+  return "R" + std::to_string(row) + "C" + std::to_string(column);
+}
+
+std::string row_texts(int32_t row) {
+  std::string texts;
+  for (int32_t c = 0; c < kColumns; ++c) {
+    if (c) texts += '\n';
+    texts += cell_text(row, c);
+  }
+  return texts;
+}
+
+// The grid source image: 350 × 40 of flat tiles, like the skin piece.
+int32_t make_source() {
+  const int32_t image = tk_create_image(-1, 350, 40);
+  tk_start_drawing(tk_image_output(image));
+  for (int k = 0; k < 18; ++k) {
+    tk_draw_box(k * 20, 0, 20, 20, tk_pack_colour(40 + k * 10, 90, 200 - k * 8));
+    tk_draw_box(k * 20, 20, 20, 20, tk_pack_colour(200, 20 + k * 10, 60));
+  }
+  tk_stop_drawing();
+  return image;
+}
+
+// ---- our grid ------------------------------------------------------------------
+
+struct OurGrid {
+  Ui ui;
+  int32_t source = 0;
+
+  explicit OurGrid(bool tree) {
+    WindowRecord* w = new_window_record(ui, "Main", 0, 0, 1024, 710, "", 0);
+    w->handle = 77;
+    source = make_source();
+    create_grid(ui, "Grid", 6, 200, kWidth, kHeight, source, 20, "");
+    set_attribute(ui, "Grid", "REDRAW", "0", 0);
+    for (int32_t c = 0; c < kColumns; ++c)
+      add_column(ui, "Grid", -1, "Column " + std::to_string(c), 90, 1, c % 3, 0, "", 0);
+    for (int32_t r = 0; r < kRows; ++r)
+      add_row(ui, "Grid", -1, "", 20, (tree && r > 0) ? 1 : 0, row_texts(r), "", 0);
+  }
+  ~OurGrid() { tk_free_image(source); }
+
+  void finish() {
+    set_attribute(ui, "Grid", "PERMANENTCURSOR", "1", 0);
+    set_attribute(ui, "Grid", "REDRAW", "1", 1);
+  }
+  GridRecord& record() {
+    find_object(ui, "Grid", 0);
+    return *current_object(ui)->gridRecord;
+  }
+};
+
+OurGrid& shared_flat() {
+  static OurGrid* grid = [] {
+    auto* g = new OurGrid(false);
+    g->finish();
+    return g;
+  }();
+  return *grid;
+}
+
+OurGrid& shared_tree() {
+  static OurGrid* grid = [] {
+    auto* g = new OurGrid(true);
+    g->finish();
+    set_row_attribute(g->ui, "Grid", 0, "ISPARENT", "16", 1);  // open
+    return g;
+  }();
+  return *grid;
+}
+
+// ---- the peer --------------------------------------------------------------------
+
+struct Peer {
+  QStandardItemModel model;
+  QTreeView view;
+
+  explicit Peer(bool tree) {
+    model.setColumnCount(kColumns);
+    QStringList headers;
+    for (int c = 0; c < kColumns; ++c) headers << QStringLiteral("Column %1").arg(c);
+    model.setHorizontalHeaderLabels(headers);
+    auto row_items = [](int32_t r) {
+      QList<QStandardItem*> items;
+      items.reserve(kColumns);
+      for (int c = 0; c < kColumns; ++c)
+        items << new QStandardItem(QString::fromStdString(cell_text(r, c)));
+      return items;
+    };
+    if (tree) {
+      QList<QStandardItem*> parent = row_items(0);
+      model.appendRow(parent);
+      for (int32_t r = 1; r < kRows; ++r) parent.first()->appendRow(row_items(r));
+    } else {
+      for (int32_t r = 0; r < kRows; ++r) model.appendRow(row_items(r));
+    }
+    view.setUniformRowHeights(true);
+    view.setModel(&model);
+    for (int c = 0; c < kColumns; ++c) view.setColumnWidth(c, 90);
+    view.resize(kWidth, kHeight);
+    if (tree) view.expandAll();
+  }
+
+  void scroll_to(int32_t row) { view.verticalScrollBar()->setValue(row); }
+  void paint(QImage& image) { view.render(&image); }
+};
+
+Peer& shared_peer() {
+  static Peer* peer = [] {
+    auto* p = new Peer(false);
+    p->view.show();
+    QApplication::processEvents();
+    return p;
+  }();
+  return *peer;
+}
+
+// ---- benchmarks --------------------------------------------------------------------
+
+// Peak and kept memory of one build, in MB.
+template <typename Build>
+void run_memory(benchmark::State& state, const std::string& name, Build build) {
+  for (auto _ : state) {
+    const long before = status_kb("VmRSS");
+    reset_peak();
+    auto built = build();
+    const long peak = status_kb("VmHWM");
+    const long kept = status_kb("VmRSS");
+    state.counters["peak_MB"] = (peak - before) / 1024.0;
+    state.counters["kept_MB"] = (kept - before) / 1024.0;
+    figures()[name + " peak (MB)"] = (peak - before) / 1024.0;
+    figures()[name + " kept (MB)"] = (kept - before) / 1024.0;
+  }
+}
+
+void BM_MemoryFlat(benchmark::State& state) {
+  run_memory(state, "memory flat", [] { return std::make_unique<OurGrid>(false); });
+}
+BENCHMARK(BM_MemoryFlat)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_PeerMemoryFlat(benchmark::State& state) {
+  run_memory(state, "peer memory flat", [] { return std::make_unique<Peer>(false); });
+}
+BENCHMARK(BM_PeerMemoryFlat)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+template <typename Build>
+void run_build(benchmark::State& state, const std::string& name, Build build) {
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto built = build();
+    const auto end = Clock::now();
+    total += std::chrono::duration<double, std::milli>(end - start).count();
+    state.PauseTiming();
+    built.reset();
+    state.ResumeTiming();
+  }
+  figures()[name] = total / static_cast<double>(state.iterations());
+}
+
+void BM_BuildFlat(benchmark::State& state) {
+  run_build(state, "build flat (ms)", [] { return std::make_unique<OurGrid>(false); });
+}
+BENCHMARK(BM_BuildFlat)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_BuildTree(benchmark::State& state) {
+  run_build(state, "build tree (ms)", [] { return std::make_unique<OurGrid>(true); });
+}
+BENCHMARK(BM_BuildTree)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_PeerBuildFlat(benchmark::State& state) {
+  run_build(state, "peer build flat (ms)", [] { return std::make_unique<Peer>(false); });
+}
+BENCHMARK(BM_PeerBuildFlat)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PeerBuildTree(benchmark::State& state) {
+  run_build(state, "peer build tree (ms)", [] { return std::make_unique<Peer>(true); });
+}
+BENCHMARK(BM_PeerBuildTree)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Render(benchmark::State& state) {
+  OurGrid& grid = shared_flat();
+  const int32_t position = state.range(0);
+  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(position), 0);
+  find_object(grid.ui, "Grid", 0);
+  const auto start = Clock::now();
+  for (auto _ : state) render_grid(grid.ui);
+  figures()["render at " + std::to_string(position) + " (ms)"] =
+      std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
+      static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Render)->Arg(0)->Arg(16384)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderTree(benchmark::State& state) {
+  OurGrid& grid = shared_tree();
+  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(state.range(0)), 0);
+  find_object(grid.ui, "Grid", 0);
+  for (auto _ : state) render_grid(grid.ui);
+}
+BENCHMARK(BM_RenderTree)->Arg(0)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
+void BM_PeerPaint(benchmark::State& state) {
+  Peer& peer = shared_peer();
+  const int32_t position = state.range(0);
+  peer.scroll_to(position);
+  QApplication::processEvents();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  const auto start = Clock::now();
+  for (auto _ : state) peer.paint(image);
+  figures()["peer paint at " + std::to_string(position) + " (ms)"] =
+      std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
+      static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_PeerPaint)->Arg(0)->Arg(16384)->Arg(32767)->Arg(99980)
+    ->Unit(benchmark::kMicrosecond);
+
+// Moves with the key handler, drawing included. The cursor starts in the
+// middle; after a stretch of moves it is put back (untimed).
+void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
+  OurGrid& grid = shared_flat();
+  auto reset = [&] {
+    set_attribute(grid.ui, "Grid", "SCROLLY", "16000", 0);
+    set_cursor(grid.ui, "Grid", 0, 16000, 1);
+  };
+  reset();
+  int32_t moves = 0;
+  double total = 0;
+  for (auto _ : state) {
+    find_object(grid.ui, "Grid", 0);
+    const auto start = Clock::now();
+    grid_key(grid.ui, key);
+    total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (++moves == 200) {
+      state.PauseTiming();
+      reset();
+      moves = 0;
+      state.ResumeTiming();
+    }
+  }
+  figures()[name] = total / static_cast<double>(state.iterations());
+  state.counters["cursorRow"] = grid.record().cursorRow;
+}
+
+void BM_KeyDown(benchmark::State& state) { run_moves(state, GridKey::Down, "Down (ms)"); }
+BENCHMARK(BM_KeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_KeyPageDown(benchmark::State& state) {
+  run_moves(state, GridKey::PageDown, "Shift+Down (ms)");
+}
+BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
+
+// An idle dispatch: the wait timed out, nothing happened.
+void run_dispatch(benchmark::State& state, int32_t mouseX, int32_t mouseY,
+                  const std::string& name) {
+  OurGrid& grid = shared_flat();
+  dispatch_event(grid.ui, mouseX, mouseY, TK_EVENT_NONE, -1, 0, 0);
+  const auto start = Clock::now();
+  for (auto _ : state) dispatch_event(grid.ui, mouseX, mouseY, TK_EVENT_NONE, -1, 0, 0);
+  figures()[name] = std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
+                    static_cast<double>(state.iterations());
+}
+
+void BM_IdleDispatchMouseElsewhere(benchmark::State& state) {
+  run_dispatch(state, 900, 50, "idle dispatch, mouse elsewhere (ms)");
+}
+BENCHMARK(BM_IdleDispatchMouseElsewhere)->Unit(benchmark::kMicrosecond);
+
+void BM_IdleDispatchMouseOnGrid(benchmark::State& state) {
+  run_dispatch(state, 300, 300, "idle dispatch, mouse resting on the grid (ms)");
+}
+BENCHMARK(BM_IdleDispatchMouseOnGrid)->Unit(benchmark::kMicrosecond);
+
+// ---- summary -------------------------------------------------------------------------
+
+void print_summary() {
+  const auto& f = figures();
+  auto get = [&](const std::string& key) {
+    auto it = f.find(key);
+    return it == f.end() ? -1.0 : it->second;
+  };
+  std::printf("\n%-48s %12s\n", "figure", "value");
+  for (const auto& [key, value] : f) std::printf("%-48s %12.4f\n", key.c_str(), value);
+  auto ratio = [&](const char* label, const std::string& ours, const std::string& peer) {
+    const double a = get(ours), b = get(peer);
+    if (a > 0 && b > 0) std::printf("%-48s %11.2fx\n", label, b / a);
+  };
+  std::printf("\npeer / ours (above 1: we are ahead)\n");
+  ratio("build flat", "build flat (ms)", "peer build flat (ms)");
+  ratio("build tree", "build tree (ms)", "peer build tree (ms)");
+  for (int32_t p : kPositions) {
+    const std::string at = " at " + std::to_string(p) + " (ms)";
+    ratio(("paint" + at).c_str(), "render" + at, "peer paint" + at);
+  }
+  ratio("memory peak", "memory flat peak (MB)", "peer memory flat peak (MB)");
+  ratio("memory kept", "memory flat kept (MB)", "peer memory flat kept (MB)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tk_init_strings();
+  tk_init_drawing();
+  tk_init_fonts();
+  tk_init_windows();
+  tk_init_gadgets();
+  tk_init_images();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  print_summary();
+  return 0;
+}
