@@ -93,8 +93,11 @@ void create_grid_scroll_bar(Ui& ui, const std::string& name, int8_t vertical) {
 //
 // After each drawing: a bar is enabled while something is scrolled away or
 // overflows, else disabled (never hidden). A negative scroll position draws
-// from the start and counts as not scrolled. The maximum is set before the
-// position, since a scroll bar keeps its position within its range.
+// from the start and counts as not scrolled. The maximum is the number of
+// columns or shown rows the drawing showed, but never below the position:
+// a bar clamps its position into its range, and a clamped bar would show
+// the wrong place and scroll back when next moved. The maximum is set
+// before the position for the same reason.
 
 void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnCounter,
                              int32_t shownRows) {
@@ -120,8 +123,9 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnC
     if (NamedObject* b = current_object(ui); b && b->name == bar && b->scrollBarData)
       b->scrollBarData->maximum = maximum;
   };
-  update(hBar, endX >= w + 10 || scrollX > 0, scrollX, columnCounter - scrollX);
-  update(vBar, endY >= h || scrollY > 0, scrollY, shownRows - scrollY);
+  update(hBar, endX >= w + 10 || scrollX > 0, scrollX,
+         std::max(columnCounter - scrollX, scrollX));
+  update(vBar, endY >= h || scrollY > 0, scrollY, std::max(shownRows - scrollY, scrollY));
   make_current(ui, grid);
 }
 
