@@ -165,8 +165,12 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
   const int32_t width = column.width;
   const int32_t height = row.height;
 
+  // A cell narrower than its indent has no room for a background; the box
+  // must not spill leftwards over its neighbours.
   const int32_t background = first_colour(cell.bgColor, column.bgColor, row.bgColor);
-  if (background > -1) tk_draw_box(tx, y + 1, width - (tx - x), height - 1, background);
+  const int32_t boxWidth = width - (tx - x);
+  if (background > -1 && boxWidth > 0 && height > 1)
+    tk_draw_box(tx, y + 1, boxWidth, height - 1, background);
 
   int32_t textColour = cell.fontColor;
   const bool hasImage = cell.image != 0 && tk_image_exists(cell.image);

@@ -158,6 +158,15 @@ TEST_F(GridRender, BackgroundCellThenColumnThenRow) {
   // The box leaves the cell's top line free: y + 1 .. y + height - 1.
   EXPECT_EQ(px(50, 4), tile_colour(9));
   EXPECT_EQ(px(50, 5), kRed);
+
+  // A first column narrower than the row's indent paints no background,
+  // neither in it nor leftwards over what lies before.
+  plain_rows(1);
+  set_column_attribute(ui, kGrid, 0, "WIDTH", "10", 0);
+  set_column_attribute(ui, kGrid, 0, "BGCOLOR", "-1", 0);
+  set_cell_attribute(ui, kGrid, 0, 2, "BGCOLOR", std::to_string(kPale), 0);
+  set_row_attribute(ui, kGrid, 2, "LEVEL", "2", 1);
+  for (int32_t x : {5, 15, 25, 35}) EXPECT_NE(px(x, 50), kPale) << x;
 }
 
 TEST_F(GridRender, SelectionBarWithCaps) {
