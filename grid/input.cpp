@@ -92,45 +92,60 @@ bool clear_hover(GridRecord& g) {
 //
 // The rows the drawing shows, computed fresh with the row walk: hiddenInTree
 // only describes the rows the latest drawing reached, and a move may go
-// further. Scroll positions are indexes into this list.
+// further. Scroll positions are indexes into this list. The walk goes only
+// as far as the rows asked about.
 
 class ShownRows {
  public:
-  explicit ShownRows(const GridRecord& g) : rowCount_(static_cast<int32_t>(g.rows.size())) {
-    RowWalk walk(g, 0, INT32_MAX);
-    rows_.reserve(g.rows.size());
-    while (walk.next())
-      if (walk.shown) rows_.push_back(walk.row);
+  explicit ShownRows(const GridRecord& g) : walk_(g, 0, INT32_MAX) {}
+
+  // Number of shown rows in the whole grid.
+  int32_t count() {
+    while (!done_) step();
+    return static_cast<int32_t>(rows_.size());
   }
 
-  int32_t count() const { return static_cast<int32_t>(rows_.size()); }
-
   // Row of shown index i, clamped into the list; -1 when nothing is shown.
-  int32_t row_at(int32_t i) const {
+  int32_t row_at(int32_t i) {
+    while (!done_ && static_cast<int32_t>(rows_.size()) <= i) step();
     if (rows_.empty()) return -1;
-    return rows_[std::clamp<int32_t>(i, 0, count() - 1)];
+    return rows_[std::clamp<int32_t>(i, 0, static_cast<int32_t>(rows_.size()) - 1)];
   }
 
   // Shown index of the last shown row at or before `row` (0 when none).
-  int32_t index_at_or_before(int32_t row) const {
+  int32_t index_at_or_before(int32_t row) {
+    while (!done_ && walked_ < row) step();
     auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
     return it == rows_.begin() ? 0 : static_cast<int32_t>(it - rows_.begin()) - 1;
   }
 
   // The first shown row from `row` on in direction dir (row itself when it
-  // is shown); rowCount past the end, -1 before the start.
-  int32_t next_shown(int32_t row, int32_t dir) const {
+  // is shown); past the last row: the row count; before row 0: -1.
+  int32_t next_shown(int32_t row, int32_t dir) {
     if (dir > 0) {
+      while (!done_ && (rows_.empty() || rows_.back() < row)) step();
       auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
-      return it == rows_.end() ? rowCount_ : *it;
+      return it == rows_.end() ? walked_ + 1 : *it;
     }
+    while (!done_ && walked_ < row) step();
     auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
     return it == rows_.begin() ? -1 : *(it - 1);
   }
 
  private:
-  int32_t rowCount_;
-  std::vector<int32_t> rows_;
+  void step() {
+    if (!walk_.next()) {
+      done_ = true;
+      return;
+    }
+    walked_ = walk_.row;
+    if (walk_.shown) rows_.push_back(walk_.row);
+  }
+
+  RowWalk walk_;
+  bool done_ = false;
+  int32_t walked_ = -1;          // last row walked
+  std::vector<int32_t> rows_;    // shown rows walked so far, in order
 };
 
 // ---- grid_mouse parts --------------------------------------------------------
@@ -413,7 +428,7 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   }
 
   // Rows hidden in a collapsed subtree.
-  const ShownRows shown(g);
+  ShownRows shown(g);
   if (dr != 0 && nr >= 0 && nr < g.rowCount) nr = shown.next_shown(nr, dr);
   if (!inside(g, nc, nr)) return;
 
@@ -440,22 +455,22 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
     scrollY = lastShown;
   } else if (page && dr < 0) {
     // Back over as many rows as fill the height above the first one.
-    int32_t i = std::clamp<int32_t>(g.scrollY, 0, std::max(shown.count() - 1, 0));
+    int32_t i = shown.index_at_or_before(shown.row_at(std::max<int32_t>(g.scrollY, 0)));
     int32_t filled = g.rows[shown.row_at(i)].height + g.captColHeight;
     while (filled < obj->height && i > 0) filled += g.rows[shown.row_at(--i)].height;
     if (filled < obj->height) {
       scrollY = 0;
       nr = shown.row_at(0);
     } else {
-      scrollY = std::min(i + 1, shown.count() - 1);
-      nr = shown.row_at(scrollY);
+      nr = shown.row_at(i + 1);
+      scrollY = shown.index_at_or_before(nr);
     }
   } else if (!page) {
     const int32_t at = shown.index_at_or_before(nr);
     if (at >= lastShown) scrollY += at - lastShown;
     else if (at <= scrollY) scrollY = at;
   }
-  scrollY = std::clamp<int32_t>(scrollY, 0, std::max(shown.count() - 1, 0));
+  scrollY = std::clamp<int32_t>(scrollY, 0, g.rowCount - 1);
 
   if (!inside(g, nc, nr)) return;
   g.scrollX = to_int16(scrollX);
