@@ -117,6 +117,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
 
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
+  obj->text = cell.text;  // the grid's text follows its cursor cell
 
   // The editor lies over the grid in window coordinates.
   tk_use_window_as_parent(obj->window);

@@ -86,6 +86,7 @@ TEST_F(GridEditing, TextEditorOpensHiddenAndNarrowsTheKeys) {
   EXPECT_EQ(g().cursorColumn, 0);
   EXPECT_EQ(g().cursorRow, 2);
   EXPECT_EQ(g().selectionEndRow, 2);
+  EXPECT_EQ(grid().text, "name2");
   // A text editor leaves the grid's gadget enabled.
   EXPECT_TRUE(grid_gadget_enabled());
   // The drawing placed it over the cell, in window coordinates.
