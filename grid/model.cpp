@@ -109,7 +109,8 @@ void release_expander(GridRecord& g, CellRecord& cell) {
   if (!e) return;
   if (g.hoveredExpander == e) g.hoveredExpander = nullptr;
   std::erase(g.activeExpanders, e);
-  if (e->strip) tk_free_image(e->strip);
+  // The grid's shared strip serves the other expanders too; clear_grid frees it.
+  if (e->strip && e->strip != g.expanderStrip) tk_free_image(e->strip);
   if (e->frameImage) tk_free_image(e->frameImage);
   cell.expander.reset();
 }
@@ -350,6 +351,10 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
 
 void clear_grid_records(GridRecord& g, bool withColumns) {
   for (CellRecord& cell : g.cells) release_expander(g, cell);
+  // No expander is left to share the strip: it goes once, here. The next
+  // expander cuts a new one.
+  if (g.expanderStrip) tk_free_image(g.expanderStrip);
+  g.expanderStrip = 0;
   g.cells.clear();
   g.rows.clear();
   if (withColumns) g.columns.clear();

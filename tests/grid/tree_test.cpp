@@ -109,6 +109,17 @@ TEST_F(GridTree, ClearingTheGridFreesTheStrip) {
   EXPECT_TRUE(tk_image_exists(expander(0)->strip));
 }
 
+TEST_F(GridTree, DeletingOneParentLeavesTheOthersDrawable) {
+  add_levels({0, 1, 0, 1});
+  delete_row(ui, kGrid, 0, 0);
+  // Row 1 (was 2) keeps a usable strip: its expander is still drawn.
+  ExpanderRecord* e = expander(1);
+  ASSERT_NE(e, nullptr);
+  draw();
+  EXPECT_TRUE(tk_image_exists(e->strip));
+  EXPECT_EQ(tk_image_pixel(canvas(), 4 + 10, 20 + 1 + 20 + 10), frame_colour(0));
+}
+
 TEST_F(GridTree, CollapseLevelsHideTheRightRows) {
   // Rows 0..4 with levels 0, 1, 1, 2, 0: row 0 and row 2 are parents.
   add_levels({0, 1, 1, 2, 0});
