@@ -12,6 +12,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 // ---- number parsing and keyword case -------------------------------------------
@@ -224,6 +225,7 @@ void set_object_keyword(Ui& ui, NamedObject& obj, const std::string& k,
       return;
     }
     write_field(grid_field(*obj.gridRecord, k), value);
+    if (k == "SHOWTREE") row_layout_changed(*obj.gridRecord);
   }
 }
 
@@ -366,6 +368,7 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
   write_field(row_field(*r, k), value);
   // Parent finding for later rows must see the new level.
   if (k == "LEVEL") obj->gridRecord->levelStackValid = false;
+  if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*obj->gridRecord);
   if (redraw == 1) draw_grid(ui, obj);
   return 0;
 }

@@ -65,6 +65,17 @@ struct CellRecord {
   std::unique_ptr<ExpanderRecord> expander;  // tree icon of a parent's first cell
 };
 
+// The row walk's state just before one row (grid/row_walk.h): enough for a
+// later walk to start there instead of at row 0. It depends only on the
+// rows before it, never on scrollY or the drawing's size.
+struct RowWalkAnchor {
+  int32_t row = 0;           // the row the walk visits next
+  int32_t shownCount = 0;    // shown rows before it
+  int8_t collapsed = 0;      // 1 while a collapse level holds
+  int8_t collapseLevel = 0;  // that level
+  uint32_t generation = 0;   // GridRecord::layoutGeneration it was taken in
+};
+
 struct GridRecord {
   int16_t columnCount = 0;      // number of columns
   int32_t rowCount = 0;         // number of rows (wider than int16: 100,000 rows must fit)
@@ -114,4 +125,13 @@ struct GridRecord {
   // invalid after a LEVEL change or a deletion, then rebuilt on demand.
   std::vector<int32_t> levelStack;
   bool levelStackValid = true;
+  // Counts the changes that can alter which rows are shown (rows added,
+  // deleted or cleared, columns added, LEVEL, ISPARENT, HEIGHT, SHOWTREE,
+  // expanders attached, released or turned); an anchor taken in another
+  // generation is void.
+  uint32_t layoutGeneration = 1;
+  // The walk's state at the latest drawing's first drawn row, so that
+  // drawing, hits and moves on a deep-scrolled grid need not walk from row 0
+  // (only drawings set it: rows before it then carry current hiddenInTree).
+  RowWalkAnchor walkAnchor;
 };

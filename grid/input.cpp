@@ -93,35 +93,49 @@ bool clear_hover(GridRecord& g) {
 // The rows the drawing shows, computed fresh with the row walk: hiddenInTree
 // only describes the rows the latest drawing reached, and a move may go
 // further. Scroll positions are indexes into this list. The walk goes only
-// as far as the rows asked about.
+// as far as the rows asked about, and starts at the grid's walk anchor (the
+// first row drawn) while the questions concern rows from there on: moves
+// and arrows near a deep-scrolled view then cost a few rows. A question
+// about an earlier row walks again from row 0.
 
 class ShownRows {
  public:
-  explicit ShownRows(const GridRecord& g) : walk_(g, 0, INT32_MAX) {}
+  explicit ShownRows(const GridRecord& g) : g_(g), walk_(g, 0, INT32_MAX, start(g)) {}
 
   // Number of shown rows in the whole grid.
   int32_t count() {
     while (!done_) step();
-    return static_cast<int32_t>(rows_.size());
+    return base_ + static_cast<int32_t>(rows_.size());
+  }
+
+  // True when the grid has a shown row of index i (i >= 0).
+  bool has_index(int32_t i) {
+    if (i < base_) from_row_zero();
+    while (!done_ && base_ + static_cast<int32_t>(rows_.size()) <= i) step();
+    return i - base_ < static_cast<int32_t>(rows_.size());
   }
 
   // Row of shown index i, clamped into the list; -1 when nothing is shown.
   int32_t row_at(int32_t i) {
-    while (!done_ && static_cast<int32_t>(rows_.size()) <= i) step();
-    if (rows_.empty()) return -1;
-    return rows_[std::clamp<int32_t>(i, 0, static_cast<int32_t>(rows_.size()) - 1)];
+    i = std::max(i, 0);
+    if (!has_index(i)) i = count() - 1;
+    if (i < 0) return -1;
+    has_index(i);  // after count() the index may lie before the start
+    return rows_[i - base_];
   }
 
   // Shown index of the last shown row at or before `row` (0 when none).
   int32_t index_at_or_before(int32_t row) {
+    if (row < first_) from_row_zero();
     while (!done_ && walked_ < row) step();
     auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
-    return it == rows_.begin() ? 0 : static_cast<int32_t>(it - rows_.begin()) - 1;
+    return it == rows_.begin() ? 0 : base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
   }
 
   // The first shown row from `row` on in direction dir (row itself when it
   // is shown); past the last row: the row count; before row 0: -1.
   int32_t next_shown(int32_t row, int32_t dir) {
+    if (row < first_) from_row_zero();
     if (dir > 0) {
       while (!done_ && (rows_.empty() || rows_.back() < row)) step();
       auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
@@ -133,6 +147,23 @@ class ShownRows {
   }
 
  private:
+  RowWalkAnchor start(const GridRecord& g) {
+    const RowWalkAnchor a = RowWalk::layout_anchor(g);
+    first_ = a.row;
+    base_ = a.shownCount;
+    walked_ = a.row - 1;
+    return a;
+  }
+
+  void from_row_zero() {
+    if (first_ == 0) return;
+    walk_ = RowWalk(g_, 0, INT32_MAX, RowWalkAnchor{});
+    first_ = base_ = 0;
+    walked_ = -1;
+    done_ = false;
+    rows_.clear();
+  }
+
   void step() {
     if (!walk_.next()) {
       done_ = true;
@@ -142,10 +173,13 @@ class ShownRows {
     if (walk_.shown) rows_.push_back(walk_.row);
   }
 
+  const GridRecord& g_;
+  int32_t first_ = 0;            // row the walk started at
+  int32_t base_ = 0;             // shown rows before it
+  int32_t walked_ = -1;          // last row walked
   RowWalk walk_;
   bool done_ = false;
-  int32_t walked_ = -1;          // last row walked
-  std::vector<int32_t> rows_;    // shown rows walked so far, in order
+  std::vector<int32_t> rows_;    // shown rows walked so far from first_, in order
 };
 
 // ---- grid_mouse parts --------------------------------------------------------
@@ -168,8 +202,11 @@ void scroll_by_arrow(GridRecord& g, int8_t arrow) {
     case 3: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
     case 4: {
       // Stops when the last shown row is the first one drawn.
-      const int32_t last = ShownRows(g).count() - 1;
-      g.scrollY = to_int16(std::max<int32_t>(std::min<int32_t>(g.scrollY + 1, last), 0));
+      ShownRows shown(g);
+      const int32_t next = g.scrollY + 1;
+      int32_t to = 0;
+      if (next >= 0) to = shown.has_index(next) ? next : shown.count() - 1;
+      g.scrollY = to_int16(std::max<int32_t>(to, 0));
       break;
     }
     default: break;

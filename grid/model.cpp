@@ -19,6 +19,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -189,6 +190,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
   for (size_t c = pos + 1; c < g.columns.size(); ++c) g.columns[c].index = static_cast<int16_t>(c);
 
   if (!caption.empty() && g.captColHeight == 0) g.captColHeight = 20;
+  row_layout_changed(g);  // a first column gives the rows their expander cells
 
   // One new cell per existing row, rebuilt row by row in one pass.
   const int32_t rows = static_cast<int32_t>(g.rows.size());
@@ -247,6 +249,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
   row.level = level > 0 ? level : 0;
   row.parent = -1;
 
+  row_layout_changed(g);
   if (!caption.empty()) {
     const int32_t wanted = caption_width(ui, *obj, caption) + 15;
     if (g.captRowWidth < wanted) g.captRowWidth = static_cast<int16_t>(wanted);
@@ -309,6 +312,7 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
   GridRecord& g = *obj->gridRecord;
   if (row < 0 || row >= g.rowCount) return 0;
 
+  row_layout_changed(g);
   const int32_t columns = g.columnCount;
   const size_t firstCell = static_cast<size_t>(row) * columns;
   for (int32_t c = 0; c < columns && firstCell + c < g.cells.size(); ++c)
@@ -350,6 +354,7 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
 // ---- clear_grid ----------------------------------------------------------------
 
 void clear_grid_records(GridRecord& g, bool withColumns) {
+  row_layout_changed(g);
   for (CellRecord& cell : g.cells) release_expander(g, cell);
   // No expander is left to share the strip: it goes once, here. The next
   // expander cuts a new one.

@@ -252,10 +252,17 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   int32_t topTile = d.p.top;
 
+  // Starting at the anchor skips only rows that are not drawn and whose
+  // hiddenInTree marks, set by an earlier drawing of the same layout, stand.
   RowsEnd end;
   RowWalk walk(g, top, d.h);
+  bool anchored = false;
   while (walk.next()) {
     RowRecord& row = g.rows[walk.row];
+    if (walk.drawn && !anchored) {
+      g.walkAnchor = walk.anchor();
+      anchored = true;
+    }
     if (!walk.shown) {
       row.hiddenInTree = 1;
       continue;

@@ -4,7 +4,8 @@
 // was drawn.
 //
 // Contract
-// - Rows are visited in list order, hidden ones included, starting at row 0.
+// - Rows are visited in list order, hidden ones included, from the start
+//   row on (see "Anchors" below; without one, row 0).
 // - A row is *shown* unless it lies inside a collapsed subtree. The collapse
 //   rule: a shown row whose first cell has an expander, with isParent > 0
 //   and showTree 1, sets the collapse level to its own level when
@@ -18,6 +19,17 @@
 //   when y has reached `bottom` (pass INT32_MAX for "no bottom").
 // - The walk reads the records only; the drawing marks hiddenInTree itself.
 //
+// Anchors
+// - The state before a row (RowWalkAnchor) depends only on the rows before
+//   it, so a walk may start there and gives the same rows, counts and y
+//   positions from there on as a walk from row 0, as long as no row before
+//   it is drawn: its shownCount must not exceed scrollY.
+// - The drawing keeps the state at its first drawn row in
+//   GridRecord::walkAnchor; walks of the same layout (drawing, hits, moves)
+//   start there. Every change that can alter the walk calls
+//   row_layout_changed(), which voids the anchor; a void anchor means row 0.
+//   Code writing the tree fields of rows directly must call it too.
+//
 // Usage:
 //   RowWalk walk(grid, top, bottom);
 //   while (walk.next()) { if (walk.drawn) ...walk.row, walk.y...; }
@@ -27,27 +39,61 @@
 
 #include "grid/grid_records.h"
 
+// Voids the grid's walk anchor: called by every change to rows, columns,
+// expanders or keywords that can alter which rows are shown.
+inline void row_layout_changed(GridRecord& grid) { ++grid.layoutGeneration; }
+
 class RowWalk {
  public:
+  // Starts at the grid's anchor when it is valid for the walk (see above),
+  // else at row 0.
   RowWalk(const GridRecord& grid, int32_t top, int32_t bottom)
-      : y(top), grid_(grid), bottom_(bottom) {}
+      : RowWalk(grid, top, bottom, drawing_anchor(grid)) {}
+
+  // Starts at `from`; RowWalkAnchor{} is row 0. `from` must describe this
+  // grid's current rows.
+  RowWalk(const GridRecord& grid, int32_t top, int32_t bottom, const RowWalkAnchor& from)
+      : row(from.row - 1),
+        y(top),
+        shownCount(from.shownCount),
+        grid_(&grid),
+        bottom_(bottom),
+        collapsed_(from.collapsed != 0),
+        collapseLevel_(from.collapseLevel) {}
+
+  // The grid's anchor when it belongs to the current rows, else row 0.
+  static RowWalkAnchor layout_anchor(const GridRecord& grid) {
+    const RowWalkAnchor& a = grid.walkAnchor;
+    if (a.generation != grid.layoutGeneration || a.row < 0 ||
+        a.row > static_cast<int32_t>(grid.rows.size()))
+      return {};
+    return a;
+  }
+
+  // The layout anchor when no row before it is drawn, else row 0.
+  static RowWalkAnchor drawing_anchor(const GridRecord& grid) {
+    const RowWalkAnchor a = layout_anchor(grid);
+    return a.shownCount <= grid.scrollY ? a : RowWalkAnchor{};
+  }
 
   // Steps to the next row; false when the walk has ended.
   bool next() {
     if (done_) return false;
-    if (row >= 0 && drawn) y += grid_.rows[row].height;
-    if (row >= 0 && shown) ++shownCount;
-    if (y >= bottom_ || row + 1 >= static_cast<int32_t>(grid_.rows.size())) {
+    if (row >= 0 && drawn) y += grid_->rows[row].height;
+    if (shown) ++shownCount;
+    if (y >= bottom_ || row + 1 >= static_cast<int32_t>(grid_->rows.size())) {
       done_ = true;
       return false;
     }
     ++row;
-    const RowRecord& r = grid_.rows[row];
+    collapsedBefore_ = collapsed_;
+    collapseLevelBefore_ = collapseLevel_;
+    const RowRecord& r = grid_->rows[row];
     shown = !collapsed_ || r.level <= collapseLevel_;
     if (shown) {
       shownIndex = shownCount;
-      drawn = shownIndex >= grid_.scrollY;
-      if (r.isParent > 0 && grid_.showTree == 1 && has_expander(row)) {
+      drawn = shownIndex >= grid_->scrollY;
+      if (r.isParent > 0 && grid_->showTree == 1 && has_expander(row)) {
         collapsed_ = r.isParent < 16;
         collapseLevel_ = r.level;
       }
@@ -57,25 +103,34 @@ class RowWalk {
     return true;
   }
 
+  // The state before the current row (valid after next() returned true),
+  // for starting a later walk there.
+  RowWalkAnchor anchor() const {
+    return {row, shownCount, static_cast<int8_t>(collapsedBefore_ ? 1 : 0),
+            collapseLevelBefore_, grid_->layoutGeneration};
+  }
+
   // Current row (valid after next() returned true).
-  int32_t row = -1;         // position in the grid's row list
+  int32_t row;              // position in the grid's row list
   bool shown = false;       // not inside a collapsed subtree
   bool drawn = false;       // shown and not scrolled away
   int32_t shownIndex = -1;  // shown rows before this one
   int32_t y;                // top of the row when drawn; after the walk, the bottom
-  int32_t shownCount = 0;   // shown rows walked so far (this one included once left)
+  int32_t shownCount;       // shown rows walked so far (this one included once left)
 
  private:
   bool has_expander(int32_t r) const {
-    const size_t columns = grid_.columns.size();
+    const size_t columns = grid_->columns.size();
     if (columns == 0) return false;
     const size_t cell = static_cast<size_t>(r) * columns;
-    return cell < grid_.cells.size() && grid_.cells[cell].expander != nullptr;
+    return cell < grid_->cells.size() && grid_->cells[cell].expander != nullptr;
   }
 
-  const GridRecord& grid_;
+  const GridRecord* grid_;
   int32_t bottom_;
   bool done_ = false;
-  bool collapsed_ = false;
-  int8_t collapseLevel_ = 0;
+  bool collapsed_;
+  int8_t collapseLevel_;
+  bool collapsedBefore_ = false;
+  int8_t collapseLevelBefore_ = 0;
 };

@@ -14,6 +14,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -78,6 +79,7 @@ void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text
   assert(g && "attach_expander needs a grid as the current object");
   if (!g || cell < 0 || static_cast<size_t>(cell) >= g->cells.size()) return;
 
+  row_layout_changed(*g);
   CellRecord& c = g->cells[cell];
   if (!c.expander) c.expander = std::make_unique<ExpanderRecord>();
   ExpanderRecord& e = *c.expander;
@@ -105,6 +107,7 @@ void toggle_expander(Ui& ui, int16_t column, int16_t row) {
   const size_t cell = static_cast<size_t>(row) * g->columnCount + column;
   if (cell >= g->cells.size() || !g->cells[cell].expander) return;
 
+  row_layout_changed(*g);
   ExpanderRecord& e = *g->cells[cell].expander;
   RowRecord& r = g->rows[row];
   if (r.isParent < 16) {

@@ -3,12 +3,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/row_walk.h"
 #include "support/grid_fixtures.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
@@ -348,6 +352,101 @@ TEST_F(GridInput, ScrolledRowsCountOnlyShownOnes) {
   EXPECT_EQ(g().cursorRow, 4);
   mouse(150, 50, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(g().cursorRow, 5);
+}
+
+// Drawing, hits and moves on a scrolled grid start at the walk anchor the
+// drawing keeps; they must see exactly what a walk from row 0 sees, also
+// after scrolling without a drawing and after tree changes above the anchor.
+TEST_F(GridInput, AnchoredWalksAgreeWithWalksFromRowZero) {
+  // Eight blocks of five rows: a parent, a child that is itself a parent of
+  // one grandchild, and two more children.
+  constexpr int8_t kLevels[5] = {0, 1, 2, 1, 1};
+  add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+  for (int32_t r = 0; r < 40; ++r)
+    add_row(ui, kGrid, -1, "", 20, kLevels[r % 5], "r" + std::to_string(r), "", 0);
+  const RowWalkAnchor fromZero{};
+
+  using Drawn = std::vector<std::array<int32_t, 3>>;  // row, shown index, y
+  auto drawn_rows = [&](const RowWalkAnchor& from) {
+    Drawn out;
+    RowWalk walk(g(), 20, 150, from);
+    while (walk.next())
+      if (walk.drawn) out.push_back({walk.row, walk.shownIndex, walk.y});
+    out.push_back({walk.row, walk.shownCount, walk.y});
+    return out;
+  };
+  // Clicks on every row band and each key move, once with the anchor and
+  // once with it voided; scroll and cursor are put back in between.
+  auto outcomes = [&](bool anchored) {
+    const int16_t scrollY = g().scrollY;
+    const int16_t row = g().cursorRow;
+    std::vector<int32_t> out;
+    for (int32_t ry = 25; ry < 150; ry += 20) {
+      if (!anchored) g().walkAnchor = fromZero;
+      mouse(120, ry, TK_TYPE_LEFT_CLICK);
+      out.push_back(g().cursorRow);
+    }
+    for (int32_t id : {GridKey::Down, GridKey::Up, GridKey::PageDown, GridKey::PageUp}) {
+      g().scrollY = scrollY;
+      cursor_to(0, row);
+      if (!anchored) g().walkAnchor = fromZero;
+      key(id);
+      out.insert(out.end(), {g().cursorRow, g().scrollY});
+    }
+    g().scrollY = scrollY;
+    cursor_to(0, row);
+    return out;
+  };
+  auto compare = [&](const std::string& state) {
+    SCOPED_TRACE(state);
+    EXPECT_EQ(drawn_rows(RowWalk::drawing_anchor(g())), drawn_rows(fromZero));
+    EXPECT_EQ(outcomes(true), outcomes(false));
+  };
+
+  int32_t anchoredStates = 0;
+  for (int32_t opened = 0; opened < 3; ++opened) {
+    // 0: all collapsed; 1: every other block open; 2: everything open.
+    if (opened == 1)
+      for (int16_t b = 0; b < 8; b += 2) toggle_expander(ui, 0, static_cast<int16_t>(5 * b));
+    if (opened == 2) {
+      for (int16_t b = 1; b < 8; b += 2) toggle_expander(ui, 0, static_cast<int16_t>(5 * b));
+      for (int16_t b = 0; b < 8; ++b) toggle_expander(ui, 0, static_cast<int16_t>(5 * b + 1));
+    }
+    for (int32_t scroll : {0, 2, 5, 9}) {
+      const std::string state = std::to_string(opened) + "/" + std::to_string(scroll);
+      set_attribute(ui, kGrid, "SCROLLY", std::to_string(scroll), 1);
+      if (g().walkAnchor.row > 0) ++anchoredStates;
+      compare(state);
+      // Scrolled on without a drawing: the anchor still serves below it,
+      // and above it the walks go back to row 0.
+      g().scrollY = static_cast<int16_t>(scroll + 1);
+      compare(state + " down");
+      g().scrollY = static_cast<int16_t>(std::max(scroll - 1, 0));
+      compare(state + " up");
+      g().scrollY = static_cast<int16_t>(scroll);
+    }
+    // The hiddenInTree marks of a drawing from the anchor are those of a
+    // full walk.
+    draw();
+    RowWalk full(g(), 20, INT32_MAX, fromZero);
+    while (full.next() && full.row <= g().lastVisibleRow)
+      EXPECT_EQ(g().rows[full.row].hiddenInTree, full.shown ? 0 : 1) << full.row;
+  }
+  EXPECT_GT(anchoredStates, 4);  // the anchor was really used
+
+  // A tree change above the anchor voids it before the next drawing.
+  set_attribute(ui, kGrid, "SCROLLY", "12", 1);
+  ASSERT_GT(g().walkAnchor.row, 5);
+  toggle_expander(ui, 0, 5);
+  compare("collapsed above");
+  set_row_attribute(ui, kGrid, 5, "ISPARENT", "16", 0);
+  compare("ISPARENT above");
+  set_row_attribute(ui, kGrid, 2, "LEVEL", "0", 0);
+  compare("LEVEL above");
+  delete_row(ui, kGrid, 0, 0);
+  compare("row deleted above");
+  set_attribute(ui, kGrid, "SHOWTREE", "0", 0);
+  compare("SHOWTREE 0");
 }
 
 // ---- cursor moves and paging -------------------------------------------------------
