@@ -3,8 +3,9 @@
 //
 // Sections: helpers · allowed values · open_editor · close_editor.
 //
-// The editor is created hidden and off-screen; the next drawing places it
-// over the cell, shows it and gives it the focus. While it is open the grid
+// The editor is created hidden and off-screen; each drawing that draws its
+// cell places it over the cell, shows it and gives it the focus, whether or
+// not the cursor is drawn, and a drawing without its cell hides it. While it is open the grid
 // keeps only the Return and Escape shortcuts, and a list editor disables
 // the grid's own gadget.
 #include <cstdint>

@@ -142,6 +142,7 @@ struct DrawContext {
   GridRecord& g;
   const Pieces& p;
   int32_t w, h, s;
+  bool editorPlaced = false;  // the open editor was laid over its cell
 };
 
 int32_t first_colour(int32_t a, int32_t b, int32_t c) {
@@ -184,12 +185,18 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
       put(d.p.capLeft, tx + imageOffset, top);
       put(d.p.capRight, x + width - d.s, top);
     }
-    if (g.inputGadget != 0 && tk_gadget_exists(g.inputGadget)) {
-      const int32_t editorHeight = column.inputHeight > 0 ? column.inputHeight : height;
-      tk_resize_gadget(g.inputGadget, tx + d.obj.absX, y + d.obj.absY, width, editorHeight);
-      tk_focus_gadget(g.inputGadget);
-    }
     textColour = g.selFrontColor;
+  }
+
+  // The open editor lies over the cursor cell also while the cursor is not
+  // drawn: left where it was created it would be off-screen yet keep the
+  // focus and swallow the keys.
+  if (k == g.cursorColumn && n == g.cursorRow && g.inputGadget != 0 &&
+      tk_gadget_exists(g.inputGadget)) {
+    const int32_t editorHeight = column.inputHeight > 0 ? column.inputHeight : height;
+    tk_resize_gadget(g.inputGadget, tx + d.obj.absX, y + d.obj.absY, width, editorHeight);
+    tk_focus_gadget(g.inputGadget);
+    d.editorPlaced = true;
   }
 
   if (hasImage) {
@@ -343,6 +350,7 @@ void render_grid(Ui& ui) {
     tk_drawing_font(window_font_handle(ui));
 
   RowsEnd end;
+  bool editorPlaced = false;
   {
     Pieces pieces;
     cut_pieces(pieces, g, canvas.sourceImage, s);
@@ -350,6 +358,7 @@ void render_grid(Ui& ui) {
     const int32_t top = draw_caption_row(g, w);
     DrawContext context{ui, *obj, g, pieces, w, h, s};
     end = draw_rows(context, top);
+    editorPlaced = context.editorPlaced;
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
     g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
     g.scrollArrows = draw_scroll_arrows(pieces, g, canvas.sourceImage, w, h, end);
@@ -357,9 +366,12 @@ void render_grid(Ui& ui) {
   }
 
   tk_set_gadget_state(obj->gadget, tk_image_handle(canvas.canvasImage));
+  // An editor whose cell is not drawn (scrolled away, inside a collapsed
+  // subtree, beyond the right edge) waits hidden; Return and Escape still
+  // reach it through the grid's shortcuts.
   if (g.inputGadget != 0 && tk_gadget_exists(g.inputGadget)) {
-    tk_hide_gadget(g.inputGadget, 0);
-    tk_focus_gadget(g.inputGadget);
+    tk_hide_gadget(g.inputGadget, editorPlaced ? 0 : 1);
+    if (editorPlaced) tk_focus_gadget(g.inputGadget);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
     update_grid_scroll_bars(ui, end.x, end.y, end.k, end.shownRows);

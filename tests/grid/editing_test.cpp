@@ -107,6 +107,31 @@ TEST_F(GridEditing, TextEditorOpensHiddenAndNarrowsTheKeys) {
   EXPECT_EQ(tk_last_event_menu(), GridKey::Escape);
 }
 
+TEST_F(GridEditing, EditorLiesOnItsCellAlsoWithTheCursorHidden) {
+  // No cursor is drawn, yet the open editor is over its cell, not
+  // off-screen with the focus.
+  ASSERT_EQ(g().permanentCursor, 0);
+  EXPECT_EQ(open_editor(ui, kGrid, 0, 1), 1);
+  ASSERT_TRUE(tk_gadget_exists(editor()));
+  QWidget* field = tk_gadget_widget(editor());
+  EXPECT_EQ(tk_gadget_x(editor()), kGridX + 4);
+  EXPECT_EQ(tk_gadget_y(editor()), kGridY + 20 + 20);
+  EXPECT_EQ(tk_gadget_width(editor()), 150);
+  EXPECT_TRUE(field->isVisibleTo(tk_window_client(window)));
+
+  // Its cell scrolled away, it waits hidden; back in view, it is on the
+  // cell again, and Return still commits it.
+  set_attribute(ui, kGrid, "SCROLLY", "2", 1);
+  ASSERT_TRUE(tk_gadget_exists(editor()));
+  EXPECT_FALSE(field->isVisibleTo(tk_window_client(window)));
+  set_attribute(ui, kGrid, "SCROLLY", "0", 1);
+  EXPECT_TRUE(field->isVisibleTo(tk_window_client(window)));
+  EXPECT_EQ(tk_gadget_y(editor()), kGridY + 20 + 20);
+  tk_set_gadget_text(editor(), "edited");
+  EXPECT_EQ(key(GridKey::Return), 101);
+  EXPECT_EQ(cell(0, 1), "edited");
+}
+
 TEST_F(GridEditing, ReturnCommitsTextInAnyScriptUnchanged) {
   const std::string typed = "Müller — 北京";
   EXPECT_EQ(key(GridKey::Return), 103);  // opens on the cursor cell (0, 0)
@@ -317,6 +342,9 @@ TEST_F(GridEditing, Snapshots) {
   tk_save_window_screenshot(window, std::string(dir) + "/editor-drop-down.png");
   open_editor(ui, kGrid, 2, 3);
   tk_save_window_screenshot(window, std::string(dir) + "/editor-list.png");
+  set_attribute(ui, kGrid, "PERMANENTCURSOR", "0", 0);
+  open_editor(ui, kGrid, 0, 2);
+  tk_save_window_screenshot(window, std::string(dir) + "/editor-cursor-hidden.png");
   close_editor(ui, kGrid, 1);
   grid().canvas->sourceImage = source;
   tk_free_image(real);
