@@ -87,6 +87,10 @@ void moves(benchmark::State& state, Shape shape, int32_t key, bool draw) {
 void BM_DownFlat(benchmark::State& s) { moves(s, Shape::Flat, GridKey::Down, true); }
 void BM_DownFlatNoDrawing(benchmark::State& s) { moves(s, Shape::Flat, GridKey::Down, false); }
 void BM_PageDownFlat(benchmark::State& s) { moves(s, Shape::Flat, GridKey::PageDown, true); }
+// Up from the first drawn row scrolls above the walk anchor, so the shown
+// rows are walked from row 0 again.
+void BM_UpFlat(benchmark::State& s) { moves(s, Shape::Flat, GridKey::Up, true); }
+void BM_UpFlatNoDrawing(benchmark::State& s) { moves(s, Shape::Flat, GridKey::Up, false); }
 void BM_DownOpenTree(benchmark::State& s) { moves(s, Shape::OpenTree, GridKey::Down, true); }
 void BM_DownCollapsed(benchmark::State& s) { moves(s, Shape::Collapsed, GridKey::Down, true); }
 void BM_PageDownCollapsed(benchmark::State& s) {
@@ -95,6 +99,8 @@ void BM_PageDownCollapsed(benchmark::State& s) {
 BENCHMARK(BM_DownFlat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DownFlatNoDrawing)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PageDownFlat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpFlat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpFlatNoDrawing)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DownOpenTree)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DownCollapsed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PageDownCollapsed)->Unit(benchmark::kMicrosecond);
