@@ -117,6 +117,9 @@ void on_framework_event(App& app) {
         toggle_sidebar(app);
       else if (name == "ButtonSearch")
         set_search_list(app, s.searchListOpen == 1 ? 0 : 1);
+      // An open drop-down list gives way to a click anywhere else.
+      if (s.searchListOpen == 1 && name != "ButtonSearch" && name != "ListIconSearchType")
+        set_search_list(app, 0);
       break;
     case Code::Focus:
       if (name == "StringSearch") enter_search(app);

@@ -270,6 +270,9 @@ bool ComboGadget::eventFilter(QObject* watched, QEvent* e) {
 ListGadget::ListGadget(QWidget* parent, int32_t) : QListWidget(parent), GadgetOps(GadgetKind::List) {
   setFrameShape(QFrame::StyledPanel);
   setUniformItemSizes(true);
+  // A platform list box scrolls vertically only; a wide item is clipped
+  // rather than squeezing the rows under a horizontal bar.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QObject::connect(this, &QListWidget::currentRowChanged, [this] {
     if (!quiet_) notify(1);
   });

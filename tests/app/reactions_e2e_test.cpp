@@ -299,6 +299,16 @@ TEST_F(SearchField, TheFaceOpensTheTypeListAndAChoiceClosesIt) {
   click("ButtonSearch", 143, 10);
   ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 0; }));
   EXPECT_FALSE(shown("ListIconSearchType"));
+
+  // A click anywhere else closes an open list too, leaving its choice.
+  click("ButtonSearch", 18, 10);
+  ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 1; }));
+  settle(100);
+  click("ButtonSideBarSync", 20, 10);
+  ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 0; }));
+  EXPECT_FALSE(shown("ListIconSearchType"));
+  EXPECT_EQ(tk_get_gadget_state(gadget("ListIconSearchType")), 2);
+  EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 // ---- tab pages -------------------------------------------------------------------------
