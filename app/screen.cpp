@@ -152,7 +152,9 @@ void Builder::head_area() {
 
   container("ContainerHeadPanelCustomer", 5, 35, 750, 155, kPanelBack, "ContainerHead");
   input("InputHeadCustomer", 148, 5, 210, "4711", "Customer", "ContainerHeadPanelCustomer");
-  container("ContainerHeadPanelTexts", 5, 35, 760, 155, kPanelBack, "ContainerHead");
+  // As wide as its sibling pages: 760 would reach over the frame's right edge
+  // until the first resize.
+  container("ContainerHeadPanelTexts", 5, 35, 750, 155, kPanelBack, "ContainerHead");
   input("InputHeadText", 148, 5, 210, "4711", "Head Text", "ContainerHeadPanelTexts");
 
   create_tab_bar(ui, "PanelHead", 4, 9, 750, skin.SkinTabsCream, 18, 0, "ContainerHead");
