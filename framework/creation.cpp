@@ -272,6 +272,14 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
     end_object(ui, o);
     return 0;
   }
+  const int32_t flags = TK_SPLITTER_THICK + (vertical == 1 ? TK_SPLITTER_VERTICAL : 0);
+  o->gadget = tk_create_splitter_gadget(-1, x, y, width, height, firstGadget, secondGadget, flags);
+  if (o->gadget == 0) {
+    // Refused by the toolkit (a child holds the splitter itself): registered
+    // without a gadget like a missing child, the children stay where they are.
+    end_object(ui, o);
+    return 0;
+  }
   auto record = std::make_unique<SplitterRecord>();
   record->firstName = firstChild;
   record->secondName = secondChild;
@@ -279,8 +287,6 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   record->secondGadget = secondGadget;
   record->vertical = vertical;
   o->splitterData = std::move(record);
-  const int32_t flags = TK_SPLITTER_THICK + (vertical == 1 ? TK_SPLITTER_VERTICAL : 0);
-  o->gadget = tk_create_splitter_gadget(-1, x, y, width, height, firstGadget, secondGadget, flags);
   o->visible = -2;
   tk_set_gadget_state(o->gadget, position);
   end_object(ui, o);

@@ -164,6 +164,13 @@ int32_t tk_create_splitter_gadget(int32_t number, int32_t x, int32_t y, int32_t 
   GadgetOps* first = live(firstGadget);
   GadgetOps* second = live(secondGadget);
   if (!first || !second || first == second) return 0;
+  // A child that holds the splitter's own parent would become its own
+  // ancestor; Qt then loops forever walking the parent chain.
+  const Parent* parent = current_parent();
+  for (GadgetOps* child : {first, second}) {
+    const QWidget* w = child->widget();
+    if (parent && (w == parent->area || w->isAncestorOf(parent->area))) return 0;
+  }
   return create<SplitterGadget>(number, x, y, w, h, first->widget(), second->widget(), flags);
 }
 

@@ -166,6 +166,26 @@ TEST_F(FrameworkTest, SplitterPlacesItsChildrenBehindTheBar) {
   EXPECT_FALSE(obj("Broken")->splitterData);
 }
 
+// A splitter placed inside one of its own children (or their descendants)
+// would make that child its own ancestor; it is refused like a missing child.
+TEST_F(FrameworkTest, SplitterInsideItsOwnChildIsRefused) {
+  create_container(ui, "Outer", 10, 10, 300, 300, 0, "");
+  create_container(ui, "Inner", 5, 5, 200, 200, 0, "Outer");
+  create_container(ui, "Other", 0, 0, 100, 100, 0, "");
+  EXPECT_EQ(create_splitter(ui, "Loop", 0, 0, 100, 100, "Outer", "Other", 20, 1, "Outer"), 0);
+  EXPECT_EQ(create_splitter(ui, "Deep", 0, 0, 100, 100, "Other", "Outer", 20, 0, "Inner"), 0);
+  for (const char* name : {"Loop", "Deep"}) {
+    ASSERT_NE(obj(name), nullptr);
+    EXPECT_EQ(obj(name)->gadget, 0);
+    EXPECT_FALSE(obj(name)->splitterData);
+  }
+  // The children keep their places and their gadgets.
+  EXPECT_EQ(obj("Outer")->absX, 10);
+  EXPECT_EQ(obj("Other")->absY, 0);
+  EXPECT_EQ(tk_gadget_x(obj("Outer")->gadget), 10);
+  EXPECT_TRUE(tk_gadget_exists(obj("Other")->gadget));
+}
+
 TEST(FrameworkEditor, LinesKeepTheirTerminators) {
   using V = std::vector<std::string>;
   EXPECT_EQ(split_editor_lines("one\ntwo"), (V{"one\n", "two"}));
