@@ -7,9 +7,7 @@
 
 #include "controls/button_looks.h"
 #include "controls/controls.h"
-#include "controls/controls_internal.h"
 #include "framework/framework.h"
-#include "toolkit/tk.h"
 
 // ---- run modes ---------------------------------------------------------------
 // `look` while running: 16..31 forward runs, 32..50 backward runs (51..63
@@ -65,14 +63,8 @@ void animation_step(Ui& ui) {
   b.frame = int16_t(b.look < 32 ? b.frame + 1 : b.frame - 1);
 
   if (!run_has_ended(b.look, b.frame, b)) {
-    if (!tk_image_exists(b.stripImage)) return;
-    const int32_t w = o->width;
     // Frames outside the strip are not drawn; the previous one stays.
-    if (b.frame < 0 || w <= 0 || (int32_t(b.frame) + 1) * w > tk_image_width(b.stripImage))
-      return;
-    free_image_if_valid(b.shownImage);
-    b.shownImage = cut_image(b.stripImage, int32_t(b.frame) * w, 0, w, o->height);
-    show_in_gadget(o->gadget, b.shownImage);
+    draw_button_frame(ui, b.frame);
     return;
   }
 

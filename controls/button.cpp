@@ -116,9 +116,10 @@ void set_hovered_button(Ui& ui) {
   NamedObject* self = current_object(ui);
   WindowRecord* win = current_window(ui);
   if (!self || !win) return;
+  // Removing an object clears it from every window record, so a remembered
+  // button is always still registered.
   NamedObject* previous = win->hoveredObject;
-  // The remembered button may have been removed since; never touch it then.
-  if (previous && previous != self && object_registered(ui, previous)) {
+  if (previous && previous != self) {
     make_current(ui, previous);
     button_leave(ui, 1);
     make_current(ui, self);

@@ -6,16 +6,6 @@
 #include "framework/ui.h"
 #include "toolkit/tk.h"
 
-// True while `object` is still linked into the registry. Cheap enough for
-// the rare moments it is needed (after calling out, before touching an
-// object remembered across the call).
-inline bool object_registered(const Ui& ui, const NamedObject* object) {
-  if (!object) return false;
-  for (const NamedObject* o = ui.first; o; o = o->next)
-    if (o == object) return true;
-  return false;
-}
-
 // Custom-drawn kinds keep their value (toggle state, selected tab key, grid
 // cell text) in the record; their image gadget has no text of its own.
 inline bool text_lives_in_record(const NamedObject& o) {
@@ -32,8 +22,7 @@ inline void show_in_gadget(int32_t gadget, int32_t image) {
 // Text drawn into skinned images: no background, the window's font if set.
 inline void use_skin_text_settings(Ui& ui) {
   tk_drawing_mode(TK_DRAW_TRANSPARENT);
-  const WindowRecord* win = current_window(ui);
-  if (win && win->font != 0) tk_drawing_font(window_font_handle(ui));
+  tk_drawing_font(window_font_handle(ui));  // -1, the default, when none is set
 }
 
 // Cuts a rectangle of a source image into a new image; 0 when it fails.
