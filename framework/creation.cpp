@@ -262,9 +262,8 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
                         int16_t height, const std::string& firstChild,
                         const std::string& secondChild, int16_t position, int8_t vertical,
                         const std::string& parent) {
-  const int32_t firstGadget = find_object(ui, firstChild, 0) == 1 ? current_object(ui)->gadget : 0;
-  const int32_t secondGadget =
-      find_object(ui, secondChild, 0) == 1 ? current_object(ui)->gadget : 0;
+  const int32_t firstGadget = get_gadget(ui, firstChild);
+  const int32_t secondGadget = get_gadget(ui, secondChild);
   NamedObject* o = begin_object(ui, name, Kind::Splitter, x, y, width, height, parent);
   if (!o) return 0;
   if (!tk_gadget_exists(firstGadget) || !tk_gadget_exists(secondGadget)) {
@@ -341,7 +340,6 @@ int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_
   auto stretch = std::make_unique<StretchRecord>();
   stretch->edgeWidth = edgeWidth;
   stretch->toggleMode = toggleMode;
-  stretch->frameWidth = 0;
   o->stretchData = std::move(stretch);
   o->gadget = image_gadget(x, y, width, height, image);
   return end_object(ui, o);
@@ -425,8 +423,7 @@ bool shares_selected_page(const TabBarRecord& tabs, const std::string& pageName)
 
 int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
                 const std::string& caption, const std::string& pageName, int16_t width) {
-  const int32_t pageGadget =
-      find_object(ui, pageName, 0) == 1 ? current_object(ui)->gadget : 0;
+  const int32_t pageGadget = get_gadget(ui, pageName);
   if (find_object(ui, barName, 0) != 1) return 0;
   NamedObject* bar = current_object(ui);
   if (bar->kind != Kind::TabBar || !bar->tabData) return 0;
@@ -444,8 +441,7 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
   int32_t tabWidth = width < 54 ? 108 : width;
   const int32_t canvasImage = bar->canvas ? bar->canvas->canvasImage : 0;
   if (tk_start_drawing(tk_image_output(canvasImage))) {
-    const WindowRecord* w = current_window(ui);
-    if (w && w->font != 0) tk_drawing_font(window_font_handle(ui));
+    tk_drawing_font(window_font_handle(ui));
     const int32_t captionWidth = tk_text_width(caption);
     tk_stop_drawing();
     if (captionWidth + 36 > tabWidth) tabWidth = captionWidth + 36;

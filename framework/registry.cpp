@@ -68,7 +68,6 @@ WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int1
   w->width = width;
   w->height = height;
   w->flags = flags;
-  w->liveUpdate = 1;
   w->next = ui.firstWindow;
   if (ui.firstWindow) ui.firstWindow->prev = w;
   ui.firstWindow = w;
@@ -249,8 +248,6 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
   o->parentName = parent;
   o->absX = absX;
   o->absY = absY;
-  o->visible = 1;
-  o->hidden = -1;
   return 1;
 }
 
@@ -331,12 +328,7 @@ int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) {
   return 1;
 }
 
-void free_object(Ui& ui, const std::string& name) {
-  if (find_object(ui, name, 0) != 1) return;
-  NamedObject* o = ui.current;
-  release_object(o);
-  delete_object(ui, o);
-}
+void free_object(Ui& ui, const std::string& name) { remove_object(ui, name, 0); }
 
 int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
   if (select_window(ui, windowName) != 1) return 0;
