@@ -64,6 +64,10 @@ void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t 
 // ---- tab bars (current object) ---------------------------------------------
 int32_t draw_tab_bar(Ui& ui);
 void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY);
+// Skinned buttons inside the page come back in their resting look and are
+// repainted: they may have been left hovered or pressed when the page went
+// away. The bar stays current.
+void reset_page_buttons(Ui& ui, const std::string& pageName);
 
 // ---- frames (current object) -----------------------------------------------
 int32_t draw_frame(Ui& ui);

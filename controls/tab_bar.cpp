@@ -1,7 +1,7 @@
 // Skinned tab bars: the layout of the tabs, composing the bar from its
 // eleven skin pieces, and clicks (tab selection, page switching, scrolling).
 //
-// Sections: layout · drawing · clicks.
+// Sections: layout · drawing · page buttons · clicks.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -155,22 +155,16 @@ int32_t draw_tab_bar(Ui& ui) {
   return 0;
 }
 
-// ---- clicks ----------------------------------------------------------------
+// ---- page buttons ----------------------------------------------------------
 
-namespace {
-struct PageRef {
-  std::string name;
-  int32_t gadget = 0;
-};
-
-// Skinned buttons on a page that comes in are drawn in their resting look:
-// they may have been left hovered or pressed when the page went away.
-void reset_buttons_on_page(Ui& ui, const std::string& page, NamedObject* bar) {
+void reset_page_buttons(Ui& ui, const std::string& pageName) {
+  NamedObject* bar = current_object(ui);
+  if (!bar) return;
   rewind_to_window(ui);
   for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
     if (o->window != bar->window || !o->buttonData || o->hidden >= 1) continue;
     if (!has_image_strip(*o->buttonData)) continue;
-    const bool inside = is_descendant(ui, page) == 1;
+    const bool inside = is_descendant(ui, pageName) == 1;
     make_current(ui, o);
     if (!inside) continue;
     button_leave(ui, 1);
@@ -181,6 +175,14 @@ void reset_buttons_on_page(Ui& ui, const std::string& page, NamedObject* bar) {
   }
   make_current(ui, bar);
 }
+
+// ---- clicks ----------------------------------------------------------------
+
+namespace {
+struct PageRef {
+  std::string name;
+  int32_t gadget = 0;
+};
 }  // namespace
 
 void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
@@ -231,7 +233,7 @@ void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
       tk_hide_gadget(page.gadget, 1);
       propagate_visibility(ui, page.name, -1, 1);
     }
-    if (!shown.name.empty()) reset_buttons_on_page(ui, shown.name, o);
+    if (!shown.name.empty()) reset_page_buttons(ui, shown.name);
   }
 
   make_current(ui, o);

@@ -329,21 +329,8 @@ int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redr
       tk_hide_gadget(gadget, 1);
       propagate_visibility(ui, page, -1, 1);
     }
-    // Buttons on the page come back in their resting look, repainted.
-    if (!pageName.empty()) {
-      rewind_to_window(ui);
-      while (NamedObject* o = next_object(ui)) {
-        if (o->window != bar->window) break;
-        if (!o->buttonData || o->hidden >= 1) continue;
-        if (o->buttonData->style != 1 && o->buttonData->style != 3) continue;
-        if (is_descendant(ui, pageName) != 1) continue;
-        button_leave(ui, 1);
-        tk_hide_gadget(o->gadget, 1);
-        tk_hide_gadget(o->gadget, 0);
-        make_current(ui, o);
-      }
-    }
     make_current(ui, bar);
+    if (!pageName.empty()) reset_page_buttons(ui, pageName);
   }
   if (redraw == 1) {
     draw_tab_bar(ui);
