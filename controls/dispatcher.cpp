@@ -110,7 +110,6 @@ int8_t edited_input_type(const GridRecord& g) {
 
 void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
   GridRecord& g = *o.gridRecord;
-  win.eventObject = o.name;
   make_current(ui, &o);
   if (g.inputGadget != 0) {
     // The editor's own closing events commit it.

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/button_looks.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid_records.h"
@@ -107,8 +108,7 @@ int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_
   // A toggle or radio stretch button is switched by pressing it, so that its
   // picture follows. Only a change of state presses: pressing to set the
   // state it already has would show the opposite picture.
-  if (o->stretchData && o->stretchData->toggleMode > 0 && o->buttonData &&
-      is_on(text) != is_on(o->text)) {
+  if (is_toggle_like(*o) && o->buttonData && is_on(text) != is_switched_on(*o)) {
     const WindowRecord* w = current_window(ui);
     if ((w && w->liveUpdate == 1) || force == 1) {
       button_press(ui);
@@ -140,11 +140,8 @@ int32_t disable_object(Ui& ui, const std::string& name, int8_t disable) {
   o->disabled = disable > 0 ? 1 : 0;
   if (o->buttonData) {
     // Enabled again, a switched-on toggle or radio button shows its "on"
-    // resting frame; everything else frame 0.
-    int16_t frame = 3;
-    if (!o->disabled)
-      frame = (o->stretchData && o->stretchData->toggleMode > 0 && is_on(o->text)) ? 1 : 0;
-    draw_button_frame(ui, frame);
+    // resting frame.
+    draw_button_frame(ui, resting_frame(*o));
     make_current(ui, o);
   }
   if (tk_gadget_exists(o->gadget)) tk_disable_gadget(o->gadget, o->disabled);
