@@ -12,6 +12,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -245,12 +246,6 @@ std::string get_object_keyword(NamedObject& obj, const std::string& k) {
 
 // ---- grid parts ----------------------------------------------------------------
 
-NamedObject* find_grid(Ui& ui, const std::string& name) {
-  if (find_object(ui, name, 0) != 1) return nullptr;
-  NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
-}
-
 ColumnRecord* find_column(GridRecord& g, int32_t column) {
   if (column < 0 || column >= g.columnCount || column >= static_cast<int32_t>(g.columns.size()))
     return nullptr;
@@ -264,9 +259,7 @@ RowRecord* find_row(GridRecord& g, int32_t row) {
 }
 
 CellRecord* find_cell(GridRecord& g, int32_t column, int32_t row) {
-  if (column < 0 || column >= g.columnCount || row < 0 || row >= g.rowCount) return nullptr;
-  const size_t at = static_cast<size_t>(row) * g.columnCount + column;
-  return at < g.cells.size() ? &g.cells[at] : nullptr;
+  return cell_in_range(g, column, row) ? &cell_at(g, column, row) : nullptr;
 }
 
 Field column_field(ColumnRecord& c, const std::string& k) {
@@ -303,12 +296,6 @@ Field cell_field(CellRecord& c, const std::string& k) {
   if (k == "FONTCOLOR") return c.fontColor;
   if (k == "BGCOLOR") return c.bgColor;
   return {};
-}
-
-void draw_grid(Ui& ui, NamedObject* grid) {
-  make_current(ui, grid);
-  render_grid(ui);
-  make_current(ui, grid);
 }
 
 }  // namespace
@@ -348,7 +335,7 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
   ColumnRecord* c = obj ? find_column(*obj->gridRecord, column) : nullptr;
   if (!c) return 0;
   write_field(column_field(*c, upper_keyword(keyword)), value);
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }
 
@@ -369,7 +356,7 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
   // Parent finding for later rows must see the new level.
   if (k == "LEVEL") obj->gridRecord->levelStackValid = false;
   if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*obj->gridRecord);
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }
 
@@ -394,6 +381,6 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
   } else {
     write_field(cell_field(*c, k), value);
   }
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }

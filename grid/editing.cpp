@@ -14,6 +14,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -24,18 +25,6 @@ constexpr int32_t kParkX = -1000;   // where a new editor waits until drawn
 constexpr int32_t kParkY = -100;
 constexpr int32_t kListHeight = 200;
 
-NamedObject* find_grid(Ui& ui, const std::string& name) {
-  if (find_object(ui, name, 0) != 1) return nullptr;
-  NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
-}
-
-void redraw(Ui& ui, NamedObject* obj) {
-  make_current(ui, obj);
-  render_grid(ui);
-  make_current(ui, obj);
-}
-
 // Frees the editor gadget and gives the grid back its gadget and its
 // shortcuts.
 void drop_editor(Ui& ui, NamedObject* obj) {
@@ -43,7 +32,7 @@ void drop_editor(Ui& ui, NamedObject* obj) {
   tk_free_gadget(g.inputGadget);
   g.inputGadget = 0;
   tk_disable_gadget(obj->gadget, 0);
-  redraw(ui, obj);
+  redraw_grid(ui, obj);
   install_grid_shortcuts(ui);
   make_current(ui, obj);
 }
@@ -98,15 +87,13 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   if (!obj || obj->disabled != 0) return 0;
   GridRecord& g = *obj->gridRecord;
   if (g.enableInput != 1) return 0;
-  if (column < 0 || row < 0 || column >= g.columnCount || row >= g.rowCount) return 0;
-  const size_t cellIndex = static_cast<size_t>(row) * g.columnCount + column;
-  if (cellIndex >= g.cells.size()) return 0;
+  if (!cell_in_range(g, column, row)) return 0;
   const ColumnRecord& col = g.columns[column];
   // Only types 1 to 3 have an editor; reporting any other as opened
   // would claim an editor that does not exist.
   if (col.inputType < 1 || col.inputType > 3) return 0;
   const RowRecord& r = g.rows[row];
-  const CellRecord& cell = g.cells[cellIndex];
+  const CellRecord& cell = cell_at(g, column, row);
   if (cell.lock != 0 || r.lock != 0 || col.lock != 0) return -1;
 
   // One editor per grid: a previous one goes without commit.
@@ -131,7 +118,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
     if (gadget) tk_disable_gadget(obj->gadget, 1);
   }
   if (!gadget) {
-    redraw(ui, obj);
+    redraw_grid(ui, obj);
     install_grid_shortcuts(ui);
     make_current(ui, obj);
     return 0;
@@ -139,7 +126,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   remove_grid_shortcuts(ui, 1);
 
   g.inputGadget = gadget;
-  redraw(ui, obj);
+  redraw_grid(ui, obj);
   return 1;
 }
 

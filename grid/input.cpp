@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -29,19 +31,6 @@ constexpr int32_t kKeyEscape = 27;
 constexpr int32_t kKeySpace = 32;
 constexpr int32_t kKeyLeft = 37;  // Left, Up, Right, Down follow
 
-// Result codes written into the window record.
-constexpr int8_t kCodeCursorMoved = 100;
-constexpr int8_t kCodeCommitted = 101;
-constexpr int8_t kCodeCancelled = 102;
-constexpr int8_t kCodeEditorOpened = 103;
-constexpr int8_t kCodeEditorRefused = 104;
-constexpr int8_t kCodeToggled = 105;
-
-NamedObject* current_grid_object(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
-}
-
 void set_event_code(Ui& ui, int8_t code) {
   if (WindowRecord* w = current_window(ui)) w->eventCode = code;
 }
@@ -51,23 +40,8 @@ int32_t window_number(Ui& ui) {
   return w ? w->windowNumber : 0;
 }
 
-void redraw(Ui& ui, NamedObject* obj) {
-  make_current(ui, obj);
-  render_grid(ui);
-  make_current(ui, obj);
-}
-
 int16_t to_int16(int64_t value) {
   return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
-}
-
-bool inside(const GridRecord& g, int32_t column, int32_t row) {
-  return column >= 0 && column < g.columnCount && row >= 0 && row < g.rowCount &&
-         static_cast<size_t>(row) * g.columnCount + column < g.cells.size();
-}
-
-CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
-  return g.cells[static_cast<size_t>(row) * g.columnCount + column];
 }
 
 // The column's lock when set, else the row's, else the cell's.
@@ -243,7 +217,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   if (!obj) return 0;
   GridRecord& g = *obj->gridRecord;
 
-  if (g.inputGadget != 0) tk_focus_gadget(g.inputGadget);
+  if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget) tk_focus_gadget(g.inputGadget);
 
   // Any window coordinate is accepted; far-off ones cannot hit anything.
   const auto relative = [](int32_t mouse, int16_t origin) {
@@ -259,7 +233,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 
   if (g.columnCount < 1 || g.rowCount < 1 || !((rx > 0 && ry > 0) || g.animating == 1)) {
     // An arrow drawn pressed must not stay so once the mouse left it.
-    if (wasPressed != 0) redraw(ui, obj);
+    if (wasPressed != 0) redraw_grid(ui, obj);
     return 0;
   }
 
@@ -267,7 +241,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   if (const int8_t arrow = arrow_at(g, rx, ry, w, h); arrow != 0) {
     scroll_by_arrow(g, arrow);
     g.pressedArrow = arrow;
-    redraw(ui, obj);
+    redraw_grid(ui, obj);
     return 1;
   }
   if (wasPressed != 0) result = 1;
@@ -321,7 +295,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 
   // The cell. The caption row acts on the column only: it turns no
   // expander, marks no hover and opens no editor of row 0.
-  if (column >= 0 && row < g.rowCount && inside(g, column, row)) {
+  if (column >= 0 && row < g.rowCount && cell_in_range(g, column, row)) {
     CellRecord& cell = cell_at(g, column, row);
     RowRecord& r = g.rows[row];
     const int32_t cx = rx - x;
@@ -341,7 +315,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
         make_current(ui, obj);
         return -1;
       }
-      if (cell.lock == 0 && r.lock == 0 && g.columns[column].lock == 0) {
+      if (effective_lock(g, column, row) == 0) {
         if (editor_is_open(g) && (column != g.cursorColumn || row != g.cursorRow)) {
           close_editor(ui, obj->name, 1);
           make_current(ui, obj);
@@ -349,16 +323,16 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = to_int16(row);
         obj->text = cell.text;
-        set_event_code(ui, kCodeCursorMoved);
+        set_event_code(ui, Code::GridCursor);
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
           const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
           make_current(ui, obj);
           if (opened == 1) {
-            set_event_code(ui, kCodeEditorOpened);
+            set_event_code(ui, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
           } else {
-            set_event_code(ui, kCodeEditorRefused);
+            set_event_code(ui, Code::GridEditorRefused);
           }
         }
       }
@@ -383,7 +357,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     if (select_whole(g, captionHit, column, row)) result = 1;
   }
 
-  if (result == 1) redraw(ui, obj);
+  if (result == 1) redraw_grid(ui, obj);
   return result;
 }
 
@@ -400,32 +374,32 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
       if (editor_is_open(g)) {
         close_editor(ui, obj->name, 0);
         make_current(ui, obj);
-        return kCodeCommitted;
+        return Code::GridCommit;
       }
       if (g.enableInput == 1) {
         const int32_t opened = open_editor(ui, obj->name, g.cursorColumn, g.cursorRow);
         make_current(ui, obj);
-        return opened == 1 ? kCodeEditorOpened : kCodeEditorRefused;
+        return opened == 1 ? Code::GridEditorOpened : Code::GridEditorRefused;
       }
       return 0;
     case GridKey::Escape:
       if (!editor_is_open(g)) return 0;
       close_editor(ui, obj->name, 1);
       make_current(ui, obj);
-      return kCodeCancelled;
-    case GridKey::Left: move_cursor(ui, 0, -1, 0); return kCodeCursorMoved;
-    case GridKey::Up: move_cursor(ui, 0, 0, -1); return kCodeCursorMoved;
-    case GridKey::Right: move_cursor(ui, 0, 1, 0); return kCodeCursorMoved;
-    case GridKey::Down: move_cursor(ui, 0, 0, 1); return kCodeCursorMoved;
-    case GridKey::PageLeft: move_cursor(ui, 2, -1, 0); return kCodeCursorMoved;
-    case GridKey::PageUp: move_cursor(ui, 2, 0, -1); return kCodeCursorMoved;
-    case GridKey::PageRight: move_cursor(ui, 2, 1, 0); return kCodeCursorMoved;
-    case GridKey::PageDown: move_cursor(ui, 2, 0, 1); return kCodeCursorMoved;
+      return Code::GridCancel;
+    case GridKey::Left: move_cursor(ui, 0, -1, 0); return Code::GridCursor;
+    case GridKey::Up: move_cursor(ui, 0, 0, -1); return Code::GridCursor;
+    case GridKey::Right: move_cursor(ui, 0, 1, 0); return Code::GridCursor;
+    case GridKey::Down: move_cursor(ui, 0, 0, 1); return Code::GridCursor;
+    case GridKey::PageLeft: move_cursor(ui, 2, -1, 0); return Code::GridCursor;
+    case GridKey::PageUp: move_cursor(ui, 2, 0, -1); return Code::GridCursor;
+    case GridKey::PageRight: move_cursor(ui, 2, 1, 0); return Code::GridCursor;
+    case GridKey::PageDown: move_cursor(ui, 2, 0, 1); return Code::GridCursor;
     case GridKey::Space:
       toggle_expander(ui, g.cursorColumn, g.cursorRow);
       // The subtree shows or hides at once; the icon turns in the steps.
-      redraw(ui, obj);
-      return kCodeToggled;
+      redraw_grid(ui, obj);
+      return Code::GridToggled;
     default: return 0;
   }
 }
@@ -458,7 +432,7 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 
   // Cells that cannot take the cursor.
   if (dc != 0 || dr != 0) {
-    while (inside(g, nc, nr) && (effective_lock(g, nc, nr) <= -16 || g.columns[nc].width <= 0)) {
+    while (cell_in_range(g, nc, nr) && (effective_lock(g, nc, nr) <= -16 || g.columns[nc].width <= 0)) {
       nc += dc;
       nr += dr;
     }
@@ -467,7 +441,7 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   // Rows hidden in a collapsed subtree.
   ShownRows shown(g);
   if (dr != 0 && nr >= 0 && nr < g.rowCount) nr = shown.next_shown(nr, dr);
-  if (!inside(g, nc, nr)) return;
+  if (!cell_in_range(g, nc, nr)) return;
 
   // Horizontal scrolling (columns).
   int32_t scrollX = g.scrollX;
@@ -509,7 +483,7 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   }
   scrollY = std::clamp<int32_t>(scrollY, 0, g.rowCount - 1);
 
-  if (!inside(g, nc, nr)) return;
+  if (!cell_in_range(g, nc, nr)) return;
   g.scrollX = to_int16(scrollX);
   g.scrollY = to_int16(scrollY);
   set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
@@ -523,7 +497,6 @@ void install_grid_shortcuts(Ui& ui) {
   if (!obj || obj->gridRecord->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, kKeyReturn, GridKey::Return);
-  tk_remove_shortcut(window, kKeyEscape);
   for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, kKeyLeft + i, GridKey::Left + i);
   for (int32_t i = 0; i < 4; ++i)
     tk_add_shortcut(window, TK_SHIFT | (kKeyLeft + i), GridKey::PageLeft + i);
@@ -588,6 +561,6 @@ void step_expanders(Ui& ui) {
     ++i;
   }
 
-  if (frameChanged) redraw(ui, obj);
+  if (frameChanged) redraw_grid(ui, obj);
   g.animating = anyActive ? 1 : 0;
 }

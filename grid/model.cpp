@@ -19,6 +19,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -33,31 +34,10 @@ NamedObject* find_grid_record(Ui& ui, const std::string& name) {
   return (obj && obj->gridRecord) ? obj : nullptr;
 }
 
-// The named object when it is a grid (every other operation).
-NamedObject* find_grid(Ui& ui, const std::string& name) {
-  NamedObject* obj = find_grid_record(ui, name);
-  return (obj && obj->kind == Kind::Grid) ? obj : nullptr;
-}
-
-bool cell_in_range(const GridRecord& g, int32_t column, int32_t row) {
-  return column >= 0 && column < g.columnCount && row >= 0 && row < g.rowCount &&
-         static_cast<size_t>(row) * g.columnCount + column < g.cells.size();
-}
-
-CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
-  return g.cells[static_cast<size_t>(row) * g.columnCount + column];
-}
-
 void sync_counts(GridRecord& g) {
   g.columnCount = static_cast<int16_t>(g.columns.size());
   g.rowCount = static_cast<int32_t>(g.rows.size());
   g.cellCount = static_cast<int32_t>(g.cells.size());
-}
-
-void draw_grid(Ui& ui, NamedObject* obj) {
-  make_current(ui, obj);
-  render_grid(ui);
-  make_current(ui, obj);
 }
 
 // Hands out the lines of a cell-texts argument: separated by line feeds
@@ -185,7 +165,6 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
   column.summary = summary;
   column.width = width;
   column.inputType = inputType;
-  column.bgColor = -1;
   g.columns.insert(g.columns.begin() + pos, std::move(column));
   for (size_t c = pos + 1; c < g.columns.size(); ++c) g.columns[c].index = static_cast<int16_t>(c);
 
@@ -203,8 +182,6 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
         if (c == pos) {
           CellRecord cell;
           cell.owner = obj->number;
-          cell.fontColor = 0;
-          cell.bgColor = -1;
           cell.text = lines.next();
           cells.push_back(std::move(cell));
         } else {
@@ -222,7 +199,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
     g.cells = std::move(cells);
   }
   sync_counts(g);
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 1;
 }
 
@@ -243,11 +220,9 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
   row.owner = obj->number;
   row.index = static_cast<int16_t>(pos);
   row.caption = caption;
-  row.bgColor = -1;
   row.key = key.empty() ? std::to_string(pos) : key;
   row.height = height;
   row.level = level > 0 ? level : 0;
-  row.parent = -1;
 
   row_layout_changed(g);
   if (!caption.empty()) {
@@ -262,7 +237,6 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
   for (CellRecord& cell : newCells) {
     cell.owner = obj->number;
     cell.fontColor = obj->frontColor;
-    cell.bgColor = -1;
     cell.text = lines.next();
   }
 
@@ -296,7 +270,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
       }
     }
   }
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 1;
 }
 
@@ -347,7 +321,7 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
   }
   g.levelStackValid = true;
 
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }
 
@@ -387,7 +361,7 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
   obj->text = cell_at(g, column, row).text;
-  if (redraw == 1) draw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }
 
@@ -402,7 +376,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   if (image > -1) cell.image = image;
   if (fontColor > -1) cell.fontColor = fontColor;
   if (bgColor > -1) cell.bgColor = bgColor;
-  draw_grid(ui, obj);
+  redraw_grid(ui, obj);
   return 0;
 }
 

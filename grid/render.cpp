@@ -13,6 +13,7 @@
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -195,7 +196,6 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
       tk_gadget_exists(g.inputGadget)) {
     const int32_t editorHeight = column.inputHeight > 0 ? column.inputHeight : height;
     tk_resize_gadget(g.inputGadget, tx + d.obj.absX, y + d.obj.absY, width, editorHeight);
-    tk_focus_gadget(g.inputGadget);
     d.editorPlaced = true;
   }
 
@@ -333,8 +333,8 @@ int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, 
 // ---- render_grid -----------------------------------------------------------------
 
 void render_grid(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  if (!obj || obj->kind != Kind::Grid || !obj->gridRecord || !obj->canvas) return;
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj || !obj->canvas) return;
   GridRecord& g = *obj->gridRecord;
   const CanvasRecord& canvas = *obj->canvas;
   if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;

@@ -16,6 +16,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -35,23 +36,29 @@ int16_t clamp16(int32_t v) {
   return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
 }
 
-// Puts the grid's bars beside it (see the geometry above); the grid is
-// current again afterwards.
+// A bar's place and size beside the grid (see the geometry above).
+struct BarRect {
+  int16_t x, y, width, height;
+};
+
+BarRect bar_rect(const NamedObject& grid, bool vertical) {
+  const int32_t x = grid.x, y = grid.y, w = grid.width, h = grid.height;
+  const int32_t caption = grid.gridRecord->captColHeight;
+  if (vertical)
+    return {clamp16(x + w), clamp16(y + caption), kBarThickness,
+            clamp16(std::max(0, h - caption - 5))};
+  return {clamp16(x + 5), clamp16(y + h), clamp16(std::max(0, w - 10)), kBarThickness};
+}
+
+// Puts the grid's bars beside it; the grid is current again afterwards.
 void place_bars(Ui& ui, NamedObject* grid, int8_t apply, bool resize) {
-  GridRecord& g = *grid->gridRecord;
-  const std::string vBar = g.vScrollBar;
-  const std::string hBar = g.hScrollBar;
-  const int32_t x = grid->x, y = grid->y, w = grid->width, h = grid->height;
-  const int32_t caption = g.captColHeight;
-  if (!vBar.empty()) {
-    move_object(ui, vBar, clamp16(x + w), clamp16(y + caption), apply);
-    if (resize)
-      resize_object(ui, vBar, kBarThickness, clamp16(std::max(0, h - caption - 5)), apply);
-    make_current(ui, grid);
-  }
-  if (!hBar.empty()) {
-    move_object(ui, hBar, clamp16(x + 5), clamp16(y + h), apply);
-    if (resize) resize_object(ui, hBar, clamp16(std::max(0, w - 10)), kBarThickness, apply);
+  const GridRecord& g = *grid->gridRecord;
+  const std::string bars[2] = {g.vScrollBar, g.hScrollBar};
+  for (int32_t i = 0; i < 2; ++i) {
+    if (bars[i].empty()) continue;
+    const BarRect r = bar_rect(*grid, i == 0);
+    move_object(ui, bars[i], r.x, r.y, apply);
+    if (resize) resize_object(ui, bars[i], r.width, r.height, apply);
     make_current(ui, grid);
   }
 }
@@ -66,25 +73,18 @@ void place_bars(Ui& ui, NamedObject* grid, int8_t apply, bool resize) {
 // bar appears (the existing one follows the grid).
 
 void create_grid_scroll_bar(Ui& ui, const std::string& name, int8_t vertical) {
-  if (find_object(ui, name, 0) != 1) return;
-  NamedObject* grid = current_object(ui);
-  if (!grid || grid->kind != Kind::Grid || !grid->gridRecord) return;
+  NamedObject* grid = find_grid(ui, name);
+  if (!grid) return;
 
   if (vertical == 1) resize_object(ui, name, clamp16(grid->width - kBarRoom), -1, 1);
   else resize_object(ui, name, -1, clamp16(grid->height - kBarRoom), 1);
   make_current(ui, grid);
 
-  const int32_t x = grid->x, y = grid->y, w = grid->width, h = grid->height;
-  const int32_t caption = grid->gridRecord->captColHeight;
+  const BarRect r = bar_rect(*grid, vertical == 1);
   const std::string parent = grid->parentName;
   const std::string bar = name + (vertical == 1 ? "SCROLLV" : "SCROLLH");
-  int32_t created;
-  if (vertical == 1)
-    created = create_scroll_bar(ui, bar, clamp16(x + w), clamp16(y + caption), kBarThickness,
-                                clamp16(std::max(0, h - caption - 5)), 0, 0, 1, 1, parent);
-  else
-    created = create_scroll_bar(ui, bar, clamp16(x + 5), clamp16(y + h),
-                                clamp16(std::max(0, w - 10)), kBarThickness, 0, 0, 1, 0, parent);
+  const int32_t created = create_scroll_bar(ui, bar, r.x, r.y, r.width, r.height, 0, 0, 1,
+                                            vertical == 1 ? 1 : 0, parent);
   if (created) set_attribute(ui, bar, "PARENTGRID", name, 1);
   make_current(ui, grid);
 }
@@ -104,8 +104,8 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnC
   NamedObject* grid = current_object(ui);
   if (!grid || !grid->gridRecord) return;
   const GridRecord& g = *grid->gridRecord;
-  const std::string hBar = g.hScrollBar;
-  const std::string vBar = g.vScrollBar;
+  const std::string& hBar = g.hScrollBar;
+  const std::string& vBar = g.vScrollBar;
   const int32_t scrollX = std::max<int32_t>(g.scrollX, 0);
   const int32_t scrollY = std::max<int32_t>(g.scrollY, 0);
   const int32_t w = grid->width, h = grid->height;

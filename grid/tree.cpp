@@ -14,6 +14,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -103,12 +104,10 @@ void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text
 
 void toggle_expander(Ui& ui, int16_t column, int16_t row) {
   GridRecord* g = current_grid(ui);
-  if (!g || column < 0 || row < 0 || column >= g->columnCount || row >= g->rowCount) return;
-  const size_t cell = static_cast<size_t>(row) * g->columnCount + column;
-  if (cell >= g->cells.size() || !g->cells[cell].expander) return;
+  if (!g || !cell_in_range(*g, column, row) || !cell_at(*g, column, row).expander) return;
 
   row_layout_changed(*g);
-  ExpanderRecord& e = *g->cells[cell].expander;
+  ExpanderRecord& e = *cell_at(*g, column, row).expander;
   RowRecord& r = g->rows[row];
   if (r.isParent < 16) {
     set_expander_state(*g, e, 16);
