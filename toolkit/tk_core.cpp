@@ -98,10 +98,7 @@ void tk_init_memory() { ensure_app(); }
 void tk_init_drawing() { ensure_app(); }
 void tk_init_fonts() { ensure_app(); }
 void tk_init_windows() { ensure_app(); }
-void tk_init_gadgets() {
-  ensure_app();
-  QApplication::setFont(default_gadget_font());
-}
+void tk_init_gadgets() { ensure_app(); }
 void tk_init_image_decoder() { ensure_app(); }
 void tk_init_images() { ensure_app(); }
 void tk_init_menus() { ensure_app(); }

@@ -60,9 +60,13 @@ QString map_face(const QString& face) {
 }
 
 QFont default_gadget_font() {
-  QFont f(map_face(QStringLiteral("MS Sans Serif")));
-  f.setPixelSize(11);
-  return f;
+  // Every start of drawing asks for it; the face is looked up once.
+  static const QFont font = [] {
+    QFont f(map_face(QStringLiteral("MS Sans Serif")));
+    f.setPixelSize(11);
+    return f;
+  }();
+  return font;
 }
 
 const QFont* font_by_handle(int32_t handle) {
@@ -88,8 +92,7 @@ QImage* target() {
   return img ? &img->pixels : nullptr;
 }
 QRgb to_rgb(int32_t colour) {
-  if (colour == -1) return drawing().front;
-  return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  return colour == -1 ? drawing().front : packed_to_rgb(colour);
 }
 }  // namespace
 
@@ -107,7 +110,7 @@ int32_t tk_load_font(int32_t number, const std::string& face, int32_t points, in
   int32_t n = fonts().pick(number);
   if (n == 0) return 0;
   if (Font* old = fonts().find(n)) drop_handle(old->handle);
-  QFont f(map_face(QString::fromUtf8(face.c_str())));
+  QFont f(map_face(qs(face)));
   f.setPixelSize(std::max(1, points_to_pixels(points)));
   f.setBold(flags & TK_FONT_BOLD);
   f.setItalic(flags & TK_FONT_ITALIC);
@@ -169,7 +172,7 @@ int32_t tk_drawing_font(int32_t fontHandle) {
 
 int32_t tk_text_width(const std::string& text) {
   if (text.empty() || !target()) return 0;
-  return QFontMetrics(drawing().font).horizontalAdvance(QString::fromUtf8(text.c_str(), int(text.size())));
+  return QFontMetrics(drawing().font).horizontalAdvance(qs(text));
 }
 
 int32_t tk_text_height(const std::string& text) {
@@ -181,7 +184,7 @@ int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colo
   QImage* img = target();
   if (!img || text.empty()) return 0;
   const DrawState& s = drawing();
-  QString q = QString::fromUtf8(text.c_str(), int(text.size()));
+  QString q = qs(text);
   QFontMetrics metrics(s.font);
   QPainter p(img);
   p.setRenderHint(QPainter::TextAntialiasing, true);

@@ -42,8 +42,6 @@ void forget_gadget(int32_t number) {
   gadgets().items.erase(number);
 }
 
-QString qs(const std::string& s) { return QString::fromUtf8(s.c_str(), int(s.size())); }
-
 // ---- parent stack ----------------------------------------------------------
 
 struct Parent {
@@ -283,20 +281,24 @@ int32_t tk_set_gadget_colour(int32_t gadget, int32_t kind, int32_t colour) {
   return ops && ops->setColour(kind, colour) ? 1 : 0;
 }
 
-int32_t tk_hide_gadget(int32_t gadget, int32_t state) {
+namespace {
+// Hiding and disabling alike: state 0 gives the gadget back, anything else
+// takes it out of reach (and takes the focus from it first).
+int32_t set_reachable(int32_t gadget, int32_t state, void (QWidget::*apply)(bool)) {
   GadgetOps* ops = live(gadget);
   if (!ops) return 0;
   if (state != 0) park_focus_outside(ops->widget());
-  ops->widget()->setVisible(state == 0);
+  (ops->widget()->*apply)(state == 0);
   return 1;
+}
+}  // namespace
+
+int32_t tk_hide_gadget(int32_t gadget, int32_t state) {
+  return set_reachable(gadget, state, &QWidget::setVisible);
 }
 
 int32_t tk_disable_gadget(int32_t gadget, int32_t state) {
-  GadgetOps* ops = live(gadget);
-  if (!ops) return 0;
-  if (state != 0) park_focus_outside(ops->widget());
-  ops->widget()->setEnabled(state == 0);
-  return 1;
+  return set_reachable(gadget, state, &QWidget::setEnabled);
 }
 
 int32_t tk_resize_gadget(int32_t gadget, int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -1,7 +1,7 @@
 // Numbered images: creation, copies, grabbing, rescaling, freeing and the
 // inspection helpers. Images are opaque RGB (QImage::Format_RGB32).
 //
-// Sections: table · creation and copies · queries · inspection.
+// Sections: table · creation and copies · queries · inspection · decoding.
 #include <QImage>
 
 #include <algorithm>
@@ -144,14 +144,13 @@ int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y) {
   Image* img = find_image(image);
   if (!img || x < 0 || y < 0 || x >= img->pixels.width() || y >= img->pixels.height())
     return -1;
-  QRgb p = img->pixels.pixel(x, y);
-  return tk_pack_colour(qRed(p), qGreen(p), qBlue(p));
+  return rgb_to_packed(img->pixels.pixel(x, y));
 }
 
 int32_t tk_save_image(int32_t image, const std::string& path) {
   Image* img = find_image(image);
   if (!img) return 0;
-  return img->pixels.save(QString::fromUtf8(path.c_str()), "PNG") ? 1 : 0;
+  return img->pixels.save(qs(path), "PNG") ? 1 : 0;
 }
 
 // ---- decoding --------------------------------------------------------------

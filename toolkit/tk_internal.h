@@ -3,12 +3,14 @@
 // handles, the posted-event queue and Qt start-up. Nothing outside toolkit/
 // includes this header.
 //
-// Sections: application · number tables · native handles · images · fonts ·
-// events · windows and gadgets.
+// Sections: application · texts and colours · number tables · native
+// handles · images · fonts · events · windows and gadgets.
 #include <QFont>
 #include <QImage>
+#include <QString>
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 
 namespace tk {
@@ -16,6 +18,19 @@ namespace tk {
 // ---- application -----------------------------------------------------------
 // Creates the QApplication on first use (headless when no display is set).
 void ensure_app();
+
+// ---- texts and colours -----------------------------------------------------
+// A text of the tk_ calls (UTF-8) as a Qt string.
+inline QString qs(const std::string& s) {
+  return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+// A packed 0xBBGGRR colour as an opaque Qt pixel, and back.
+inline QRgb packed_to_rgb(int32_t colour) {
+  return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+inline int32_t rgb_to_packed(QRgb pixel) {
+  return qRed(pixel) | (qGreen(pixel) << 8) | (qBlue(pixel) << 16);
+}
 
 // ---- number tables ---------------------------------------------------------
 // Bases keep every allocated number far above menu and shortcut identifiers

@@ -25,6 +25,14 @@ namespace {
 // The platform's button face: the default ground of windows and containers.
 const QColor kButtonFace(0xF0, 0xF0, 0xF0);
 
+// Gives a plain widget a ground of its own colour.
+void fill_ground(QWidget* w, const QColor& colour) {
+  w->setAutoFillBackground(true);
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, colour);
+  w->setPalette(pal);
+}
+
 // Insert position for a list of `count` entries: -1 or beyond the end
 // appends.
 int insert_index(int32_t position, int count) {
@@ -45,9 +53,7 @@ struct Quiet {
 };
 }  // namespace
 
-QColor to_qcolor(int32_t colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
+QColor to_qcolor(int32_t colour) { return QColor(packed_to_rgb(colour)); }
 
 void GadgetOps::notify(int32_t type) const {
   if (number != 0) post_event(TK_EVENT_GADGET, windowNumber, number, type);
@@ -90,10 +96,7 @@ GadgetOps* ops_of(QWidget* w) {
 
 TopWindow::TopWindow(int32_t number) : QWidget(nullptr), number_(number) {
   client_ = new QWidget(this);
-  client_->setAutoFillBackground(true);
-  QPalette pal = client_->palette();
-  pal.setColor(QPalette::Window, kButtonFace);
-  client_->setPalette(pal);
+  fill_ground(client_, kButtonFace);
   client_->show();
 }
 
@@ -348,10 +351,7 @@ ScrollAreaGadget::ScrollAreaGadget(QWidget* parent, int32_t innerWidth, int32_t 
     : QScrollArea(parent), GadgetOps(GadgetKind::ScrollArea), step_(step) {
   inner_ = new QWidget;
   inner_->resize(std::max(0, innerWidth), std::max(0, innerHeight));
-  inner_->setAutoFillBackground(true);
-  QPalette pal = inner_->palette();
-  pal.setColor(QPalette::Window, kButtonFace);
-  inner_->setPalette(pal);
+  fill_ground(inner_, kButtonFace);
   setWidget(inner_);
   setWidgetResizable(false);
   horizontalScrollBar()->setSingleStep(step);
@@ -360,9 +360,7 @@ ScrollAreaGadget::ScrollAreaGadget(QWidget* parent, int32_t innerWidth, int32_t 
 
 bool ScrollAreaGadget::setColour(int32_t colourKind, int32_t colour) {
   if (colourKind != 2) return false;
-  QPalette pal = inner_->palette();
-  pal.setColor(QPalette::Window, colour == -1 ? kButtonFace : to_qcolor(colour));
-  inner_->setPalette(pal);
+  fill_ground(inner_, colour == -1 ? kButtonFace : to_qcolor(colour));
   return true;
 }
 
@@ -425,7 +423,7 @@ QRect SplitterGadget::barRect() const {
 }
 
 void SplitterGadget::layoutChildren() {
-  geometry_.length = vertical_ ? width() : height();
+  measure();
   const int p = geometry_.position;
   if (vertical_) {
     if (first_) first_->setGeometry(0, 0, p, height());
@@ -438,7 +436,7 @@ void SplitterGadget::layoutChildren() {
 }
 
 bool SplitterGadget::setState(int32_t position) {
-  geometry_.length = vertical_ ? width() : height();
+  measure();
   geometry_.position = geometry_.placed(position);
   layoutChildren();
   return true;
@@ -491,7 +489,7 @@ void SplitterGadget::mousePressEvent(QMouseEvent* e) {
 
 void SplitterGadget::mouseMoveEvent(QMouseEvent* e) {
   if (dragOffset_ < 0 || !(e->buttons() & Qt::LeftButton)) return;
-  geometry_.length = vertical_ ? width() : height();
+  measure();
   const int32_t p = geometry_.dragged(along(e->position().toPoint()) - dragOffset_);
   if (p == geometry_.position) return;
   geometry_.position = p;
@@ -523,8 +521,7 @@ void ImageGadget::refresh() { setState(handle_); }
 
 int32_t ImageGadget::pixel(int32_t x, int32_t y) const {
   if (picture_.isNull() || !picture_.rect().contains(x, y)) return -1;
-  const QRgb p = picture_.pixel(x, y);
-  return qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
+  return rgb_to_packed(picture_.pixel(x, y));
 }
 
 void ImageGadget::paintEvent(QPaintEvent*) {

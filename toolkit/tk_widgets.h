@@ -238,6 +238,8 @@ class SplitterGadget : public QWidget, public GadgetOps {
 
  private:
   void layoutChildren();
+  // Takes the current extent along the bar's axis into the geometry.
+  void measure() { geometry_.length = vertical_ ? width() : height(); }
   int32_t along(const QPoint& p) const { return vertical_ ? p.x() : p.y(); }
 
   QPointer<QWidget> first_, second_;

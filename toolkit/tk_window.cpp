@@ -187,7 +187,7 @@ int32_t tk_open_window(int32_t number, int32_t x, int32_t y, int32_t innerWidth,
   if (n == 0) return 0;
   tk_close_window(n);
   auto* top = new TopWindow(n);
-  top->setWindowTitle(QString::fromUtf8(title.c_str(), int(title.size())));
+  top->setWindowTitle(qs(title));
   top->resize(std::max(1, innerWidth), std::max(1, innerHeight));
   top->move(x, y);
   top->relayout();
@@ -339,7 +339,7 @@ int32_t tk_create_menu_bar(int32_t number, int32_t windowHandle) {
 int32_t tk_add_menu_title(const std::string& text) {
   MenuBuild& m = menu_build();
   if (!m.top || !m.top->menuBar()) return 0;
-  m.title = m.top->menuBar()->addMenu(QString::fromUtf8(text.c_str(), int(text.size())));
+  m.title = m.top->menuBar()->addMenu(qs(text));
   m.top->relayout();  // the bar's height settles once it holds a title
   return 1;
 }
@@ -347,7 +347,7 @@ int32_t tk_add_menu_title(const std::string& text) {
 int32_t tk_add_menu_item(int32_t id, const std::string& text) {
   MenuBuild& m = menu_build();
   if (!m.top || !m.title) return 0;
-  QAction* action = m.title->addAction(QString::fromUtf8(text.c_str(), int(text.size())));
+  QAction* action = m.title->addAction(qs(text));
   const int32_t window = m.top->number();
   QObject::connect(action, &QAction::triggered,
                    [window, id] { post_event(TK_EVENT_MENU, window, id, -1); });
@@ -360,7 +360,7 @@ int32_t tk_save_window_screenshot(int32_t window, const std::string& path) {
   TopWindow* top = find_window(window);
   if (!top || path.empty()) return 0;
   const QPixmap shot = top->grab();
-  return shot.save(QString::fromUtf8(path.c_str(), int(path.size())), "PNG") ? 1 : 0;
+  return shot.save(qs(path), "PNG") ? 1 : 0;
 }
 
 // ---- native access ---------------------------------------------------------
