@@ -138,7 +138,6 @@ struct RowsEnd {
 };
 
 struct DrawContext {
-  Ui& ui;
   NamedObject& obj;
   GridRecord& g;
   const Pieces& p;
@@ -356,7 +355,7 @@ void render_grid(Ui& ui) {
     cut_pieces(pieces, g, canvas.sourceImage, s);
     draw_frame_and_ground(pieces, g, w, h, s);
     const int32_t top = draw_caption_row(g, w);
-    DrawContext context{ui, *obj, g, pieces, w, h, s};
+    DrawContext context{*obj, g, pieces, w, h, s};
     end = draw_rows(context, top);
     editorPlaced = context.editorPlaced;
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);

@@ -6,11 +6,11 @@
 //
 // Which rows are shown is decided by the one row walk (grid/row_walk.h);
 // the animation step is step_expanders (input.cpp).
-#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
