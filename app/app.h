@@ -2,8 +2,8 @@
 // The demonstration client: start-up, main loop, screen composition, layout
 // and reactions.
 //
-// Sections: skin pieces · AppState · App · start-up and loop · screen ·
-// layout · reactions.
+// Sections: skin pieces · AppState · App · shared values · start-up and loop ·
+// screen · layout · reactions.
 #include <cstdint>
 #include <string>
 
@@ -75,7 +75,15 @@ struct App {
   std::string uiObject;
 };
 
+// ---- values the screen and the reactions share --------------------------------
+inline constexpr int32_t kQuitMenuItem = 7;            // "&Quit" of the "Program" menu
+inline constexpr int32_t kPlaceholderGrey = 0xAAAAAA;  // the search field's "search"
+inline constexpr int32_t kSidebarMinimum = 220;        // splitter: first minimum size
+inline constexpr int32_t kCentreMinimum = 800;         // splitter: second minimum size
+
 // ---- start-up and loop -----------------------------------------------------
+// The toolkit's initialisation calls in their order (harmless when repeated).
+void init_toolkit();
 // Initialises the toolkit (once per process) and decodes and cuts the skin.
 void start_up(App& app);
 // Cuts the pieces from a decoded sheet image into app.state.skin.

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t kPlaceholderGrey = 0xAAAAAA;
 // A list box passes its "selection changed" notification on as type 1.
 constexpr int32_t kListSelection = 1;
 
@@ -47,16 +46,23 @@ void finish_arrow(App& app, const std::string& button, int8_t expanded) {
 }
 
 // ---- sidebar -----------------------------------------------------------------
+// The toggle's knob sits on the side the sidebar is on.
+void set_toggle_look(App& app, bool sidebarShown) {
+  const SkinPieces& skin = app.state.skin;
+  set_button_strip(app.ui, "ButtonSidebarExpCol", 90,
+                   sidebarShown ? skin.SkinToggleShown : skin.SkinToggleHidden);
+}
+
 void toggle_sidebar(App& app) {
   AppState& s = app.state;
   if (s.sidebarShown == 0) {
     s.sidebarShown = 1;
-    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleShown);
+    set_toggle_look(app, true);
     tk_set_gadget_state(s.splitterGadget, s.sidebarWidth);
-    tk_set_gadget_attribute(s.splitterGadget, 1, 220);
-    tk_set_gadget_attribute(s.splitterGadget, 2, 800);
+    tk_set_gadget_attribute(s.splitterGadget, 1, kSidebarMinimum);
+    tk_set_gadget_attribute(s.splitterGadget, 2, kCentreMinimum);
   } else {
-    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleHidden);
+    set_toggle_look(app, false);
     tk_set_gadget_attribute(s.splitterGadget, 1, 0);
     tk_set_gadget_attribute(s.splitterGadget, 2, 0);
     s.sidebarWidth = static_cast<int16_t>(tk_get_gadget_state(s.splitterGadget));
@@ -145,11 +151,11 @@ void on_splitter_moved(App& app) {
   const int32_t S = tk_get_gadget_state(s.splitterGadget);
   if (S > 0 && s.sidebarShown == 0) {
     s.sidebarShown = 1;
-    tk_set_gadget_attribute(s.splitterGadget, 1, 220);
-    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleShown);
+    tk_set_gadget_attribute(s.splitterGadget, 1, kSidebarMinimum);
+    set_toggle_look(app, true);
   } else if (S == 0 && s.sidebarShown == 1) {
     s.sidebarShown = 0;
-    set_button_strip(app.ui, "ButtonSidebarExpCol", 90, s.skin.SkinToggleHidden);
+    set_toggle_look(app, false);
   }
   layout_demo(app, 1);
 }

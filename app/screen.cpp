@@ -17,8 +17,6 @@ constexpr int32_t kCentreBack = 236 + 233 * 256 + 216 * 65536;
 constexpr int32_t kPanelBack = 0xFAFAFA;
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kSidebarBack = 0xA9A9A9;
-constexpr int32_t kPlaceholderGrey = 0xAAAAAA;
-constexpr int32_t kQuitItem = 7;
 
 // Everything is positioned against the inner width read after opening.
 struct Builder {
@@ -56,6 +54,18 @@ struct Builder {
     create_image_button_skinned(ui, name, x, y, created, parent);
     set_button_strip(ui, name, 16, strip);
     tooltip(name, tip);
+  }
+  // The set-up of an editable data grid runs with drawing held back.
+  void begin_data_grid(const std::string& g) {
+    set_attribute(ui, g, "REDRAW", "0", 1);
+    set_attribute(ui, g, "KEYBOARDCONTROL", "1", 1);
+    set_attribute(ui, g, "PERMANENTCURSOR", "1", 1);
+    set_attribute(ui, g, "ENABLEINPUT", "1", 0);
+  }
+  // Column k takes the k-th input type ("0" none, "1" text).
+  void input_types(const std::string& g, std::initializer_list<const char*> types) {
+    int16_t column = 0;
+    for (const char* type : types) set_column_attribute(ui, g, column++, "INPUTTYPE", type, 1);
   }
 
   void icon_bar();
@@ -225,8 +235,8 @@ void Builder::main_area() {
 void Builder::splitter_and_search_list() {
   app.state.splitterGadget = create_splitter(ui, "SplitterSideMain", 0, 40, 1024, 660,
                                              "ContainerLeft", "ContainerCenter", 220, 1, "");
-  tk_set_gadget_attribute(app.state.splitterGadget, 1, 220);
-  tk_set_gadget_attribute(app.state.splitterGadget, 2, 800);
+  tk_set_gadget_attribute(app.state.splitterGadget, 1, kSidebarMinimum);
+  tk_set_gadget_attribute(app.state.splitterGadget, 2, kCentreMinimum);
 
   create_list(ui, "ListIconSearchType", W - 150, 30, 110, 60, "A", 0, "");
   items("ListIconSearchType", {{"A", "Search all"},
@@ -277,10 +287,7 @@ void Builder::side_tree() {
 
 void Builder::config_grid() {
   const std::string g = "GridVersionConfig";
-  set_attribute(ui, g, "REDRAW", "0", 1);
-  set_attribute(ui, g, "KEYBOARDCONTROL", "1", 1);
-  set_attribute(ui, g, "PERMANENTCURSOR", "1", 1);
-  set_attribute(ui, g, "ENABLEINPUT", "1", 0);
+  begin_data_grid(g);
   add_column(ui, g, 0, "entity", 100, 2, 0, 0, "", -1);
   add_column(ui, g, 1, "class", 250, 2, 0, 0, "", -1);
   add_column(ui, g, 2, "property", 90, 0, 1, 0, "", -1);
@@ -301,25 +308,17 @@ void Builder::config_grid() {
   };
   for (const ConfigRow& r : kRows) add_row(ui, g, -1, "", 20, r.level, r.cells, "1", 0);
 
-  set_column_attribute(ui, g, 0, "INPUTTYPE", "0", 1);
-  set_column_attribute(ui, g, 1, "INPUTTYPE", "0", 1);
-  set_column_attribute(ui, g, 2, "INPUTTYPE", "0", 1);
-  set_column_attribute(ui, g, 3, "INPUTTYPE", "1", 1);
+  input_types(g, {"0", "0", "0", "1"});
   set_attribute(ui, g, "REDRAW", "1", 1);
 }
 
 void Builder::calc_grid() {
   const std::string g = "GridVersionCalc";
-  set_attribute(ui, g, "REDRAW", "0", 1);
-  set_attribute(ui, g, "KEYBOARDCONTROL", "1", 1);
-  set_attribute(ui, g, "ENABLEINPUT", "1", 0);
-  set_attribute(ui, g, "PERMANENTCURSOR", "1", 1);
+  begin_data_grid(g);
   add_column(ui, g, 0, "col A (locked)", 100, 2, 0, 0, "", -1);
   add_column(ui, g, 1, "col B", 100, 0, 0, 0, "", -1);
   add_column(ui, g, 2, "col C (right)", 100, 1, 1, 0, "", -1);
-  set_column_attribute(ui, g, 0, "INPUTTYPE", "0", 1);
-  set_column_attribute(ui, g, 1, "INPUTTYPE", "1", 1);
-  set_column_attribute(ui, g, 2, "INPUTTYPE", "1", 1);
+  input_types(g, {"0", "1", "1"});
   for (int i = 1; i <= 5; ++i) {
     const std::string n = std::to_string(i);
     add_row(ui, g, -1, "row " + n, 20, 0, "cell A" + n + "\ncell B" + n + "\ncell C" + n, "1",
@@ -347,7 +346,7 @@ int32_t build_demo_screen(App& app) {
   const int32_t handle = tk_window_handle(window);
   if (tk_create_menu_bar(-1, handle) != 0) {
     tk_add_menu_title("Program");
-    tk_add_menu_item(kQuitItem, "&Quit");
+    tk_add_menu_item(kQuitMenuItem, "&Quit");
   }
   if (tk_use_window_as_parent(handle) == 0) return 0;
 

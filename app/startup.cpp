@@ -39,6 +39,19 @@ const SkinPieceSpec kSkinPieceTable[kSkinPieceCount] = {
 };
 
 // ---- start-up ------------------------------------------------------------------
+void init_toolkit() {
+  tk_init_strings();
+  tk_init_memory();
+  tk_init_drawing();
+  tk_init_fonts();
+  tk_init_windows();
+  tk_init_gadgets();
+  tk_init_image_decoder();
+  tk_init_images();
+  tk_init_menus();
+  tk_register_png_decoder();
+}
+
 void cut_skin_pieces(App& app, int32_t sheet) {
   for (const SkinPieceSpec& piece : kSkinPieceTable) {
     // An undecodable sheet (0) yields 0 for every piece; consumers then draw
@@ -51,15 +64,7 @@ void cut_skin_pieces(App& app, int32_t sheet) {
 }
 
 void start_up(App& app) {
-  tk_init_strings();
-  tk_init_memory();
-  tk_init_drawing();
-  tk_init_fonts();
-  tk_init_windows();
-  tk_init_gadgets();
-  tk_init_image_decoder();
-  tk_init_images();
-  tk_init_menus();
+  init_toolkit();
 
   app.state.sidebarShown = 1;
   app.state.headExpanded = 1;
@@ -68,7 +73,6 @@ void start_up(App& app) {
   app.state.searchActive = 0;
   app.state.sidebarWidth = 220;
 
-  tk_register_png_decoder();
   int32_t sheet = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
   cut_skin_pieces(app, sheet);
   tk_free_image(sheet);
@@ -86,7 +90,7 @@ int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
   app.mouseY = tk_window_mouse_y(app.state.mainWindow);
 
   // The gadget-or-menu field outlives its event, so only a menu event counts.
-  if (app.lastKind == TK_EVENT_MENU && app.lastMenu == 7) app.lastKind = TK_EVENT_CLOSE;
+  if (app.lastKind == TK_EVENT_MENU && app.lastMenu == kQuitMenuItem) app.lastKind = TK_EVENT_CLOSE;
 
   // Also after a time-out: this call is the clock of hover looks and
   // animations.
