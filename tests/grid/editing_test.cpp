@@ -51,11 +51,6 @@ class GridEditing : public GridFixture {
     return grid_mouse(ui, kGridX + left[k] + 30, kGridY + 20 + 20 * j + 10, type);
   }
 
-  int8_t key(int32_t id) {
-    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
-    return grid_key(ui, id);
-  }
-
   int8_t code() { return current_window(ui)->eventCode; }
   std::string cell(int16_t k, int16_t j) { return get_cell_text(ui, kGrid, k, j); }
   bool grid_gadget_enabled() { return tk_gadget_widget(grid().gadget)->isEnabled(); }

@@ -29,11 +29,6 @@ class GridInput : public GridFixture {
  protected:
   GridRecord& g() { return *record(); }
 
-  void draw() {
-    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-    render_grid(ui);
-  }
-
   // grid_mouse at a point relative to the grid.
   int32_t mouse(int32_t rx, int32_t ry, int32_t type) {
     EXPECT_EQ(find_object(ui, kGrid, 0), 1);
@@ -43,11 +38,6 @@ class GridInput : public GridFixture {
   // A left click in the middle of cell (k, j), unscrolled, caption row on.
   int32_t click_cell(int32_t k, int32_t j, int32_t type = TK_TYPE_LEFT_CLICK) {
     return mouse(4 + 100 * k + 50, 20 + 20 * j + 10, type);
-  }
-
-  int8_t key(int32_t id) {
-    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
-    return grid_key(ui, id);
   }
 
   int8_t event_code() { return current_window(ui)->eventCode; }
@@ -62,10 +52,6 @@ class GridInput : public GridFixture {
       add_row(ui, kGrid, -1, "", 20, static_cast<int8_t>(level), "r" + std::to_string(n++), "",
               0);
     draw();
-  }
-
-  ExpanderRecord* expander(int32_t row) {
-    return g().cells[row * g().columnCount].expander.get();
   }
 };
 

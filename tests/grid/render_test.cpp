@@ -29,11 +29,6 @@ class GridRender : public GridFixture {
  protected:
   int32_t px(int32_t x, int32_t y) { return tk_image_pixel(canvas(), x, y); }
 
-  void draw() {
-    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-    render_grid(ui);
-  }
-
   // Columns without captions (no caption row): rows then start at y = 4.
   void plain_columns(int32_t n, int16_t width = 100, int8_t orientation = 0) {
     for (int32_t c = 0; c < n; ++c) add_column(ui, kGrid, -1, "", width, 0, orientation, 0, "", 0);

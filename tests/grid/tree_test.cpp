@@ -37,13 +37,6 @@ class GridTree : public GridFixture {
               "", 0);
   }
 
-  ExpanderRecord* expander(int32_t row) { return record()->cells[row * record()->columnCount].expander.get(); }
-
-  void draw() {
-    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-    render_grid(ui);
-  }
-
   void step(int32_t ms) {
     g_now += ms;
     ASSERT_EQ(find_object(ui, kGrid, 0), 1);

@@ -89,6 +89,24 @@ class GridFixture : public ::testing::Test {
     return (obj && obj->canvas) ? obj->canvas->canvasImage : 0;
   }
 
+  // Draws the grid named kGrid; it stays the current object.
+  void draw() {
+    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
+    render_grid(ui);
+  }
+
+  // grid_key on the grid named kGrid.
+  int8_t key(int32_t id) {
+    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
+    return grid_key(ui, id);
+  }
+
+  // The expander of the first cell of `row` of kGrid, nullptr when none.
+  ExpanderRecord* expander(int32_t row) {
+    GridRecord* g = record();
+    return g->cells[static_cast<size_t>(row) * g->columnCount].expander.get();
+  }
+
   // Columns of width 100 captioned "C0".., rows of height 20 with the
   // cell texts "c,r"; redraw off for the additions.
   void fill(const std::string& name, int32_t columns, int32_t rows) {
