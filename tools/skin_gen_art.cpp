@@ -117,6 +117,17 @@ QImage strip(const std::vector<QImage>& frames) {
 // Tile (col, row) of a picture cut in squares of side s.
 QImage tile(const QImage& src, int col, int row, int s) { return src.copy(col * s, row * s, s, s); }
 
+// The twelve tiles of a frame or grid, cut from a 3 x 3 box painted with and
+// without its caption band: captioned top row, left and right edge, bottom
+// row, plain top row, centre.
+std::vector<QImage> box_tiles(const QImage& cap, const QImage& plain, int s) {
+  return {tile(cap, 0, 0, s),   tile(cap, 1, 0, s),   tile(cap, 2, 0, s),
+          tile(cap, 0, 1, s),   tile(cap, 2, 1, s),
+          tile(cap, 0, 2, s),   tile(cap, 1, 2, s),   tile(cap, 2, 2, s),
+          tile(plain, 0, 0, s), tile(plain, 1, 0, s), tile(plain, 2, 0, s),
+          tile(cap, 1, 1, s)};
+}
+
 // A rectangle whose top corners are rounded with radius r where asked.
 QPainterPath top_rounded(const QRectF& r, qreal radius, bool left, bool right) {
   QPainterPath path;
@@ -594,46 +605,52 @@ struct FramePalette {
   QColor card;    // the frame's inside
 };
 
-QImage frame_box(const FramePalette& pal, bool captioned) {
-  const int n = 3 * kFrameCell;
-  QImage img = blank(n, n, pal.ground);
+// A 3 x 3-tile box with rounded corners; the captioned one carries a band
+// over its top row, outlined in the band's own darker colour.
+struct BoxLook {
+  int cell;
+  qreal radius;
+  QColor ground, card, border;
+  QColor bandTop, bandBottom, bandHighlight, bandUnderline, bandOutline;
+};
+
+QImage painted_box(const BoxLook& look, bool captioned) {
+  const int n = 3 * look.cell;
+  QImage img = blank(n, n, look.ground);
   Painter p(img);
   const QRectF r(0.5, 0.5, n - 1, n - 1);
+  QPainterPath outline;
+  outline.addRoundedRect(r, look.radius, look.radius);
   p.setPen(Qt::NoPen);
-  p.setBrush(pal.card);
-  p.drawRoundedRect(r, 5, 5);
+  p.setBrush(look.card);
+  p.drawPath(outline);
   if (captioned) {
-    QPainterPath clip;
-    clip.addRoundedRect(r, 5, 5);
     p.save();
-    p.setClipPath(clip);
-    p.fillRect(QRectF(0, 0, n, kFrameCell), vgrad(0, kFrameCell, QColor(84, 140, 212), kAccentLo));
-    p.fillRect(QRectF(0, kFrameCell - 1, n, 1), kAccentLo);
-    p.fillRect(QRectF(0, 1, n, 1), with_alpha(kWhite, 60));
+    p.setClipPath(outline);
+    p.fillRect(QRectF(0, 0, n, look.cell), vgrad(0, look.cell, look.bandTop, look.bandBottom));
+    p.fillRect(QRectF(0, 1, n, 1), look.bandHighlight);
+    p.fillRect(QRectF(0, look.cell - 1, n, 1), look.bandUnderline);
     p.restore();
   }
   p.setBrush(Qt::NoBrush);
-  p.setPen(pen(kBorder, 1.0));
-  p.drawRoundedRect(r, 5, 5);
-  if (captioned) {  // the band's outline in its own darker blue
-    p.setClipRect(QRectF(0, 0, n, kFrameCell - 1));
-    p.setPen(pen(kAccentLo, 1.0));
-    p.drawRoundedRect(r, 5, 5);
+  p.setPen(pen(look.border, 1.0));
+  p.drawPath(outline);
+  if (captioned) {
+    p.setClipRect(QRectF(0, 0, n, look.cell - 1));
+    p.setPen(pen(look.bandOutline, 1.0));
+    p.drawPath(outline);
   }
   return img;
 }
 
+QImage frame_box(const FramePalette& pal, bool captioned) {
+  return painted_box({kFrameCell, 5, pal.ground, pal.card, kBorder, QColor(84, 140, 212),
+                      kAccentLo, with_alpha(kWhite, 60), kAccentLo, kAccentLo},
+                     captioned);
+}
+
 QImage frame_strip(const FramePalette& pal) {
-  const QImage cap = frame_box(pal, true), plain = frame_box(pal, false);
-  const int s = kFrameCell;
-  const std::vector<QImage> pieces = {
-      tile(cap, 0, 0, s),   tile(cap, 1, 0, s),   tile(cap, 2, 0, s),    // captioned top row
-      tile(cap, 0, 1, s),   tile(cap, 2, 1, s),                          // left, right edge
-      tile(cap, 0, 2, s),   tile(cap, 1, 2, s),   tile(cap, 2, 2, s),    // bottom row
-      tile(plain, 0, 0, s), tile(plain, 1, 0, s), tile(plain, 2, 0, s),  // plain top row
-      tile(cap, 1, 1, s),                                                // centre
-  };
-  return strip(pieces);
+  return strip(box_tiles(frame_box(pal, true), frame_box(pal, false), kFrameCell));
 }
 
 // ---- grid parts ------------------------------------------------------------------------
@@ -645,33 +662,10 @@ constexpr int kGridCell = 20;
 const QColor kGridBorder{158, 165, 176};
 
 QImage grid_box(bool captioned) {
-  const int n = 3 * kGridCell;
-  QImage img = blank(n, n, kPanel);
-  Painter p(img);
-  const QRectF r(0.5, 0.5, n - 1, n - 1);
-  QPainterPath outline;
-  outline.addRoundedRect(r, 4, 4);
-  p.setPen(Qt::NoPen);
-  p.setBrush(kGridGround);
-  p.drawPath(outline);
-  if (captioned) {
-    p.save();
-    p.setClipPath(outline);
-    p.fillRect(QRectF(0, 0, n, kGridCell),
-               vgrad(0, kGridCell, QColor(96, 112, 136), QColor(70, 84, 106)));
-    p.fillRect(QRectF(0, 1, n, 1), QColor(255, 255, 255, 40));
-    p.fillRect(QRectF(0, kGridCell - 1, n, 1), QColor(52, 63, 82));
-    p.restore();
-  }
-  p.setBrush(Qt::NoBrush);
-  p.setPen(pen(kGridBorder, 1.0));
-  p.drawPath(outline);
-  if (captioned) {
-    p.setClipRect(QRectF(0, 0, n, kGridCell - 1));
-    p.setPen(pen(QColor(58, 70, 90), 1.0));
-    p.drawPath(outline);
-  }
-  return img;
+  return painted_box({kGridCell, 4, kPanel, kGridGround, kGridBorder, QColor(96, 112, 136),
+                      QColor(70, 84, 106), QColor(255, 255, 255, 40), QColor(52, 63, 82),
+                      QColor(58, 70, 90)},
+                     captioned);
 }
 
 // The cursor's bar: rounded caps and a straight middle, inset one pixel at
@@ -715,15 +709,10 @@ QImage scroll_button(qreal degrees) {
 QImage grid_parts() {
   const int s = kGridCell;
   QImage out = blank(350, 40, kGridGround);
-  const QImage cap = grid_box(true), plain = grid_box(false), bar = selection_bar();
-  const std::vector<QImage> tiles = {
-      tile(cap, 0, 0, s),   tile(cap, 1, 0, s),   tile(cap, 2, 0, s),    // 0-2 captioned top
-      tile(cap, 0, 1, s),   tile(cap, 2, 1, s),                          // 3, 4 edges
-      tile(cap, 0, 2, s),   tile(cap, 1, 2, s),   tile(cap, 2, 2, s),    // 5-7 bottom
-      tile(plain, 0, 0, s), tile(plain, 1, 0, s), tile(plain, 2, 0, s),  // 8-10 plain top
-      tile(cap, 1, 1, s),                                                // 11 interior
-      tile(bar, 0, 0, s),   tile(bar, 1, 0, s),   tile(bar, 2, 0, s),    // 12-14 selection
-  };
+  // 0-11 as a frame's tiles (11 the interior), 12-14 the selection bar.
+  std::vector<QImage> tiles = box_tiles(grid_box(true), grid_box(false), s);
+  const QImage bar = selection_bar();
+  for (int n = 0; n < 3; ++n) tiles.push_back(tile(bar, n, 0, s));
   // Expander frames: 0/1 collapsed, 2/3 collapsed hovered, 4/5 expanded,
   // 6/7 expanded hovered, 8..14 turning from right to down.
   std::vector<QImage> expanders;

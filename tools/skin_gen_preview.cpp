@@ -88,10 +88,11 @@ void tab_bar(QPainter& p, const QImage& strip, int bx, int by, int W, const std:
 }
 
 // ---- frame (twelve square pieces) ----------------------------------------------
-void frame(QPainter& p, const QImage& strip, int x, int y, int W, int H, const QString& caption) {
-  const int s = strip.height();
+// The box of a frame or a grid from the twelve tiles at the start of the
+// strip (side s): centre and edges stretched, corners as they are, the top
+// row with or without the caption band.
+void tiled_box(QPainter& p, const QImage& strip, int s, int x, int y, int W, int H, bool cap) {
   auto pc = [&](int n) { return strip.copy(n * s, 0, s, s); };
-  const bool cap = !caption.isEmpty();
   stretch(p, pc(11), x + s, y + s, W - 2 * s, H - 2 * s);
   stretch(p, pc(cap ? 1 : 9), x + s, y, W - 2 * s, s);
   stretch(p, pc(6), x + s, y + H - s, W - 2 * s, s);
@@ -101,6 +102,12 @@ void frame(QPainter& p, const QImage& strip, int x, int y, int W, int H, const Q
   p.drawImage(x + W - s, y, pc(cap ? 2 : 10));
   p.drawImage(x, y + H - s, pc(5));
   p.drawImage(x + W - s, y + H - s, pc(7));
+}
+
+void frame(QPainter& p, const QImage& strip, int x, int y, int W, int H, const QString& caption) {
+  const int s = strip.height();
+  const bool cap = !caption.isEmpty();
+  tiled_box(p, strip, s, x, y, W, H, cap);
   if (cap) text(p, x + (W - text_width(p, caption)) / 2, y + (s - text_height(p)) / 2, caption, Qt::white);
 }
 
@@ -136,19 +143,8 @@ void grid(QPainter& p, const QImage& parts, int gx, int gy, int W, int H,
   const bool captions = !look.borderless && !cols.empty() && !cols[0].caption.isEmpty();
   p.save();
   p.setClipRect(gx, gy, W, H);
-  if (look.borderless) {
-    stretch(p, t(11), gx, gy, W, H);
-  } else {
-    stretch(p, t(11), gx + s, gy + s, W - 2 * s, H - 2 * s);
-    stretch(p, t(captions ? 1 : 9), gx + s, gy, W - 2 * s, s);
-    stretch(p, t(6), gx + s, gy + H - s, W - 2 * s, s);
-    stretch(p, t(3), gx, gy + s, s, H - 2 * s);
-    stretch(p, t(4), gx + W - s, gy + s, s, H - 2 * s);
-    p.drawImage(gx, gy, t(captions ? 0 : 8));
-    p.drawImage(gx + W - s, gy, t(captions ? 2 : 10));
-    p.drawImage(gx, gy + H - s, t(5));
-    p.drawImage(gx + W - s, gy + H - s, t(7));
-  }
+  if (look.borderless) stretch(p, t(11), gx, gy, W, H);
+  else tiled_box(p, parts, s, gx, gy, W, H, captions);
   int y = 4;
   if (captions) {
     int x = 4;
@@ -279,7 +275,7 @@ QImage mockup(const QImage& sheet) {
     look.gridLines = false;
     look.cursorRow = 1;
     look.selFront = Qt::white;
-    grid(p, sheet.copy(0, 262, 350, 40), 20, 85, 180, 270, {{"", 172, 0}}, rows, look);
+    grid(p, cut(sheet, "GridParts"), 20, 85, 180, 270, {{"", 172, 0}}, rows, look);
   }
   const char* faces[] = {"SideAdd", "SideCopy", "SideSync", "SideBlank1", "SideBlank2"};
   for (int i = 0; i < 5; ++i) p.drawImage(9 + 40 * i, 380, cut(sheet, faces[i]));
@@ -319,7 +315,7 @@ QImage mockup(const QImage& sheet) {
     look.cursorRow = 2;
     look.cursorCol = 2;
     look.arrows = true;
-    grid(p, sheet.copy(0, 262, 350, 40), cx + 44, 192, 480, 204,
+    grid(p, cut(sheet, "GridParts"), cx + 44, 192, 480, 204,
          {{"entity", 120, 0}, {"class", 110, 0}, {"property", 90, 1}, {"comment", 160, 0}}, rows, look);
   }
   return img;
