@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
@@ -18,21 +19,15 @@ struct Rect {
   int x, y, w, h;
 };
 
-// Where the program cuts each piece; part of the sheet's format.
-constexpr Rect kPieces[] = {
-    {"RoundAdd", 241, 157, 64, 16},    {"RoundClose", 306, 157, 64, 16},
-    {"RoundCopy", 241, 174, 64, 16},   {"ToggleShown", 0, 220, 360, 20},
-    {"ToggleHidden", 0, 241, 360, 20}, {"SearchField", 0, 21, 149, 21},
-    {"IconbarBack", 0, 43, 410, 40},   {"SideAdd", 0, 0, 40, 20},
-    {"SideCopy", 40, 0, 40, 20},       {"SideSync", 80, 0, 40, 20},
-    {"SideBlank1", 120, 0, 40, 20},    {"SideBlank2", 160, 0, 40, 20},
-    {"MessageBack", 0, 84, 300, 26},   {"ArrowDown", 201, 17, 64, 16},
-    {"ArrowRight", 201, 0, 64, 16},    {"ArrowTurn", 266, 0, 96, 16},
-    {"TabsGrey", 0, 111, 200, 22},     {"TabsCream", 201, 111, 200, 22},
-    {"TabsWhite", 0, 134, 200, 22},    {"FrameData", 0, 157, 240, 20},
-    {"FrameArea", 0, 178, 240, 20},    {"FrameSide", 0, 199, 240, 20},
-    {"GridParts", 0, 262, 350, 40},
-};
+// Where the program cuts each piece (its own table, the sheet's format),
+// named here without the common "Skin" prefix.
+std::vector<Rect> program_pieces() {
+  std::vector<Rect> out;
+  for (const SkinPieceSpec& p : kSkinPieceTable)
+    out.push_back({p.name + 4, p.x, p.y, p.width, p.height});
+  return out;
+}
+const std::vector<Rect> kPieces = program_pieces();
 
 const Rect& rect(const char* name) {
   for (const Rect& r : kPieces)
