@@ -27,6 +27,7 @@ struct Window {
   QPointer<TopWindow> top;
   int32_t handle = 0;
   std::map<int32_t, int32_t> shortcuts;  // key code with modifiers -> id
+  int32_t paints = 0;                    // paint events of its widgets so far
 };
 Table<Window>& windows() {
   static Table<Window> table(kWindowBase);
@@ -111,11 +112,17 @@ bool touches_pointer(QEvent::Type t) {
 
 // Shortcuts act like accelerators: the key is matched against the table of
 // the window it was typed in before any widget of it sees the key. The same
-// filter notes every event that may move the pointer relative to a window.
+// filter notes every event that may move the pointer relative to a window,
+// and counts paints per window.
 class EventWatch : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (touches_pointer(e->type())) pointer_dirty() = true;
+    if (e->type() == QEvent::Paint && watched->isWidgetType()) {
+      auto* top = dynamic_cast<TopWindow*>(static_cast<QWidget*>(watched)->window());
+      if (Window* win = top ? live_window(top->number()) : nullptr) ++win->paints;
+      return false;
+    }
     if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* top = dynamic_cast<TopWindow*>(static_cast<QWidget*>(watched)->window());
     if (!top) return false;
@@ -361,6 +368,11 @@ int32_t tk_save_window_screenshot(int32_t window, const std::string& path) {
   if (!top || path.empty()) return 0;
   const QPixmap shot = top->grab();
   return shot.save(qs(path), "PNG") ? 1 : 0;
+}
+
+int32_t tk_window_paint_count(int32_t window) {
+  Window* w = live_window(window);
+  return w ? w->paints : 0;
 }
 
 // ---- native access ---------------------------------------------------------
