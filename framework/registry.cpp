@@ -214,6 +214,8 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
   int16_t absY = y;
   if (!parentName.empty() && find_object(ui, parentName, 0) == 1) {
     NamedObject* p = ui.current;
+    const std::string finalName = name.empty() ? "UNTITLED" + std::to_string(ui.count + 1) : name;
+    if (closes_parent_cycle(ui, p, finalName)) return 0;
     parent = p->name;
     absX = static_cast<int16_t>(p->absX + x);
     absY = static_cast<int16_t>(p->absY + y);
@@ -274,6 +276,21 @@ int8_t find_object_by_gadget(Ui& ui, int32_t gadget, int8_t mode) {
 int8_t find_object_by_number(Ui& ui, int32_t number, int8_t mode) {
   if (number == 0) return -1;
   return find_by(ui, mode, [&](const NamedObject* o) { return o->number == number; });
+}
+
+bool closes_parent_cycle(Ui& ui, const NamedObject* parent, const std::string& name) {
+  // Walks by name without moving the current object; the bound guards
+  // against a chain that already comes round.
+  const NamedObject* at = parent;
+  for (int32_t steps = 0; at && steps <= ui.count; ++steps) {
+    if (at->parentName.empty()) return false;
+    if (at->parentName == name) return true;
+    const NamedObject* up = nullptr;
+    for (const NamedObject* o = ui.first; o && !up; o = o->next)
+      if (o->name == at->parentName) up = o;
+    at = up;
+  }
+  return at != nullptr;
 }
 
 void rewind_to_window(Ui& ui) { position_before(ui, ensure_window(ui)->firstObject); }

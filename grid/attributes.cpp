@@ -160,8 +160,11 @@ bool name_taken(const Ui& ui, const std::string& name) {
 // Renames an object and every reference to it by name (children, splitter
 // sides, tab pages, grid/scroll-bar links), so the hierarchy survives. An
 // empty or existing name is refused: lookups by name must stay unambiguous.
+// So is a name that an object above it still names as its parent: the
+// object would become its own ancestor.
 void rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
-  if (newName.empty() || name_taken(ui, newName)) return;
+  if (newName.empty() || name_taken(ui, newName) || closes_parent_cycle(ui, &obj, newName))
+    return;
   const std::string oldName = obj.name;
   obj.name = newName;
   for (NamedObject* o = ui.first; o; o = o->next) {

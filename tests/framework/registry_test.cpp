@@ -206,6 +206,24 @@ TEST_F(FrameworkTest, RecursiveRemovalTakesTheWholeSubtree) {
   tk_free_image(strip);
 }
 
+TEST_F(FrameworkTest, AnOrphansParentNameIsRefusedInsideItsOwnSubtree) {
+  create_container(ui, "Split", 0, 0, 300, 200, 0, "");
+  create_container(ui, "Page", 0, 0, 200, 100, 0, "Split");
+  create_container(ui, "Right", 0, 0, 100, 50, 0, "Page");
+  remove_object(ui, "Split", 0);  // "Page" still names "Split" as its parent
+
+  // Inside "Right" a new "Split" would be its own ancestor.
+  EXPECT_EQ(create_combo(ui, "Split", 0, 0, 80, 20, "", 0, "Right"), 0);
+  EXPECT_EQ(obj("Split"), nullptr);
+  EXPECT_EQ(registry_size(), 2);
+  EXPECT_EQ(win("Main")->objectCount, 2);
+
+  // Outside the subtree the name is free, and the orphan is its child again.
+  EXPECT_NE(create_container(ui, "Split", 0, 0, 300, 200, 0, ""), 0);
+  ASSERT_EQ(find_object(ui, "Right", 0), 1);
+  EXPECT_EQ(is_descendant(ui, "Split"), 1);
+}
+
 TEST_F(FrameworkTest, FreeObjectMovesTheWindowsFirstObjectOn) {
   for (const char* n : {"A", "B", "C"}) create_input(ui, n, 0, 0, 50, 20, "", 0, "");
   add_item(ui, "A", "k", "shown", 0, 0, -1);

@@ -110,6 +110,14 @@ TEST_F(GridAttributes, CommonKeywordsAndRenaming) {
   set_attribute(ui, "Renamed", "NAME", "", 0);
   EXPECT_EQ(grid_column_count(ui, "Renamed"), 1);
   set_attribute(ui, "Renamed", "NAME", kGrid, 0);
+  // Nor may an object take the name its removed parent had: it would be its
+  // own parent.
+  create_container(ui, "Box", 0, 0, 200, 100, 0, "");
+  create_container(ui, "Inner", 0, 0, 100, 50, 0, "Box");
+  remove_object(ui, "Box", 0);
+  set_attribute(ui, "Inner", "NAME", "Box", 0);
+  EXPECT_EQ(get_attribute(ui, "Box", "CHANGED"), "");
+  EXPECT_EQ(get_attribute(ui, "Inner", "CHANGED"), "0");
 
   // Unknown names: empty text, nothing changed.
   EXPECT_EQ(get_attribute(ui, "Nope", "GRIDH"), "");
