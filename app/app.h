@@ -4,6 +4,7 @@
 //
 // Sections: skin pieces · AppState · App · shared values · start-up and loop ·
 // screen · layout · reactions.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -82,10 +83,15 @@ inline constexpr int32_t kSidebarMinimum = 220;        // splitter: first minimu
 inline constexpr int32_t kCentreMinimum = 800;         // splitter: second minimum size
 
 // ---- start-up and loop -----------------------------------------------------
-// The toolkit's initialisation calls in their order (harmless when repeated).
-void init_toolkit();
-// Initialises the toolkit (once per process) and decodes and cuts the skin.
-void start_up(App& app);
+// The toolkit's initialisation calls in their order (harmless when repeated);
+// 0 when there is no display to open windows on, and nothing is initialised.
+int32_t init_toolkit();
+// Initialises the toolkit (once per process) and decodes and cuts the
+// embedded skin; 0 when there is no display (nothing else is done then).
+int32_t start_up(App& app);
+// The same with other sheet bytes: a sheet that does not decode leaves every
+// piece 0, and the screen is then built with empty pieces.
+int32_t start_up(App& app, const void* sheet, std::size_t size);
 // Cuts the pieces from a decoded sheet image into app.state.skin.
 void cut_skin_pieces(App& app, int32_t sheet);
 // One iteration of the main loop; returns 0 when the loop is to end (close

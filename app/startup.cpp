@@ -40,7 +40,8 @@ const SkinPieceSpec kSkinPieceTable[kSkinPieceCount] = {
 };
 
 // ---- start-up ------------------------------------------------------------------
-void init_toolkit() {
+int32_t init_toolkit() {
+  if (tk_open_display() == 0) return 0;
   tk_init_strings();
   tk_init_memory();
   tk_init_drawing();
@@ -51,6 +52,7 @@ void init_toolkit() {
   tk_init_images();
   tk_init_menus();
   tk_register_png_decoder();
+  return 1;
 }
 
 void cut_skin_pieces(App& app, int32_t sheet) {
@@ -64,8 +66,8 @@ void cut_skin_pieces(App& app, int32_t sheet) {
   }
 }
 
-void start_up(App& app) {
-  init_toolkit();
+int32_t start_up(App& app, const void* sheet, std::size_t size) {
+  if (init_toolkit() == 0) return 0;
 
   app.state.sidebarShown = 1;
   app.state.headExpanded = 1;
@@ -74,10 +76,15 @@ void start_up(App& app) {
   app.state.searchActive = 0;
   app.state.sidebarWidth = 220;
 
-  int32_t sheet = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
-  cut_skin_pieces(app, sheet);
-  tk_free_image(sheet);
+  const int32_t decoded = tk_decode_image(-1, sheet, size);
+  cut_skin_pieces(app, decoded);
+  tk_free_image(decoded);
   // The framework's registry lists are the fresh, empty app.ui.
+  return 1;
+}
+
+int32_t start_up(App& app) {
+  return start_up(app, zui_skin_sheet_png, zui_skin_sheet_png_size);
 }
 
 // ---- main loop -------------------------------------------------------------------

@@ -16,6 +16,13 @@
 #include <string>
 
 // ---- start-up and shut-down ------------------------------------------------
+// Connects to the window system before anything else: 1 when windows can be
+// shown (or already could), 0 when there is no display to show them on
+// (neither DISPLAY nor WAYLAND_DISPLAY set and no platform chosen through
+// QT_QPA_PLATFORM). A display that is named but cannot be reached is found
+// only by the platform itself, which offers no way back: the process then
+// ends with one line on stderr and exit code 1 instead of aborting.
+int32_t tk_open_display();
 void tk_init_strings();
 void tk_init_memory();
 void tk_init_drawing();

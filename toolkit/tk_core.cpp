@@ -7,8 +7,13 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
+#include <string>
+#include <vector>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -17,16 +22,64 @@ namespace tk {
 
 // ---- application -----------------------------------------------------------
 
+namespace {
+
+bool env_set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// What the platform says while it starts is held back: a start that fails
+// then ends with one line instead of the platform's page of advice, and a
+// good start hands every message on unchanged.
+struct HeldMessage {
+  QtMsgType type;
+  int line;
+  std::string file, function, category, text;
+};
+struct StartMessages {
+  QtMessageHandler previous = nullptr;
+  std::vector<HeldMessage> held;
+};
+StartMessages& start_messages() {
+  static StartMessages s;
+  return s;
+}
+
+void hold_start_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    // The platform aborts after this returns; a missing display is no crash.
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "%s: cannot open the display \"%s\"\n", program_invocation_short_name,
+                 display != nullptr ? display : "");
+    std::_Exit(1);
+  }
+  auto text_of = [](const char* s) { return std::string(s != nullptr ? s : ""); };
+  start_messages().held.push_back({type, context.line, text_of(context.file),
+                                   text_of(context.function), text_of(context.category),
+                                   text.toStdString()});
+}
+
+}  // namespace
+
 void ensure_app() {
   if (QCoreApplication::instance()) return;
   // Without any display Qt would abort; run headless instead.
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
-      !std::getenv("WAYLAND_DISPLAY"))
+  if (!env_set("QT_QPA_PLATFORM") && !env_set("DISPLAY") && !env_set("WAYLAND_DISPLAY"))
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "zui";
   static char* argv[] = {name, nullptr};
+  StartMessages& messages = start_messages();
+  messages.previous = qInstallMessageHandler(hold_start_message);
   new QApplication(argc, argv);  // lives until the process ends
+  qInstallMessageHandler(messages.previous);
+  for (const HeldMessage& m : messages.held) {
+    const QMessageLogContext context(m.file.c_str(), m.line, m.function.c_str(),
+                                     m.category.c_str());
+    messages.previous(m.type, context, QString::fromStdString(m.text));
+  }
+  messages.held.clear();
   QApplication::setFont(default_gadget_font());
 }
 
@@ -92,6 +145,19 @@ using namespace tk;
 
 // ---- initialisation --------------------------------------------------------
 // Each call may come first; all of them are harmless when repeated.
+
+int32_t tk_open_display() {
+  if (QCoreApplication::instance()) return 1;
+  // Unchosen, the platform is the X one or, with a compositor, Wayland; the
+  // X platform needs a display name. Any other choice is left to the
+  // platform (the fatal-message guard covers it).
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const bool chosen = platform != nullptr && *platform != '\0';
+  if (!chosen && !env_set("DISPLAY") && !env_set("WAYLAND_DISPLAY")) return 0;
+  if (chosen && std::strncmp(platform, "xcb", 3) == 0 && !env_set("DISPLAY")) return 0;
+  ensure_app();
+  return 1;
+}
 
 void tk_init_strings() { ensure_app(); }
 void tk_init_memory() { ensure_app(); }

@@ -16,7 +16,8 @@
 namespace tk {
 
 // ---- application -----------------------------------------------------------
-// Creates the QApplication on first use (headless when no display is set).
+// Creates the QApplication on first use (headless when no display is set and
+// nobody asked through tk_open_display, as tests and tools do).
 void ensure_app();
 
 // ---- texts and colours -----------------------------------------------------
