@@ -30,8 +30,9 @@ void position_before(Ui& ui, NamedObject* object);
 int8_t select_window(Ui& ui, const std::string& name);
 int8_t select_window_by_handle(Ui& ui, int32_t handle);
 // True when an object called `name` placed under `parent` would become its
-// own ancestor: an object on the parent chain from `parent` up still names
-// `name` as its parent (its parent of that name was removed).
+// own ancestor: an object on the parent chain from `parent` up carries that
+// name (a generated UNTITLED name may repeat one) or still names it as its
+// parent (its parent of that name was removed).
 bool closes_parent_cycle(Ui& ui, const NamedObject* parent, const std::string& name);
 int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive);
 void free_object(Ui& ui, const std::string& name);

@@ -283,6 +283,7 @@ bool closes_parent_cycle(Ui& ui, const NamedObject* parent, const std::string& n
   // against a chain that already comes round.
   const NamedObject* at = parent;
   for (int32_t steps = 0; at && steps <= ui.count; ++steps) {
+    if (at->name == name) return true;
     if (at->parentName.empty()) return false;
     if (at->parentName == name) return true;
     const NamedObject* up = nullptr;

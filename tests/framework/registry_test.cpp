@@ -222,6 +222,13 @@ TEST_F(FrameworkTest, AnOrphansParentNameIsRefusedInsideItsOwnSubtree) {
   EXPECT_NE(create_container(ui, "Split", 0, 0, 300, 200, 0, ""), 0);
   ASSERT_EQ(find_object(ui, "Right", 0), 1);
   EXPECT_EQ(is_descendant(ui, "Split"), 1);
+
+  // A generated name never repeats an ancestor's: the fifth object would be
+  // UNTITLED5 inside UNTITLED5.
+  create_container(ui, "UNTITLED5", 0, 0, 100, 50, 0, "");
+  EXPECT_EQ(register_object(ui, "", Kind::Label, 0, 0, 1, 1, "UNTITLED5"), 0);
+  EXPECT_EQ(register_object(ui, "", Kind::Label, 0, 0, 1, 1, ""), 1);
+  EXPECT_EQ(current_object(ui)->name, "UNTITLED5");
 }
 
 TEST_F(FrameworkTest, FreeObjectMovesTheWindowsFirstObjectOn) {
