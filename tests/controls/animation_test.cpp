@@ -123,6 +123,25 @@ TEST_F(AnimationTest, OnlyOneFrameImageExistsAndADisabledButtonEndsDisabled) {
   EXPECT_EQ(shown_frame(arrow), 3);
 }
 
+TEST_F(AnimationTest, RemovingARunningHoveredButtonLeavesNothingBehind) {
+  dispatch(5, 5);
+  ASSERT_EQ(win->hoveredObject, arrow);
+  start(2);  // forward without end: only removal ends it
+  EXPECT_EQ(run(2), "01");
+  const int32_t picture = arrow->buttonData->shownImage;
+  EXPECT_EQ(remove_object(ui, "Arrow", 1), 1);
+  arrow = nullptr;
+  EXPECT_EQ(win->hoveredObject, nullptr);
+  EXPECT_EQ(tk_image_exists(picture), 0);
+  // The dispatcher keeps stepping, hovering and clicking where it was.
+  for (int i = 0; i < 6; ++i) {
+    advance(50);
+    EXPECT_EQ(dispatch(5, 5), Code::None);
+  }
+  EXPECT_EQ(dispatch(5, 5, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK), Code::None);
+  EXPECT_EQ(find_object(ui, "Arrow", 0), -1);
+}
+
 // ---- visibility ------------------------------------------------------------
 
 TEST_F(ControlsTest, VisibilityPropagatesByModeAndKeepsTheCurrentObject) {

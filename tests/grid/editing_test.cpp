@@ -316,6 +316,23 @@ TEST_F(GridEditing, OnlyTheEditorsOwnClosingEventsSetChanged) {
   EXPECT_EQ(grid().changed, 0);
 }
 
+TEST_F(GridEditing, ClosingTheWindowWithAnOpenEditorLeavesNothingBehind) {
+  open_editor(ui, kGrid, 2, 1);  // a list editor: the grid's gadget is disabled
+  const int32_t list = editor();
+  const int32_t gridGadget = grid().gadget;
+  ASSERT_TRUE(tk_gadget_exists(list));
+  EXPECT_EQ(close_window(ui, kWindow), 0);
+  window = 0;
+  EXPECT_FALSE(tk_gadget_exists(list));
+  EXPECT_FALSE(tk_gadget_exists(gridGadget));
+  // The editor's own closing events and input for the grid still arrive.
+  dispatch_event(ui, kGridX + 40, kGridY + 30, TK_EVENT_GADGET, TK_TYPE_LIST_CLOSED, list, list);
+  dispatch_event(ui, kGridX + 40, kGridY + 30, TK_EVENT_GADGET, TK_TYPE_LEFT_DOUBLE, gridGadget,
+                 gridGadget);
+  EXPECT_EQ(find_object(ui, kGrid, 0), -1);
+  EXPECT_EQ(close_editor(ui, kGrid, 0), 0);
+}
+
 }  // namespace
 
 namespace {
