@@ -1,0 +1,319 @@
+// The figures that belong to whole processes: start-up to a drawn window,
+// resident memory after start-up, and the CPU time of an idling program,
+// each for the demo and for a bare Qt window measured the same way in the
+// same run.
+//
+//   process_bench startup --demo D --peer P [--runs 10]
+//   process_bench idle --demo D --peer P [--seconds 25]      (under X only)
+//
+// The platform is the children's QT_QPA_PLATFORM (offscreen when unset).
+// Results go to stdout as "key value" lines; single samples go to stderr.
+//
+// Sections: clocks and /proc · children · start-up · idle · entry point.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCursor>
+#include <QPoint>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app.h"
+#include "framework/framework.h"
+#include "toolkit/tk.h"
+#include "toolkit/tk_native.h"
+
+extern char** environ;
+
+namespace {
+
+// ---- clocks and /proc ------------------------------------------------------------
+
+double now_ms() {
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// A field of /proc/<pid>/status in kB; 0 when unreadable.
+long status_kb(pid_t pid, const std::string& field) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.compare(0, field.size() + 1, field + ":") == 0)
+      return std::stol(line.substr(field.size() + 1));
+  return 0;
+}
+
+// CPU time of all threads of a process so far, in nanoseconds (the first
+// field of each thread's schedstat; the tick counts of /proc/<pid>/stat are
+// too coarse for a program that should use next to nothing).
+double cpu_ns(pid_t pid) {
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  double total = 0;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      std::ifstream in(dir + "/" + e->d_name + "/schedstat");
+      double ns = 0;
+      if (in >> ns) total += ns;
+    }
+    closedir(d);
+  }
+  return total;
+}
+
+double median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// ---- children --------------------------------------------------------------------
+
+struct Child {
+  pid_t pid = -1;
+  int out = -1;  // read end of its stdout
+};
+
+// Starts a program with ZUI_REPORT_SHOWN set, stdout into a pipe and stderr
+// discarded.
+Child spawn(const std::string& path) {
+  Child c;
+  int fds[2];
+  if (pipe(fds) != 0) return c;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addclose(&actions, fds[1]);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  if (rc != 0) {
+    close(fds[0]);
+    return c;
+  }
+  c.pid = pid;
+  c.out = fds[0];
+  return c;
+}
+
+// Reads the child's stdout until the line "shown"; false on end of file or
+// after timeoutMs.
+bool wait_shown(const Child& c, double timeoutMs) {
+  const double deadline = now_ms() + timeoutMs;
+  std::string seen;
+  while (seen.find("shown\n") == std::string::npos) {
+    const double left = deadline - now_ms();
+    if (left <= 0) return false;
+    pollfd p{c.out, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left) + 1) <= 0) continue;
+    char buf[256];
+    const ssize_t n = read(c.out, buf, sizeof buf);
+    if (n <= 0) return false;
+    seen.append(buf, static_cast<size_t>(n));
+  }
+  return true;
+}
+
+void end(Child& c) {
+  if (c.pid > 0) {
+    kill(c.pid, SIGTERM);
+    waitpid(c.pid, nullptr, 0);
+  }
+  if (c.out >= 0) close(c.out);
+  c = Child{};
+}
+
+// ---- start-up ----------------------------------------------------------------------
+
+struct StartUp {
+  double ms = -1;  // from the spawn to the "shown" line
+  double rssMb = -1;
+};
+
+StartUp start_once(const std::string& path) {
+  StartUp s;
+  const double t0 = now_ms();
+  Child c = spawn(path);
+  if (c.pid > 0 && wait_shown(c, 20000)) {
+    s.ms = now_ms() - t0;
+    s.rssMb = status_kb(c.pid, "VmRSS") / 1024.0;
+  }
+  end(c);
+  return s;
+}
+
+int run_startup(const std::string& platform, const std::string& demo, const std::string& peer,
+                int runs) {
+  // One untimed start each fills the page cache.
+  start_once(demo);
+  start_once(peer);
+  std::vector<double> demoMs, peerMs, demoMb, peerMb;
+  for (int i = 0; i < runs; ++i) {
+    // Alternating who goes first keeps a drift in the machine's load fair.
+    for (int k = 0; k < 2; ++k) {
+      const bool isDemo = (i + k) % 2 == 0;
+      const StartUp s = start_once(isDemo ? demo : peer);
+      if (s.ms < 0) {
+        std::fprintf(stderr, "%s did not report a drawn window\n", (isDemo ? demo : peer).c_str());
+        return 1;
+      }
+      std::fprintf(stderr, "startup %s %s %.1f ms %.1f MB\n", platform.c_str(),
+                   isDemo ? "demo" : "peer", s.ms, s.rssMb);
+      (isDemo ? demoMs : peerMs).push_back(s.ms);
+      (isDemo ? demoMb : peerMb).push_back(s.rssMb);
+    }
+  }
+  std::printf("startup.%s.demo %.2f\n", platform.c_str(), median(demoMs));
+  std::printf("startup.%s.peer %.2f\n", platform.c_str(), median(peerMs));
+  std::printf("rss.%s.demo %.2f\n", platform.c_str(), median(demoMb));
+  std::printf("rss.%s.peer %.2f\n", platform.c_str(), median(peerMb));
+  return 0;
+}
+
+// ---- idle --------------------------------------------------------------------------
+
+// Screen points of the "grid matrix" tab and of the middle of
+// "GridVersionConfig", taken from the demo screen built in this process on
+// the same display: without a window manager the demo's window opens at the
+// same place.
+struct Targets {
+  QPoint tab, grid;
+};
+
+Targets probe_targets() {
+  App app;
+  start_up(app);
+  build_demo_screen(app);
+  for (int i = 0; i < 10; ++i) main_loop_iteration(app, 20);
+  Targets t;
+  QWidget* client = tk_window_client(app.state.mainWindow);
+  if (find_object(app.ui, "PanelVersionData", 0) == 1) {
+    NamedObject* bar = current_object(app.ui);
+    const int x = bar->absX + bar->tabData->tabs[0].width + bar->tabData->tabs[1].width / 2;
+    t.tab = client->mapToGlobal(QPoint(x, bar->absY + bar->height / 2));
+  }
+  if (find_object(app.ui, "GridVersionConfig", 0) == 1) {
+    NamedObject* g = current_object(app.ui);
+    t.grid = client->mapToGlobal(QPoint(g->absX + g->width / 2, g->absY + g->height / 2));
+  }
+  shut_down(app);
+  for (int i = 0; i < 5; ++i) tk_wait_event(20);
+  return t;
+}
+
+bool xdotool(const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>("xdotool")};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return false;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int run_idle(const std::string& platform, const std::string& demo, const std::string& peer,
+             int seconds) {
+  if (platform != "xcb") {
+    std::fprintf(stderr, "idle: needs an X display to rest the pointer on the grid\n");
+    return 1;
+  }
+  const Targets t = probe_targets();
+  // The peer first: the demo's window, mapped later, lies on top.
+  Child p = spawn(peer);
+  Child d = spawn(demo);
+  if (!wait_shown(p, 20000) || !wait_shown(d, 20000)) {
+    std::fprintf(stderr, "idle: a program did not report a drawn window\n");
+    end(p);
+    end(d);
+    return 1;
+  }
+  // Show the page with the data grids, then rest the pointer on one of them:
+  // every dispatch then installs the grid's shortcuts again.
+  const auto str = [](int v) { return std::to_string(v); };
+  bool ok = xdotool({"mousemove", "--sync", str(t.tab.x()), str(t.tab.y())});
+  sleep_ms(200);
+  ok = ok && xdotool({"click", "1"});
+  sleep_ms(500);
+  ok = ok && xdotool({"mousemove", "--sync", str(t.grid.x()), str(t.grid.y())});
+  if (!ok) std::fprintf(stderr, "idle: xdotool failed; the pointer is not on the grid\n");
+  sleep_ms(2000);
+
+  const double d0 = cpu_ns(d.pid), p0 = cpu_ns(p.pid);
+  const double t0 = now_ms();
+  const long demoKb = status_kb(d.pid, "VmRSS"), peerKb = status_kb(p.pid, "VmRSS");
+  sleep_ms(seconds * 1000);
+  const double d1 = cpu_ns(d.pid), p1 = cpu_ns(p.pid);
+  const double minutes = (now_ms() - t0) / 60000.0;
+  end(d);
+  end(p);
+  std::fprintf(stderr,
+               "idle %s: tab clicked at %d,%d, pointer resting at %d,%d; demo %.1f MB, "
+               "peer %.1f MB\n",
+               platform.c_str(), t.tab.x(), t.tab.y(), t.grid.x(), t.grid.y(), demoKb / 1024.0,
+               peerKb / 1024.0);
+  // CPU seconds per minute of wall time.
+  std::printf("idle.%s.demo %.4f\n", platform.c_str(), (d1 - d0) / 1e9 / minutes);
+  std::printf("idle.%s.peer %.4f\n", platform.c_str(), (p1 - p0) / 1e9 / minutes);
+  return ok ? 0 : 1;
+}
+
+// ---- entry point -------------------------------------------------------------------
+
+std::string arg(int argc, char** argv, const std::string& name, const std::string& fallback) {
+  for (int i = 2; i + 1 < argc; ++i)
+    if (name == argv[i]) return argv[i + 1];
+  return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: process_bench startup|idle --demo PATH --peer PATH "
+                         "[--runs N] [--seconds S]\n");
+    return 2;
+  }
+  // The children share this environment; Qt wants a private runtime directory.
+  if (!std::getenv("XDG_RUNTIME_DIR")) {
+    static char dir[] = "/tmp/zui-bench-XXXXXX";
+    if (mkdtemp(dir)) setenv("XDG_RUNTIME_DIR", dir, 1);
+  }
+  setenv("QT_QPA_PLATFORM", std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM")
+                                                            : "offscreen", 1);
+  setenv("ZUI_REPORT_SHOWN", "1", 1);
+  const std::string platform = std::getenv("QT_QPA_PLATFORM");
+  const std::string mode = argv[1];
+  const std::string demo = arg(argc, argv, "--demo", "");
+  const std::string peer = arg(argc, argv, "--peer", "");
+  if (mode == "startup")
+    return run_startup(platform, demo, peer, std::stoi(arg(argc, argv, "--runs", "10")));
+  if (mode == "idle")
+    return run_idle(platform, demo, peer, std::stoi(arg(argc, argv, "--seconds", "25")));
+  std::fprintf(stderr, "process_bench: unknown mode %s\n", mode.c_str());
+  return 2;
+}
