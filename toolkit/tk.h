@@ -229,3 +229,9 @@ int32_t tk_window_paint_count(int32_t window);
 // Packed colour of one pixel of the picture an image gadget shows now (the
 // gadget keeps its own copy), -1 when there is none.
 int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y);
+// Objects alive in each numbered table now: a long run that frees what it
+// replaces keeps them steady.
+int32_t tk_live_window_count();
+int32_t tk_live_gadget_count();
+int32_t tk_live_image_count();
+int32_t tk_live_font_count();

@@ -130,6 +130,8 @@ void tk_free_all_fonts() {
   fonts().items.clear();
 }
 
+int32_t tk_live_font_count() { return static_cast<int32_t>(fonts().items.size()); }
+
 int32_t tk_start_drawing(int32_t output) {
   DrawState& s = drawing();
   tk_stop_drawing();  // starting again ends the previous drawing

@@ -372,6 +372,12 @@ int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y) {
   return static_cast<ImageGadget*>(ops)->pixel(x, y);
 }
 
+int32_t tk_live_gadget_count() {
+  int32_t n = 0;
+  for (auto& [number, g] : gadgets().items) n += g.widget ? 1 : 0;
+  return n;
+}
+
 QWidget* tk_gadget_widget(int32_t gadget) {
   GadgetOps* ops = live(gadget);
   return ops ? ops->widget() : nullptr;

@@ -147,6 +147,8 @@ int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y) {
   return rgb_to_packed(img->pixels.pixel(x, y));
 }
 
+int32_t tk_live_image_count() { return static_cast<int32_t>(images().items.size()); }
+
 int32_t tk_save_image(int32_t image, const std::string& path) {
   Image* img = find_image(image);
   if (!img) return 0;

@@ -241,6 +241,12 @@ void tk_close_all_windows() {
   for (int32_t n : numbers) tk_close_window(n);
 }
 
+int32_t tk_live_window_count() {
+  int32_t n = 0;
+  for (auto& [number, w] : windows().items) n += w.top ? 1 : 0;
+  return n;
+}
+
 // ---- geometry --------------------------------------------------------------
 
 int32_t tk_resize_window(int32_t window, int32_t x, int32_t y, int32_t innerWidth,

@@ -58,6 +58,44 @@ TEST_F(WindowTest, GadgetsGoIntoTheCurrentParent) {
   EXPECT_GT(outer, 1999);
 }
 
+// The live counts follow every way an object goes: freed itself, with its
+// container, with its window, or replaced under its number.
+TEST_F(WindowTest, LiveCountsFollowEveryWayOfFreeing) {
+  const int32_t windows = tk_live_window_count();
+  const int32_t gadgets = tk_live_gadget_count();
+  const int32_t images = tk_live_image_count();
+  EXPECT_GE(windows, 1);
+
+  const int32_t box = tk_create_container_gadget(-1, 0, 0, 100, 100, 0);
+  tk_create_text_gadget(-1, 0, 0, 10, 10, "a");
+  tk_create_text_gadget(-1, 0, 10, 10, 10, "b");
+  tk_close_gadget_list();
+  EXPECT_EQ(tk_live_gadget_count(), gadgets + 3);
+  tk_free_gadget(box);
+  EXPECT_EQ(tk_live_gadget_count(), gadgets);
+
+  const int32_t other = tk_open_window(-1, 0, 0, 100, 100, "Other", TK_WINDOW_HIDDEN);
+  ASSERT_NE(tk_use_window_as_parent(tk_window_handle(other)), 0);
+  tk_create_text_gadget(-1, 0, 0, 10, 10, "c");
+  EXPECT_EQ(tk_live_window_count(), windows + 1);
+  EXPECT_EQ(tk_live_gadget_count(), gadgets + 1);
+  tk_close_window(other);
+  EXPECT_EQ(tk_live_window_count(), windows);
+  EXPECT_EQ(tk_live_gadget_count(), gadgets);
+
+  const int32_t image = tk_create_image(-1, 4, 4);
+  EXPECT_EQ(tk_create_image(image, 8, 8), image);
+  EXPECT_EQ(tk_live_image_count(), images + 1);
+  tk_free_image(image);
+  EXPECT_EQ(tk_live_image_count(), images);
+
+  const int32_t fonts = tk_live_font_count();
+  const int32_t font = tk_load_font(-1, "Arial", 8, 0);
+  EXPECT_EQ(tk_live_font_count(), fonts + 1);
+  EXPECT_EQ(tk_load_font(font, "Arial", 10, 0), font);
+  EXPECT_EQ(tk_live_font_count(), fonts + 1);
+}
+
 TEST_F(WindowTest, ResizeKeepsWhatItIsToldToKeep) {
   const int32_t g = tk_create_text_gadget(-1, 10, 20, 100, 30, "label");
   EXPECT_EQ(tk_resize_gadget(g, TK_KEEP, TK_KEEP, 300, TK_KEEP), 1);
