@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -200,6 +201,20 @@ int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colo
 
 // ---- pictures --------------------------------------------------------------
 
+namespace {
+// The colour of a picture whose pixels are all the same, else nullopt.
+std::optional<QRgb> single_colour(const QImage& picture) {
+  if (picture.format() != QImage::Format_RGB32 || picture.isNull()) return std::nullopt;
+  const QRgb first = picture.pixel(0, 0);
+  for (int row = 0; row < picture.height(); ++row) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(picture.constScanLine(row));
+    for (int col = 0; col < picture.width(); ++col)
+      if (line[col] != first) return std::nullopt;
+  }
+  return first;
+}
+}  // namespace
+
 int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int32_t h) {
   QImage* img = target();
   const QImage* src = image_by_handle(bitmapHandle);
@@ -208,6 +223,17 @@ int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int
   if (w == -1) w = picture.width();
   if (h == -1) h = picture.height();
   if (w <= 0 || h <= 0) return 0;
+  // Smoothing a one-colour picture yields that colour everywhere, so a
+  // stretched ground tile (frames, grids) is a plain fill of the same pixels.
+  if ((w != picture.width() || h != picture.height()) && img->format() == QImage::Format_RGB32)
+    if (const std::optional<QRgb> colour = single_colour(picture)) {
+      const QRect area = QRect(x, y, w, h).intersected(img->rect());
+      for (int row = area.top(); row <= area.bottom(); ++row) {
+        QRgb* line = reinterpret_cast<QRgb*>(img->scanLine(row));
+        std::fill(line + area.left(), line + area.left() + area.width(), *colour | 0xFF000000u);
+      }
+      return 1;
+    }
   QPainter p(img);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   if (w == picture.width() && h == picture.height()) {

@@ -126,6 +126,26 @@ TEST(Drawing, PicturesAtOwnSizeAndStretched) {
   tk_free_image(src);
 }
 
+// A one-colour ground tile stretched over an area (frames and grids do it on
+// every drawing) covers exactly that area, clipped to the canvas, in its
+// own colour.
+TEST(Drawing, StretchedOneColourPictureFillsItsRectangle) {
+  const int32_t tile = tk_create_image(-1, 20, 20);
+  tk_start_drawing(tk_image_output(tile));
+  tk_draw_box(0, 0, 20, 20, 0xD8E9EC);
+  tk_stop_drawing();
+  Canvas c(40, 30);
+  tk_draw_image(tk_image_handle(tile), 5, 4, 27, 9);
+  EXPECT_EQ(c.count(0xD8E9EC), 27 * 9);
+  EXPECT_EQ(c.at(5, 4), 0xD8E9EC);
+  EXPECT_EQ(c.at(31, 12), 0xD8E9EC);
+  EXPECT_EQ(c.at(32, 12), kWhite);
+  EXPECT_EQ(c.at(31, 13), kWhite);
+  tk_draw_image(tk_image_handle(tile), -10, 20, 100, 100);
+  EXPECT_EQ(c.count(0xD8E9EC), 27 * 9 + 40 * 10);
+  tk_free_image(tile);
+}
+
 TEST(Fonts, PointSizesAndStyles) {
   int32_t regular = tk_load_font(-1, "MS Sans Serif", 8, 0);
   int32_t bold = tk_load_font(-1, "MS Sans Serif", 8, TK_FONT_BOLD);
