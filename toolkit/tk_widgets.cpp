@@ -328,6 +328,8 @@ bool ListGadget::removeItem(int32_t position) {
 ContainerGadget::ContainerGadget(QWidget* parent, int32_t flags)
     : QWidget(parent), GadgetOps(GadgetKind::Container), border_(flags != 0) {
   setCursor(Qt::ArrowCursor);
+  // It fills all of itself, so Qt need not paint what lies beneath it.
+  QWidget::setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool ContainerGadget::setColour(int32_t colourKind, int32_t colour) {
@@ -408,6 +410,7 @@ SplitterGadget::SplitterGadget(QWidget* parent, QWidget* first, QWidget* second,
     : QWidget(parent), GadgetOps(GadgetKind::Splitter), first_(first), second_(second),
       vertical_(flags & TK_SPLITTER_VERTICAL) {
   geometry_.bar = (flags & TK_SPLITTER_THICK) ? TK_SPLITTER_BAR : 4;
+  QWidget::setAttribute(Qt::WA_OpaquePaintEvent);  // fills all of itself
   setCursor(vertical_ ? Qt::SplitHCursor : Qt::SplitVCursor);
   for (QWidget* child : {first, second}) {
     child->setParent(this);
