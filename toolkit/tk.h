@@ -226,8 +226,9 @@ int32_t tk_save_window_screenshot(int32_t window, const std::string& path);
 // Paint events the window's widgets have received since it opened; once a
 // wait returns with it above 0, the window has been drawn on screen.
 int32_t tk_window_paint_count(int32_t window);
-// Packed colour of one pixel of the picture an image gadget shows now (the
-// gadget keeps its own copy), -1 when there is none.
+// Packed colour of one pixel of the picture an image gadget shows now: its
+// image as it is, or the last picture of an image freed while shown; -1 when
+// there is none.
 int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y);
 // Objects alive in each numbered table now: a long run that frees what it
 // replaces keeps them steady.

@@ -69,6 +69,14 @@ void image_changed(int32_t image) {
     }
 }
 
+void image_freed(int32_t handle, const QImage& last) {
+  for (auto& [n, g] : gadgets().items)
+    if (g.widget && g.ops->kind == GadgetKind::Image) {
+      auto* shown = static_cast<ImageGadget*>(g.ops);
+      if (shown->state() == handle) shown->keep(last);
+    }
+}
+
 }  // namespace tk
 
 using namespace tk;

@@ -99,6 +99,8 @@ void release_drawing_target(int32_t image);
 // The pixels of an image changed (drawing ended, rescaled): image gadgets
 // showing it pick up the new picture.
 void image_changed(int32_t image);
+// An image is being freed: image gadgets showing it keep its last picture.
+void image_freed(int32_t handle, const QImage& last);
 
 // ---- fonts -----------------------------------------------------------------
 // Pixel height of a point size on the primary screen.

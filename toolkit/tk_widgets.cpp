@@ -514,23 +514,34 @@ ImageGadget::ImageGadget(QWidget* parent, int32_t bitmapHandle)
 
 bool ImageGadget::setState(int32_t bitmapHandle) {
   handle_ = bitmapHandle;
-  const QImage* img = image_by_handle(bitmapHandle);
-  picture_ = img ? *img : QImage();
+  kept_ = QImage();
   update();
   return true;
 }
 
-void ImageGadget::refresh() { setState(handle_); }
+void ImageGadget::refresh() { update(); }
+
+void ImageGadget::keep(const QImage& last) { kept_ = last; }
+
+// Drawing happens between two waits, never during a paint, so the live image
+// is shown without a copy; holding a copy instead would make every drawing
+// on a shown canvas copy the whole canvas first.
+const QImage& ImageGadget::picture() const {
+  const QImage* live = image_by_handle(handle_);
+  return live ? *live : kept_;
+}
 
 int32_t ImageGadget::pixel(int32_t x, int32_t y) const {
-  if (picture_.isNull() || !picture_.rect().contains(x, y)) return -1;
-  return rgb_to_packed(picture_.pixel(x, y));
+  const QImage& shown = picture();
+  if (shown.isNull() || !shown.rect().contains(x, y)) return -1;
+  return rgb_to_packed(shown.pixel(x, y));
 }
 
 void ImageGadget::paintEvent(QPaintEvent*) {
-  if (picture_.isNull()) return;
+  const QImage& shown = picture();
+  if (shown.isNull()) return;
   QPainter p(this);
-  p.drawImage(0, 0, picture_);
+  p.drawImage(0, 0, shown);
 }
 
 void ImageGadget::mousePressEvent(QMouseEvent* e) {

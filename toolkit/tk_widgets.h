@@ -254,11 +254,14 @@ class ImageGadget : public QWidget, public GadgetOps {
  public:
   ImageGadget(QWidget* parent, int32_t bitmapHandle);
   QWidget* widget() override { return this; }
-  // The state is the bitmap handle; the gadget keeps its own copy.
+  // The state is the bitmap handle; the gadget shows that image as it is,
+  // and keeps its last picture when the image is freed.
   bool setState(int32_t bitmapHandle) override;
   int32_t state() const override { return handle_; }
   // The image behind the shown handle was drawn into or rescaled.
   void refresh();
+  // The image behind the shown handle is being freed; `last` is its picture.
+  void keep(const QImage& last);
   int32_t pixel(int32_t x, int32_t y) const;
 
  protected:
@@ -267,8 +270,10 @@ class ImageGadget : public QWidget, public GadgetOps {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
 
  private:
+  const QImage& picture() const;
+
   int32_t handle_ = 0;
-  QImage picture_;
+  QImage kept_;  // the picture of a freed image, null while the image lives
 };
 
 // ---- the rest --------------------------------------------------------------

@@ -243,19 +243,20 @@ TEST_F(WindowTest, ImageGadgetReportsClicksUnlessDisabled) {
   EXPECT_TRUE(gadget_types(g).empty());
 }
 
-TEST_F(WindowTest, ImageGadgetShowsItsOwnCopyAndFollowsDrawing) {
+TEST_F(WindowTest, ImageGadgetShowsItsImageAndKeepsItWhenFreed) {
   const int32_t image = filled_image(30, 20, kRed);
   const int32_t g = tk_create_image_gadget(-1, 0, 0, 30, 20, tk_image_handle(image));
   EXPECT_EQ(tk_get_gadget_state(g), tk_image_handle(image));
   EXPECT_EQ(tk_gadget_pixel(g, 29, 19), kRed);
   EXPECT_EQ(tk_gadget_pixel(g, 30, 0), -1);
 
-  // Drawing into the shown image reaches the gadget when drawing ends.
+  // Drawing into the shown image reaches the gadget; so does a rescale.
   tk_start_drawing(tk_image_output(image));
   tk_draw_box(0, 0, 1, 1, kBlue);
-  EXPECT_EQ(tk_gadget_pixel(g, 0, 0), kRed);
   tk_stop_drawing();
   EXPECT_EQ(tk_gadget_pixel(g, 0, 0), kBlue);
+  tk_resize_image(image, 40, 20);
+  EXPECT_EQ(tk_gadget_pixel(g, 35, 5), kRed);
 
   // A freed image leaves the picture the gadget shows.
   tk_free_image(image);
