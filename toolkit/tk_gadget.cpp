@@ -60,8 +60,9 @@ const Parent* current_parent() {
 }  // namespace
 
 void image_changed(int32_t image) {
-  const int32_t handle = tk_image_handle(image);
-  if (handle == 0) return;
+  const Image* img = find_image(image);
+  if (!img || !img->shown) return;
+  const int32_t handle = img->handle;
   for (auto& [n, g] : gadgets().items)
     if (g.widget && g.ops->kind == GadgetKind::Image) {
       auto* shown = static_cast<ImageGadget*>(g.ops);

@@ -26,7 +26,7 @@ void free_number(int32_t number) {
   Image* img = images().find(number);
   if (!img) return;
   release_drawing_target(number);
-  image_freed(img->handle, img->pixels);
+  if (img->shown) image_freed(img->handle, img->pixels);
   drop_handle(img->handle);
   images().items.erase(number);
 }

@@ -82,6 +82,9 @@ int32_t handle_number(int32_t handle, HandleKind kind);
 struct Image {
   QImage pixels;  // always Format_RGB32
   int32_t handle = 0;
+  // Set once a gadget showed it; only then do gadgets hear of its changes
+  // (most images are pieces cut, drawn and freed within one drawing).
+  bool shown = false;
 };
 Image* find_image(int32_t number);
 // Picture behind a bitmap handle, nullptr when the handle names no image.

@@ -515,6 +515,7 @@ ImageGadget::ImageGadget(QWidget* parent, int32_t bitmapHandle)
 bool ImageGadget::setState(int32_t bitmapHandle) {
   handle_ = bitmapHandle;
   kept_ = QImage();
+  if (Image* img = find_image(handle_number(bitmapHandle, HandleKind::Image))) img->shown = true;
   update();
   return true;
 }
