@@ -1,0 +1,224 @@
+// Faults the program must survive: a damaged embedded sheet, no display,
+// and objects or windows that go away while something still runs on them.
+// Under the sanitizer build every case also proves that nothing dangles or
+// leaks.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+#include "support/app_fixtures.h"
+#include "toolkit/skin_sheet.h"
+
+namespace {
+
+// ---- damaged sheets ----------------------------------------------------------------
+enum class Sheet { Truncated, HeaderOnly, Garbage, FlippedData, Empty, WrongSize };
+
+std::vector<unsigned char> sheet_bytes(Sheet kind) {
+  const unsigned char* png = zui_skin_sheet_png;
+  const std::size_t size = zui_skin_sheet_png_size;
+  switch (kind) {
+    case Sheet::Truncated: return {png, png + size / 2};
+    case Sheet::HeaderOnly: return {png, png + 40};
+    case Sheet::Garbage: {
+      std::vector<unsigned char> bytes(4096);
+      for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = (unsigned char)(i * 131 + 7);
+      return bytes;
+    }
+    case Sheet::FlippedData: {
+      // The picture data is damaged but the file still looks whole.
+      std::vector<unsigned char> bytes(png, png + size);
+      for (std::size_t i = size / 3; i < size / 3 + 64; ++i) bytes[i] ^= 0x5A;
+      return bytes;
+    }
+    case Sheet::Empty: return {};
+    case Sheet::WrongSize: {
+      // A valid picture far smaller than the sheet: most cuts fall outside.
+      const int32_t image = tk_create_image(-1, 16, 16);
+      QTemporaryDir dir;
+      const std::string path = dir.filePath("small.png").toStdString();
+      EXPECT_EQ(tk_save_image(image, path), 1);
+      tk_free_image(image);
+      QFile file(QString::fromStdString(path));
+      EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+      const QByteArray data = file.readAll();
+      return {data.begin(), data.end()};
+    }
+  }
+  return {};
+}
+
+class DamagedSheet : public DemoScreen, public ::testing::WithParamInterface<Sheet> {
+ protected:
+  void SetUp() override {
+    const std::vector<unsigned char> bytes = sheet_bytes(GetParam());
+    ASSERT_EQ(start_up(app, bytes.data(), bytes.size()), 1);
+    ASSERT_EQ(build_demo_screen(app), 1);
+    park_mouse();
+    run_for(60);
+  }
+  void TearDown() override {
+    DemoScreen::TearDown();
+    // Quitting cleanly: nothing of the screen outlives the shut-down.
+    EXPECT_EQ(tk_live_window_count(), 0);
+    EXPECT_EQ(tk_live_gadget_count(), 0);
+    EXPECT_EQ(tk_live_image_count(), 0);
+  }
+};
+
+}  // namespace
+
+TEST_P(DamagedSheet, ScreenIsBuiltWithEmptyPiecesAndTheProgramRunsAndQuits) {
+  if (GetParam() != Sheet::WrongSize) {
+    for (const SkinPieceSpec& piece : kSkinPieceTable)
+      EXPECT_EQ(app.state.skin.*piece.field, 0) << piece.name;
+  }
+  // Without pieces the skinned controls are missing; the rest stands.
+  EXPECT_NE(object("GridVersionConfig"), nullptr);
+  EXPECT_NE(object("SplitterSideMain"), nullptr);
+
+  // The user's mouse goes everywhere the controls would be: a move and a
+  // click on whatever lies at each point of a coarse lattice.
+  for (int y = 5; y < inner_height(); y += 61) {
+    for (int x = 5; x < inner_width(); x += 83) {
+      QWidget* w = client()->childAt(x, y);
+      if (w == nullptr) w = client();
+      const QPoint p = w->mapFrom(client(), QPoint(x, y));
+      QCursor::setPos(w->mapToGlobal(p));
+      QTest::mouseMove(w, p);
+      QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, p);
+      step(0);
+    }
+  }
+  key(Qt::Key_Escape);
+  resize_window_to(1200, 800);
+  settle(100);
+  top()->close();
+  bool more = true;
+  for (int i = 0; i < 50 && more; ++i) more = step(20);
+  EXPECT_FALSE(more);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DamagedSheet,
+                         ::testing::Values(Sheet::Truncated, Sheet::HeaderOnly, Sheet::Garbage,
+                                           Sheet::FlippedData, Sheet::Empty, Sheet::WrongSize));
+
+// ---- no display ----------------------------------------------------------------------
+namespace {
+
+struct Outcome {
+  bool finished = false;
+  bool crashed = false;
+  int code = 0;
+  QStringList lines;  // of stderr
+};
+
+// Runs the program with no window system set but what `display` names.
+Outcome run_demo_with_display(const QString& display) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  if (!display.isEmpty()) env.insert("DISPLAY", display);
+  QProcess demo;
+  demo.setProcessEnvironment(env);
+  demo.start("./zui-demo", {});
+  Outcome out;
+  if (!demo.waitForStarted(5000)) return out;
+  out.finished = demo.waitForFinished(30000);
+  if (!out.finished) {
+    demo.kill();
+    demo.waitForFinished(5000);
+    return out;
+  }
+  out.crashed = demo.exitStatus() != QProcess::NormalExit;
+  out.code = demo.exitCode();
+  out.lines = QString::fromLocal8Bit(demo.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+  return out;
+}
+
+}  // namespace
+
+TEST(NoDisplay, TheDemoSaysSoInOneLineAndFails) {
+  // Nothing set at all: found before the platform starts.
+  Outcome unset = run_demo_with_display("");
+  ASSERT_TRUE(unset.finished) << "the program waited for a window nobody can see";
+  EXPECT_FALSE(unset.crashed);
+  EXPECT_NE(unset.code, 0);
+  ASSERT_EQ(unset.lines.size(), 1) << unset.lines.join("\n").toStdString();
+  EXPECT_TRUE(unset.lines[0].startsWith("zui-demo: no display")) << unset.lines[0].toStdString();
+
+  // A display that names no server: only the platform finds out, and it
+  // would abort with a page of advice.
+  Outcome missing = run_demo_with_display(":4093");
+  ASSERT_TRUE(missing.finished);
+  EXPECT_FALSE(missing.crashed);
+  EXPECT_NE(missing.code, 0);
+  ASSERT_EQ(missing.lines.size(), 1) << missing.lines.join("\n").toStdString();
+  EXPECT_EQ(missing.lines[0], "zui-demo: cannot open the display \":4093\"");
+}
+
+// ---- things that go away while they run ------------------------------------------------
+using Removal = DemoScreen;
+
+TEST_F(Removal, AnArrowRemovedWhileItTurnsIsForgottenByTheLoop) {
+  hover("ButtonHeadExpCol", 8, 8);  // hovered, then pressed: the window remembers it
+  click("ButtonHeadExpCol", 8, 8);
+  ASSERT_TRUE(run_until([&] { return saw(Code::LeftClick, "ButtonHeadExpCol"); }));
+  ASSERT_GE(object("ButtonHeadExpCol")->buttonData->look, 16);  // still turning
+  EXPECT_EQ(remove_object(app.ui, "ButtonHeadExpCol", 1), 1);
+  settle(400);
+  EXPECT_FALSE(saw(Code::AnimationDone, "ButtonHeadExpCol"));
+  EXPECT_EQ(object("ButtonHeadExpCol"), nullptr);
+  // The layout runs on without it.
+  resize_window_to(1100, 760);
+  settle(60);
+}
+
+TEST_F(Removal, AnAreaRemovedWhileItsArrowTurnsLeavesTheReactionNothingToTouch) {
+  click("ButtonHeadExpCol", 8, 8);
+  ASSERT_TRUE(run_until([&] { return saw(Code::LeftClick, "ButtonHeadExpCol"); }));
+  EXPECT_EQ(remove_object(app.ui, "ContainerHead", 1), 1);
+  EXPECT_EQ(object("PanelHead"), nullptr);
+  // The run ends and the application collapses an area that is gone.
+  ASSERT_TRUE(run_until([&] { return saw(Code::AnimationDone, "ButtonHeadExpCol"); }));
+  settle(60);
+  click("ButtonHeadExpCol", 8, 8);
+  ASSERT_TRUE(run_until([&] { return saw(Code::AnimationDone, "ButtonHeadExpCol"); }));
+}
+
+TEST_F(Removal, AGridRemovedWhileAnExpanderTurnsAndItsEditorIsOpen) {
+  click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);
+  ASSERT_TRUE(run_until([&] { return shown("ContainerVersionDataPanelCalc"); }));
+  const std::string g = "GridVersionConfig";
+  double_click_cell(g, 3, 0);
+  ASSERT_TRUE(run_until([&] { return saw(Code::GridEditorOpened, g); }));
+  const int32_t editor = grid(g).inputGadget;
+  hover_cell(g, 0, 0);
+  ASSERT_EQ(find_object(app.ui, g, 0), 1);
+  toggle_expander(app.ui, 0, 0);
+  ASSERT_FALSE(grid(g).activeExpanders.empty());  // turning
+  step(20);
+  EXPECT_EQ(remove_object(app.ui, g, 1), 1);
+  EXPECT_FALSE(tk_gadget_exists(editor));
+  settle(300);
+  EXPECT_EQ(close_editor(app.ui, g, 0), 0);
+}
+
+TEST_F(Removal, ClosingTheWindowWithAnOpenEditorEndsTheLoopCleanly) {
+  click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);
+  ASSERT_TRUE(run_until([&] { return shown("ContainerVersionDataPanelCalc"); }));
+  const std::string g = "GridVersionCalc";
+  double_click_cell(g, 1, 1);
+  ASSERT_TRUE(run_until([&] { return saw(Code::GridEditorOpened, g); }));
+  settle(60);
+  type("half typed");
+  top()->close();
+  bool more = true;
+  for (int i = 0; i < 50 && more; ++i) more = step(20);
+  EXPECT_FALSE(more);
+  // Shut-down (TearDown) closes the window with the editor still open.
+}
