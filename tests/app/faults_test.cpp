@@ -102,9 +102,16 @@ TEST_P(DamagedSheet, ScreenIsBuiltWithEmptyPiecesAndTheProgramRunsAndQuits) {
   EXPECT_FALSE(more);
 }
 
+std::string sheet_name(const ::testing::TestParamInfo<Sheet>& info) {
+  static const char* const names[] = {"Truncated", "HeaderOnly", "Garbage",
+                                      "FlippedData", "Empty", "WrongSize"};
+  return names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, DamagedSheet,
                          ::testing::Values(Sheet::Truncated, Sheet::HeaderOnly, Sheet::Garbage,
-                                           Sheet::FlippedData, Sheet::Empty, Sheet::WrongSize));
+                                           Sheet::FlippedData, Sheet::Empty, Sheet::WrongSize),
+                         sheet_name);
 
 // ---- no display ----------------------------------------------------------------------
 namespace {
