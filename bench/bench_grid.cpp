@@ -7,14 +7,16 @@
 // one parent), one drawing of a 700 × 400 grid at the top, middle and
 // deepest reachable scroll position (SCROLLY is an int16, so 32,767 shown
 // rows is as far as a grid scrolls), Down and Shift+Down moves including
-// their drawing, an idle dispatch over a screen holding the grid, and peak
-// memory (VmHWM after a reset, against VmRSS before). The summary at the
-// end prints our figures next to the peer's as ratios.
+// their drawing (the peer's Down and Page Down with its drawing), an idle
+// dispatch over a screen holding the grid, and peak memory (VmHWM after a
+// reset, against VmRSS before). The summary at the end prints our figures
+// next to the peer's as ratios.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -317,6 +319,45 @@ void BM_KeyPageDown(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
 
+// The peer's moves: the key goes to the view, which moves its current row
+// and scrolls, and the view is then drawn into an image of the viewport, as
+// our move ends with its drawing. Page Down is the view's page move.
+void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
+  Peer& peer = shared_peer();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  auto reset = [&] {
+    const QModelIndex start = peer.model.index(16000, 0);
+    peer.view.setCurrentIndex(start);
+    peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
+  };
+  reset();
+  int32_t moves = 0;
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&peer.view, &press);
+    peer.paint(image);
+    total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (++moves == 200) {
+      state.PauseTiming();
+      reset();
+      moves = 0;
+      state.ResumeTiming();
+    }
+  }
+  figures()[name] = total / static_cast<double>(state.iterations());
+  state.counters["currentRow"] = peer.view.currentIndex().row();
+}
+
+void BM_PeerKeyDown(benchmark::State& state) { run_peer_moves(state, Qt::Key_Down, "peer Down (ms)"); }
+BENCHMARK(BM_PeerKeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_PeerKeyPageDown(benchmark::State& state) {
+  run_peer_moves(state, Qt::Key_PageDown, "peer Page Down (ms)");
+}
+BENCHMARK(BM_PeerKeyPageDown)->Unit(benchmark::kMicrosecond);
+
 // An idle dispatch: the wait timed out, nothing happened.
 void run_dispatch(benchmark::State& state, int32_t mouseX, int32_t mouseY,
                   const std::string& name) {
@@ -359,6 +400,8 @@ void print_summary() {
     const std::string at = " at " + std::to_string(p) + " (ms)";
     ratio(("paint" + at).c_str(), "render" + at, "peer paint" + at);
   }
+  ratio("Down", "Down (ms)", "peer Down (ms)");
+  ratio("Shift+Down / Page Down", "Shift+Down (ms)", "peer Page Down (ms)");
   ratio("memory peak", "memory flat peak (MB)", "peer memory flat peak (MB)");
   ratio("memory kept", "memory flat kept (MB)", "peer memory flat kept (MB)");
 }
