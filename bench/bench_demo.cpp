@@ -501,7 +501,7 @@ void dump(const char* name, int runs) {
 }
 
 // Under callgrind: `count` dispatches per dispatch case and ten runs of each
-// reaction, each case dumped on its own.
+// reaction, the demo's and the peer form's, each case dumped on its own.
 int count_instructions(int count) {
   constexpr int kReactions = 10;
   Demo& d = demo();
@@ -552,6 +552,28 @@ int count_instructions(int count) {
     d.run_ms(20);
   }
   dump("down-key-over-grid", kReactions);
+  // The same reactions of the peer form, from the posted input to its
+  // repaint.
+  PeerForm& p = peer_form();
+  for (int i = 0; i < kReactions; ++i) {
+    p.toggled = false;
+    CALLGRIND_TOGGLE_COLLECT;
+    p.post_click(p.arrow);
+    p.run_until_redrawn([&] { return p.toggled; });
+    CALLGRIND_TOGGLE_COLLECT;
+    p.settle();
+  }
+  dump("peer-click-head-arrow", kReactions);
+  for (int i = 0; i < kReactions; ++i) {
+    const QModelIndex start = p.config->currentIndex();
+    CALLGRIND_TOGGLE_COLLECT;
+    p.post_key(p.config, Qt::Key_Down);
+    p.run_until_redrawn([&] { return p.config->currentIndex() != start; });
+    CALLGRIND_TOGGLE_COLLECT;
+    p.post_key(p.config, Qt::Key_Up);
+    p.settle();
+  }
+  dump("peer-down-key-over-grid", kReactions);
   CALLGRIND_STOP_INSTRUMENTATION;
   std::printf("objects %d dispatches %d\n", ui.count, count);
   return 0;
