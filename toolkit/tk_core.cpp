@@ -49,7 +49,8 @@ StartMessages& start_messages() {
 void hold_start_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (type == QtFatalMsg) {
     // The platform aborts after this returns; a missing display is no crash.
-    const char* display = std::getenv("DISPLAY");
+    const char* display =
+        env_set("DISPLAY") ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY");
     std::fprintf(stderr, "%s: cannot open the display \"%s\"\n", program_invocation_short_name,
                  display != nullptr ? display : "");
     std::_Exit(1);
