@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -202,16 +201,61 @@ int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colo
 // ---- pictures --------------------------------------------------------------
 
 namespace {
-// The colour of a picture whose pixels are all the same, else nullopt.
-std::optional<QRgb> single_colour(const QImage& picture) {
-  if (picture.format() != QImage::Format_RGB32 || picture.isNull()) return std::nullopt;
-  const QRgb first = picture.pixel(0, 0);
-  for (int row = 0; row < picture.height(); ++row) {
+// Whether every row, and every column, of a picture is one colour.
+struct Flatness {
+  bool rows = true;
+  bool columns = true;
+};
+Flatness flatness(const QImage& picture) {
+  Flatness f;
+  const QRgb* top = reinterpret_cast<const QRgb*>(picture.constScanLine(0));
+  for (int row = 0; row < picture.height() && (f.rows || f.columns); ++row) {
     const QRgb* line = reinterpret_cast<const QRgb*>(picture.constScanLine(row));
-    for (int col = 0; col < picture.width(); ++col)
-      if (line[col] != first) return std::nullopt;
+    for (int col = 0; col < picture.width(); ++col) {
+      f.rows = f.rows && line[col] == line[0];
+      f.columns = f.columns && line[col] == top[col];
+    }
   }
-  return first;
+  return f;
+}
+
+// Frames and grids stretch ground tiles (one colour) and edge tiles (one
+// colour per row or per column) over their whole area on every drawing.
+// Smoothing only ever mixes equal colours along such an axis, so the result
+// repeats along it: a one-colour tile is a plain fill, and an edge tile is
+// smoothed along one line only, which is then copied over the rest. The
+// pixels are the ones smoothing the whole rectangle gives.
+bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target) {
+  if (picture.format() != QImage::Format_RGB32 || img.format() != QImage::Format_RGB32)
+    return false;
+  const Flatness f = flatness(picture);
+  if (!f.rows && !f.columns) return false;
+  const QRect area = target.intersected(img.rect());
+  if (area.isEmpty()) return true;
+  const int left = area.left(), width = area.width();
+  if (f.rows && f.columns) {
+    const QRgb colour = picture.pixel(0, 0) | 0xFF000000u;
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+      QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(row));
+      std::fill(line + left, line + left + width, colour);
+    }
+    return true;
+  }
+  {
+    QPainter p(&img);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.setClipRect(f.rows ? QRect(left, area.top(), 1, area.height())
+                         : QRect(left, area.top(), width, 1));
+    p.drawImage(target, picture);
+  }
+  const QRgb* first = reinterpret_cast<const QRgb*>(img.constScanLine(area.top())) + left;
+  for (int row = area.top(); row <= area.bottom(); ++row) {
+    QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(row)) + left;
+    if (f.rows) std::fill(line + 1, line + width, line[0]);
+    else if (row != area.top()) std::copy(first, first + width, line);
+  }
+  return true;
 }
 }  // namespace
 
@@ -223,17 +267,8 @@ int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int
   if (w == -1) w = picture.width();
   if (h == -1) h = picture.height();
   if (w <= 0 || h <= 0) return 0;
-  // Smoothing a one-colour picture yields that colour everywhere, so a
-  // stretched ground tile (frames, grids) is a plain fill of the same pixels.
-  if ((w != picture.width() || h != picture.height()) && img->format() == QImage::Format_RGB32)
-    if (const std::optional<QRgb> colour = single_colour(picture)) {
-      const QRect area = QRect(x, y, w, h).intersected(img->rect());
-      for (int row = area.top(); row <= area.bottom(); ++row) {
-        QRgb* line = reinterpret_cast<QRgb*>(img->scanLine(row));
-        std::fill(line + area.left(), line + area.left() + area.width(), *colour | 0xFF000000u);
-      }
-      return 1;
-    }
+  const bool stretched = w != picture.width() || h != picture.height();
+  if (stretched && draw_flat_stretched(*img, picture, QRect(x, y, w, h))) return 1;
   QPainter p(img);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   if (w == picture.width() && h == picture.height()) {

@@ -1,6 +1,9 @@
 // Drawing onto images and fonts.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include "support/toolkit_fixtures.h"
 #include "toolkit/tk.h"
 
@@ -144,6 +147,47 @@ TEST(Drawing, StretchedOneColourPictureFillsItsRectangle) {
   tk_draw_image(tk_image_handle(tile), -10, 20, 100, 100);
   EXPECT_EQ(c.count(0xD8E9EC), 27 * 9 + 40 * 10);
   tk_free_image(tile);
+}
+
+// Edge tiles, one colour per row (or per column), are stretched along that
+// row (column) line by line: every pixel is still the one smoothing the
+// whole rectangle gives, here taken from Qt's own smoothing.
+TEST(Drawing, StretchedEdgeTilesMatchSmoothing) {
+  for (const bool rowsFlat : {true, false}) {
+    QImage tile(7, 9, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+      for (int x = 0; x < tile.width(); ++x)
+        tile.setPixel(x, y, qRgb(40 * (rowsFlat ? y : x) % 256, 200 - 9 * y - 7 * x, 90));
+    const int32_t image = tk_create_image(-1, tile.width(), tile.height());
+    tk_start_drawing(tk_image_output(image));
+    for (int y = 0; y < tile.height(); ++y)
+      for (int x = 0; x < tile.width(); ++x) {
+        const QRgb p = rowsFlat ? tile.pixel(0, y) : tile.pixel(x, 0);
+        tile.setPixel(x, y, p);
+        tk_draw_box(x, y, 1, 1, qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+      }
+    tk_stop_drawing();
+    for (const QRect r : {QRect(3, 4, 50, 9), QRect(-5, 2, 31, 40), QRect(2, -6, 7, 60)}) {
+      Canvas c(40, 30);
+      tk_draw_image(tk_image_handle(image), r.x(), r.y(), r.width(), r.height());
+      QImage expected(40, 30, QImage::Format_RGB32);
+      expected.fill(Qt::white);
+      QPainter p(&expected);
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+      p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+      p.drawImage(r, tile);
+      p.end();
+      int differing = 0;
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+          const QRgb e = expected.pixel(x, y);
+          differing += c.at(x, y) != (qRed(e) | qGreen(e) << 8 | qBlue(e) << 16);
+        }
+      EXPECT_EQ(differing, 0) << (rowsFlat ? "rows" : "columns") << " flat, " << r.x() << ","
+                              << r.y() << " " << r.width() << "x" << r.height();
+    }
+    tk_free_image(image);
+  }
 }
 
 TEST(Fonts, PointSizesAndStyles) {
