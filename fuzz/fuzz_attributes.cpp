@@ -3,7 +3,7 @@
 // mixed with the model operations that change the shape underneath.
 //
 // Sections: keywords and values · the screen of one input · checks · steps ·
-// entry points.
+// input · entry points.
 //
 // Oracle: a numeric keyword written to a record that exists reads back as the
 // value's low bits, sign-extended; a text keyword reads back unchanged; a
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
@@ -331,16 +332,52 @@ void model_step(ByteStream& in) {
   }
 }
 
+// ---- input -------------------------------------------------------------------
+// The grid's own input under whatever the keywords set: a mouse event over
+// it (its shortcuts then reach it) or a grid key, with the clock moved on so
+// expander animations step; now and then an editor opens or closes.
+int32_t fakeNow = 0;
+int32_t fake_clock() { return fakeNow; }
+
+void input_step(ByteStream& in) {
+  Ui& ui = harness->ui;
+  const std::string name = grid_target(in);
+  const NamedObject* o = object_named(name);
+  if (!o) return;
+  fakeNow += in.range(0, 120);
+  const int32_t x = o->absX + in.range(-2, o->width + 2);
+  const int32_t y = o->absY + in.range(-2, o->height + 2);
+  const int32_t gadget = o->gadget;
+  switch (in.byte() % 6) {
+    case 0: dispatch_event(ui, x, y, 0, -1, 0, 0); break;
+    case 1: dispatch_event(ui, x, y, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, gadget, gadget); break;
+    case 2: dispatch_event(ui, x, y, TK_EVENT_GADGET, TK_TYPE_LEFT_DOUBLE, gadget, gadget); break;
+    case 3: {
+      const int32_t key = in.range(GridKey::Return, GridKey::Space);
+      dispatch_event(ui, x, y, TK_EVENT_MENU, -1, key, key);
+      break;
+    }
+    case 4: {
+      if (in.flag()) set_attribute(ui, name, "ENABLEINPUT", "1", 0);
+      GridRecord* g = grid_of(name);
+      open_editor(ui, name, index(in, g ? g->columnCount : 3), index(in, g ? g->rowCount : 3));
+      break;
+    }
+    default: close_editor(ui, name, static_cast<int8_t>(in.range(0, 1))); break;
+  }
+}
+
 void run(ByteStream& in) {
   build(in);
   check_all();
   for (int step = 0; step < 64 && !in.empty(); ++step) {
-    const uint8_t op = in.byte() % 10;
+    const uint8_t op = in.byte() % 12;
     switch (op) {
       case 0: case 1: object_keyword_step(in, op == 0); break;
       case 2: case 3: column_step(in, op == 2); break;
       case 4: case 5: row_step(in, op == 4); break;
       case 6: case 7: cell_step(in, op == 6); break;
+      case 8: case 9: input_step(in); break;
       default: model_step(in); break;
     }
     check_all();
@@ -353,6 +390,7 @@ void run(ByteStream& in) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_toolkit();
   harness = new Harness;
+  harness->ui.clock = fake_clock;
   harness->window = create_window(harness->ui, kWindow, 0, 0, 900, 600, "Fuzz", TK_WINDOW_HIDDEN);
   const int32_t sheet = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
   harness->gridParts = tk_grab_image_region(sheet, -1, 0, 262, 350, 40);

@@ -49,10 +49,17 @@ QWidget* top() { return tk_window_widget(app->state.mainWindow); }
 
 // Runs the main loop until its queue is empty (bounded), as the program
 // would between two user actions.
+// ZUI_FUZZ_TRACE=1 prints every action and what the loop reported.
+bool trace = false;
+
 void drain(int32_t tick) {
   for (int i = 0; i < kMaxIterations; ++i) {
     fakeNow += tick;
     main_loop_iteration(*app, 0);
+    if (trace)
+      std::fprintf(stderr, "  loop: kind %d type %d gadget %d mouse %d,%d -> %d '%s'\n",
+                   app->lastKind, app->lastType, app->lastGadget, app->mouseX, app->mouseY,
+                   app->uiCode, app->uiCode > 0 ? app->uiObject.c_str() : "");
     if (app->lastKind == TK_EVENT_NONE) break;
   }
 }
@@ -66,13 +73,24 @@ NamedObject* some_object(ByteStream& in) {
   return app->ui.first;
 }
 
+// The objects a user works with: grids, skinned buttons, tab bars and the
+// standard inputs. Points land on them more often than their area says.
+std::vector<std::string> interactive;
+
 // A point in client coordinates: inside a named object (its edges included),
 // or anywhere in and around the window.
 QPoint some_point(ByteStream& in) {
-  if (in.flag()) {
-    const NamedObject* o = some_object(in);
-    return QPoint(o->absX + in.range(-1, o->width + 1), o->absY + in.range(-1, o->height + 1));
+  const uint8_t how = in.byte() % 4;
+  const NamedObject* o = nullptr;
+  if (how == 0 && !interactive.empty()) {
+    const std::string& name = interactive[in.range(0, int32_t(interactive.size()) - 1)];
+    for (const NamedObject* p = app->ui.first; p && !o; p = p->next)
+      if (p->name == name) o = p;
+  } else if (how == 1) {
+    o = some_object(in);
   }
+  if (o != nullptr)
+    return QPoint(o->absX + in.range(-1, o->width + 1), o->absY + in.range(-1, o->height + 1));
   const QWidget* c = client();
   return QPoint(in.range(-30, c->width() + 30), in.range(-30, c->height() + 30));
 }
@@ -260,7 +278,9 @@ void reset_screen() {
 
 void run(ByteStream& in) {
   for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
-    switch (in.byte() % 12) {
+    const uint8_t op = in.byte() % 12;
+    if (trace) std::fprintf(stderr, "step %d: action %d\n", step, op);
+    switch (op) {
       case 0: case 1: case 2: case 3: mouse_step(in); break;
       case 4: case 5: key_step(in); break;
       case 6: combo_step(in); break;
@@ -279,6 +299,7 @@ void run(ByteStream& in) {
 // ---- entry points ------------------------------------------------------------
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_toolkit();
+  trace = std::getenv("ZUI_FUZZ_TRACE") != nullptr;
   app = new App;
   start_up(*app);
   app->ui.clock = fake_clock;
@@ -286,6 +307,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   firstWidth = tk_window_inner_width(app->state.mainWindow);
   firstHeight = tk_window_inner_height(app->state.mainWindow);
   objectCount = app->ui.count;
+  for (const NamedObject* o = app->ui.first; o; o = o->next)
+    if (o->kind == Kind::Grid || o->kind == Kind::SkinnedButton || o->kind == Kind::TabBar ||
+        o->kind == Kind::Combo || o->kind == Kind::Input || o->kind == Kind::List)
+      interactive.push_back(o->name);
   reset_screen();
   check_screen();
   return 0;

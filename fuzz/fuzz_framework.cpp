@@ -269,7 +269,7 @@ bool window_step(ByteStream& in, Ui& ui) {
 void by_name_step(ByteStream& in, Ui& ui) {
   const std::string n = name(in, ui);
   const int8_t b = static_cast<int8_t>(in.byte());
-  switch (in.byte() % 34) {
+  switch (in.byte() % 36) {
     case 0: set_text(ui, n, in.text(10), static_cast<int8_t>(in.range(0, 1))); break;
     case 1: get_text(ui, n); break;
     case 2: select_item(ui, n, in.text(4), static_cast<int8_t>(in.range(0, 1))); break;
@@ -318,6 +318,17 @@ void by_name_step(ByteStream& in, Ui& ui) {
     case 30: name_of_number(ui, in.range(-1, ui.count + 1)); break;
     case 31: get_gadget(ui, n); get_number(ui, n); break;
     case 32: set_attribute(ui, n, in.flag() ? "SCOLLBARX" : "SCOLLBARY", "", 1); break;
+    case 33:
+      // A strip and its animation in one go, as the demo's arrows get them.
+      set_animation_strip(ui, n, 16, skinApp->state.skin.SkinArrowTurn,
+                          static_cast<int16_t>(in.range(-1, 6)), static_cast<int16_t>(in.range(-1, 6)),
+                          static_cast<int16_t>(in.range(0, 5)));
+      start_animation(ui, n, static_cast<int8_t>(in.range(0, 34)), static_cast<int16_t>(in.range(0, 80)),
+                      static_cast<int8_t>(in.range(0, 1)));
+      break;
+    case 34:
+      set_button_strip(ui, n, 16, in.flag() ? skinApp->state.skin.SkinRoundAdd : skinApp->state.skin.SkinArrowDown);
+      break;
     default: {
       // Positioning by reference, as callers restore a remembered object.
       int k = in.range(-1, ui.count - 1);
@@ -366,8 +377,19 @@ void dispatch_step(ByteStream& in, Ui& ui) {
   const int32_t type = in.flag() ? in.pick(types) : in.i32();
   int32_t gadget = gadget_of_some_object(in, ui);
   if (kind == TK_EVENT_MENU) gadget = in.range(1090, 1110);
-  const int32_t x = in.flag() ? -1 : in.range(-5, 700);
-  const int32_t y = in.flag() ? -1 : in.range(-5, 500);
+  // Mostly over an object (its edges included), else anywhere or outside.
+  int32_t x = -1, y = -1;
+  const uint8_t where = in.byte() % 4;
+  if (where < 2 && ui.count > 0) {
+    int k = in.range(0, ui.count - 1);
+    const NamedObject* o = ui.first;
+    while (o->next && k-- > 0) o = o->next;
+    x = o->absX + in.range(-1, o->width + 1);
+    y = o->absY + in.range(-1, o->height + 1);
+  } else if (where < 3) {
+    x = in.range(-5, 700);
+    y = in.range(-5, 500);
+  }
   dispatch_event(ui, x, y, kind, type, gadget, gadget);
   event_code(ui);
   event_object_name(ui);
