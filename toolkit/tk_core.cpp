@@ -99,7 +99,13 @@ HandleTable& handles() {
 
 int32_t new_handle(HandleKind kind, int32_t number) {
   HandleTable& t = handles();
-  int32_t h = t.next++;
+  // Every composed image takes a handle, so the counter wraps round (past
+  // any handle still in use) rather than overflow.
+  int32_t h = t.next;
+  do {
+    h = t.next;
+    t.next = t.next == INT32_MAX ? kHandleBase : t.next + 1;
+  } while (t.items.count(h) != 0);
   t.items[h] = {kind, number};
   return h;
 }

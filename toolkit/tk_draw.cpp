@@ -28,7 +28,7 @@ struct Font {
   int32_t handle = 0;
 };
 Table<Font>& fonts() {
-  static Table<Font> table(kFontBase);
+  static Table<Font> table(kFontBase, kMenuBase);
   return table;
 }
 

@@ -23,7 +23,7 @@ struct Gadget {
   int32_t handle = 0;
 };
 Table<Gadget>& gadgets() {
-  static Table<Gadget> table(kGadgetBase);
+  static Table<Gadget> table(kGadgetBase, kImageBase);
   return table;
 }
 

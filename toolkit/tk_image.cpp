@@ -13,7 +13,7 @@ namespace tk {
 
 namespace {
 Table<Image>& images() {
-  static Table<Image> table(kImageBase);
+  static Table<Image> table(kImageBase, kFontBase);
   return table;
 }
 

@@ -45,24 +45,32 @@ inline constexpr int32_t kMenuBase = 0x700000;
 inline constexpr int32_t kHandleBase = 0x1000000;
 
 // A table of objects addressed by number. -1 allocates a fresh number; any
-// other positive number replaces the object stored under it.
+// other positive number replaces the object stored under it. Fresh numbers
+// stay below `end`, the next table's base: a long-running program composes
+// millions of images, so the counter wraps round to the lowest free number
+// of its range instead of running into another table's numbers.
 template <typename T>
 struct Table {
-  explicit Table(int32_t base) : next(base) {}
+  Table(int32_t base, int32_t end) : base(base), end(end), next(base) {}
   std::unordered_map<int32_t, T> items;
+  int32_t base;
+  int32_t end;
   int32_t next;
 
   T* find(int32_t number) {
     auto it = items.find(number);
     return it == items.end() ? nullptr : &it->second;
   }
-  // The number a creation should use, 0 for an unusable request.
+  // The number a creation should use, 0 for an unusable request (or when
+  // every number of the range is taken).
   int32_t pick(int32_t requested) {
-    if (requested == -1) {
-      while (items.count(next)) ++next;
-      return next++;
+    if (requested != -1) return requested > 0 ? requested : 0;
+    for (int64_t tried = 0; tried < int64_t(end) - base; ++tried) {
+      const int32_t n = next;
+      next = next + 1 == end ? base : next + 1;
+      if (items.count(n) == 0) return n;
     }
-    return requested > 0 ? requested : 0;
+    return 0;
   }
 };
 

@@ -30,7 +30,7 @@ struct Window {
   int32_t paints = 0;                    // paint events of its widgets so far
 };
 Table<Window>& windows() {
-  static Table<Window> table(kWindowBase);
+  static Table<Window> table(kWindowBase, kGadgetBase);
   return table;
 }
 Window* live_window(int32_t number) {
