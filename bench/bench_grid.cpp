@@ -284,21 +284,16 @@ void BM_PeerPaint(benchmark::State& state) {
 BENCHMARK(BM_PeerPaint)->Arg(0)->Arg(16384)->Arg(32767)->Arg(99980)
     ->Unit(benchmark::kMicrosecond);
 
-// Moves with the key handler, drawing included. The cursor starts in the
-// middle; after a stretch of moves it is put back (untimed).
-void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
-  OurGrid& grid = shared_flat();
-  auto reset = [&] {
-    set_attribute(grid.ui, "Grid", "SCROLLY", "16000", 0);
-    set_cursor(grid.ui, "Grid", 0, 16000, 1);
-  };
+// Times `move` (one key, drawing included) and records its mean under
+// `name`; after a stretch of moves `reset` puts the cursor back (untimed).
+template <typename Move, typename Reset>
+void time_moves(benchmark::State& state, const std::string& name, Move move, Reset reset) {
   reset();
   int32_t moves = 0;
   double total = 0;
   for (auto _ : state) {
-    find_object(grid.ui, "Grid", 0);
     const auto start = Clock::now();
-    grid_key(grid.ui, key);
+    move();
     total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (++moves == 200) {
       state.PauseTiming();
@@ -308,6 +303,21 @@ void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
     }
   }
   figures()[name] = total / static_cast<double>(state.iterations());
+}
+
+// Moves with the key handler. The cursor starts in the middle.
+void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
+  OurGrid& grid = shared_flat();
+  time_moves(
+      state, name,
+      [&] {
+        find_object(grid.ui, "Grid", 0);
+        grid_key(grid.ui, key);
+      },
+      [&] {
+        set_attribute(grid.ui, "Grid", "SCROLLY", "16000", 0);
+        set_cursor(grid.ui, "Grid", 0, 16000, 1);
+      });
   state.counters["cursorRow"] = grid.record().cursorRow;
 }
 
@@ -325,28 +335,18 @@ BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
 void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
   Peer& peer = shared_peer();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  auto reset = [&] {
-    const QModelIndex start = peer.model.index(16000, 0);
-    peer.view.setCurrentIndex(start);
-    peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
-  };
-  reset();
-  int32_t moves = 0;
-  double total = 0;
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(&peer.view, &press);
-    peer.paint(image);
-    total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    if (++moves == 200) {
-      state.PauseTiming();
-      reset();
-      moves = 0;
-      state.ResumeTiming();
-    }
-  }
-  figures()[name] = total / static_cast<double>(state.iterations());
+  time_moves(
+      state, name,
+      [&] {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&peer.view, &press);
+        peer.paint(image);
+      },
+      [&] {
+        const QModelIndex start = peer.model.index(16000, 0);
+        peer.view.setCurrentIndex(start);
+        peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
+      });
   state.counters["currentRow"] = peer.view.currentIndex().row();
 }
 

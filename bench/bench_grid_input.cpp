@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/app.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "toolkit/tk.h"
@@ -143,13 +144,7 @@ BENCHMARK(BM_StepExpandersAmongTenThousandParents)->Unit(benchmark::kMicrosecond
 }  // namespace
 
 int main(int argc, char** argv) {
-  tk_init_strings();
-  tk_init_memory();
-  tk_init_drawing();
-  tk_init_fonts();
-  tk_init_windows();
-  tk_init_gadgets();
-  tk_init_images();
+  init_toolkit();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

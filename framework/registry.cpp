@@ -209,12 +209,13 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
                        int16_t width, int16_t height, const std::string& parentName) {
   if (find_object(ui, name, 0) == 1) return 0;
 
+  // An unnamed object is numbered after the objects there are.
+  const std::string finalName = name.empty() ? "UNTITLED" + std::to_string(ui.count + 1) : name;
   std::string parent;
   int16_t absX = x;
   int16_t absY = y;
   if (!parentName.empty() && find_object(ui, parentName, 0) == 1) {
     NamedObject* p = ui.current;
-    const std::string finalName = name.empty() ? "UNTITLED" + std::to_string(ui.count + 1) : name;
     if (closes_parent_cycle(ui, p, finalName)) return 0;
     parent = p->name;
     absX = static_cast<int16_t>(p->absX + x);
@@ -234,7 +235,7 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
   auto* o = new NamedObject;
   insert_after_current(ui, o);
   o->number = ui.count;
-  o->name = name.empty() ? "UNTITLED" + std::to_string(o->number) : name;
+  o->name = finalName;
   o->x = x;
   o->y = y;
   o->width = width;
