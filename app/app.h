@@ -117,6 +117,3 @@ void on_splitter_moved(App& app);
 // closes the list again.
 void on_search_list_event(App& app);
 void show_iconbar_message(App& app, const std::string& text, int8_t level);
-// The only call that reaches the platform directly: a dark balloon tooltip.
-void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text,
-                    const std::string& title);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "toolkit/tk.h"
@@ -27,7 +28,7 @@ struct Builder {
 
   void tooltip(const std::string& name, const std::string& text) {
     int32_t gadget = get_gadget(ui, name);
-    attach_tooltip(tk_gadget_handle(gadget), gadget, text, "");
+    tk_attach_tooltip(tk_gadget_handle(gadget), text, "");
   }
   void hide(const std::string& name) { show_object(ui, name, 0, 1); }
   void back(const std::string& name, int32_t colour) { set_color(ui, name, 2, colour); }

@@ -1,7 +1,6 @@
-// Strip animations of button records and visibility propagation down the
-// object tree.
+// Strip animations of button records.
 //
-// Sections: run modes · animation step · visibility.
+// Sections: run modes · animation step.
 #include <cstdint>
 #include <string>
 
@@ -72,35 +71,3 @@ void animation_step(Ui& ui) {
   if (b.look == Look::Resting && o->disabled) draw_button_frame(ui, ButtonFrame::Disabled);
 }
 
-// ---- visibility ------------------------------------------------------------
-
-static void apply_visibility(NamedObject& o, int8_t value, int8_t mode) {
-  if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
-}
-
-// Depth first in registry order. `depth` bounds the recursion should names
-// ever form a cycle (a removed parent's name reused by a descendant).
-static void propagate_below(Ui& ui, NamedObject* parent, int8_t value, int8_t mode,
-                            int32_t depth) {
-  if (depth > ui.count) return;
-  rewind_to_window(ui);
-  for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
-    if (o->parentName.empty() || o->parentName != parent->name) continue;
-    apply_visibility(*o, value, mode);
-    propagate_below(ui, o, value, mode, depth + 1);
-    make_current(ui, o);
-  }
-}
-
-void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode) {
-  NamedObject* remembered = current_object(ui);
-  if (find_object(ui, name, 0) == 1) {
-    NamedObject* top = current_object(ui);
-    apply_visibility(*top, value, mode);
-    propagate_below(ui, top, value, mode, 0);
-  }
-  if (remembered)
-    make_current(ui, remembered);
-  else
-    position_before(ui, nullptr);
-}

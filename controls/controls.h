@@ -1,44 +1,61 @@
 #pragma once
 // Skinned controls and the event dispatcher.
 //
-// Sections: framework event codes · dispatcher · skinned buttons ·
-// animation and visibility · tab bars · frames.
+// Sections: registration · creation · strips, animations and tab selection ·
+// pages · dispatcher · skinned buttons · animation · tab bars · frames.
 //
 // Except for the dispatcher and propagate_visibility, every operation works
 // on the registry's current object.
 #include <cstdint>
 #include <string>
 
+#include "framework/codes.h"
 #include "framework/ui.h"
 
-// ---- framework event codes -------------------------------------------------
-namespace Code {
-inline constexpr int8_t None = 0;
-inline constexpr int8_t Focus = 1;
-inline constexpr int8_t FocusLost = 2;
-inline constexpr int8_t MouseOver = 3;
-inline constexpr int8_t LeftClick = 16;
-inline constexpr int8_t LeftDouble = 17;
-inline constexpr int8_t RightClick = 32;
-inline constexpr int8_t RightDouble = 33;
-inline constexpr int8_t Changed = 64;
-inline constexpr int8_t ScrollBarMoved = 90;
-inline constexpr int8_t TabSelected = 91;
-inline constexpr int8_t AnimationDone = 96;
-inline constexpr int8_t GridCursor = 100;
-inline constexpr int8_t GridCommit = 101;
-inline constexpr int8_t GridCancel = 102;
-inline constexpr int8_t GridEditorOpened = 103;
-inline constexpr int8_t GridEditorRefused = 104;
-inline constexpr int8_t GridToggled = 105;
-}  // namespace Code
+// ---- registration ----------------------------------------------------------
+// Installs the skinned kinds' behaviour in the context; every creation of a
+// skinned kind does it first, so calling it is needed only to act on such
+// kinds before any was created.
+void register_control_kinds(Ui& ui);
 
-// Button looks.
-namespace Look {
-inline constexpr int8_t Resting = 0;
-inline constexpr int8_t Hover = 64;
-inline constexpr int8_t Pressed = 65;
-}  // namespace Look
+// ---- creation of the skinned kinds (gadget number, 0 when nothing was made)
+int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                            int16_t width, int16_t height, int32_t image,
+                            const std::string& parent);
+int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int16_t height, int32_t image, const std::string& parent);
+int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                                    int32_t image, const std::string& parent);
+int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
+                              int16_t width, const std::string& caption, int32_t image,
+                              int8_t edgeWidth, int8_t toggleMode, const std::string& parent);
+int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                       int32_t image, int8_t pieceWidth, int8_t equalWidths,
+                       const std::string& parent);
+int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                     int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
+                     const std::string& parent);
+int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
+                const std::string& caption, const std::string& pageName, int16_t width);
+
+// ---- strips, animations and tab selection by name --------------------------
+int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
+                         int32_t stripImage);
+int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
+                            int32_t stripImage, int16_t firstFrame, int16_t lastFrame,
+                            int16_t startOffset);
+int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n);
+int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t delay,
+                        int8_t keepFrame);
+int32_t stop_animation(Ui& ui, const std::string& name);
+int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redraw);
+
+// ---- pages -----------------------------------------------------------------
+// Shows or hides a tab page's gadget and marks its subtree (-1 tab-hidden).
+void set_page_shown(Ui& ui, const std::string& pageName, int32_t pageGadget, bool shown);
+// Shows the page of tab `index` and hides the other tabs' pages (a page
+// shared with it stays); skinned buttons on the page come back resting.
+void show_page(Ui& ui, NamedObject& bar, int32_t index);
 
 // ---- dispatcher ------------------------------------------------------------
 // One dispatch over the current window's objects; results in the current
@@ -55,11 +72,8 @@ void button_leave(Ui& ui, int8_t force);
 void button_press(Ui& ui);
 void set_hovered_button(Ui& ui);
 
-// ---- animation and visibility ----------------------------------------------
+// ---- animation ----------------------------------------------
 void animation_step(Ui& ui);
-// Marks the object and its subtree; mode 0 plain, 1 also over tab-hidden
-// objects, 2 over everything. The current object is unchanged.
-void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode);
 
 // ---- tab bars (current object) ---------------------------------------------
 int32_t draw_tab_bar(Ui& ui);

@@ -200,8 +200,7 @@ void mouse_away(Ui& ui, NamedObject& o) {
   if (o.gridRecord && o.gridRecord->permanentCursor == -1) {
     // The cursor was shown only while the mouse was over the grid.
     o.gridRecord->permanentCursor = 0;
-    make_current(ui, &o);
-    redraw_object(ui);
+    draw_object(ui, o);
     make_current(ui, &o);
   }
   if (o.buttonData && o.buttonData->look >= 1) {

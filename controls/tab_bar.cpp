@@ -178,13 +178,6 @@ void reset_page_buttons(Ui& ui, const std::string& pageName) {
 
 // ---- clicks ----------------------------------------------------------------
 
-namespace {
-struct PageRef {
-  std::string name;
-  int32_t gadget = 0;
-};
-}  // namespace
-
 void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
   NamedObject* o = current_object(ui);
   if (!o || !o->tabData) return;
@@ -215,26 +208,7 @@ void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
       bar.firstVisibleTab = int8_t(std::min<int32_t>(bar.firstVisibleTab + 1, count - 1));
   }
 
-  if (o->text != oldKey && hit >= 0) {
-    const TabEntry& chosen = bar.tabs[size_t(hit)];
-    const PageRef shown{chosen.pageName, chosen.pageGadget};
-    std::vector<PageRef> hide;
-    for (int32_t i = 0; i < count; ++i) {
-      const TabEntry& t = bar.tabs[size_t(i)];
-      // A page shared with the chosen tab stays shown.
-      if (i == hit || t.pageName == shown.name) continue;
-      if (t.pageGadget && tk_gadget_exists(t.pageGadget)) hide.push_back({t.pageName, t.pageGadget});
-    }
-    if (shown.gadget && tk_gadget_exists(shown.gadget)) {
-      tk_hide_gadget(shown.gadget, 0);
-      propagate_visibility(ui, shown.name, 1, 1);
-    }
-    for (const PageRef& page : hide) {
-      tk_hide_gadget(page.gadget, 1);
-      propagate_visibility(ui, page.name, -1, 1);
-    }
-    if (!shown.name.empty()) reset_page_buttons(ui, shown.name);
-  }
+  if (o->text != oldKey && hit >= 0) show_page(ui, *o, hit);
 
   make_current(ui, o);
   draw_tab_bar(ui);

@@ -1,7 +1,10 @@
 // Creation of every widget kind, the window and the tabs of a tab bar.
 //
 // Sections: common sequence · windows · standard gadgets · containers and
-// splitter · skinned and custom-drawn kinds · tabs.
+// splitter · picture containers.
+//
+// The skinned and custom-drawn kinds are created by their own layers
+// (controls/, grid/) with the same common sequence.
 //
 // Every operation registers the object, attaches its records, creates the
 // gadget in the current gadget list, fills the remaining fields and calls
@@ -10,52 +13,48 @@
 #include <string>
 #include <vector>
 
-#include "controls/controls.h"
 #include "framework/framework.h"
-#include "grid/grid.h"
-#include "grid/grid_records.h"
 #include "toolkit/tk.h"
 
 // ---- common sequence -------------------------------------------------------
-namespace {
 
-// Registers the object; nullptr when its name exists in the lookup range.
 NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                           int16_t width, int16_t height, const std::string& parent) {
   if (register_object(ui, name, kind, x, y, width, height, parent) != 1) return nullptr;
   return current_object(ui);
 }
 
-int32_t end_object(Ui& ui, NamedObject* o) {
-  make_current(ui, o);
+int32_t end_object(Ui& ui, NamedObject& o) {
+  make_current(ui, &o);
   finish_creation(ui);
-  return o->gadget;
+  return o.gadget;
 }
 
-int32_t image_gadget(int16_t x, int16_t y, int16_t width, int16_t height, int32_t image) {
+int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t height,
+                               int32_t image) {
   return tk_create_image_gadget(-1, x, y, width, height, tk_image_handle(image));
 }
 
-std::unique_ptr<ButtonRecord> button_record(int32_t strip) {
+std::unique_ptr<ButtonRecord> new_button_record(int32_t strip) {
   auto b = std::make_unique<ButtonRecord>();
   b->stripImage = strip;
   return b;
 }
+
+std::unique_ptr<CanvasRecord> new_canvas_record(int32_t source, int16_t width, int16_t height) {
+  auto c = std::make_unique<CanvasRecord>();
+  c->sourceImage = source;
+  c->canvasImage = tk_create_image(-1, width, height);
+  return c;
+}
+
+namespace {
 
 // Combo, list and tree take a preselected key only when one is given.
 void preselect(NamedObject* o, const std::string& text) {
   if (text.empty()) return;
   o->text = text;
   tk_set_gadget_text(o->gadget, text);
-}
-
-// A new canvas record over the caller's image with a composed image of the
-// object's size.
-std::unique_ptr<CanvasRecord> canvas_record(int32_t source, int16_t width, int16_t height) {
-  auto c = std::make_unique<CanvasRecord>();
-  c->sourceImage = source;
-  c->canvasImage = tk_create_image(-1, width, height);
-  return c;
 }
 
 }  // namespace
@@ -89,7 +88,7 @@ int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   NamedObject* o = begin_object(ui, name, Kind::Label, x, y, width, height, parent);
   if (!o) return 0;
   o->gadget = tk_create_text_gadget(-1, x, y, width, height, text, flags);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -98,18 +97,7 @@ int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int
   NamedObject* o = begin_object(ui, name, Kind::PushButton, x, y, width, height, parent);
   if (!o) return 0;
   o->gadget = tk_create_button_gadget(-1, x, y, width, height, text, flags);
-  return end_object(ui, o);
-}
-
-int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                            int16_t width, int16_t height, int32_t image,
-                            const std::string& parent) {
-  if (!tk_image_exists(image)) return 0;
-  NamedObject* o = begin_object(ui, name, Kind::ImageButton, x, y, width, height, parent);
-  if (!o) return 0;
-  o->buttonData = button_record(image);
-  o->gadget = image_gadget(x, y, width, height, image);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -120,7 +108,7 @@ int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int1
   o->itemData = std::make_unique<ItemListRecord>();
   o->gadget = tk_create_string_gadget(-1, x, y, width, height, text, flags);
   o->text = text;
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -134,7 +122,7 @@ int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int1
   o->itemData = std::make_unique<ItemListRecord>();
   o->gadget = tk_create_combo_gadget(-1, x, y, width, height, flags);
   preselect(o, text);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -145,7 +133,7 @@ int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   o->itemData = std::make_unique<ItemListRecord>();
   o->gadget = tk_create_list_gadget(-1, x, y, width, height, flags);
   preselect(o, text);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -157,7 +145,7 @@ int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   o->scrollBarData = std::make_unique<ScrollBarRecord>();
   o->gadget = tk_create_date_gadget(-1, x, y, width, height, mask, date);
   o->text = mask;
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -169,7 +157,7 @@ int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, 
   o->gadget = tk_create_check_box_gadget(-1, x, y, width, height, text, flags);
   tk_set_gadget_state(o->gadget, state);
   o->text = std::to_string(state);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -180,7 +168,7 @@ int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   o->itemData = std::make_unique<ItemListRecord>();
   o->gadget = tk_create_tree_gadget(-1, x, y, width, height, flags);
   preselect(o, text);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 std::vector<std::string> split_editor_lines(const std::string& text) {
@@ -208,7 +196,7 @@ int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int
   o->itemData = std::make_unique<ItemListRecord>();
   o->gadget = tk_create_editor_gadget(-1, x, y, width, height, flags);
   o->text = text;
-  const int32_t gadget = end_object(ui, o);
+  const int32_t gadget = end_object(ui, *o);
 
   for (const std::string& line : split_editor_lines(text)) tk_add_gadget_item(gadget, -1, line);
   return gadget;
@@ -224,7 +212,7 @@ int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, 
   // Creating a container made it the current parent; a failed creation
   // pushed nothing.
   if (o->gadget) tk_close_gadget_list();
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y,
@@ -239,7 +227,7 @@ int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y
   o->gadget =
       tk_create_scroll_area_gadget(-1, x, y, width, height, innerWidth, innerHeight, 20, flags);
   if (o->gadget) tk_close_gadget_list();
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
@@ -255,7 +243,7 @@ int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
   o->scrollBarData = std::move(bar);
   o->gadget =
       tk_create_scroll_bar_gadget(-1, x, y, width, height, minimum, maximum, pageLength, flags);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
 int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -268,7 +256,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   if (!o) return 0;
   if (!tk_gadget_exists(firstGadget) || !tk_gadget_exists(secondGadget)) {
     // Registered without a gadget; the parent's gadget list is closed again.
-    end_object(ui, o);
+    end_object(ui, *o);
     return 0;
   }
   const int32_t flags = TK_SPLITTER_THICK + (vertical == 1 ? TK_SPLITTER_VERTICAL : 0);
@@ -276,7 +264,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   if (o->gadget == 0) {
     // Refused by the toolkit (a child holds the splitter itself): registered
     // without a gadget like a missing child, the children stay where they are.
-    end_object(ui, o);
+    end_object(ui, *o);
     return 0;
   }
   auto record = std::make_unique<SplitterRecord>();
@@ -288,7 +276,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   o->splitterData = std::move(record);
   o->visible = -2;
   tk_set_gadget_state(o->gadget, position);
-  end_object(ui, o);
+  end_object(ui, *o);
 
   // The children now live in the splitter: their window coordinates start at
   // the splitter's, the second one behind the bar.
@@ -303,47 +291,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   return o->gadget;
 }
 
-// ---- skinned and custom-drawn kinds ----------------------------------------
-
-int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                       int16_t height, int32_t image, const std::string& parent) {
-  if (!tk_image_exists(image)) return 0;
-  NamedObject* o = begin_object(ui, name, Kind::Picture, x, y, width, height, parent);
-  if (!o) return 0;
-  o->buttonData = button_record(image);
-  o->gadget = image_gadget(x, y, width, height, image);
-  tk_disable_gadget(o->gadget, 1);
-  return end_object(ui, o);
-}
-
-int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                                    int32_t image, const std::string& parent) {
-  if (!tk_image_exists(image)) return 0;
-  const auto width = static_cast<int16_t>(tk_image_width(image));
-  const auto height = static_cast<int16_t>(tk_image_height(image));
-  NamedObject* o = begin_object(ui, name, Kind::SkinnedButton, x, y, width, height, parent);
-  if (!o) return 0;
-  o->buttonData = button_record(image);
-  o->gadget = image_gadget(x, y, width, height, image);
-  return end_object(ui, o);
-}
-
-int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                              int16_t width, const std::string& caption, int32_t image,
-                              int8_t edgeWidth, int8_t toggleMode, const std::string& parent) {
-  if (!tk_image_exists(image)) return 0;
-  const auto height = static_cast<int16_t>(tk_image_height(image));
-  NamedObject* o = begin_object(ui, name, Kind::StretchButton, x, y, width, height, parent);
-  if (!o) return 0;
-  o->caption = caption;
-  o->buttonData = button_record(image);
-  auto stretch = std::make_unique<StretchRecord>();
-  stretch->edgeWidth = edgeWidth;
-  stretch->toggleMode = toggleMode;
-  o->stretchData = std::move(stretch);
-  o->gadget = image_gadget(x, y, width, height, image);
-  return end_object(ui, o);
-}
+// ---- picture containers ----------------------------------------------------
 
 int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                  int16_t width, int16_t height, int32_t image,
@@ -358,109 +306,11 @@ int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int
   tk_resize_image(canvas->canvasImage, width, height);
   o->gadget = tk_create_container_gadget(-1, x, y, width, height, 0);
   if (o->gadget) {
-    canvas->pictureGadget = image_gadget(0, 0, width, height, canvas->canvasImage);
+    canvas->pictureGadget = create_image_gadget_of(0, 0, width, height, canvas->canvasImage);
     tk_disable_gadget(canvas->pictureGadget, 1);
     tk_close_gadget_list();
   }
   o->canvas = std::move(canvas);
-  return end_object(ui, o);
+  return end_object(ui, *o);
 }
 
-int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                       int32_t image, int8_t pieceWidth, int8_t equalWidths,
-                       const std::string& parent) {
-  constexpr int16_t kBarHeight = 22;
-  NamedObject* o = begin_object(ui, name, Kind::TabBar, x, y, width, kBarHeight, parent);
-  if (!o) return 0;
-  o->canvas = canvas_record(image, width, kBarHeight);
-  auto tabs = std::make_unique<TabBarRecord>();
-  tabs->pieceWidth = pieceWidth <= 0 ? 18 : pieceWidth;
-  tabs->equalWidths = equalWidths;
-  o->tabData = std::move(tabs);
-  o->gadget = image_gadget(x, y, width, kBarHeight, o->canvas->canvasImage);
-  return end_object(ui, o);
-}
-
-int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                     int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
-                     const std::string& parent) {
-  NamedObject* o = begin_object(ui, name, Kind::Frame, x, y, width, height, parent);
-  if (!o) return 0;
-  o->canvas = canvas_record(image, width, height);
-  o->canvas->iconSize = pieceSize;
-  o->caption = caption;
-  o->visible = -2;
-  o->gadget = image_gadget(x, y, width, height, o->canvas->canvasImage);
-  tk_disable_gadget(o->gadget, 1);
-  draw_frame(ui);
-  return end_object(ui, o);
-}
-
-int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent) {
-  NamedObject* o = begin_object(ui, name, Kind::Grid, x, y, width, height, parent);
-  if (!o) return 0;
-  o->gridRecord = std::make_unique<GridRecord>();  // its defaults are the grid's defaults
-  o->canvas = canvas_record(image, width, height);
-  o->gadget = image_gadget(x, y, width, height, o->canvas->canvasImage);
-  o->canvas->iconSize = pieceSize;
-  render_grid(ui);
-  return end_object(ui, o);
-}
-
-// ---- tabs ------------------------------------------------------------------
-namespace {
-
-// A page shared with the selected tab stays shown when another tab naming it
-// is added.
-bool shares_selected_page(const TabBarRecord& tabs, const std::string& pageName) {
-  const int32_t selected = tabs.selectedIndex;
-  if (pageName.empty() || selected < 0 || selected >= int32_t(tabs.tabs.size())) return false;
-  return tabs.tabs[selected].pageName == pageName;
-}
-
-}  // namespace
-
-int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
-                const std::string& caption, const std::string& pageName, int16_t width) {
-  const int32_t pageGadget = get_gadget(ui, pageName);
-  if (find_object(ui, barName, 0) != 1) return 0;
-  NamedObject* bar = current_object(ui);
-  if (bar->kind != Kind::TabBar || !bar->tabData) return 0;
-  TabBarRecord& tabs = *bar->tabData;
-
-  TabEntry entry;
-  entry.barName = bar->name;
-  entry.key = key;
-  entry.caption = caption;
-  entry.pageName = pageName;
-  entry.pageGadget = pageGadget;
-
-  // A tab is at least 108 wide and always leaves 18 pixels on each side of
-  // its caption.
-  int32_t tabWidth = width < 54 ? 108 : width;
-  const int32_t canvasImage = bar->canvas ? bar->canvas->canvasImage : 0;
-  if (tk_start_drawing(tk_image_output(canvasImage))) {
-    tk_drawing_font(window_font_handle(ui));
-    const int32_t captionWidth = tk_text_width(caption);
-    tk_stop_drawing();
-    if (captionWidth + 36 > tabWidth) tabWidth = captionWidth + 36;
-  }
-  entry.width = static_cast<int16_t>(tabWidth);
-  tabs.tabs.push_back(entry);
-
-  if (tabs.tabCount == 0) {
-    bar->text = key;
-    tabs.selectedIndex = 0;
-    tk_hide_gadget(pageGadget, 0);
-    propagate_visibility(ui, pageName, 1, 1);
-  } else if (!shares_selected_page(tabs, pageName)) {
-    tk_hide_gadget(pageGadget, 1);
-    propagate_visibility(ui, pageName, -1, 1);
-  }
-  ++tabs.tabCount;
-  make_current(ui, bar);
-  draw_tab_bar(ui);
-  make_current(ui, bar);
-  return 0;
-}

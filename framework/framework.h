@@ -3,15 +3,19 @@
 // operations and hierarchy, item lists.
 //
 // Sections: registry · list helpers · creation · operations by name ·
-// window operations and hierarchy · item lists.
+// keyword attributes · moving and resizing · window operations and
+// hierarchy · item lists.
 //
 // Every operation takes the context first and the object's name next, looks
 // the object up (leaving it current) and returns its documented failure value
 // for an unknown name, changing nothing.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "framework/codes.h"
+#include "framework/kinds.h"
 #include "framework/records.h"
 #include "framework/ui.h"
 
@@ -53,6 +57,22 @@ WindowRecord* current_window(Ui& ui);
 int32_t window_font_handle(Ui& ui);
 
 // ---- creation (returns the gadget number, 0 when nothing was created) -----
+// The common sequence the kinds' layers follow too: begin_object registers
+// the object (nullptr when its name exists in the lookup range); the caller
+// attaches its records and creates the gadget; end_object finishes the
+// creation and leaves the object current.
+NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
+                          int16_t width, int16_t height, const std::string& parent);
+int32_t end_object(Ui& ui, NamedObject& o);
+// An image gadget showing `image` (a gadget number, 0 when it fails).
+int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t height,
+                               int32_t image);
+// A canvas record over the caller's image with a composed image of the
+// object's size.
+std::unique_ptr<CanvasRecord> new_canvas_record(int32_t source, int16_t width, int16_t height);
+// A button record over the caller's strip.
+std::unique_ptr<ButtonRecord> new_button_record(int32_t strip);
+
 int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& title, int32_t flags);
 int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -61,9 +81,6 @@ int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
 int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& text, int32_t flags,
                       const std::string& parent);
-int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                            int16_t width, int16_t height, int32_t image,
-                            const std::string& parent);
 int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                      int16_t height, const std::string& text, int32_t flags,
                      const std::string& parent);
@@ -97,29 +114,12 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
                         int16_t height, const std::string& firstChild,
                         const std::string& secondChild, int16_t position, int8_t vertical,
                         const std::string& parent);
-int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                       int16_t height, int32_t image, const std::string& parent);
-int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                                    int32_t image, const std::string& parent);
-int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_t y,
-                              int16_t width, const std::string& caption, int32_t image,
-                              int8_t edgeWidth, int8_t toggleMode, const std::string& parent);
 int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                  int16_t width, int16_t height, int32_t image,
                                  const std::string& parent);
-int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                       int32_t image, int8_t pieceWidth, int8_t equalWidths,
-                       const std::string& parent);
-int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                     int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
-                     const std::string& parent);
-int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent);
 // The lines an editor receives for its text, each with its terminator: a
 // carriage return and a line feed each end a line of their own.
 std::vector<std::string> split_editor_lines(const std::string& text);
-int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
-                const std::string& caption, const std::string& pageName, int16_t width);
 
 // ---- operations by name ----------------------------------------------------
 int32_t get_gadget(Ui& ui, const std::string& name);
@@ -136,16 +136,21 @@ int32_t set_color(Ui& ui, const std::string& name, int32_t colorType, int32_t co
 int32_t set_window_font(Ui& ui, const std::string& fontName, int16_t size, int32_t flags);
 int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int16_t labelWidth,
                   int32_t backColor, int32_t frontColor);
-int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
-                         int32_t stripImage);
-int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
-                            int32_t stripImage, int16_t firstFrame, int16_t lastFrame,
-                            int16_t startOffset);
-int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n);
-int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t delay,
-                        int8_t keepFrame);
-int32_t stop_animation(Ui& ui, const std::string& name);
-int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redraw);
+
+// ---- keyword attributes ----------------------------------------------------
+// Keyword number parsing: blanks, one sign, digits up to the first other
+// character; no digits is 0.
+int64_t parse_keyword_number(const std::string& value);
+// Keywords compare in upper case: a..z and the bytes 224..255 shift by 32.
+std::string upper_keyword(const std::string& keyword);
+std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);
+int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
+                      const std::string& value, int8_t redraw);
+
+// ---- moving and resizing ---------------------------------------------------
+int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);
+int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
+                      int8_t apply);
 
 // ---- window operations and hierarchy ---------------------------------------
 int32_t activate_window(Ui& ui, const std::string& windowName);
@@ -159,6 +164,9 @@ int32_t set_user_data(Ui& ui, const std::string& name, int32_t value);
 int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
 int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
 int32_t is_descendant(Ui& ui, const std::string& ancestor);
+// Marks the object and its subtree; mode 0 plain, 1 also over tab-hidden
+// objects, 2 over everything. The current object is unchanged.
+void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode);
 
 // ---- item lists ------------------------------------------------------------
 int32_t add_item(Ui& ui, const std::string& name, const std::string& key,

@@ -2,7 +2,8 @@
 // Records of the widget framework: window records, named objects, kind codes
 // and the per-kind records attached to objects.
 //
-// Sections: kind codes · attached records · NamedObject · WindowRecord.
+// Sections: kind codes · attached records · the control record ·
+// NamedObject · WindowRecord.
 //
 // Field order and widths follow the framework's record layout; the int8 and
 // int16 wrap-arounds are real behaviour and are kept.
@@ -138,6 +139,19 @@ struct TabBarRecord {
   std::vector<TabEntry> tabs; // the bar's tabs in order
 };
 
+// ---- the control record ----------------------------------------------------
+
+// A kind's own record, attached to NamedObject::control and owned by it. The
+// framework only destroys it; the kind's layer reads it back through its own
+// typed accessor, which checks `kind` first.
+struct ControlRecord {
+  int8_t kind = 0;  // kind code of the layer that attached it
+  explicit ControlRecord(int8_t k) : kind(k) {}
+  virtual ~ControlRecord() = default;
+  ControlRecord(const ControlRecord&) = delete;
+  ControlRecord& operator=(const ControlRecord&) = delete;
+};
+
 // ---- NamedObject -----------------------------------------------------------
 struct NamedObject {
   std::string name;        // unique, compared byte by byte
@@ -174,6 +188,7 @@ struct NamedObject {
   std::unique_ptr<ScrollBarRecord> scrollBarData;   // kinds 68, 69
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
   std::unique_ptr<StretchRecord> stretchData;       // kind 101
+  std::unique_ptr<ControlRecord> control;           // the kind's own record
 
   // Registry links (the registry is an ordered list with stable addresses).
   NamedObject* prev = nullptr;

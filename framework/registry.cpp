@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "grid/grid.h"
-#include "grid/grid_records.h"
+#include "framework/kinds.h"
+#include "grid/grid_records.h"  // SEAM-TEMP until the control record
 #include "toolkit/tk.h"
 
 // ---- records and context ---------------------------------------------------
 
 NamedObject::NamedObject() = default;
-NamedObject::~NamedObject() = default;  // GridRecord is complete here
+NamedObject::~NamedObject() = default;
 
 Ui::~Ui() {
   for (NamedObject* o = first; o;) {
@@ -128,13 +128,13 @@ void insert_after_current(Ui& ui, NamedObject* object) {
 // Frees what the object owns: its gadgets, the images composed for it and
 // its entries' images. The strip and source images given at creation stay:
 // they are the caller's skin pieces, shown by other widgets as well.
-void release_object(NamedObject* o) {
+void release_object(Ui& ui, NamedObject* o) {
   if (o->labelData && tk_gadget_exists(o->labelData->labelGadget))
     tk_free_gadget(o->labelData->labelGadget);
   if (o->canvas && tk_gadget_exists(o->canvas->pictureGadget))
     tk_free_gadget(o->canvas->pictureGadget);
-  if (o->gridRecord && tk_gadget_exists(o->gridRecord->inputGadget))
-    tk_free_gadget(o->gridRecord->inputGadget);
+  // The kind's own gadgets and images first: they may lie over the object.
+  if (auto release = kind_behaviour(ui, o->kind).release) release(*o);
   if (tk_gadget_exists(o->gadget)) tk_free_gadget(o->gadget);
   if (ButtonRecord* b = o->buttonData.get()) {
     if (b->shownImage != b->stripImage && tk_image_exists(b->shownImage))
@@ -148,7 +148,6 @@ void release_object(NamedObject* o) {
     for (ItemEntry& e : items->entries)
       if (tk_image_exists(e.image)) tk_free_image(e.image);
   }
-  if (o->gridRecord) clear_grid_records(*o->gridRecord, true);
 }
 
 // Unlinks and deletes the object. The object before it becomes current (none
@@ -341,7 +340,7 @@ int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive) {
   std::vector<NamedObject*> doomed;
   if (recursive == 1) collect_subtree(ui, target, doomed); else doomed.push_back(target);
   for (NamedObject* o : doomed) {
-    release_object(o);
+    release_object(ui, o);
     delete_object(ui, o);
   }
   return 1;
@@ -356,7 +355,7 @@ int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
   rewind_to_window(ui);
   while (NamedObject* o = next_object(ui)) {
     if (o->window != handle) break;
-    release_object(o);
+    release_object(ui, o);
     delete_object(ui, o);
     result = 1;
   }

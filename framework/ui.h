@@ -2,8 +2,10 @@
 // The framework's whole state in one context object: the registry of named
 // objects and the window list, each with its current position. A test
 // creates a fresh Ui; nothing of the framework lives in statics.
+#include <array>
 #include <cstdint>
 
+#include "framework/kinds.h"
 #include "framework/records.h"
 
 struct Ui {
@@ -22,6 +24,10 @@ struct Ui {
   // The millisecond clock that drives animations. Tests replace it to step
   // animations deterministically.
   int32_t (*clock)() = nullptr;  // nullptr = tk_elapsed_ms
+
+  // What each kind adds, by kind code, as its layer registered it.
+  std::array<KindBehaviour, 128> kinds{};
+  std::array<bool, 128> kindRegistered{};
 
   Ui() = default;
   ~Ui();  // releases every object and window record (not their gadgets)

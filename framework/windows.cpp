@@ -1,7 +1,7 @@
 // Window operations by name and the object hierarchy.
 //
 // Sections: window geometry · live update and refresh · closing ·
-// user data · absolute positions · descendant test.
+// user data · absolute positions · descendant test · visibility.
 //
 // The hierarchy is not stored as links: an object's children are the
 // objects whose parentName equals its name.
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "framework/framework.h"
-#include "grid/grid.h"
+#include "framework/kinds.h"
 #include "toolkit/tk.h"
 
 // ---- window geometry -------------------------------------------------------
@@ -97,8 +97,8 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
         tk_set_gadget_text(g, o->text);
       }
     }
-    redraw_object(ui);
-    make_current(ui, o);  // the redraw may have moved the position
+    draw_object(ui, *o);
+    make_current(ui, o);  // the drawing may have moved the position
   }
   make_current(ui, remembered);
   return 0;
@@ -187,3 +187,36 @@ int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, in
 // ---- descendant test -------------------------------------------------------
 
 int32_t is_descendant(Ui& ui, const std::string& ancestor) { return descends(ui, ancestor, 0); }
+
+// ---- visibility ------------------------------------------------------------
+
+static void apply_visibility(NamedObject& o, int8_t value, int8_t mode) {
+  if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
+}
+
+// Depth first in registry order. `depth` bounds the recursion should names
+// ever form a cycle (a removed parent's name reused by a descendant).
+static void propagate_below(Ui& ui, NamedObject* parent, int8_t value, int8_t mode,
+                            int32_t depth) {
+  if (depth > ui.count) return;
+  rewind_to_window(ui);
+  for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
+    if (o->parentName.empty() || o->parentName != parent->name) continue;
+    apply_visibility(*o, value, mode);
+    propagate_below(ui, o, value, mode, depth + 1);
+    make_current(ui, o);
+  }
+}
+
+void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode) {
+  NamedObject* remembered = current_object(ui);
+  if (find_object(ui, name, 0) == 1) {
+    NamedObject* top = current_object(ui);
+    apply_visibility(*top, value, mode);
+    propagate_below(ui, top, value, mode, 0);
+  }
+  if (remembered)
+    make_current(ui, remembered);
+  else
+    position_before(ui, nullptr);
+}

@@ -323,7 +323,7 @@ void model_step(ByteStream& in) {
                in.flag() ? -1 : harness->strip, in.flag() ? -1 : in.i32(), in.flag() ? -1 : in.i32());
       break;
     case 6:
-      if (find_object(ui, name, 0) == 1) redraw_object(ui);
+      if (find_object(ui, name, 0) == 1) draw_object(ui, *current_object(ui));
       break;
     default:
       // A linked bar or the grid itself may go while the other stays.

@@ -362,7 +362,7 @@ void grid_step(ByteStream& in, Ui& ui) {
     case 6: close_editor(ui, n, static_cast<int8_t>(in.range(0, 1))); break;
     case 7: set_row_attribute(ui, n, r, in.flag() ? "ISPARENT" : "LEVEL", std::to_string(in.byte()), 1); break;
     default:
-      if (find_object(ui, n, 0) == 1) redraw_object(ui);
+      if (find_object(ui, n, 0) == 1) draw_object(ui, *current_object(ui));
       break;
   }
 }

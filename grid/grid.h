@@ -26,6 +26,14 @@ inline constexpr int32_t PageDown = 1107;
 inline constexpr int32_t Space = 1108;
 }  // namespace GridKey
 
+// ---- creation --------------------------------------------------------------
+// Installs the grid's kind behaviour in the context; every creation of a
+// grid does it first.
+void register_grid_kind(Ui& ui);
+// Creates a grid (gadget number, 0 when nothing was made).
+int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent);
+
 // ---- model -----------------------------------------------------------------
 int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
                    int16_t width, int8_t inputType, int8_t orientation, int8_t summary,
@@ -49,9 +57,6 @@ int16_t grid_column_count(Ui& ui, const std::string& grid);
 void clear_grid_records(GridRecord& grid, bool withColumns);
 
 // ---- keyword attributes ----------------------------------------------------
-std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);
-int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
-                      const std::string& value, int8_t redraw);
 std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                                  const std::string& keyword);
 int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
@@ -66,15 +71,11 @@ std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, 
 int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);
-// Keyword number parsing: blanks, one sign, digits up to the first other
-// character; no digits is 0.
-int64_t parse_keyword_number(const std::string& value);
 
 // ---- rendering (current object) --------------------------------------------
 // Drawing and every hit test walk the rows with RowWalk (grid/row_walk.h),
 // which decides shown, scrolled-away and drawn rows and their y positions.
 void render_grid(Ui& ui);
-void redraw_object(Ui& ui);
 // Draws a tree row's expander at (x, y) while a drawing is in progress.
 // Idle or hovered, the frame (0 collapsed, 2 collapsed and hovered, 4 open,
 // 6 open and hovered) is cut anew from the strip into frameImage; while an
@@ -83,9 +84,6 @@ void draw_expander(ExpanderRecord& expander, const RowRecord& row, int32_t iconS
                    int32_t y);
 
 // ---- scrolling and moving --------------------------------------------------
-int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);
-int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
-                      int8_t apply);
 // Creates the grid's horizontal (vertical == 0) or vertical scroll bar.
 void create_grid_scroll_bar(Ui& ui, const std::string& grid, int8_t vertical);
 // Enables/disables and ranges the grid's bars after a drawing (current object

@@ -9,6 +9,19 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 
+// The grid record of an object, nullptr when it is not a grid.
+inline GridRecord* grid_record(NamedObject& o) {
+  return o.kind == Kind::Grid ? o.gridRecord.get() : nullptr;
+}
+
+// ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
+void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
+KeywordField grid_keyword(NamedObject& obj, const std::string& keyword);
+bool set_grid_keyword(Ui& ui, NamedObject& obj, const std::string& keyword,
+                      const std::string& value);
+void grid_renamed(NamedObject& obj, const std::string& oldName, const std::string& newName);
+void grid_scroll_bar_linked(NamedObject& obj, const NamedObject& bar);
+
 // The named object when it is a grid; it is current afterwards.
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {
   if (find_object(ui, name, 0) != 1) return nullptr;

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"

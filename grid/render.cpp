@@ -1,7 +1,7 @@
 // Drawing of the grid into its canvas image.
 //
 // Sections: pieces · frame and ground · caption row · rows and cells ·
-// built-in scroll arrows · render_grid · redraw_object · draw_expander.
+// built-in scroll arrows · render_grid · draw_expander.
 //
 // Every piece is cut from the grid's source image (the grid skin piece) at
 // each drawing and freed at its end. Rows are walked with RowWalk, the same
@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
@@ -375,19 +374,6 @@ void render_grid(Ui& ui) {
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
     update_grid_scroll_bars(ui, end.x, end.y, end.k, end.shownRows);
   make_current(ui, obj);
-}
-
-// ---- redraw_object ---------------------------------------------------------------
-
-void redraw_object(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  if (!obj) return;
-  switch (obj->kind) {
-    case Kind::TabBar: draw_tab_bar(ui); break;
-    case Kind::Frame: draw_frame(ui); break;
-    case Kind::Grid: render_grid(ui); break;
-    default: break;
-  }
 }
 
 // ---- draw_expander -----------------------------------------------------------------

@@ -1,7 +1,6 @@
-// Grid scroll bars and the move and resize operations by name.
+// Grid scroll bars: creation, their place beside the grid, their range.
 //
-// Sections: helpers · scroll bar creation · scroll bar update ·
-// move_object · resize_object.
+// Sections: helpers · scroll bar creation · scroll bar update · layout.
 //
 // Bar geometry, for a grid at (x, y) of size W × H with caption row height
 // c and bar thickness 18, the same at creation, on move and on resize:
@@ -25,12 +24,6 @@ constexpr int16_t kBarThickness = 18;
 constexpr int16_t kBarRoom = 20;  // what the grid gives up for a bar
 
 // ---- helpers -------------------------------------------------------------------
-
-bool apply_now(Ui& ui, int8_t apply) {
-  if (apply == 1) return true;
-  const WindowRecord* window = current_window(ui);
-  return !window || window->liveUpdate == 1;
-}
 
 int16_t clamp16(int32_t v) {
   return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
@@ -129,66 +122,9 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnC
   make_current(ui, grid);
 }
 
-// ---- move_object ---------------------------------------------------------------
+// ---- layout --------------------------------------------------------------------
 
-int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply) {
-  if (find_object(ui, name, 0) != 1) return 0;
-  NamedObject* obj = current_object(ui);
-  if (!obj) return 0;
-
-  int32_t gadgetX = TK_KEEP, gadgetY = TK_KEEP;
-  if (x >= 0 && x != obj->x) {
-    obj->absX = static_cast<int16_t>(obj->absX + (x - obj->x));
-    obj->x = x;
-    gadgetX = x;
-  }
-  if (y >= 0 && y != obj->y) {
-    obj->absY = static_cast<int16_t>(obj->absY + (y - obj->y));
-    obj->y = y;
-    gadgetY = y;
-  }
-  if (obj->gridRecord) place_bars(ui, obj, apply, false);
-
-  make_current(ui, obj);
-  const std::string own = obj->name;
-  update_child_positions(ui, own, obj->absX, obj->absY);
-  make_current(ui, obj);
-
-  if (apply_now(ui, apply)) {
-    tk_resize_gadget(obj->gadget, gadgetX, gadgetY, TK_KEEP, TK_KEEP);
-    if (obj->labelData && tk_gadget_exists(obj->labelData->labelGadget)) {
-      const int32_t labelX = gadgetX == TK_KEEP ? TK_KEEP : gadgetX - obj->labelData->labelWidth;
-      const int32_t labelY = gadgetY == TK_KEEP ? TK_KEEP : gadgetY + 4;
-      tk_resize_gadget(obj->labelData->labelGadget, labelX, labelY, TK_KEEP, TK_KEEP);
-    }
-  }
-  return 0;
-}
-
-// ---- resize_object -------------------------------------------------------------
-
-int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
-                      int8_t apply) {
-  if (find_object(ui, name, 0) != 1) return 0;
-  NamedObject* obj = current_object(ui);
-  if (!obj) return 0;
-
-  bool changed = false;
-  if (width >= 0 && width != obj->width) {
-    obj->width = width;
-    changed = true;
-  }
-  if (height >= 0 && height != obj->height) {
-    obj->height = height;
-    changed = true;
-  }
-  if (obj->gridRecord && changed) place_bars(ui, obj, apply, true);
-
-  if (changed && apply_now(ui, apply)) {
-    tk_resize_gadget(obj->gadget, TK_KEEP, TK_KEEP, obj->width, obj->height);
-    make_current(ui, obj);
-    redraw_object(ui);
-    make_current(ui, obj);
-  }
-  return 0;
+// The grid moved or was resized: its bars follow it.
+void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply) {
+  if (grid_record(grid)) place_bars(ui, &grid, apply, resized);
 }

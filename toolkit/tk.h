@@ -156,6 +156,10 @@ int32_t tk_use_window_as_parent(int32_t windowHandle);
 int32_t tk_open_gadget_list(int32_t gadget);
 int32_t tk_close_gadget_list();
 
+// A dark balloon tooltip with an optional bold title for the gadget or
+// window behind a native handle; shown while the mouse rests on it.
+void tk_attach_tooltip(int32_t handle, const std::string& text, const std::string& title);
+
 // ---- menus and keyboard shortcuts ------------------------------------------
 inline constexpr int32_t TK_SHIFT = 0x10000;
 inline constexpr int32_t TK_CONTROL = 0x20000;

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "controls/controls.h"
 #include "framework/framework.h"
+#include "grid/grid.h"
 #include "toolkit/tk.h"
 
 namespace fwtest {

@@ -1,6 +1,5 @@
-// Balloon tooltips for the demo's gadgets. This is the one place of the
-// application that reaches the platform directly: there is no tooltip window
-// class to attach, so a filter on the gadget's widget shows a styled popup.
+// Balloon tooltips: there is no tooltip window class to attach, so a filter
+// on the gadget's widget shows a styled popup.
 #include <QEvent>
 #include <QHelpEvent>
 #include <QLabel>
@@ -8,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/app.h"
+#include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
 namespace {
@@ -75,10 +74,8 @@ class BalloonTip : public QObject {
 
 }  // namespace
 
-void attach_tooltip(int32_t parentHandle, int32_t gadget, const std::string& text,
-                    const std::string& title) {
-  (void)gadget;  // the handle already names the gadget's widget
-  QWidget* owner = tk_native_widget(parentHandle);
+void tk_attach_tooltip(int32_t handle, const std::string& text, const std::string& title) {
+  QWidget* owner = tk_native_widget(handle);
   if (owner == nullptr || text.empty()) return;
   owner->installEventFilter(new BalloonTip(owner, text, title));
 }

@@ -1,0 +1,34 @@
+#pragma once
+// Framework event codes and button looks: the values the dispatcher reports
+// and the look byte of a button record. Every layer above the framework
+// speaks them, so they live with the records.
+#include <cstdint>
+
+namespace Code {
+inline constexpr int8_t None = 0;
+inline constexpr int8_t Focus = 1;
+inline constexpr int8_t FocusLost = 2;
+inline constexpr int8_t MouseOver = 3;
+inline constexpr int8_t LeftClick = 16;
+inline constexpr int8_t LeftDouble = 17;
+inline constexpr int8_t RightClick = 32;
+inline constexpr int8_t RightDouble = 33;
+inline constexpr int8_t Changed = 64;
+inline constexpr int8_t ScrollBarMoved = 90;
+inline constexpr int8_t TabSelected = 91;
+inline constexpr int8_t AnimationDone = 96;
+inline constexpr int8_t GridCursor = 100;
+inline constexpr int8_t GridCommit = 101;
+inline constexpr int8_t GridCancel = 102;
+inline constexpr int8_t GridEditorOpened = 103;
+inline constexpr int8_t GridEditorRefused = 104;
+inline constexpr int8_t GridToggled = 105;
+}  // namespace Code
+
+// Button looks.
+namespace Look {
+inline constexpr int8_t Resting = 0;
+inline constexpr int8_t Hover = 64;
+inline constexpr int8_t Pressed = 65;
+}  // namespace Look
+

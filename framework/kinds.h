@@ -1,0 +1,125 @@
+#pragma once
+// The seam between the framework and the layers that draw and drive objects.
+//
+// The framework knows objects, names, hierarchy and windows. What a kind of
+// object looks like, how it answers the mouse and the keys, which keywords
+// it adds and what it owns beyond the framework's records belongs to the
+// layer that implements the kind. That layer registers a KindBehaviour in the
+// context the first time it creates an object of its kind, so an object of a
+// kind always finds its behaviour; an object registered by hand with such a
+// kind code but never created by its layer has none and is treated as plain.
+//
+// Sections: toolkit events · keyword fields ·
+// behaviours · registration.
+#include <cstdint>
+#include <string>
+
+#include "framework/records.h"
+
+struct Ui;
+
+// ---- toolkit events --------------------------------------------------------
+
+// One call of the dispatcher: the mouse in window coordinates and the
+// toolkit event (kind, type, gadget, menu item) it was called with.
+struct ToolkitEvent {
+  int32_t mouseX = 0;
+  int32_t mouseY = 0;
+  int32_t kind = 0;
+  int32_t type = 0;
+  int32_t gadget = 0;
+  int32_t menu = 0;
+};
+
+// ---- keyword fields --------------------------------------------------------
+
+// One keyword's field: where it lives, its width and whether it reads and
+// writes. A default KeywordField means "no such keyword". Numbers are
+// stored into the field's width, keeping the low bits.
+struct KeywordField {
+  enum Type : int8_t { None, I8, I16, I32, Text };
+  Type type = None;       // width of the field
+  void* ptr = nullptr;    // the field itself
+  bool gettable = true;   // read by get_attribute
+  bool settable = true;   // written by set_attribute
+
+  KeywordField() = default;
+  KeywordField(int8_t& v) : type(I8), ptr(&v) {}
+  KeywordField(int16_t& v) : type(I16), ptr(&v) {}
+  KeywordField(int32_t& v) : type(I32), ptr(&v) {}
+  KeywordField(std::string& v) : type(Text), ptr(&v) {}
+
+  explicit operator bool() const { return type != None; }
+  KeywordField& get_only() {
+    settable = false;
+    return *this;
+  }
+};
+
+// The field's value as decimal text (or the text itself); empty for none.
+std::string read_keyword_field(const KeywordField& field);
+// Parses and stores the value; nothing for none or a read-only field.
+void write_keyword_field(const KeywordField& field, const std::string& value);
+
+// ---- behaviours ------------------------------------------------------------
+
+// What a kind adds to the framework. Every hook may be left empty.
+struct KindBehaviour {
+  // Draw: composes the object's picture from its records and shows it.
+  void (*draw)(Ui& ui, NamedObject& o) = nullptr;
+  // Layout: the object was moved (resized == false) or resized; its
+  // records hold the new geometry. `apply` as for move_object.
+  void (*layout)(Ui& ui, NamedObject& o, bool resized, int8_t apply) = nullptr;
+  // Shown or hidden: the object's gadget was shown (1) or hidden (0), with
+  // the object itself or with an ancestor or tab page.
+  void (*shown)(Ui& ui, NamedObject& o, bool visible) = nullptr;
+
+  // Event: the mouse is over the object, after the dispatcher's common
+  // handling of the call; the dispatcher reports the object.
+  void (*mouseOver)(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& e) = nullptr;
+  // Event: the mouse is not over the object (or a combo list is open).
+  void (*mouseAway)(Ui& ui, NamedObject& o) = nullptr;
+  // Event: a keyboard shortcut while the object is the reported one;
+  // returns the event code to report.
+  int8_t (*shortcut)(Ui& ui, NamedObject& o, int32_t shortcutId) = nullptr;
+  // Event: the keyboard focus moves from this object to `to`.
+  void (*focusLeaves)(Ui& ui, NamedObject& o, NamedObject& to) = nullptr;
+  // Event: one animation step on every dispatch; true when a strip
+  // animation ended (the dispatch then reports code 96 and ends).
+  bool (*step)(Ui& ui, NamedObject& o) = nullptr;
+
+  // Value: the application set the object's text by name (a toggle
+  // switches by pressing itself). `apply` is the live-update condition.
+  void (*textSet)(Ui& ui, NamedObject& o, const std::string& text, bool apply) = nullptr;
+  // Value: the enabled state changed.
+  void (*enabled)(Ui& ui, NamedObject& o) = nullptr;
+
+  // Keyword attributes: the field an upper-case keyword names in the
+  // kind's record, or a default field.
+  KeywordField (*keyword)(NamedObject& o, const std::string& keyword) = nullptr;
+  // Keyword attributes with effects beyond storing a value; true when the
+  // keyword was handled here and nothing else is to be stored.
+  bool (*setKeyword)(Ui& ui, NamedObject& o, const std::string& keyword,
+                     const std::string& value) = nullptr;
+  // Names: object `oldName` is now called `newName`; the kind updates the
+  // names its record keeps.
+  void (*renamed)(NamedObject& o, const std::string& oldName, const std::string& newName) = nullptr;
+  // Names: scroll bar `bar` now names this object as the one it scrolls.
+  void (*scrollBarLinked)(NamedObject& o, const NamedObject& bar) = nullptr;
+
+  // Release: frees what the kind attached beyond the framework's records
+  // (gadgets, images); the control record itself goes with the object.
+  void (*release)(NamedObject& o) = nullptr;
+};
+
+// ---- registration ----------------------------------------------------------
+
+// Installs the behaviour of a kind in this context (again: replaces it).
+void register_kind(Ui& ui, int8_t kind, const KindBehaviour& behaviour);
+// The kind's behaviour; an empty behaviour for a kind nobody registered.
+const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind);
+// True when a layer registered the kind in this context.
+bool kind_registered(const Ui& ui, int8_t kind);
+
+// Convenience calls through the table; each does nothing without a hook.
+void draw_object(Ui& ui, NamedObject& o);

@@ -1,0 +1,62 @@
+// The grid as a kind of the framework: its creation and the behaviour it
+// registers (drawing, layout, keywords, release).
+//
+// Sections: hooks · registration · creation.
+#include <string>
+
+#include "framework/framework.h"
+#include "grid/grid.h"
+#include "grid/grid_internal.h"
+#include "toolkit/tk.h"
+
+// ---- hooks -------------------------------------------------------------------
+namespace {
+
+void grid_draw(Ui& ui, NamedObject& o) {
+  if (!grid_record(o)) return;
+  make_current(ui, &o);
+  render_grid(ui);
+}
+
+// The editor gadget and the records with their images; the record itself
+// goes with the object.
+void grid_release(NamedObject& o) {
+  GridRecord* g = grid_record(o);
+  if (!g) return;
+  if (tk_gadget_exists(g->inputGadget)) tk_free_gadget(g->inputGadget);
+  g->inputGadget = 0;
+  clear_grid_records(*g, true);
+}
+
+}  // namespace
+
+// ---- registration ------------------------------------------------------------
+
+void register_grid_kind(Ui& ui) {
+  if (kind_registered(ui, Kind::Grid)) return;
+  KindBehaviour b;
+  b.draw = grid_draw;
+  b.layout = grid_layout;
+  b.keyword = grid_keyword;
+  b.setKeyword = set_grid_keyword;
+  b.renamed = grid_renamed;
+  b.scrollBarLinked = grid_scroll_bar_linked;
+  b.release = grid_release;
+  register_kind(ui, Kind::Grid, b);
+}
+
+// ---- creation ----------------------------------------------------------------
+
+int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                    int16_t height, int32_t image, int8_t pieceSize, const std::string& parent) {
+  register_grid_kind(ui);
+  NamedObject* o = begin_object(ui, name, Kind::Grid, x, y, width, height, parent);
+  if (!o) return 0;
+  o->gridRecord = std::make_unique<GridRecord>();  // its defaults are the grid's defaults
+  o->canvas = new_canvas_record(image, width, height);
+  o->gadget = create_image_gadget_of(x, y, width, height, o->canvas->canvasImage);
+  o->canvas->iconSize = pieceSize;
+  render_grid(ui);
+  return end_object(ui, *o);
+}
+
