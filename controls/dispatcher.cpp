@@ -108,11 +108,11 @@ int8_t edited_input_type(const GridRecord& g) {
   return g.columns[size_t(g.editor.column)].inputType;
 }
 
-// A text editor that lost the focus to its own grid's gadget has not been
-// left: a click on the grid takes the focus first and reports the click
-// after, and it is the click that decides (another cell cancels the edit,
-// the edited cell keeps it). By the time the loss is dispatched the focus
-// may also be back in the editor. Anywhere else it was left.
+// Whether a text editor's focus loss means the user left it. A click on the
+// grid takes the focus to the grid's gadget before the click itself is
+// reported, and it is the click that decides (another cell cancels the
+// edit, the edited cell keeps it); by the time the loss is dispatched the
+// focus may also be back in the editor. Focus anywhere else has left it.
 bool focus_left_grid(const NamedObject& o) {
   const int32_t focused = tk_focused_gadget();
   return focused != o.gridRecord->inputGadget && focused != o.gadget;

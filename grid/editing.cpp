@@ -1,5 +1,5 @@
 // In-place cell editing: a text field, drop-down list or list laid over the
-// cursor cell, committed into the cell or cancelled.
+// cell being edited, committed into that cell or cancelled.
 //
 // Sections: helpers · allowed values · open_editor · close_editor ·
 // place_editor.

@@ -79,13 +79,13 @@ struct RowWalkAnchor {
 // The open cell editor's own cell and where the latest drawing laid it, so
 // that it commits into that cell and stays on it while the grid moves.
 struct EditorPlace {
-  int16_t column = 0;  // the edited cell
-  int16_t row = 0;
+  int16_t column = 0;  // column of the edited cell
+  int16_t row = 0;     // row of the edited cell
   int8_t drawn = 0;    // 1 when the latest drawing drew that cell
-  int16_t x = 0;       // its place relative to the grid object
-  int16_t y = 0;
-  int16_t width = 0;
-  int16_t height = 0;
+  int16_t x = 0;       // left edge, relative to the grid object
+  int16_t y = 0;       // top edge, relative to the grid object
+  int16_t width = 0;   // the column's width
+  int16_t height = 0;  // the column's input height, else the row's height
   int8_t shown = 0;    // 1 while the editor gadget is shown
 };
 

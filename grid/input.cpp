@@ -500,9 +500,9 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 // ---- shortcuts -----------------------------------------------------------------------
 
 // A grid whose editor is open takes only Return and Escape; the other keys
-// belong to the editor. Installing them anew each time the mouse comes over
-// the grid undoes whatever another grid or another object did to the
-// window's table meanwhile.
+// belong to the editor. The dispatcher installs them whenever the mouse is
+// over the grid, which also undoes what another grid or object did to the
+// window's keys meanwhile.
 void install_grid_shortcuts(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj || obj->gridRecord->keyboardControl != 1) return;
