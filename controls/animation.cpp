@@ -8,6 +8,7 @@
 #include "controls/button_looks.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
+#include "grid/grid.h"
 
 // ---- run modes ---------------------------------------------------------------
 // `look` while running: 16..31 forward runs, 32..50 backward runs (51..63
@@ -76,6 +77,7 @@ void animation_step(Ui& ui) {
 
 static void apply_visibility(NamedObject& o, int8_t value, int8_t mode) {
   if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
+  place_editor(o);  // a grid's open editor hides and shows with it
 }
 
 // Depth first in registry order. `depth` bounds the recursion should names

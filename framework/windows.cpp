@@ -141,6 +141,7 @@ namespace {
 // its own ancestor's name); the depth bound ends it.
 void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, int32_t depth) {
   if (depth > ui.count) return;
+  place_editor(*object);  // a grid's open editor moves with the grid
   const int32_t window = object->window;
   // The scan runs over the object's own window group.
   select_window_by_handle(ui, window);
