@@ -102,10 +102,20 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
 
 // ---- mouse over an object ----------------------------------------------------
 
-// The input type of the column whose cell is being edited (the cursor's).
+// The input type of the column whose cell is being edited.
 int8_t edited_input_type(const GridRecord& g) {
-  if (g.cursorColumn < 0 || size_t(g.cursorColumn) >= g.columns.size()) return 0;
-  return g.columns[size_t(g.cursorColumn)].inputType;
+  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return 0;
+  return g.columns[size_t(g.editor.column)].inputType;
+}
+
+// Whether a text editor's focus loss means the user left it. A click on the
+// grid takes the focus to the grid's gadget before the click itself is
+// reported, and it is the click that decides (another cell cancels the
+// edit, the edited cell keeps it); by the time the loss is dispatched the
+// focus may also be back in the editor. Focus anywhere else has left it.
+bool focus_left_grid(const NamedObject& o) {
+  const int32_t focused = tk_focused_gadget();
+  return focused != o.gridRecord->inputGadget && focused != o.gadget;
 }
 
 void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
@@ -116,7 +126,7 @@ void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) 
     const int8_t inputType = edited_input_type(g);
     const bool commits = c.gadget == g.inputGadget &&
                          ((c.type == TK_TYPE_LIST_CLOSED && inputType == 2) ||
-                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1) ||
+                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1 && focus_left_grid(o)) ||
                           c.type == TK_TYPE_LEFT_DOUBLE);
     if (commits) {
       o.changed = 1;
@@ -126,12 +136,14 @@ void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) 
     // While the mouse is over the grid, an open editor keeps the keys.
     if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget)
       tk_focus_gadget(g.inputGadget);
-  } else {
-    win.focusKind = o.kind;
-    win.focusNumber = o.number;
-    install_grid_shortcuts(ui);
-    make_current(ui, &o);
   }
+  // The grid under the mouse holds the keys: all of them, or only Return
+  // and Escape while its editor is open. Another grid or object may have
+  // changed them since the editor opened.
+  win.focusKind = o.kind;
+  win.focusNumber = o.number;
+  install_grid_shortcuts(ui);
+  make_current(ui, &o);
   grid_mouse(ui, c.mouseX, c.mouseY, c.type);
   make_current(ui, &o);
 }
@@ -302,6 +314,8 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
 
   for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
     if (o->window != win.handle) continue;
+    // An open editor follows its grid wherever the grid went or hid.
+    if (o->gridRecord && o->gridRecord->inputGadget != 0) place_editor(*o);
 
     if (is_eligible(*o)) {
       if (is_own_gadget_event(*o, c)) {

@@ -70,9 +70,10 @@ struct KindBehaviour {
   // Layout: the object was moved (resized == false) or resized; its
   // records hold the new geometry. `apply` as for move_object.
   void (*layout)(Ui& ui, NamedObject& o, bool resized, int8_t apply) = nullptr;
-  // Shown or hidden: the object's gadget was shown (1) or hidden (0), with
-  // the object itself or with an ancestor or tab page.
-  void (*shown)(Ui& ui, NamedObject& o, bool visible) = nullptr;
+  // Placed: the object's absolute position or its visibility changed,
+  // itself or with an ancestor or tab page; what the kind lays over it
+  // follows.
+  void (*placed)(Ui& ui, NamedObject& o) = nullptr;
 
   // Event: the mouse is over the object, after the dispatcher's common
   // handling of the call; the dispatcher reports the object.

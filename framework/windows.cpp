@@ -141,6 +141,8 @@ namespace {
 // its own ancestor's name); the depth bound ends it.
 void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, int32_t depth) {
   if (depth > ui.count) return;
+  // What the kind lays over the object (a grid's open editor) moves with it.
+  if (auto placed = kind_behaviour(ui, object->kind).placed) placed(ui, *object);
   const int32_t window = object->window;
   // The scan runs over the object's own window group.
   select_window_by_handle(ui, window);
@@ -190,8 +192,10 @@ int32_t is_descendant(Ui& ui, const std::string& ancestor) { return descends(ui,
 
 // ---- visibility ------------------------------------------------------------
 
-static void apply_visibility(NamedObject& o, int8_t value, int8_t mode) {
+static void apply_visibility(Ui& ui, NamedObject& o, int8_t value, int8_t mode) {
   if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
+  // What the kind lays over the object (a grid's open editor) goes with it.
+  if (auto placed = kind_behaviour(ui, o.kind).placed) placed(ui, o);
 }
 
 // Depth first in registry order. `depth` bounds the recursion should names
@@ -202,7 +206,7 @@ static void propagate_below(Ui& ui, NamedObject* parent, int8_t value, int8_t mo
   rewind_to_window(ui);
   for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
     if (o->parentName.empty() || o->parentName != parent->name) continue;
-    apply_visibility(*o, value, mode);
+    apply_visibility(ui, *o, value, mode);
     propagate_below(ui, o, value, mode, depth + 1);
     make_current(ui, o);
   }
@@ -212,7 +216,7 @@ void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t 
   NamedObject* remembered = current_object(ui);
   if (find_object(ui, name, 0) == 1) {
     NamedObject* top = current_object(ui);
-    apply_visibility(*top, value, mode);
+    apply_visibility(ui, *top, value, mode);
     propagate_below(ui, top, value, mode, 0);
   }
   if (remembered)

@@ -1,13 +1,18 @@
 // In-place cell editing: a text field, drop-down list or list laid over the
-// cursor cell, committed into the cell or cancelled.
+// cell being edited, committed into that cell or cancelled.
 //
-// Sections: helpers · allowed values · open_editor · close_editor.
+// Sections: helpers · allowed values · open_editor · close_editor ·
+// place_editor.
 //
-// The editor is created hidden and off-screen; each drawing that draws its
-// cell places it over the cell, shows it and gives it the focus, whether or
-// not the cursor is drawn, and a drawing without its cell hides it. While it is open the grid
-// keeps only the Return and Escape shortcuts, and a list editor disables
-// the grid's own gadget.
+// The editor belongs to the cell it was opened on: it commits into that
+// cell whatever the cursor does meanwhile. It is created hidden and
+// off-screen; each drawing that draws its cell notes where the cell lies in
+// the grid and lays the editor there, shows it and gives it the focus,
+// whether or not the cursor is drawn, and a drawing without its cell hides
+// it. Between drawings place_editor keeps it on that spot while the grid
+// moves, and hidden while the grid is. While it is open the grid keeps only
+// the Return and Escape shortcuts, and a list editor disables the grid's own
+// gadget.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +36,7 @@ void drop_editor(Ui& ui, NamedObject* obj) {
   GridRecord& g = *obj->gridRecord;
   tk_free_gadget(g.inputGadget);
   g.inputGadget = 0;
+  g.editor = EditorPlace{};
   tk_disable_gadget(obj->gadget, 0);
   redraw_grid(ui, obj);
   install_grid_shortcuts(ui);
@@ -100,6 +106,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   if (g.inputGadget != 0) {
     tk_free_gadget(g.inputGadget);
     g.inputGadget = 0;
+    g.editor = EditorPlace{};
     tk_disable_gadget(obj->gadget, 0);
   }
 
@@ -126,17 +133,20 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   remove_grid_shortcuts(ui, 1);
 
   g.inputGadget = gadget;
+  g.editor = EditorPlace{};
+  g.editor.column = column;
+  g.editor.row = row;
   redraw_grid(ui, obj);
   return 1;
 }
 
 // ---- close_editor ------------------------------------------------------------------
 //
-// Cancel flag 0 commits the editor's value into the cursor cell through
+// Cancel flag 0 commits the editor's value into its own cell through
 // set_cell; any other value drops it. A list editor with no item selected
 // leaves the cell as it was: its values are never empty, so an empty
 // selection is no value. A commit also updates the grid's text, which
-// stands for the cursor cell's value.
+// stands for the cursor cell's value, when the cursor is on that cell.
 
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
   NamedObject* obj = find_grid(ui, grid);
@@ -146,14 +156,15 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
 
   if (cancel == 0) {
     const int32_t editor = g.inputGadget;
-    const bool inColumn = g.cursorColumn >= 0 && g.cursorColumn < g.columnCount;
-    const int8_t inputType = inColumn ? g.columns[g.cursorColumn].inputType : 0;
+    const int16_t column = g.editor.column;
+    const int16_t row = g.editor.row;
+    const bool inColumn = column >= 0 && column < g.columnCount;
+    const int8_t inputType = inColumn ? g.columns[column].inputType : 0;
     bool commit = true;
     std::string text;
     if (inputType == 2 || inputType == 3) {
       const int32_t selected = tk_get_gadget_state(editor);
-      const std::vector<std::string> items =
-          split_allowed_values(g.columns[g.cursorColumn].allowedValues);
+      const std::vector<std::string> items = split_allowed_values(g.columns[column].allowedValues);
       commit = selected >= 0;
       if (commit) text = tk_get_gadget_text(editor);
       if (commit && text.empty() && static_cast<size_t>(selected) < items.size())
@@ -162,13 +173,40 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
       text = tk_get_gadget_text(editor);
     }
     if (commit) {
-      set_cell(ui, obj->name, g.cursorColumn, g.cursorRow, text, -1, -1, -1);
-      // The grid's text is the cursor cell's value; it is that cell.
-      obj->text = get_cell_text(ui, obj->name, g.cursorColumn, g.cursorRow);
+      set_cell(ui, obj->name, column, row, text, -1, -1, -1);
+      if (g.cursorColumn == column && g.cursorRow == row)
+        obj->text = get_cell_text(ui, obj->name, column, row);
     }
     make_current(ui, obj);
   }
 
   drop_editor(ui, obj);
   return 0;
+}
+
+// ---- place_editor ------------------------------------------------------------------
+//
+// Lays an open editor where the latest drawing found its cell, relative to
+// the grid's present absolute position, and shows it only while the grid is
+// present and that cell was drawn. The gadget is touched only when its
+// place or its visibility differs, so this may run on every dispatch.
+
+void place_editor(NamedObject& grid) {
+  if (!grid.gridRecord) return;
+  GridRecord& g = *grid.gridRecord;
+  if (!editor_is_open(g)) return;
+  EditorPlace& e = g.editor;
+  const bool show = e.drawn == 1 && grid.visible == 1 && grid.hidden < 1;
+  if (show) {
+    const int32_t x = grid.absX + e.x;
+    const int32_t y = grid.absY + e.y;
+    if (tk_gadget_x(g.inputGadget) != x || tk_gadget_y(g.inputGadget) != y ||
+        tk_gadget_width(g.inputGadget) != e.width || tk_gadget_height(g.inputGadget) != e.height)
+      tk_resize_gadget(g.inputGadget, x, y, e.width, e.height);
+  }
+  const int8_t shown = show ? 1 : 0;
+  if (e.shown != shown) {
+    tk_hide_gadget(g.inputGadget, show ? 0 : 1);
+    e.shown = shown;
+  }
 }

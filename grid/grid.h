@@ -115,5 +115,10 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.
 bool editor_is_open(const GridRecord& grid);
+// Keeps an open editor on its cell as the grid's latest drawing placed it,
+// at the grid's present position, and hidden while the grid is hidden or
+// the cell was not drawn. Cheap when nothing changed; nothing without an
+// editor.
+void place_editor(NamedObject& grid);
 // The items a list editor offers: the TAB-separated parts, empty ones skipped.
 std::vector<std::string> split_allowed_values(const std::string& values);

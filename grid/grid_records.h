@@ -76,6 +76,19 @@ struct RowWalkAnchor {
   uint32_t generation = 0;   // GridRecord::layoutGeneration it was taken in
 };
 
+// The open cell editor's own cell and where the latest drawing laid it, so
+// that it commits into that cell and stays on it while the grid moves.
+struct EditorPlace {
+  int16_t column = 0;  // column of the edited cell
+  int16_t row = 0;     // row of the edited cell
+  int8_t drawn = 0;    // 1 when the latest drawing drew that cell
+  int16_t x = 0;       // left edge, relative to the grid object
+  int16_t y = 0;       // top edge, relative to the grid object
+  int16_t width = 0;   // the column's width
+  int16_t height = 0;  // the column's input height, else the row's height
+  int8_t shown = 0;    // 1 while the editor gadget is shown
+};
+
 struct GridRecord {
   int16_t columnCount = 0;      // number of columns
   int32_t rowCount = 0;         // number of rows (wider than int16: 100,000 rows must fit)
@@ -107,6 +120,7 @@ struct GridRecord {
   int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
   int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps
   int32_t inputGadget = 0;      // open cell editor, 0 none
+  EditorPlace editor;           // the open editor's cell and place
   std::string hScrollBar;       // horizontal scroll bar object, empty none
   std::string vScrollBar;       // vertical scroll bar object, empty none
   ExpanderRecord* hoveredExpander = nullptr;  // expander shown hovered

@@ -315,7 +315,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
-        if (editor_is_open(g) && (column != g.cursorColumn || row != g.cursorRow)) {
+        if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row)) {
           close_editor(ui, obj->name, 1);
           make_current(ui, obj);
         }
@@ -386,6 +386,13 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
       close_editor(ui, obj->name, 1);
       make_current(ui, obj);
       return Code::GridCancel;
+    default: break;
+  }
+
+  // While a cell is edited the cursor stays on it: moving it would carry
+  // the editor, and what was typed, to another cell.
+  if (editor_is_open(g)) return 0;
+  switch (shortcutId) {
     case GridKey::Left: move_cursor(ui, 0, -1, 0); return Code::GridCursor;
     case GridKey::Up: move_cursor(ui, 0, 0, -1); return Code::GridCursor;
     case GridKey::Right: move_cursor(ui, 0, 1, 0); return Code::GridCursor;
@@ -491,11 +498,19 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 
 // ---- shortcuts -----------------------------------------------------------------------
 
+// A grid whose editor is open takes only Return and Escape; the other keys
+// belong to the editor. The dispatcher installs them whenever the mouse is
+// over the grid, which also undoes what another grid or object did to the
+// window's keys meanwhile.
 void install_grid_shortcuts(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj || obj->gridRecord->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, kKeyReturn, GridKey::Return);
+  if (editor_is_open(*obj->gridRecord)) {
+    remove_grid_shortcuts(ui, 1);
+    return;
+  }
   for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, kKeyLeft + i, GridKey::Left + i);
   for (int32_t i = 0; i < 4; ++i)
     tk_add_shortcut(window, TK_SHIFT | (kKeyLeft + i), GridKey::PageLeft + i);

@@ -28,6 +28,8 @@ void grid_release(NamedObject& o) {
   clear_grid_records(*g, true);
 }
 
+void grid_placed(Ui&, NamedObject& o) { place_editor(o); }
+
 }  // namespace
 
 // ---- registration ------------------------------------------------------------
@@ -37,6 +39,7 @@ void register_grid_kind(Ui& ui) {
   KindBehaviour b;
   b.draw = grid_draw;
   b.layout = grid_layout;
+  b.placed = grid_placed;
   b.keyword = grid_keyword;
   b.setKeyword = set_grid_keyword;
   b.renamed = grid_renamed;

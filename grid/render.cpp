@@ -187,13 +187,16 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
     textColour = g.selFrontColor;
   }
 
-  // The open editor lies over the cursor cell also while the cursor is not
+  // The open editor lies over its own cell also while the cursor is not
   // drawn: left where it was created it would be off-screen yet keep the
-  // focus and swallow the keys.
-  if (k == g.cursorColumn && n == g.cursorRow && g.inputGadget != 0 &&
-      tk_gadget_exists(g.inputGadget)) {
-    const int32_t editorHeight = column.inputHeight > 0 ? column.inputHeight : height;
-    tk_resize_gadget(g.inputGadget, tx + d.obj.absX, y + d.obj.absY, width, editorHeight);
+  // focus and swallow the keys. The place is noted relative to the grid,
+  // so that it follows the grid when the grid moves.
+  if (k == g.editor.column && n == g.editor.row && g.inputGadget != 0) {
+    EditorPlace& e = g.editor;
+    e.x = static_cast<int16_t>(tx);
+    e.y = static_cast<int16_t>(y);
+    e.width = static_cast<int16_t>(width);
+    e.height = static_cast<int16_t>(column.inputHeight > 0 ? column.inputHeight : height);
     d.editorPlaced = true;
   }
 
@@ -365,11 +368,12 @@ void render_grid(Ui& ui) {
 
   tk_set_gadget_state(obj->gadget, tk_image_handle(canvas.canvasImage));
   // An editor whose cell is not drawn (scrolled away, inside a collapsed
-  // subtree, beyond the right edge) waits hidden; Return and Escape still
-  // reach it through the grid's shortcuts.
-  if (g.inputGadget != 0 && tk_gadget_exists(g.inputGadget)) {
-    tk_hide_gadget(g.inputGadget, editorPlaced ? 0 : 1);
-    if (editorPlaced) tk_focus_gadget(g.inputGadget);
+  // subtree, beyond the right edge) or whose grid is hidden waits hidden;
+  // Return and Escape still reach it through the grid's shortcuts.
+  if (editor_is_open(g)) {
+    g.editor.drawn = editorPlaced ? 1 : 0;
+    place_editor(*obj);
+    if (g.editor.shown == 1) tk_focus_gadget(g.inputGadget);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
     update_grid_scroll_bars(ui, end.x, end.y, end.k, end.shownRows);

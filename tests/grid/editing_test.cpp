@@ -127,6 +127,36 @@ TEST_F(GridEditing, EditorLiesOnItsCellAlsoWithTheCursorHidden) {
   EXPECT_EQ(cell(0, 1), "edited");
 }
 
+TEST_F(GridEditing, EditorKeepsItsCellWhateverTheCursorDoes) {
+  EXPECT_EQ(open_editor(ui, kGrid, 0, 1), 1);
+  tk_set_gadget_text(editor(), "typed");
+  for (int32_t id : {GridKey::Down, GridKey::Left, GridKey::PageDown, GridKey::Space})
+    EXPECT_EQ(key(id), 0) << id;
+  // Moved some other way, the cursor carries neither the editor nor the text.
+  set_cursor(ui, kGrid, 0, 3, 1);
+  EXPECT_EQ(tk_gadget_y(editor()), kGridY + 20 + 20);
+  EXPECT_EQ(key(GridKey::Return), 101);
+  EXPECT_EQ(cell(0, 1), "typed");
+  EXPECT_EQ(cell(0, 3), "name3");
+}
+
+TEST_F(GridEditing, EditorFollowsItsGridAndHidesWithIt) {
+  QWidget* client = tk_window_client(window);
+  EXPECT_EQ(open_editor(ui, kGrid, 1, 2), 1);
+  QWidget* field = tk_gadget_widget(editor());
+  move_object(ui, kGrid, 50, 120, 1);
+  EXPECT_EQ(tk_gadget_x(editor()), 50 + 154);
+  EXPECT_EQ(tk_gadget_y(editor()), 120 + 20 + 40);
+  show_object(ui, kGrid, 0, 1);
+  EXPECT_FALSE(field->isVisibleTo(client));
+  show_object(ui, kGrid, 1, 1);
+  EXPECT_TRUE(field->isVisibleTo(client));
+  // Each dispatch catches up with a position nobody announced.
+  grid().absY = 100;
+  dispatch_event(ui, -1, -1, 0, -1, 0, 0);
+  EXPECT_EQ(tk_gadget_y(editor()), 100 + 20 + 40);
+}
+
 TEST_F(GridEditing, ReturnCommitsTextInAnyScriptUnchanged) {
   const std::string typed = "Müller — 北京";
   EXPECT_EQ(key(GridKey::Return), 103);  // opens on the cursor cell (0, 0)

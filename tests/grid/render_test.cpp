@@ -508,15 +508,17 @@ TEST_F(GridRender, GadgetShowsTheComposedPicture) {
   EXPECT_EQ(tk_gadget_pixel(gadget, 50, 10), kRed);
 }
 
-TEST_F(GridRender, OpenEditorIsPlacedOnTheCursorCell) {
+TEST_F(GridRender, OpenEditorIsPlacedOnItsCell) {
   if (!tk_gadget_exists(gadget)) GTEST_SKIP() << "no gadgets on this toolkit build";
   fill(kGrid, 3, 3);
   ASSERT_NE(create_input(ui, "Editor", 0, 0, 10, 10, "", 0, ""), 0);
   const int32_t editor = get_gadget(ui, "Editor");
   GridRecord* g = record();
   g->inputGadget = editor;
+  g->editor.column = 1;
+  g->editor.row = 2;
   g->permanentCursor = 1;
-  set_cursor(ui, kGrid, 1, 2, 1);
+  set_cursor(ui, kGrid, 0, 0, 1);  // the cursor elsewhere does not carry it
   // Cell (1, 2) lies at (104, 60) in the grid, the grid at (6, 200).
   EXPECT_EQ(tk_gadget_x(editor), 110);
   EXPECT_EQ(tk_gadget_y(editor), 260);

@@ -1,0 +1,148 @@
+// The grid's cell editor driven end to end on the "grid matrix" page: real
+// clicks and keys, the real main-loop iteration, then the cells and where
+// the editor lies.
+#include "support/app_fixtures.h"
+
+namespace {
+
+const std::string kCalc = "GridVersionCalc";
+
+class CellEditor : public DemoScreen {
+ protected:
+  void SetUp() override {
+    DemoScreen::SetUp();
+    click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);  // "grid matrix"
+    ASSERT_TRUE(run_until([&] { return shown("ContainerVersionDataPanelCalc"); }));
+  }
+
+  int32_t editor() { return grid(kCalc).inputGadget; }
+  QWidget* editor_widget() { return tk_gadget_widget(editor()); }
+  std::string cell(int k, int j) { return get_cell_text(app.ui, kCalc, k, j); }
+
+  void open_on(int k, int j) {
+    reported.clear();
+    double_click_cell(kCalc, k, j);
+    ASSERT_TRUE(run_until([&] { return saw(Code::GridEditorOpened, kCalc); }));
+    settle(100);
+    ASSERT_TRUE(editor_widget() != nullptr && editor_widget()->hasFocus());
+  }
+  // Waits for the grid's report of a key or click.
+  void expect_reported(int code) {
+    reported.clear();
+    EXPECT_TRUE(run_until([&] { return saw(code, kCalc); })) << code;
+  }
+
+  // The editor is shown over the middle of its cell.
+  bool editor_on_cell(int k, int j) {
+    QWidget* e = editor_widget();
+    const NamedObject* g = object(kCalc);
+    const auto [dx, dy] = cell_offset(kCalc, k, j);
+    return e != nullptr && e->isVisibleTo(top()) && dx >= 0 &&
+           e->geometry().contains(g->absX + dx, g->absY + dy);
+  }
+};
+
+// Whatever the mouse passed over, the moving keys and Space stay with the
+// editor, and what was typed lands in the cell it was typed for.
+TEST_F(CellEditor, TypedTextStaysInItsCellWhateverTheMouseVisited) {
+  for (const auto& keys : {std::vector<Qt::Key>{Qt::Key_Down},
+                           std::vector<Qt::Key>{Qt::Key_Left, Qt::Key_Down, Qt::Key_PageUp}}) {
+    open_on(1, 0);
+    type("Z");
+    hover_cell("GridVersionConfig", 3, 0);
+    run_for(80);
+    hover_cell(kCalc, 1, 0);
+    run_for(80);
+    for (Qt::Key k : keys) key(k);
+    type(" Y");
+    run_for(80);
+    EXPECT_TRUE(editor_on_cell(1, 0));
+    const std::string typed = tk_get_gadget_text(editor());
+    EXPECT_NE(typed.find(" Y"), std::string::npos) << typed;
+    key(Qt::Key_Return);
+    expect_reported(Code::GridCommit);
+    EXPECT_EQ(cell(1, 0), typed);
+    EXPECT_EQ(grid_cursor_row(app.ui, kCalc), 0);
+    // Every other cell, the locked column A included, is as it was.
+    for (int k = 0; k < 3; ++k) {
+      for (int j = 0; j < 5; ++j) {
+        if (k == 1 && j == 0) continue;
+        EXPECT_EQ(cell(k, j), "cell " + std::string(1, char('A' + k)) + std::to_string(j + 1));
+      }
+    }
+  }
+}
+
+// A click on another cell drops the edit, a click on the edited cell keeps
+// it; the focus going to another widget commits it.
+TEST_F(CellEditor, ClicksInTheGridCancelFocusElsewhereCommits) {
+  open_on(1, 0);
+  type("kept");
+  click_cell(kCalc, 1, 0);
+  settle(100);
+  ASSERT_NE(editor(), 0);
+  EXPECT_TRUE(editor_widget()->hasFocus());
+  click_cell(kCalc, 2, 1);
+  ASSERT_TRUE(run_until([&] { return editor() == 0; }));
+  EXPECT_EQ(cell(1, 0), "cell B1");
+  EXPECT_EQ(grid_cursor_column(app.ui, kCalc), 2);
+  EXPECT_EQ(grid_cursor_row(app.ui, kCalc), 1);
+
+  // Tab with the mouse resting on the grid.
+  open_on(2, 2);
+  type("by focus");
+  settle(100);
+  const std::string typed = tk_get_gadget_text(editor());
+  key(Qt::Key_Tab);
+  ASSERT_TRUE(run_until([&] { return editor() == 0; }));
+  EXPECT_EQ(cell(2, 2), typed);
+}
+
+// The editor lies on its cell while the grid moves, and hides with it.
+TEST_F(CellEditor, EditorFollowsItsGrid) {
+  open_on(1, 1);
+  ASSERT_TRUE(editor_on_cell(1, 1));
+  click("PanelVersionData", tab_middle("PanelVersionData", 0), 10);  // "General Version Data"
+  ASSERT_TRUE(run_until([&] { return shown("ContainerVersionDataPanelGeneral"); }));
+  EXPECT_FALSE(editor_widget()->isVisibleTo(top()));
+  click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);
+  EXPECT_TRUE(run_until([&] { return editor_on_cell(1, 1); }));
+
+  // The head area folds (the grid moves up), the sidebar folds (left).
+  for (const char* button : {"ButtonHeadExpCol", "ButtonSidebarExpCol"}) {
+    const int16_t x = object(kCalc)->absX, y = object(kCalc)->absY;
+    click(button, 8, 8);
+    ASSERT_TRUE(run_until([&] { return object(kCalc)->absX != x || object(kCalc)->absY != y; }));
+    EXPECT_TRUE(editor_on_cell(1, 1)) << button;
+  }
+
+  click("ButtonMainExpCol", 8, 8);
+  ASSERT_TRUE(run_until([&] { return !shown(kCalc); }));
+  EXPECT_FALSE(editor_widget()->isVisibleTo(top()));
+  EXPECT_NE(editor(), 0);
+}
+
+// After the focus went to another widget and came back, Return and Escape
+// reach the editor again.
+TEST_F(CellEditor, ReturnAndEscapeWorkAfterTheFocusCameBack) {
+  for (Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) {
+    const std::string before = cell(2, 3);
+    open_on(2, 3);
+    type("X");
+    const std::string typed = tk_get_gadget_text(editor());
+    click("StringSearch", 30, 8);
+    ASSERT_TRUE(run_until([&] { return saw(Code::Focus, "StringSearch"); }));
+    QWidget* e = editor_widget();
+    ASSERT_NE(e, nullptr);
+    QCursor::setPos(e->mapToGlobal(e->rect().center()));
+    QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, e->rect().center());
+    settle(100);
+    ASSERT_TRUE(e->hasFocus());
+    key(k);
+    expect_reported(k == Qt::Key_Return ? Code::GridCommit : Code::GridCancel);
+    EXPECT_EQ(editor(), 0);
+    EXPECT_EQ(cell(2, 3), k == Qt::Key_Return ? typed : before);
+  }
+}
+
+}  // namespace
