@@ -8,6 +8,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "support/grid_fixtures.h"
 #include "toolkit/tk.h"
@@ -480,6 +481,56 @@ TEST_F(GridRender, HorizontalArrowsOnlyTenPixelsPastTheEdge) {
     EXPECT_EQ(px(647, 132), frame_colour(15));
     EXPECT_EQ(g->scrollArrows, 3);
   }
+}
+
+// Where rows and captions may paint: inside the frame (4 pixels in), with
+// caption cells as a band over its left line; a borderless grid has no
+// frame. The room of the cells is what the scroll bars range over.
+TEST(GridPaintAreas, StayInsideTheFrame) {
+  struct Case {
+    int8_t borderless;
+    int8_t captColHeight;
+    int16_t captRowWidth;
+    GridArea captionRow, rows;
+    int32_t cellsLeft;
+  };
+  const Case cases[] = {
+      {0, 20, 60, {4, 0, 696, 20}, {0, 20, 696, 146}, 60},
+      {0, 0, 0, {4, 0, 696, 0}, {4, 4, 696, 146}, 4},
+      {1, 20, 60, {0, 0, 700, 0}, {0, 4, 700, 150}, 4},
+  };
+  for (const Case& c : cases) {
+    GridRecord g;
+    g.columnCount = 1;
+    g.borderless = c.borderless;
+    g.captColHeight = c.captColHeight;
+    g.captRowWidth = c.captRowWidth;
+    const GridPaintAreas a = grid_paint_areas(g, 700, 150);
+    const auto same = [](const GridArea& x, const GridArea& y) {
+      return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+    };
+    EXPECT_TRUE(same(a.captionRow, c.captionRow)) << int(c.borderless) << int(c.captColHeight);
+    EXPECT_TRUE(same(a.rows, c.rows)) << int(c.borderless) << int(c.captColHeight);
+    EXPECT_EQ(a.cellsLeft, c.cellsLeft);
+  }
+}
+
+// A row cut by the bottom edge and columns and captions cut by the right
+// edge are clipped where the frame begins; the frame keeps its tiles.
+TEST_F(GridRender, CutRowsColumnsAndCaptionsStayInsideTheFrame) {
+  add_column(ui, kGrid, -1, "", 680, 0, 0, 0, "", 0);
+  add_column(ui, kGrid, -1, "MMMMMMMMMM", 400, 0, 0, 0, "", 0);  // caption at x 691
+  plain_rows(7);  // rows from y 20, the last one 140 .. 160
+  set_column_attribute(ui, kGrid, 0, "BGCOLOR", std::to_string(kRed), 0);
+  set_column_attribute(ui, kGrid, 1, "BGCOLOR", std::to_string(kRed), 0);
+  draw();
+  EXPECT_EQ(px(600, 145), kRed);
+  EXPECT_EQ(px(600, 146), tile_colour(6));
+  EXPECT_EQ(px(695, 75), kRed);
+  EXPECT_EQ(px(696, 75), tile_colour(4));
+  EXPECT_EQ(px(697, 147), tile_colour(7));
+  EXPECT_FALSE(ink(690, 1, 696, 19, tile_colour(2)).empty()) << "the caption is drawn";
+  EXPECT_TRUE(ink(696, 0, 700, 20, tile_colour(2)).empty()) << "but not over the corner";
 }
 
 TEST_F(GridRender, RedrawZeroDrawsNothingUntilOne) {
