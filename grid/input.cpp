@@ -174,7 +174,10 @@ int8_t arrow_at(const GridRecord& g, int32_t rx, int32_t ry, int32_t w, int32_t 
   return 0;
 }
 
-// True once the clock has reached `moment` (the clock wraps round).
+// The clock wraps round: moments are added and compared modulo 2^32.
+int32_t later(int32_t moment, int32_t ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(moment) + static_cast<uint32_t>(ms));
+}
 bool reached(int32_t now, int32_t moment) {
   return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(moment)) >= 0;
 }
@@ -184,14 +187,14 @@ bool reached(int32_t now, int32_t moment) {
 // its next step is due.
 bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
   if (fresh) {
-    g.arrowNextStep = now + kArrowRepeatDelay;
+    g.arrowNextStep = later(now, kArrowRepeatDelay);
     return true;
   }
   if (!reached(now, g.arrowNextStep)) return false;
   // Steady steps; after a stall the next one waits a full interval rather
   // than catching up in a burst.
-  g.arrowNextStep += kArrowRepeatInterval;
-  if (reached(now, g.arrowNextStep)) g.arrowNextStep = now + kArrowRepeatInterval;
+  g.arrowNextStep = later(g.arrowNextStep, kArrowRepeatInterval);
+  if (reached(now, g.arrowNextStep)) g.arrowNextStep = later(now, kArrowRepeatInterval);
   return true;
 }
 
@@ -325,6 +328,11 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
       x += width;
     }
   }
+
+  // Off the rows' cells (caption row or column, the space below the last
+  // row) no expander stays hovered.
+  const bool overRowCell = column >= 0 && row < g.rowCount && captionHit != 1;
+  if (!overRowCell && clear_hover(g)) result = 1;
 
   // The cell. The caption row acts on the column only: it turns no
   // expander, marks no hover and opens no editor of row 0.

@@ -162,12 +162,14 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY) {
       b->scrollBarData->maximum = maximum;
   };
   if (!hBar.empty()) {
-    const int32_t last = last_column_position(g, areas.rows.right - areas.cellsLeft);
-    update(hBar, endX >= w + 10 || scrollX > 0, scrollX, std::max(last, scrollX));
+    const bool enabled = endX >= w + 10 || scrollX > 0;
+    const int32_t last = enabled ? last_column_position(g, areas.rows.right - areas.cellsLeft) : 0;
+    update(hBar, enabled, scrollX, std::max(last, scrollX));
   }
   if (!vBar.empty()) {
-    const int32_t last = last_row_position(g, areas.rows.bottom - areas.rows.top);
-    update(vBar, endY >= h || scrollY > 0, scrollY, std::max(last, scrollY));
+    const bool enabled = endY >= h || scrollY > 0;
+    const int32_t last = enabled ? last_row_position(g, areas.rows.bottom - areas.rows.top) : 0;
+    update(vBar, enabled, scrollY, std::max(last, scrollY));
   }
   make_current(ui, grid);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 
@@ -483,36 +484,24 @@ TEST_F(GridRender, HorizontalArrowsOnlyTenPixelsPastTheEdge) {
   }
 }
 
-// Where rows and captions may paint: inside the frame (4 pixels in), with
-// caption cells as a band over its left line; a borderless grid has no
-// frame. The room of the cells is what the scroll bars range over.
+// Rows and captions paint inside the frame (4 pixels in), caption cells as
+// a band over its left line; a borderless grid has no frame.
 TEST(GridPaintAreas, StayInsideTheFrame) {
-  struct Case {
-    int8_t borderless;
-    int8_t captColHeight;
-    int16_t captRowWidth;
-    GridArea captionRow, rows;
-    int32_t cellsLeft;
-  };
-  const Case cases[] = {
-      {0, 20, 60, {4, 0, 696, 20}, {0, 20, 696, 146}, 60},
-      {0, 0, 0, {4, 0, 696, 0}, {4, 4, 696, 146}, 4},
-      {1, 20, 60, {0, 0, 700, 0}, {0, 4, 700, 150}, 4},
-  };
-  for (const Case& c : cases) {
-    GridRecord g;
-    g.columnCount = 1;
-    g.borderless = c.borderless;
-    g.captColHeight = c.captColHeight;
-    g.captRowWidth = c.captRowWidth;
-    const GridPaintAreas a = grid_paint_areas(g, 700, 150);
-    const auto same = [](const GridArea& x, const GridArea& y) {
-      return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
-    };
-    EXPECT_TRUE(same(a.captionRow, c.captionRow)) << int(c.borderless) << int(c.captColHeight);
-    EXPECT_TRUE(same(a.rows, c.rows)) << int(c.borderless) << int(c.captColHeight);
-    EXPECT_EQ(a.cellsLeft, c.cellsLeft);
-  }
+  using Edges = std::array<int32_t, 4>;
+  const auto edges = [](const GridArea& a) { return Edges{a.left, a.top, a.right, a.bottom}; };
+  GridRecord g;
+  g.columnCount = 1;
+  g.captColHeight = 20;
+  g.captRowWidth = 60;
+  GridPaintAreas a = grid_paint_areas(g, 700, 150);
+  EXPECT_EQ(edges(a.captionRow), (Edges{4, 0, 696, 20}));
+  EXPECT_EQ(edges(a.rows), (Edges{0, 20, 696, 146}));
+  EXPECT_EQ(a.cellsLeft, 60);
+  g.captColHeight = 0;
+  g.captRowWidth = 0;
+  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{4, 4, 696, 146}));
+  g.borderless = 1;
+  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{0, 4, 700, 150}));
 }
 
 // A row cut by the bottom edge and columns and captions cut by the right
