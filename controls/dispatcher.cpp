@@ -209,11 +209,11 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
 // ---- mouse away from an object -----------------------------------------------
 
 void mouse_away(Ui& ui, NamedObject& o) {
-  if (o.gridRecord && o.gridRecord->permanentCursor == -1) {
-    // The cursor was shown only while the mouse was over the grid.
-    o.gridRecord->permanentCursor = 0;
+  if (o.gridRecord) {
+    // What showed only while the mouse was over the grid (its cursor, a
+    // hovered expander, a pressed arrow) ends with it.
     make_current(ui, &o);
-    redraw_object(ui);
+    grid_mouse_left(ui);
     make_current(ui, &o);
   }
   if (o.buttonData && o.buttonData->look >= 1) {
