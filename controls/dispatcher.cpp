@@ -4,7 +4,7 @@
 // animation, since the main loop calls it at least every 20 ms.
 //
 // Sections: call and eligibility · the object's own gadget events · mouse
-// over an object · mouse away from an object · grid shortcuts · splitters ·
+// over an object · mouse away from an object · shortcuts · splitters ·
 // animations · dispatch_event · results.
 //
 // The dispatcher keeps no state between calls. Callees work on the
@@ -18,16 +18,12 @@
 #include "controls/controls.h"
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
-#include "grid/grid.h"
-#include "grid/grid_records.h"
 #include "toolkit/tk.h"
 
 // ---- call and eligibility --------------------------------------------------
 namespace {
 
-struct Call {
-  int32_t mouseX, mouseY, kind, type, gadget, menu;
-};
+using Call = ToolkitEvent;
 
 // Objects that take part in mouse and focus handling. Labels and plain
 // pictures never do; splitters and frames are pinned (-2).
@@ -78,10 +74,10 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
       o.changed = 1;
       break;
     case TK_TYPE_FOCUS:
-      // A grid loses its arrow keys to the object that takes the focus.
-      if (win.focusKind == Kind::Grid) {
-        make_current(ui, &o);
-        remove_grid_shortcuts(ui, 0);
+      // The object that had the focus gives up what it held (a grid its
+      // keys) to the one that takes it.
+      if (auto leaves = kind_behaviour(ui, win.focusKind).focusLeaves) {
+        leaves(ui, o);
         make_current(ui, &o);
       }
       win.focusKind = o.kind;
@@ -101,52 +97,6 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
 }
 
 // ---- mouse over an object ----------------------------------------------------
-
-// The input type of the column whose cell is being edited.
-int8_t edited_input_type(const GridRecord& g) {
-  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return 0;
-  return g.columns[size_t(g.editor.column)].inputType;
-}
-
-// Whether a text editor's focus loss means the user left it. A click on the
-// grid takes the focus to the grid's gadget before the click itself is
-// reported, and it is the click that decides (another cell cancels the
-// edit, the edited cell keeps it); by the time the loss is dispatched the
-// focus may also be back in the editor. Focus anywhere else has left it.
-bool focus_left_grid(const NamedObject& o) {
-  const int32_t focused = tk_focused_gadget();
-  return focused != o.gridRecord->inputGadget && focused != o.gadget;
-}
-
-void grid_under_mouse(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
-  GridRecord& g = *o.gridRecord;
-  make_current(ui, &o);
-  if (g.inputGadget != 0) {
-    // The editor's own closing events commit it.
-    const int8_t inputType = edited_input_type(g);
-    const bool commits = c.gadget == g.inputGadget &&
-                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == 2) ||
-                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1 && focus_left_grid(o)) ||
-                          c.type == TK_TYPE_LEFT_DOUBLE);
-    if (commits) {
-      o.changed = 1;
-      close_editor(ui, o.name, 0);
-      make_current(ui, &o);
-    }
-    // While the mouse is over the grid, an open editor keeps the keys.
-    if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget)
-      tk_focus_gadget(g.inputGadget);
-  }
-  // The grid under the mouse holds the keys: all of them, or only Return
-  // and Escape while its editor is open. Another grid or object may have
-  // changed them since the editor opened.
-  win.focusKind = o.kind;
-  win.focusNumber = o.number;
-  install_grid_shortcuts(ui);
-  make_current(ui, &o);
-  grid_mouse(ui, c.mouseX, c.mouseY, c.type);
-  make_current(ui, &o);
-}
 
 // Returns true when the object was handled as a scroll-bar move.
 bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
@@ -201,7 +151,7 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
         break;
     }
   }
-  if (o.gridRecord) grid_under_mouse(ui, win, o, c);
+  if (auto over = kind_behaviour(ui, o.kind).mouseOver) over(ui, win, o, c);
   win.eventObject = o.name;
   return handled;
 }
@@ -209,10 +159,8 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
 // ---- mouse away from an object -----------------------------------------------
 
 void mouse_away(Ui& ui, NamedObject& o) {
-  if (o.gridRecord && o.gridRecord->permanentCursor == -1) {
-    // The cursor was shown only while the mouse was over the grid.
-    o.gridRecord->permanentCursor = 0;
-    draw_object(ui, o);
+  if (auto away = kind_behaviour(ui, o.kind).mouseAway) {
+    away(ui, o);
     make_current(ui, &o);
   }
   if (o.buttonData && o.buttonData->look >= 1) {
@@ -222,15 +170,15 @@ void mouse_away(Ui& ui, NamedObject& o) {
   }
 }
 
-// ---- grid shortcuts ----------------------------------------------------------
+// ---- shortcuts ---------------------------------------------------------------
 
-// Shortcuts reach a grid only while the mouse is over it (it is then the
-// reported object).
-void grid_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
-  if (c.kind != TK_EVENT_MENU || c.menu < 1000 || c.menu > 1999 || !o.gridRecord) return;
-  if (win.eventObject != o.name) return;
-  make_current(ui, &o);
-  win.eventCode = grid_key(ui, c.menu);
+// Shortcuts (menu items 1000..1999) reach an object only while the mouse is
+// over it (it is then the reported object).
+void object_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+  if (c.kind != TK_EVENT_MENU || c.menu < 1000 || c.menu > 1999) return;
+  auto shortcut = kind_behaviour(ui, o.kind).shortcut;
+  if (!shortcut || win.eventObject != o.name) return;
+  win.eventCode = shortcut(ui, o, c.menu);
   make_current(ui, &o);
 }
 
@@ -276,7 +224,8 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
 
 // ---- animations --------------------------------------------------------------
 
-// One step of a running strip animation or of a grid's expanders. Returns
+// One step of a running strip animation or of the kind's own animations
+// (a grid's expanders). Returns
 // true when a strip animation ended: code 96 is reported and the dispatch
 // ends.
 bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
@@ -289,10 +238,14 @@ bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
       win.eventCode = Code::AnimationDone;
       return true;
     }
-  } else if (o.gridRecord && o.gridRecord->animating == 1) {
+  } else if (auto step = kind_behaviour(ui, o.kind).step) {
+    const bool ended = step(ui, o);
     make_current(ui, &o);
-    step_expanders(ui);
-    make_current(ui, &o);
+    if (ended) {
+      win.eventObject = o.name;
+      win.eventCode = Code::AnimationDone;
+      return true;
+    }
   }
   return false;
 }
@@ -314,8 +267,6 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
 
   for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
     if (o->window != win.handle) continue;
-    // An open editor follows its grid wherever the grid went or hid.
-    if (o->gridRecord && o->gridRecord->inputGadget != 0) place_editor(*o);
 
     if (is_eligible(*o)) {
       if (is_own_gadget_event(*o, c)) {
@@ -339,7 +290,7 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
           mouse_away(ui, *o);
         }
       }
-      grid_shortcut(ui, win, *o, c);
+      object_shortcut(ui, win, *o, c);
     } else if (splitter_moved(ui, *o, c)) {
       return 0;
     }

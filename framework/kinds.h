@@ -83,8 +83,8 @@ struct KindBehaviour {
   // Event: a keyboard shortcut while the object is the reported one;
   // returns the event code to report.
   int8_t (*shortcut)(Ui& ui, NamedObject& o, int32_t shortcutId) = nullptr;
-  // Event: the keyboard focus moves from this object to `to`.
-  void (*focusLeaves)(Ui& ui, NamedObject& o, NamedObject& to) = nullptr;
+  // Event: the keyboard focus moves from an object of this kind to `to`.
+  void (*focusLeaves)(Ui& ui, NamedObject& to) = nullptr;
   // Event: one animation step on every dispatch; true when a strip
   // animation ended (the dispatch then reports code 96 and ends).
   bool (*step)(Ui& ui, NamedObject& o) = nullptr;

@@ -86,10 +86,15 @@ void draw_expander(ExpanderRecord& expander, const RowRecord& row, int32_t iconS
 // ---- scrolling and moving --------------------------------------------------
 // Creates the grid's horizontal (vertical == 0) or vertical scroll bar.
 void create_grid_scroll_bar(Ui& ui, const std::string& grid, int8_t vertical);
-// Enables/disables and ranges the grid's bars after a drawing (current object
-// is the grid; it is current again afterwards).
-void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnCounter,
-                             int32_t shownRows);
+// Enables/disables and ranges the grid's bars after a drawing that ended at
+// endX (x after the last shown row's last column) and endY (y after the last
+// drawn row); the current object is the grid, and is again afterwards.
+void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY);
+// The last position a scroll bar offers over items of these sizes (column
+// widths or shown rows' heights, in order) in `room` pixels: the first item
+// from which all the rest fit, or the last item when even it alone does not
+// fit; 0 without items.
+int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room);
 
 // ---- tree rows -------------------------------------------------------------
 // Gives cell `cell` of the current grid an expander (reusing its record).
@@ -104,6 +109,10 @@ int32_t grid_expander_strip(Ui& ui);
 
 // ---- input (current object is the grid) ------------------------------------
 int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType);
+// The mouse has left the grid: the looks it alone gave (the cursor shown
+// under it, a hovered expander, a pressed arrow) end. Redraws only when one
+// did; returns 1 then, else 0.
+int32_t grid_mouse_left(Ui& ui);
 int8_t grid_key(Ui& ui, int32_t shortcutId);
 void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr);
 void install_grid_shortcuts(Ui& ui);

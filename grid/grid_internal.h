@@ -21,6 +21,8 @@ bool set_grid_keyword(Ui& ui, NamedObject& obj, const std::string& keyword,
                       const std::string& value);
 void grid_renamed(NamedObject& obj, const std::string& oldName, const std::string& newName);
 void grid_scroll_bar_linked(NamedObject& obj, const NamedObject& bar);
+// The dispatcher's hooks (grid/events.cpp).
+void grid_register_event_hooks(KindBehaviour& behaviour);
 
 // The named object when it is a grid; it is current afterwards.
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {
@@ -44,6 +46,40 @@ inline bool cell_in_range(const GridRecord& g, int32_t column, int32_t row) {
 // The cell at (column, row); cell_in_range must hold.
 inline CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
   return g.cells[static_cast<size_t>(row) * g.columnCount + column];
+}
+
+// A bordered grid's frame (its line and rounded corners) lies within this
+// many pixels of the picture's edge; the first cell starts there too.
+inline constexpr int32_t kFrameInset = 4;
+
+// A rectangle by its edges; right and bottom lie just outside it.
+struct GridArea {
+  int32_t left, top, right, bottom;
+};
+
+// Where a drawing of a W x H grid may paint, and what its rows and cells
+// have of room. Both areas stay inside the frame, so a row or column cut
+// by the edge never covers the frame's line or rounded corners; a
+// borderless grid has no frame, so its rows reach the picture's edges.
+struct GridPaintAreas {
+  GridArea captionRow;  // caption texts and separators
+  GridArea rows;        // rows with their caption cells, from the first row down
+  int32_t cellsLeft;    // where the first cell of a row starts
+};
+
+inline GridPaintAreas grid_paint_areas(const GridRecord& g, int32_t w, int32_t h) {
+  const bool framed = g.borderless != 1;
+  const bool captionRow = framed && g.captColHeight > 0 && g.columnCount > 0;
+  const bool captionColumn = framed && g.captRowWidth > 0;
+  const int32_t inset = framed ? kFrameInset : 0;
+  const int32_t rowsTop = captionRow ? g.captColHeight : kFrameInset;
+  GridPaintAreas a;
+  a.captionRow = {inset, 0, w - inset, captionRow ? g.captColHeight : 0};
+  // A caption cell is a band over the frame's left line, as the caption
+  // row is over its top line.
+  a.rows = {captionColumn ? 0 : inset, rowsTop, w - inset, h - inset};
+  a.cellsLeft = captionColumn ? g.captRowWidth : kFrameInset;
+  return a;
 }
 
 // Draws the grid and leaves it the current object.

@@ -116,6 +116,7 @@ struct GridRecord {
   int8_t permanentCursor = 0;   // "PERMANENTCURSOR": 1 always, 0 never, -1 hover
   int8_t scrollArrows = 0;      // built-in arrows drawn: 1 vertical, 2 horizontal
   int8_t pressedArrow = 0;      // 1 left, 2 right, 3 up, 4 down, 0 none
+  int32_t arrowNextStep = 0;    // clock value at which the held arrow steps again
   int8_t enableInput = 0;       // "ENABLEINPUT"
   int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
   int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps
@@ -148,4 +149,9 @@ struct GridRecord {
   // drawing, hits and moves on a deep-scrolled grid need not walk from row 0
   // (only drawings set it: rows before it then carry current hiddenInTree).
   RowWalkAnchor walkAnchor;
+  // The vertical scroll bar's last position, kept while the row layout and
+  // the rows' room stay the same: finding it walks every row.
+  uint32_t rowRangeGeneration = 0;  // layoutGeneration it was found in, 0 none
+  int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
+  int32_t rowRangeLast = 0;         // that last position
 };

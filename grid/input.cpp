@@ -1,8 +1,8 @@
 // The grid's input side: mouse hits, keyboard shortcuts, cursor moves and
 // the expander animation step.
 //
-// Sections: helpers · shown rows · grid_mouse · grid_key · move_cursor ·
-// shortcuts · step_expanders.
+// Sections: helpers · shown rows · grid_mouse · grid_mouse_left · grid_key ·
+// move_cursor · shortcuts · step_expanders.
 //
 // Rows are hit with RowWalk (grid/row_walk.h), the walk the drawing uses,
 // so what is hit is what was drawn. Every scroll position counts shown rows
@@ -29,6 +29,11 @@ constexpr int32_t kKeyReturn = 13;
 constexpr int32_t kKeyEscape = 27;
 constexpr int32_t kKeySpace = 32;
 constexpr int32_t kKeyLeft = 37;  // Left, Up, Right, Down follow
+
+// A built-in arrow held under the mouse steps at once, then after a pause
+// steadily, slowly enough for a person to stop at the row they want.
+constexpr int32_t kArrowRepeatDelay = 400;     // ms from the first step to the second
+constexpr int32_t kArrowRepeatInterval = 100;  // ms between the steps after that
 
 void set_event_code(Ui& ui, int8_t code) {
   if (WindowRecord* w = current_window(ui)) w->eventCode = code;
@@ -168,7 +173,33 @@ int8_t arrow_at(const GridRecord& g, int32_t rx, int32_t ry, int32_t w, int32_t 
   return 0;
 }
 
-void scroll_by_arrow(GridRecord& g, int8_t arrow) {
+// The clock wraps round: moments are added and compared modulo 2^32.
+int32_t later(int32_t moment, int32_t ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(moment) + static_cast<uint32_t>(ms));
+}
+bool reached(int32_t now, int32_t moment) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(moment)) >= 0;
+}
+
+// Whether the arrow under the mouse steps now; keeps g.arrowNextStep. A
+// newly reached arrow (or a click on one) steps at once, a held one when
+// its next step is due.
+bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
+  if (fresh) {
+    g.arrowNextStep = later(now, kArrowRepeatDelay);
+    return true;
+  }
+  if (!reached(now, g.arrowNextStep)) return false;
+  // Steady steps; after a stall the next one waits a full interval rather
+  // than catching up in a burst.
+  g.arrowNextStep = later(g.arrowNextStep, kArrowRepeatInterval);
+  if (reached(now, g.arrowNextStep)) g.arrowNextStep = later(now, kArrowRepeatInterval);
+  return true;
+}
+
+// Scrolls one column or shown row; true when the position changed.
+bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
+  const int16_t wasX = g.scrollX, wasY = g.scrollY;
   switch (arrow) {
     case 1: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
     case 2: g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1)); break;
@@ -184,6 +215,7 @@ void scroll_by_arrow(GridRecord& g, int8_t arrow) {
     }
     default: break;
   }
+  return g.scrollX != wasX || g.scrollY != wasY;
 }
 
 // Whole column, whole row or nothing, by caption hit (or selection mode).
@@ -236,10 +268,14 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     return 0;
   }
 
-  // Built-in scroll arrows: resting on one scrolls on every dispatch.
+  // Built-in scroll arrows: resting on one scrolls, paced by the clock.
   if (const int8_t arrow = arrow_at(g, rx, ry, w, h); arrow != 0) {
-    scroll_by_arrow(g, arrow);
+    const bool click = eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE;
+    const bool fresh = arrow != wasPressed || click;
     g.pressedArrow = arrow;
+    bool changed = arrow != wasPressed;  // the pressed look moves
+    if (arrow_step_due(g, fresh, ui_now(ui)) && scroll_by_arrow(g, arrow)) changed = true;
+    if (!changed) return 0;
     redraw_grid(ui, obj);
     return 1;
   }
@@ -291,6 +327,11 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
       x += width;
     }
   }
+
+  // Off the rows' cells (caption row or column, the space below the last
+  // row) no expander stays hovered.
+  const bool overRowCell = column >= 0 && row < g.rowCount && captionHit != 1;
+  if (!overRowCell && clear_hover(g)) result = 1;
 
   // The cell. The caption row acts on the column only: it turns no
   // expander, marks no hover and opens no editor of row 0.
@@ -358,6 +399,26 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 
   if (result == 1) redraw_grid(ui, obj);
   return result;
+}
+
+// ---- grid_mouse_left ---------------------------------------------------------------
+
+int32_t grid_mouse_left(Ui& ui) {
+  NamedObject* obj = current_grid_object(ui);
+  if (!obj) return 0;
+  GridRecord& g = *obj->gridRecord;
+  bool changed = clear_hover(g);
+  if (g.permanentCursor == -1) {
+    g.permanentCursor = 0;
+    changed = true;
+  }
+  if (g.pressedArrow != 0) {
+    g.pressedArrow = 0;
+    changed = true;
+  }
+  if (!changed) return 0;
+  redraw_grid(ui, obj);
+  return 1;
 }
 
 // ---- grid_key ------------------------------------------------------------------------

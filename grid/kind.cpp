@@ -45,6 +45,7 @@ void register_grid_kind(Ui& ui) {
   b.renamed = grid_renamed;
   b.scrollBarLinked = grid_scroll_bar_linked;
   b.release = grid_release;
+  grid_register_event_hooks(b);
   register_kind(ui, Kind::Grid, b);
 }
 

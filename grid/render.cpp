@@ -67,6 +67,11 @@ void cut_pieces(Pieces& p, const GridRecord& g, int32_t source, int32_t s) {
   p.arrowsV = tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow);
 }
 
+// Keeps the following drawing inside the area (an empty one paints nothing).
+void clip_to(const GridArea& a) {
+  tk_drawing_clip(a.left, a.top, std::max(a.right - a.left, 0), std::max(a.bottom - a.top, 0));
+}
+
 // Draws a piece at its own size (w, h = -1) or stretched; nothing for 0.
 void put(int32_t image, int32_t x, int32_t y, int32_t w = -1, int32_t h = -1) {
   if (image) tk_draw_image(tk_image_handle(image), x, y, w, h);
@@ -127,12 +132,11 @@ int32_t draw_caption_row(const GridRecord& g, int32_t w) {
 // ---- rows and cells ------------------------------------------------------------
 
 // Where the row walk ended: what the arrows, lastVisible* and the scroll
-// bars are computed from.
+// bars' enabling are computed from.
 struct RowsEnd {
   int32_t x = 0;           // x at the end of the last shown row
   int32_t y = 0;           // y after the last drawn row
   int32_t k = 0;           // column counter of the last shown row
-  int32_t shownRows = 0;   // shown rows walked, scrolled-away ones included
   int32_t lastRow = -1;    // last row walked
 };
 
@@ -294,7 +298,6 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
     end.x = draw_row_cells(d, walk.row, walk.shownIndex, x, y, end.k);
   }
   end.y = walk.y;
-  end.shownRows = walk.shownCount;
   end.lastRow = walk.row;
   return end;
 }
@@ -356,9 +359,15 @@ void render_grid(Ui& ui) {
     Pieces pieces;
     cut_pieces(pieces, g, canvas.sourceImage, s);
     draw_frame_and_ground(pieces, g, w, h, s);
+    // Captions and rows cut by the edge stay inside the frame; the arrows
+    // have their own place on it.
+    const GridPaintAreas areas = grid_paint_areas(g, w, h);
+    clip_to(areas.captionRow);
     const int32_t top = draw_caption_row(g, w);
+    clip_to(areas.rows);
     DrawContext context{*obj, g, pieces, w, h, s};
     end = draw_rows(context, top);
+    tk_drawing_clip(0, 0, -1, -1);
     editorPlaced = context.editorPlaced;
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
     g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
@@ -376,7 +385,7 @@ void render_grid(Ui& ui) {
     if (g.editor.shown == 1) tk_focus_gadget(g.inputGadget);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
-    update_grid_scroll_bars(ui, end.x, end.y, end.k, end.shownRows);
+    update_grid_scroll_bars(ui, end.x, end.y);
   make_current(ui, obj);
 }
 

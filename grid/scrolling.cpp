@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -86,22 +88,58 @@ void create_grid_scroll_bar(Ui& ui, const std::string& name, int8_t vertical) {
 //
 // After each drawing: a bar is enabled while something is scrolled away or
 // overflows, else disabled (never hidden). A negative scroll position draws
-// from the start and counts as not scrolled. The maximum is the number of
-// columns or shown rows the drawing showed, but never below the position:
-// a bar clamps its position into its range, and a clamped bar would show
-// the wrong place and scroll back when next moved. The maximum is set
-// before the position for the same reason.
+// from the start and counts as not scrolled.
+//
+// A bar's range ends at the first column or shown row from which all the
+// rest fit the grid's inner area, so the thumb at its end shows the last
+// column or row whole. (What one drawing showed is a page, not the range:
+// with it the rows past the first page could never be reached.) The
+// maximum is never below the position, since a bar clamps its position
+// into its range and a clamped bar would show the wrong place and scroll
+// back when next moved; it is set before the position for the same reason.
 
-void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnCounter,
-                             int32_t shownRows) {
+int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room) {
+  if (sizes.empty()) return 0;
+  int64_t used = 0;
+  size_t first = sizes.size();
+  while (first > 0 && used + std::max(sizes[first - 1], 0) <= room)
+    used += std::max(sizes[--first], 0);
+  return static_cast<int32_t>(first < sizes.size() ? first : sizes.size() - 1);
+}
+
+namespace {
+
+int32_t last_column_position(const GridRecord& g, int32_t room) {
+  std::vector<int32_t> widths;
+  widths.reserve(g.columns.size());
+  for (const ColumnRecord& c : g.columns) widths.push_back(c.width);
+  return last_scroll_position(widths, room);
+}
+
+int32_t last_row_position(GridRecord& g, int32_t room) {
+  if (g.rowRangeGeneration == g.layoutGeneration && g.rowRangeRoom == room) return g.rowRangeLast;
+  std::vector<int32_t> heights;
+  RowWalk walk(g, 0, INT32_MAX, RowWalkAnchor{});
+  while (walk.next())
+    if (walk.shown) heights.push_back(g.rows[walk.row].height);
+  g.rowRangeGeneration = g.layoutGeneration;
+  g.rowRangeRoom = room;
+  g.rowRangeLast = last_scroll_position(heights, room);
+  return g.rowRangeLast;
+}
+
+}  // namespace
+
+void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY) {
   NamedObject* grid = current_object(ui);
   if (!grid || !grid->gridRecord) return;
-  const GridRecord& g = *grid->gridRecord;
-  const std::string& hBar = g.hScrollBar;
-  const std::string& vBar = g.vScrollBar;
+  GridRecord& g = *grid->gridRecord;
+  const std::string hBar = g.hScrollBar;
+  const std::string vBar = g.vScrollBar;
   const int32_t scrollX = std::max<int32_t>(g.scrollX, 0);
   const int32_t scrollY = std::max<int32_t>(g.scrollY, 0);
   const int32_t w = grid->width, h = grid->height;
+  const GridPaintAreas areas = grid_paint_areas(g, w, h);
 
   auto update = [&](const std::string& bar, bool enabled, int32_t position, int32_t maximum) {
     if (bar.empty()) return;
@@ -116,9 +154,16 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY, int32_t columnC
     if (NamedObject* b = current_object(ui); b && b->name == bar && b->scrollBarData)
       b->scrollBarData->maximum = maximum;
   };
-  update(hBar, endX >= w + 10 || scrollX > 0, scrollX,
-         std::max(columnCounter - scrollX, scrollX));
-  update(vBar, endY >= h || scrollY > 0, scrollY, std::max(shownRows - scrollY, scrollY));
+  if (!hBar.empty()) {
+    const bool enabled = endX >= w + 10 || scrollX > 0;
+    const int32_t last = enabled ? last_column_position(g, areas.rows.right - areas.cellsLeft) : 0;
+    update(hBar, enabled, scrollX, std::max(last, scrollX));
+  }
+  if (!vBar.empty()) {
+    const bool enabled = endY >= h || scrollY > 0;
+    const int32_t last = enabled ? last_row_position(g, areas.rows.bottom - areas.rows.top) : 0;
+    update(vBar, enabled, scrollY, std::max(last, scrollY));
+  }
   make_current(ui, grid);
 }
 

@@ -199,6 +199,9 @@ int32_t tk_start_drawing(int32_t output);
 int32_t tk_stop_drawing();
 int32_t tk_drawing_mode(int32_t mode);
 int32_t tk_drawing_font(int32_t fontHandle);  // -1 = the system font
+// Keeps the following drawing inside the rectangle (until the next call or
+// the end of drawing); a negative width or height paints everywhere again.
+int32_t tk_drawing_clip(int32_t x, int32_t y, int32_t w, int32_t h);
 int32_t tk_text_width(const std::string& text);
 int32_t tk_text_height(const std::string& text);
 int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour = -1);

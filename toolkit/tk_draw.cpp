@@ -82,6 +82,8 @@ struct DrawState {
   int32_t mode = 0;
   QFont font;
   QRgb front = 0xFF000000u;
+  bool clipped = false;  // drawing is kept inside `clip`
+  QRect clip;            // the clip rectangle while clipped
 };
 DrawState& drawing() {
   static DrawState s;
@@ -90,6 +92,11 @@ DrawState& drawing() {
 QImage* target() {
   Image* img = find_image(drawing().image);
   return img ? &img->pixels : nullptr;
+}
+// The part of the target image that drawing may paint.
+QRect paintable(const QImage& img) {
+  const DrawState& s = drawing();
+  return s.clipped ? img.rect().intersected(s.clip) : img.rect();
 }
 QRgb to_rgb(int32_t colour) {
   return colour == -1 ? drawing().front : packed_to_rgb(colour);
@@ -142,6 +149,7 @@ int32_t tk_start_drawing(int32_t output) {
   s.mode = 0;
   s.font = default_gadget_font();
   s.front = 0xFF000000u;
+  s.clipped = false;
   return 1;
 }
 
@@ -155,6 +163,14 @@ int32_t tk_stop_drawing() {
 int32_t tk_drawing_mode(int32_t mode) {
   if (!target()) return 0;
   drawing().mode = mode;
+  return 1;
+}
+
+int32_t tk_drawing_clip(int32_t x, int32_t y, int32_t w, int32_t h) {
+  if (!target()) return 0;
+  DrawState& s = drawing();
+  s.clipped = w >= 0 && h >= 0;
+  s.clip = s.clipped ? QRect(x, y, w, h) : QRect();
   return 1;
 }
 
@@ -189,6 +205,7 @@ int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colo
   QString q = qs(text);
   QFontMetrics metrics(s.font);
   QPainter p(img);
+  if (s.clipped) p.setClipRect(paintable(*img));
   p.setRenderHint(QPainter::TextAntialiasing, true);
   p.setFont(s.font);
   if (!(s.mode & TK_DRAW_TRANSPARENT))
@@ -230,7 +247,7 @@ bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target
     return false;
   const Flatness f = flatness(picture);
   if (!f.rows && !f.columns) return false;
-  const QRect area = target.intersected(img.rect());
+  const QRect area = target.intersected(paintable(img));
   if (area.isEmpty()) return true;
   const int left = area.left(), width = area.width();
   if (f.rows && f.columns) {
@@ -270,6 +287,7 @@ int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int
   const bool stretched = w != picture.width() || h != picture.height();
   if (stretched && draw_flat_stretched(*img, picture, QRect(x, y, w, h))) return 1;
   QPainter p(img);
+  if (drawing().clipped) p.setClipRect(paintable(*img));
   p.setCompositionMode(QPainter::CompositionMode_Source);
   if (w == picture.width() && h == picture.height()) {
     p.drawImage(QPoint(x, y), picture);
@@ -283,16 +301,18 @@ int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int
 // ---- lines and boxes -------------------------------------------------------
 
 namespace {
-void put_pixel(QImage& img, int x, int y, QRgb colour, bool invert) {
-  if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return;
+// `bounds` is the paintable part of the image.
+void put_pixel(QImage& img, const QRect& bounds, int x, int y, QRgb colour, bool invert) {
+  if (!bounds.contains(x, y)) return;
   QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
   line[x] = invert ? (line[x] ^ 0x00FFFFFFu) : colour;
 }
 
-void fill_span(QImage& img, int64_t x0, int64_t x1, int64_t y, QRgb colour, bool invert) {
-  if (y < 0 || y >= img.height()) return;
-  x0 = std::max<int64_t>(x0, 0);
-  x1 = std::min<int64_t>(x1, img.width());
+void fill_span(QImage& img, const QRect& bounds, int64_t x0, int64_t x1, int64_t y, QRgb colour,
+               bool invert) {
+  if (y < bounds.top() || y > bounds.bottom()) return;
+  x0 = std::max<int64_t>(x0, bounds.left());
+  x1 = std::min<int64_t>(x1, int64_t(bounds.right()) + 1);
   QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
   for (int64_t x = x0; x < x1; ++x) line[x] = invert ? (line[x] ^ 0x00FFFFFFu) : colour;
 }
@@ -314,8 +334,9 @@ int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour)
   int64_t dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0);
   int64_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int64_t err = dx + dy;
+  const QRect bounds = paintable(*img);
   for (;;) {
-    put_pixel(*img, int(x0), int(y0), c, invert);
+    put_pixel(*img, bounds, int(x0), int(y0), c, invert);
     if (x0 == x1 && y0 == y1) break;
     int64_t e2 = 2 * err;
     if (e2 >= dy) {
@@ -339,18 +360,20 @@ int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) 
   if (x0 == x1 || y0 == y1) return 0;
   bool invert = drawing().mode & TK_DRAW_INVERT;
   QRgb c = to_rgb(colour);
-  int64_t top = std::max<int64_t>(y0, 0), bottom = std::min<int64_t>(y1, img->height());
+  const QRect bounds = paintable(*img);
+  const int64_t top = std::max<int64_t>(y0, bounds.top());
+  const int64_t bottom = std::min<int64_t>(y1, int64_t(bounds.bottom()) + 1);
   if (drawing().mode & TK_DRAW_OUTLINE) {
     for (int64_t row = top; row < bottom; ++row) {
       if (row == y0 || row == y1 - 1) {
-        fill_span(*img, x0, x1, row, c, invert);
+        fill_span(*img, bounds, x0, x1, row, c, invert);
       } else {
-        fill_span(*img, x0, x0 + 1, row, c, invert);
-        if (x1 - 1 > x0) fill_span(*img, x1 - 1, x1, row, c, invert);
+        fill_span(*img, bounds, x0, x0 + 1, row, c, invert);
+        if (x1 - 1 > x0) fill_span(*img, bounds, x1 - 1, x1, row, c, invert);
       }
     }
   } else {
-    for (int64_t row = top; row < bottom; ++row) fill_span(*img, x0, x1, row, c, invert);
+    for (int64_t row = top; row < bottom; ++row) fill_span(*img, bounds, x0, x1, row, c, invert);
   }
   return 1;
 }

@@ -5,7 +5,7 @@
 
 #include "controls/controls.h"
 #include "framework/framework.h"
-#include "grid/grid_records.h"
+#include "grid/grid.h"
 #include "support/controls_fixtures.h"
 
 using ctest::ControlsTest;
@@ -200,6 +200,8 @@ TEST_F(ControlsTest, CustomDrawnValuesSurviveClicksAndFocus) {
 }
 
 TEST_F(ControlsTest, GridShortcutsReachTheGridOnlyUnderTheMouse) {
+  // A grid registered by hand: its layer installs its behaviour.
+  register_grid_kind(ui);
   NamedObject* grid = add("GridA", Kind::Grid, 100, 100, 200, 100);
   grid->gridRecord = std::make_unique<GridRecord>();
   grid->gridRecord->keyboardControl = 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/row_walk.h"
@@ -24,6 +25,10 @@ using grid_test::GridFixture;
 constexpr int32_t kGridX = 6;    // the fixture grid's window position
 constexpr int32_t kGridY = 200;
 constexpr int32_t kNoClick = -1;
+
+// The clock of the tests that pace the arrows, moved by hand.
+int32_t g_now = 0;
+int32_t test_clock() { return g_now; }
 
 class GridInput : public GridFixture {
  protected:
@@ -57,17 +62,37 @@ class GridInput : public GridFixture {
 
 // ---- scroll arrows -------------------------------------------------------------
 
-TEST_F(GridInput, RestingOnTheDownArrowScrollsOneRowPerDispatch) {
+TEST_F(GridInput, AHeldArrowStepsAtOnceThenAfterAPauseTenTimesASecond) {
+  ui.clock = test_clock;
+  g_now = 5000;
   fill(kGrid, 3, 30);
   draw();
   ASSERT_EQ(g().scrollArrows, 1);
-  // Up to the last row being the first shown, then it stays there.
-  for (int32_t expected = 1; expected <= 35; ++expected) {
-    EXPECT_EQ(mouse(690, 140, kNoClick), 1);
+  // Resting on the down arrow, one dispatch every 20 ms: a step at once,
+  // the next after 400 ms, then one every 100 ms; only steps draw.
+  std::vector<int32_t> steps;  // ms after the mouse reached the arrow
+  for (int32_t ms = 0, start = g_now; ms <= 1000; ms += 20) {
+    g_now = start + ms;
+    const int16_t before = g().scrollY;
+    const int32_t drew = mouse(690, 140, kNoClick);
     EXPECT_EQ(g().pressedArrow, 4);
-    EXPECT_EQ(g().scrollY, std::min(expected, 29));
+    if (g().scrollY != before) steps.push_back(ms);
+    EXPECT_EQ(drew, g().scrollY != before ? 1 : 0) << ms;
   }
-  // The up arrow, tested first where the two zones meet.
+  EXPECT_EQ(steps, (std::vector<int32_t>{0, 400, 500, 600, 700, 800, 900, 1000}));
+  // After a stall, one step and a full interval to the next: no burst.
+  g_now += 1000;
+  mouse(690, 140, kNoClick);
+  EXPECT_EQ(g().scrollY, 9);
+  g_now += 80;
+  mouse(690, 140, kNoClick);
+  EXPECT_EQ(g().scrollY, 9);
+  // It stops with the last row the first shown.
+  for (int i = 0; i < 40; ++i, g_now += 100) mouse(690, 140, kNoClick);
+  EXPECT_EQ(g().scrollY, 29);
+
+  // The up arrow, tested first where the two zones meet, steps at once;
+  // so does every click.
   EXPECT_EQ(mouse(690, 129, kNoClick), 1);
   EXPECT_EQ(g().pressedArrow, 3);
   EXPECT_EQ(g().scrollY, 28);
@@ -83,14 +108,14 @@ TEST_F(GridInput, HorizontalArrowsScrollColumns) {
   // The columns end 724 pixels in: 10 or more past the right edge.
   set_column_attribute(ui, kGrid, 6, "WIDTH", "120", 1);
   ASSERT_EQ(g().scrollArrows, 2);
-  for (int i = 0; i < 10; ++i) mouse(670, 140, kNoClick);
+  for (int i = 0; i < 10; ++i) mouse(670, 140, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(g().pressedArrow, 2);
   EXPECT_EQ(g().scrollX, 7);
   EXPECT_EQ(mouse(655, 140, kNoClick), 1);
   EXPECT_EQ(g().pressedArrow, 1);
   EXPECT_EQ(g().scrollX, 6);
   // Where both zones meet the left arrow wins.
-  mouse(661, 140, kNoClick);
+  mouse(661, 140, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(g().scrollX, 5);
 }
 
@@ -281,7 +306,14 @@ TEST_F(GridInput, HoverMarksOneExpanderAtATime) {
   EXPECT_EQ(b->state, 64);
   EXPECT_EQ(g().hoveredExpander, b);
 
-  // Over the second column the mark goes.
+  // Below the last row, over the caption row and over the second column
+  // the mark goes.
+  mouse(150, 100, kNoClick);
+  EXPECT_EQ(b->hovered, 0);
+  mouse(150, 50, kNoClick);
+  mouse(150, 10, kNoClick);
+  EXPECT_EQ(b->hovered, 0);
+  mouse(150, 50, kNoClick);
   EXPECT_EQ(mouse(250, 50, kNoClick), 1);
   EXPECT_EQ(b->state, 0);
   EXPECT_EQ(g().hoveredExpander, nullptr);
@@ -292,6 +324,34 @@ TEST_F(GridInput, HoverMarksOneExpanderAtATime) {
   mouse(250, 30, kNoClick);
   EXPECT_EQ(a->state, 16);
   EXPECT_EQ(a->hovered, 0);
+}
+
+TEST_F(GridInput, LeavingTheGridEndsTheLooksOnlyTheMouseGave) {
+  tree({0, 1, 0, 0, 0, 0, 0, 0, 0, 0});
+  ASSERT_EQ(g().scrollArrows, 1);
+  ExpanderRecord* a = expander(0);
+  const auto dispatch_at = [&](int32_t x, int32_t y) { dispatch_event(ui, x, y, 0, -1, 0, 0); };
+  const auto expander_pixel = [&] { return tk_image_pixel(canvas(), 4 + 6, 20 + 9); };
+
+  // Over the row: its expander shows hovered (frame 2) and the cursor shows.
+  dispatch_at(kGridX + 150, kGridY + 30);
+  EXPECT_EQ(a->state, 64);
+  EXPECT_EQ(a->hovered, 1);
+  EXPECT_EQ(g().permanentCursor, -1);
+  EXPECT_EQ(expander_pixel(), grid_test::frame_colour(2));
+  // Elsewhere in the window: all of it ends, and the grid is drawn so.
+  dispatch_at(kGridX + 800, kGridY + 30);
+  EXPECT_EQ(a->state, 0);
+  EXPECT_EQ(a->hovered, 0);
+  EXPECT_TRUE(g().activeExpanders.empty());
+  EXPECT_EQ(g().permanentCursor, 0);
+  EXPECT_EQ(expander_pixel(), grid_test::frame_colour(0));
+
+  // An arrow held when the mouse leaves the window is released.
+  dispatch_at(kGridX + 690, kGridY + 140);
+  EXPECT_EQ(g().pressedArrow, 4);
+  dispatch_at(-1, -1);
+  EXPECT_EQ(g().pressedArrow, 0);
 }
 
 TEST_F(GridInput, DownAndUpPassOverCollapsedSubtrees) {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_internal.h"
 #include "grid/row_walk.h"
 #include "support/grid_fixtures.h"
 #include "toolkit/tk.h"
@@ -480,6 +482,44 @@ TEST_F(GridRender, HorizontalArrowsOnlyTenPixelsPastTheEdge) {
     EXPECT_EQ(px(647, 132), frame_colour(15));
     EXPECT_EQ(g->scrollArrows, 3);
   }
+}
+
+// Rows and captions paint inside the frame (4 pixels in), caption cells as
+// a band over its left line; a borderless grid has no frame.
+TEST(GridPaintAreas, StayInsideTheFrame) {
+  using Edges = std::array<int32_t, 4>;
+  const auto edges = [](const GridArea& a) { return Edges{a.left, a.top, a.right, a.bottom}; };
+  GridRecord g;
+  g.columnCount = 1;
+  g.captColHeight = 20;
+  g.captRowWidth = 60;
+  GridPaintAreas a = grid_paint_areas(g, 700, 150);
+  EXPECT_EQ(edges(a.captionRow), (Edges{4, 0, 696, 20}));
+  EXPECT_EQ(edges(a.rows), (Edges{0, 20, 696, 146}));
+  EXPECT_EQ(a.cellsLeft, 60);
+  g.captColHeight = 0;
+  g.captRowWidth = 0;
+  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{4, 4, 696, 146}));
+  g.borderless = 1;
+  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{0, 4, 700, 150}));
+}
+
+// A row cut by the bottom edge and columns and captions cut by the right
+// edge are clipped where the frame begins; the frame keeps its tiles.
+TEST_F(GridRender, CutRowsColumnsAndCaptionsStayInsideTheFrame) {
+  add_column(ui, kGrid, -1, "", 680, 0, 0, 0, "", 0);
+  add_column(ui, kGrid, -1, "MMMMMMMMMM", 400, 0, 0, 0, "", 0);  // caption at x 691
+  plain_rows(7);  // rows from y 20, the last one 140 .. 160
+  set_column_attribute(ui, kGrid, 0, "BGCOLOR", std::to_string(kRed), 0);
+  set_column_attribute(ui, kGrid, 1, "BGCOLOR", std::to_string(kRed), 0);
+  draw();
+  EXPECT_EQ(px(600, 145), kRed);
+  EXPECT_EQ(px(600, 146), tile_colour(6));
+  EXPECT_EQ(px(695, 75), kRed);
+  EXPECT_EQ(px(696, 75), tile_colour(4));
+  EXPECT_EQ(px(697, 147), tile_colour(7));
+  EXPECT_FALSE(ink(690, 1, 696, 19, tile_colour(2)).empty()) << "the caption is drawn";
+  EXPECT_TRUE(ink(696, 0, 700, 20, tile_colour(2)).empty()) << "but not over the corner";
 }
 
 TEST_F(GridRender, RedrawZeroDrawsNothingUntilOne) {

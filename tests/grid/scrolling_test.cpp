@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
@@ -79,13 +80,13 @@ TEST_F(GridScrolling, BarsAreEnabledAndRangedAfterEachDrawing) {
   EXPECT_EQ(h->disabled, 1);
   EXPECT_NE(v->hidden, 1);
 
-  // SCROLLY 1 enables the vertical bar at state 1; its maximum is the
-  // shown rows the drawing walked less the scrolled ones.
+  // SCROLLY 1 enables the vertical bar at state 1; all rows fit, so its
+  // range ends at the position it holds.
   set_attribute(ui, kGrid, "SCROLLY", "1", 1);
   EXPECT_EQ(v->disabled, 0);
   EXPECT_EQ(tk_get_gadget_state(v->gadget), 1);
-  EXPECT_EQ(v->scrollBarData->maximum, 2);
-  EXPECT_EQ(tk_get_gadget_attribute(v->gadget, 2), 2);
+  EXPECT_EQ(v->scrollBarData->maximum, 1);
+  EXPECT_EQ(tk_get_gadget_attribute(v->gadget, 2), 1);
   EXPECT_EQ(h->disabled, 1);
   EXPECT_EQ(current_object(ui)->name, kGrid);
 
@@ -100,7 +101,7 @@ TEST_F(GridScrolling, BarsAreEnabledAndRangedAfterEachDrawing) {
   // a negative SCROLLX counts as not scrolled.
   set_column_attribute(ui, kGrid, 2, "WIDTH", "600", 1);
   EXPECT_EQ(h->disabled, 0);
-  EXPECT_EQ(h->scrollBarData->maximum, 3);
+  EXPECT_EQ(h->scrollBarData->maximum, 2);  // the wide column alone fits
   set_column_attribute(ui, kGrid, 2, "WIDTH", "100", 0);
   set_attribute(ui, kGrid, "SCROLLX", "-3", 1);
   EXPECT_EQ(h->disabled, 1);
@@ -113,6 +114,42 @@ TEST_F(GridScrolling, BarsAreEnabledAndRangedAfterEachDrawing) {
   for (int r = 0; r < 20; ++r) add_row(ui, kGrid, -1, "", 20, 0, "", "", 0);
   set_attribute(ui, kGrid, "SCROLLY", "15", 1);
   EXPECT_EQ(tk_get_gadget_state(v->gadget), 15);
+}
+
+// A bar ends at the first item from which all the rest fit, else at the
+// last item.
+TEST(ScrollRange, EndsWhereTheRestFits) {
+  struct Case {
+    std::vector<int32_t> sizes;
+    int32_t room, last;
+  } const cases[] = {
+      {{}, 100, 0},          {{50, 50}, 100, 0},      {std::vector<int32_t>(20, 20), 126, 14},
+      {{100, 800}, 672, 1},  {{100, 0, 50}, 60, 1},  {{30, -5, 30}, 60, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(last_scroll_position(c.sizes, c.room), c.last) << c.sizes.size() << " in " << c.room;
+}
+
+TEST_F(GridScrolling, BarsReachTheLastRowAndColumnWhole) {
+  fill(kGrid, 8, 20);  // caption row of 20, rows of 20, 800 pixels of columns
+  set_attribute(ui, kGrid, "SCOLLBARY", "", 1);
+  NamedObject* v = bar("SCROLLV");
+  ASSERT_NE(v, nullptr);
+  // Rows have 150 - 20 - 4 = 126 pixels: the last six fit from row 14 on.
+  EXPECT_EQ(tk_get_gadget_attribute(v->gadget, 2), 14);
+  set_attribute(ui, kGrid, "SCROLLY", "14", 1);
+  EXPECT_EQ(record()->lastVisibleRow, 19);
+
+  // A collapsed subtree takes its rows out of the range.
+  set_row_attribute(ui, kGrid, 1, "LEVEL", "1", 0);
+  ensure_expander(kGrid, 0);
+  set_row_attribute(ui, kGrid, 0, "ISPARENT", "1", 0);
+  set_attribute(ui, kGrid, "SCROLLY", "0", 1);
+  EXPECT_EQ(tk_get_gadget_attribute(v->gadget, 2), 13);
+
+  // Columns have 680 - 4 - 4 = 672 pixels: the last six fit from column 2.
+  set_attribute(ui, kGrid, "SCOLLBARX", "", 1);
+  EXPECT_EQ(tk_get_gadget_attribute(bar("SCROLLH")->gadget, 2), 2);
 }
 
 TEST_F(GridScrolling, MoveKeepsNegativeCoordinatesAndCarriesTheBars) {

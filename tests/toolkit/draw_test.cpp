@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <functional>
+#include <iterator>
+
 #include "support/toolkit_fixtures.h"
 #include "toolkit/tk.h"
 
@@ -113,6 +116,39 @@ TEST(Drawing, TextMeasuresAndBackground) {
   tk_draw_text(2, 2, "Mm", 0);
   EXPECT_EQ(c.at(2, 2), 0x00FF00);
   EXPECT_GT(120 * 30 - c.count(0x00FF00), 10) << "glyphs were drawn";
+}
+
+// A clip keeps every kind of drawing inside its rectangle; a negative size
+// lifts it, and a new start of drawing has none.
+TEST(Drawing, ClipKeepsEveryDrawingInside) {
+  const int32_t pattern = tktest::pattern_image(4, 4);
+  const int32_t plain = tk_create_image(-1, 4, 4);  // one colour: filled, not smoothed
+  const std::function<void()> painters[] = {
+      [] { tk_draw_box(0, 0, 40, 40, 0xFF); },
+      [] { tk_draw_line(0, 0, 39, 39, 0xFF); },
+      [&] { tk_draw_image(tk_image_handle(pattern), 8, 8); },
+      [&] { tk_draw_image(tk_image_handle(pattern), 0, 0, 40, 40); },
+      [&] { tk_draw_image(tk_image_handle(plain), 0, 0, 40, 40); },
+      [] { tk_draw_text(0, 10, "MMMMMMMMMM", 0xFF); },
+  };
+  Canvas c(40, 40);
+  for (size_t i = 0; i < std::size(painters); ++i) {
+    tk_start_drawing(tk_image_output(c.image));  // lifts the clip
+    tk_draw_box(0, 0, 40, 40, kWhite);
+    tk_drawing_clip(10, 10, 20, 20);
+    painters[i]();
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x)
+        if (c.at(x, y) != kWhite) ++((x >= 10 && x < 30 && y >= 10 && y < 30) ? inside : outside);
+    EXPECT_GT(inside, 0) << i;
+    EXPECT_EQ(outside, 0) << i;
+  }
+  tk_drawing_clip(0, 0, -1, -1);
+  tk_draw_box(0, 0, 40, 40, 0);
+  EXPECT_EQ(c.count(0), 1600);
+  tk_free_image(pattern);
+  tk_free_image(plain);
 }
 
 TEST(Drawing, PicturesAtOwnSizeAndStretched) {
