@@ -116,7 +116,7 @@ struct OurGrid {
   }
   GridRecord& record() {
     find_object(ui, "Grid", 0);
-    return *current_object(ui)->gridRecord;
+    return *grid_record(*current_object(ui));
   }
 };
 

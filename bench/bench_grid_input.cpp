@@ -49,7 +49,7 @@ struct BigGrid {
 
   GridRecord& record() {
     find_object(ui, "Grid", 0);
-    return *current_object(ui)->gridRecord;
+    return *grid_record(*current_object(ui));
   }
 };
 

@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-struct GridRecord;  // grid/grid_records.h
-
 // ---- kind codes ------------------------------------------------------------
 namespace Kind {
 inline constexpr int8_t Label = 1;
@@ -184,7 +182,6 @@ struct NamedObject {
   std::unique_ptr<CanvasRecord> canvas;             // kinds 96, 97, 98, 100
   std::unique_ptr<SplitterRecord> splitterData;     // kind 90
   std::unique_ptr<LabelRecord> labelData;           // set_label
-  std::unique_ptr<GridRecord> gridRecord;           // kind 100
   std::unique_ptr<ScrollBarRecord> scrollBarData;   // kinds 68, 69
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
   std::unique_ptr<StretchRecord> stretchData;       // kind 101
@@ -195,7 +192,7 @@ struct NamedObject {
   NamedObject* next = nullptr;
 
   NamedObject();
-  ~NamedObject();  // out of line: GridRecord is complete there
+  ~NamedObject();
   NamedObject(const NamedObject&) = delete;
   NamedObject& operator=(const NamedObject&) = delete;
 };

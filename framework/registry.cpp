@@ -13,7 +13,6 @@
 
 #include "framework/framework.h"
 #include "framework/kinds.h"
-#include "grid/grid_records.h"  // SEAM-TEMP until the control record
 #include "toolkit/tk.h"
 
 // ---- records and context ---------------------------------------------------

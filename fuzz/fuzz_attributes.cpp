@@ -186,7 +186,7 @@ std::string grid_target(ByteStream& in) {
 
 GridRecord* grid_of(const std::string& name) {
   for (NamedObject* o = harness->ui.first; o; o = o->next)
-    if (o->name == name) return o->kind == Kind::Grid ? o->gridRecord.get() : nullptr;
+    if (o->name == name) return o->kind == Kind::Grid ? grid_record(*o) : nullptr;
   return nullptr;
 }
 

@@ -44,7 +44,7 @@ inline void check_registry(const Ui& ui) {
   for (const NamedObject* o = ui.first; o; prev = o, o = o->next) {
     FUZZ_CHECK(o->prev == prev);
     FUZZ_CHECK(++n <= ui.count);
-    if (o->gridRecord) check_grid(*o->gridRecord);
+    if (grid_record(*o)) check_grid(*grid_record(*o));
   }
   FUZZ_CHECK(n == ui.count);
   FUZZ_CHECK(ui.last == prev);

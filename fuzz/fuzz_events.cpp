@@ -255,8 +255,8 @@ void check_screen() {
   FUZZ_CHECK((named("ContainerHead")->hidden == 1) == (s.headExpanded == 0));
   FUZZ_CHECK((named("ContainerVersion")->hidden == 1) == (s.mainExpanded == 0));
   for (NamedObject* o = app->ui.first; o; o = o->next) {
-    if (o->gridRecord && o->gridRecord->inputGadget != 0)
-      FUZZ_CHECK(tk_gadget_exists(o->gridRecord->inputGadget));
+    if (grid_record(*o) && grid_record(*o)->inputGadget != 0)
+      FUZZ_CHECK(tk_gadget_exists(grid_record(*o)->inputGadget));
     if (o->buttonData) FUZZ_CHECK(o->buttonData->stripImage == 0 || tk_image_exists(o->buttonData->stripImage));
   }
 }
@@ -264,7 +264,7 @@ void check_screen() {
 // ---- between inputs --------------------------------------------------------
 void reset_screen() {
   for (NamedObject* o = app->ui.first; o; o = o->next) {
-    if (o->gridRecord && o->gridRecord->inputGadget != 0) {
+    if (grid_record(*o) && grid_record(*o)->inputGadget != 0) {
       const std::string name = o->name;
       close_editor(app->ui, name, 1);
       break;  // the registry position moved; at most one editor is open

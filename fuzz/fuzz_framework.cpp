@@ -137,8 +137,8 @@ std::vector<Held> snapshot(const Ui& ui) {
       h.images.push_back(o->buttonData->shownImage);
     if (o->itemData)
       for (const ItemEntry& e : o->itemData->entries) h.images.push_back(e.image);
-    if (o->gridRecord) {
-      const GridRecord& g = *o->gridRecord;
+    if (grid_record(*o)) {
+      const GridRecord& g = *grid_record(*o);
       h.gadgets.push_back(g.inputGadget);
       h.images.push_back(g.expanderStrip);
       for (const CellRecord& c : g.cells)

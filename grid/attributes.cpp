@@ -136,7 +136,7 @@ void grid_scroll_bar_linked(NamedObject& obj, const NamedObject& bar) {
 std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                                  const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
-  ColumnRecord* c = obj ? find_column(*obj->gridRecord, column) : nullptr;
+  ColumnRecord* c = obj ? find_column(*grid_record(*obj), column) : nullptr;
   return c ? read_keyword_field(column_field(*c, upper_keyword(keyword))) : std::string();
 }
 
@@ -144,7 +144,7 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              const std::string& keyword, const std::string& value,
                              int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
-  ColumnRecord* c = obj ? find_column(*obj->gridRecord, column) : nullptr;
+  ColumnRecord* c = obj ? find_column(*grid_record(*obj), column) : nullptr;
   if (!c) return 0;
   write_keyword_field(column_field(*c, upper_keyword(keyword)), value);
   if (redraw == 1) redraw_grid(ui, obj);
@@ -154,20 +154,20 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
 std::string get_row_attribute(Ui& ui, const std::string& grid, int16_t row,
                               const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
-  RowRecord* r = obj ? find_row(*obj->gridRecord, row) : nullptr;
+  RowRecord* r = obj ? find_row(*grid_record(*obj), row) : nullptr;
   return r ? read_keyword_field(row_field(*r, upper_keyword(keyword))) : std::string();
 }
 
 int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
-  RowRecord* r = obj ? find_row(*obj->gridRecord, row) : nullptr;
+  RowRecord* r = obj ? find_row(*grid_record(*obj), row) : nullptr;
   if (!r) return 0;
   const std::string k = upper_keyword(keyword);
   write_keyword_field(row_field(*r, k), value);
   // Parent finding for later rows must see the new level.
-  if (k == "LEVEL") obj->gridRecord->levelStackValid = false;
-  if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*obj->gridRecord);
+  if (k == "LEVEL") grid_record(*obj)->levelStackValid = false;
+  if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*grid_record(*obj));
   if (redraw == 1) redraw_grid(ui, obj);
   return 0;
 }
@@ -175,7 +175,7 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
 std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
                                const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
-  CellRecord* c = obj ? find_cell(*obj->gridRecord, column, row) : nullptr;
+  CellRecord* c = obj ? find_cell(*grid_record(*obj), column, row) : nullptr;
   return c ? read_keyword_field(cell_field(*c, upper_keyword(keyword))) : std::string();
 }
 
@@ -183,7 +183,7 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
                            const std::string& keyword, const std::string& value,
                            int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
-  CellRecord* c = obj ? find_cell(*obj->gridRecord, column, row) : nullptr;
+  CellRecord* c = obj ? find_cell(*grid_record(*obj), column, row) : nullptr;
   if (!c) return 0;
   const std::string k = upper_keyword(keyword);
   if (k == "IMAGE") {

@@ -33,7 +33,7 @@ constexpr int32_t kListHeight = 200;
 // Frees the editor gadget and gives the grid back its gadget and its
 // shortcuts.
 void drop_editor(Ui& ui, NamedObject* obj) {
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   tk_free_gadget(g.inputGadget);
   g.inputGadget = 0;
   g.editor = EditorPlace{};
@@ -91,7 +91,7 @@ std::vector<std::string> split_allowed_values(const std::string& values) {
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj || obj->disabled != 0) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (g.enableInput != 1) return 0;
   if (!cell_in_range(g, column, row)) return 0;
   const ColumnRecord& col = g.columns[column];
@@ -151,7 +151,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (!editor_is_open(g)) return 0;
 
   if (cancel == 0) {
@@ -192,8 +192,8 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
 // place or its visibility differs, so this may run on every dispatch.
 
 void place_editor(NamedObject& grid) {
-  if (!grid.gridRecord) return;
-  GridRecord& g = *grid.gridRecord;
+  if (!grid_record(grid)) return;
+  GridRecord& g = *grid_record(grid);
   if (!editor_is_open(g)) return;
   EditorPlace& e = g.editor;
   const bool show = e.drawn == 1 && grid.visible == 1 && grid.hidden < 1;

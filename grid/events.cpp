@@ -28,11 +28,11 @@ int8_t edited_input_type(const GridRecord& g) {
 // focus may also be back in the editor. Focus anywhere else has left it.
 bool focus_left_grid(const NamedObject& o) {
   const int32_t focused = tk_focused_gadget();
-  return focused != o.gridRecord->inputGadget && focused != o.gadget;
+  return focused != grid_record(o)->inputGadget && focused != o.gadget;
 }
 
 void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& c) {
-  GridRecord& g = *o.gridRecord;
+  GridRecord& g = *grid_record(o);
   make_current(ui, &o);
   if (g.inputGadget != 0) {
     // The editor's own closing events commit it.

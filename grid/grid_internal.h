@@ -9,11 +9,6 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 
-// The grid record of an object, nullptr when it is not a grid.
-inline GridRecord* grid_record(NamedObject& o) {
-  return o.kind == Kind::Grid ? o.gridRecord.get() : nullptr;
-}
-
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
 KeywordField grid_keyword(NamedObject& obj, const std::string& keyword);
@@ -28,13 +23,13 @@ void grid_register_event_hooks(KindBehaviour& behaviour);
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {
   if (find_object(ui, name, 0) != 1) return nullptr;
   NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
+  return (obj && obj->kind == Kind::Grid && grid_record(*obj)) ? obj : nullptr;
 }
 
 // The current object when it is a grid.
 inline NamedObject* current_grid_object(Ui& ui) {
   NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && obj->gridRecord) ? obj : nullptr;
+  return (obj && obj->kind == Kind::Grid && grid_record(*obj)) ? obj : nullptr;
 }
 
 // True when (column, row) names one of the grid's cells.

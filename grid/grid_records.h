@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/records.h"
+
 struct ExpanderRecord {
   int8_t mode = 1;          // 1 = idle frame chosen by state and hover
   int8_t state = 0;         // 0 idle, 16 expanding, 32 collapsing, 64 hovered
@@ -89,7 +91,9 @@ struct EditorPlace {
   int8_t shown = 0;    // 1 while the editor gadget is shown
 };
 
-struct GridRecord {
+struct GridRecord : ControlRecord {
+  GridRecord() : ControlRecord(Kind::Grid) {}
+
   int16_t columnCount = 0;      // number of columns
   int32_t rowCount = 0;         // number of rows (wider than int16: 100,000 rows must fit)
   int32_t cellCount = 0;        // columnCount × rowCount
@@ -155,3 +159,12 @@ struct GridRecord {
   int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
   int32_t rowRangeLast = 0;         // that last position
 };
+
+// The grid record of an object; nullptr when the object carries none.
+inline GridRecord* grid_record(NamedObject& o) {
+  return o.control && o.control->kind == Kind::Grid ? static_cast<GridRecord*>(o.control.get())
+                                                    : nullptr;
+}
+inline const GridRecord* grid_record(const NamedObject& o) {
+  return grid_record(const_cast<NamedObject&>(o));
+}

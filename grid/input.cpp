@@ -246,7 +246,7 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
 int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
 
   if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget) tk_focus_gadget(g.inputGadget);
 
@@ -406,7 +406,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 int32_t grid_mouse_left(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   bool changed = clear_hover(g);
   if (g.permanentCursor == -1) {
     g.permanentCursor = 0;
@@ -426,7 +426,7 @@ int32_t grid_mouse_left(Ui& ui) {
 int8_t grid_key(Ui& ui, int32_t shortcutId) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (g.keyboardControl != 1) return 0;
 
   switch (shortcutId) {
@@ -482,7 +482,7 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
 void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj) return;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (g.columnCount < 1 || g.rowCount < 1) return;
   dc = static_cast<int16_t>(std::clamp<int16_t>(dc, -1, 1));
   dr = static_cast<int16_t>(std::clamp<int16_t>(dr, -1, 1));
@@ -565,10 +565,10 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 // window's keys meanwhile.
 void install_grid_shortcuts(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
-  if (!obj || obj->gridRecord->keyboardControl != 1) return;
+  if (!obj || grid_record(*obj)->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, kKeyReturn, GridKey::Return);
-  if (editor_is_open(*obj->gridRecord)) {
+  if (editor_is_open(*grid_record(*obj))) {
     remove_grid_shortcuts(ui, 1);
     return;
   }
@@ -602,7 +602,7 @@ void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
 void step_expanders(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj) return;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
   const int32_t now = ui_now(ui);
   const bool anyActive = !g.activeExpanders.empty();

@@ -56,7 +56,7 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   register_grid_kind(ui);
   NamedObject* o = begin_object(ui, name, Kind::Grid, x, y, width, height, parent);
   if (!o) return 0;
-  o->gridRecord = std::make_unique<GridRecord>();  // its defaults are the grid's defaults
+  o->control = std::make_unique<GridRecord>();  // its defaults are the grid's defaults
   o->canvas = new_canvas_record(image, width, height);
   o->gadget = create_image_gadget_of(x, y, width, height, o->canvas->canvasImage);
   o->canvas->iconSize = pieceSize;

@@ -31,7 +31,7 @@ namespace {
 NamedObject* find_grid_record(Ui& ui, const std::string& name) {
   if (find_object(ui, name, 0) != 1) return nullptr;
   NamedObject* obj = current_object(ui);
-  return (obj && obj->gridRecord) ? obj : nullptr;
+  return (obj && grid_record(*obj)) ? obj : nullptr;
 }
 
 void sync_counts(GridRecord& g) {
@@ -152,7 +152,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
                    const std::string& cellTexts, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   const int32_t oldColumns = static_cast<int32_t>(g.columns.size());
   if (oldColumns >= INT16_MAX) return 0;  // columnCount is an int16
   const int32_t pos = (index < 0 || index >= oldColumns) ? oldColumns : index;
@@ -210,7 +210,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
                 const std::string& key, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   const int32_t oldRows = static_cast<int32_t>(g.rows.size());
   if (oldRows >= INT32_MAX / (g.columnCount + 1)) return 0;  // cellCount must stay an int32
   const bool append = index < 0 || index >= oldRows;
@@ -283,7 +283,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
 int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (row < 0 || row >= g.rowCount) return 0;
 
   row_layout_changed(g);
@@ -346,7 +346,7 @@ void clear_grid_records(GridRecord& g, bool withColumns) {
 
 int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns) {
   NamedObject* obj = find_grid(ui, grid);
-  if (obj) clear_grid_records(*obj->gridRecord, withColumns == 1);
+  if (obj) clear_grid_records(*grid_record(*obj), withColumns == 1);
   return 0;
 }
 
@@ -356,7 +356,7 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
                    int32_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return 0;
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
@@ -369,7 +369,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return 0;
   CellRecord& cell = cell_at(g, column, row);
   cell.text = text;
@@ -383,7 +383,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
 std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return {};
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return {};
   return cell_at(g, column, row).text;
 }
@@ -392,20 +392,20 @@ std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16
 
 int16_t grid_cursor_column(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
-  return obj ? obj->gridRecord->cursorColumn : 0;
+  return obj ? grid_record(*obj)->cursorColumn : 0;
 }
 
 int16_t grid_cursor_row(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
-  return obj ? obj->gridRecord->cursorRow : 0;
+  return obj ? grid_record(*obj)->cursorRow : 0;
 }
 
 int32_t grid_row_count(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
-  return obj ? obj->gridRecord->rowCount : 0;
+  return obj ? grid_record(*obj)->rowCount : 0;
 }
 
 int16_t grid_column_count(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
-  return obj ? obj->gridRecord->columnCount : 0;
+  return obj ? grid_record(*obj)->columnCount : 0;
 }

@@ -339,7 +339,7 @@ int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, 
 void render_grid(Ui& ui) {
   NamedObject* obj = current_grid_object(ui);
   if (!obj || !obj->canvas) return;
-  GridRecord& g = *obj->gridRecord;
+  GridRecord& g = *grid_record(*obj);
   const CanvasRecord& canvas = *obj->canvas;
   if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;
   if (g.redraw != 1) return;

@@ -38,7 +38,7 @@ struct BarRect {
 
 BarRect bar_rect(const NamedObject& grid, bool vertical) {
   const int32_t x = grid.x, y = grid.y, w = grid.width, h = grid.height;
-  const int32_t caption = grid.gridRecord->captColHeight;
+  const int32_t caption = grid_record(grid)->captColHeight;
   if (vertical)
     return {clamp16(x + w), clamp16(y + caption), kBarThickness,
             clamp16(std::max(0, h - caption - 5))};
@@ -47,7 +47,7 @@ BarRect bar_rect(const NamedObject& grid, bool vertical) {
 
 // Puts the grid's bars beside it; the grid is current again afterwards.
 void place_bars(Ui& ui, NamedObject* grid, int8_t apply, bool resize) {
-  const GridRecord& g = *grid->gridRecord;
+  const GridRecord& g = *grid_record(*grid);
   const std::string bars[2] = {g.vScrollBar, g.hScrollBar};
   for (int32_t i = 0; i < 2; ++i) {
     if (bars[i].empty()) continue;
@@ -132,8 +132,8 @@ int32_t last_row_position(GridRecord& g, int32_t room) {
 
 void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY) {
   NamedObject* grid = current_object(ui);
-  if (!grid || !grid->gridRecord) return;
-  GridRecord& g = *grid->gridRecord;
+  if (!grid || !grid_record(*grid)) return;
+  GridRecord& g = *grid_record(*grid);
   const std::string hBar = g.hScrollBar;
   const std::string vBar = g.vScrollBar;
   const int32_t scrollX = std::max<int32_t>(g.scrollX, 0);

@@ -26,7 +26,7 @@ constexpr int32_t kStripFrames = 50;
 
 GridRecord* current_grid(Ui& ui) {
   NamedObject* obj = current_object(ui);
-  return (obj && obj->gridRecord) ? obj->gridRecord.get() : nullptr;
+  return (obj && grid_record(*obj)) ? grid_record(*obj) : nullptr;
 }
 
 }  // namespace
@@ -52,8 +52,8 @@ void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state
 
 int32_t grid_expander_strip(Ui& ui) {
   NamedObject* obj = current_object(ui);
-  if (!obj || !obj->gridRecord || !obj->canvas) return 0;
-  GridRecord& g = *obj->gridRecord;
+  if (!obj || !grid_record(*obj) || !obj->canvas) return 0;
+  GridRecord& g = *grid_record(*obj);
   if (tk_image_exists(g.expanderStrip)) return g.expanderStrip;
 
   const int32_t lost = g.expanderStrip;

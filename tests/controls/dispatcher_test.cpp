@@ -203,8 +203,8 @@ TEST_F(ControlsTest, GridShortcutsReachTheGridOnlyUnderTheMouse) {
   // A grid registered by hand: its layer installs its behaviour.
   register_grid_kind(ui);
   NamedObject* grid = add("GridA", Kind::Grid, 100, 100, 200, 100);
-  grid->gridRecord = std::make_unique<GridRecord>();
-  grid->gridRecord->keyboardControl = 0;
+  grid->control = std::make_unique<GridRecord>();
+  grid_record(*grid)->keyboardControl = 0;
 
   EXPECT_EQ(dispatch(10, 10, M, -1, 1103, 1103), Code::None);
   EXPECT_EQ(name(), "");
@@ -217,9 +217,9 @@ TEST_F(ControlsTest, GridShortcutsReachTheGridOnlyUnderTheMouse) {
   EXPECT_EQ(win->focusNumber, grid->number);
 
   // Leaving a grid whose cursor shows only under the mouse hides it.
-  grid->gridRecord->permanentCursor = -1;
+  grid_record(*grid)->permanentCursor = -1;
   dispatch(10, 10);
-  EXPECT_EQ(grid->gridRecord->permanentCursor, 0);
+  EXPECT_EQ(grid_record(*grid)->permanentCursor, 0);
 }
 
 TEST_F(ControlsTest, ScrollBarMoveStopsLaterHitTests) {

@@ -265,7 +265,7 @@ TEST_F(EventPathTest, AnOpenCellEditorCommitsOnItsOwnClosingEventsUnderTheMouse)
   add_row(ui, "GridVersionCalc", -1, "", 20, 0, "old\tLow", "", 0);
   set_attribute(ui, "GridVersionCalc", "ENABLEINPUT", "1", 1);
   NamedObject* grid = object("GridVersionCalc");
-  GridRecord& g = *grid->gridRecord;
+  GridRecord& g = *grid_record(*grid);
   const int32_t overX = grid->absX + 200, overY = grid->absY + 150;
 
   // Text column: losing the focus commits, but only with the mouse over the

@@ -110,8 +110,8 @@ TEST_F(FrameworkTest, CanvasKindsGetTheirRecords) {
   EXPECT_EQ(obj("Frame")->canvas->iconSize, 6);
 
   ASSERT_NE(create_grid(ui, "Grid", 0, 200, 300, 100, source, 20, ""), 0);
-  ASSERT_TRUE(obj("Grid")->gridRecord);
-  EXPECT_EQ(obj("Grid")->gridRecord->gridColor, 0x5E5E5E);
+  ASSERT_TRUE(grid_record(*obj("Grid")));
+  EXPECT_EQ(grid_record(*obj("Grid"))->gridColor, 0x5E5E5E);
   EXPECT_EQ(obj("Grid")->canvas->iconSize, 20);
 
   // The picture container shows a stretched copy; the caller's image keeps

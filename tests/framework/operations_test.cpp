@@ -135,9 +135,9 @@ TEST_F(FrameworkTest, ColoursFontsAndPinning) {
   const int32_t source = make_strip(9, 20, 40);
   create_grid(ui, "Grid", 0, 0, 300, 100, source, 20, "");
   set_color(ui, "Grid", 1, 0x123456);
-  EXPECT_EQ(obj("Grid")->gridRecord->gridColor, 0x5E5E5E);
+  EXPECT_EQ(grid_record(*obj("Grid"))->gridColor, 0x5E5E5E);
   set_color(ui, "Grid", 3, 0x123456);
-  EXPECT_EQ(obj("Grid")->gridRecord->gridColor, 0x123456);
+  EXPECT_EQ(grid_record(*obj("Grid"))->gridColor, 0x123456);
 
   pin_object(ui, "Grid");
   EXPECT_EQ(obj("Grid")->visible, -2);

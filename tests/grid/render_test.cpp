@@ -640,7 +640,7 @@ TEST_F(GridRender, Snapshots) {
     for (int32_t skin : {real, source}) {
       NamedObject* obj = object(kGrid);
       obj->canvas->sourceImage = skin;
-      for (CellRecord& cell : obj->gridRecord->cells)
+      for (CellRecord& cell : grid_record(*obj)->cells)
         if (cell.expander) {
           tk_free_image(cell.expander->strip);
           cell.expander->strip = tk_grab_image_region(skin, -1, 0, 20, 1000, 20);

@@ -53,8 +53,8 @@ class DemoScreen : public ::testing::Test {
   QWidget* top() { return tk_window_widget(app.state.mainWindow); }
   GridRecord& grid(const std::string& name) {
     NamedObject* o = object(name);
-    EXPECT_TRUE(o != nullptr && o->gridRecord);
-    return *o->gridRecord;
+    EXPECT_TRUE(o != nullptr && grid_record(*o));
+    return *grid_record(*o);
   }
   // The gadget shown at the moment: not hidden itself nor by an ancestor.
   bool shown(const std::string& name) {

@@ -80,7 +80,7 @@ class GridFixture : public ::testing::Test {
 
   GridRecord* record(const std::string& name = kGrid) {
     NamedObject* obj = object(name);
-    return obj ? obj->gridRecord.get() : nullptr;
+    return obj ? grid_record(*obj) : nullptr;
   }
 
   // The grid's composed canvas image (0 when none).
