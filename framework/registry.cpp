@@ -159,8 +159,12 @@ void delete_object(Ui& ui, NamedObject* o) {
     --w->objectCount;
     assert(w->objectCount >= 0);
   }
-  for (WindowRecord* w = ui.firstWindow; w; w = w->next)
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next) {
     if (w->hoveredObject == o) w->hoveredObject = nullptr;
+    // A combo removed with its list open would leave the window waiting for
+    // a choice in that list, and every later click would go unreported.
+    if (o->dropOpen == 1 && w->openDropDown == o->number) w->openDropDown = 0;
+  }
   if (o->prev) o->prev->next = o->next; else ui.first = o->next;
   if (o->next) o->next->prev = o->prev; else ui.last = o->prev;
   ui.current = o->prev;
@@ -220,7 +224,9 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
     parent = p->name;
     absX = static_cast<int16_t>(p->absX + x);
     absY = static_cast<int16_t>(p->absY + y);
-    if (is_container_kind(p->kind)) tk_open_gadget_list(p->gadget);
+    // A child the toolkit cannot place inside its container would show at
+    // its raw position while its record puts it inside: refused instead.
+    if (is_container_kind(p->kind) && tk_open_gadget_list(p->gadget) != 1) return 0;
   }
 
   // The new object goes right after its window's last object.
