@@ -19,8 +19,6 @@
 WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                 int16_t width, int16_t height, const std::string& title,
                                 int32_t flags);
-// 1 when registered; 0 when the name exists, or when the parent is of a
-// container kind whose gadget cannot hold gadgets (nothing is registered).
 int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                        int16_t width, int16_t height, const std::string& parentName);
 void finish_creation(Ui& ui);

@@ -224,9 +224,7 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
     parent = p->name;
     absX = static_cast<int16_t>(p->absX + x);
     absY = static_cast<int16_t>(p->absY + y);
-    // A child the toolkit cannot place inside its container would show at
-    // its raw position while its record puts it inside: refused instead.
-    if (is_container_kind(p->kind) && tk_open_gadget_list(p->gadget) != 1) return 0;
+    if (is_container_kind(p->kind)) tk_open_gadget_list(p->gadget);
   }
 
   // The new object goes right after its window's last object.
