@@ -81,6 +81,9 @@ inline constexpr int32_t kQuitMenuItem = 7;            // "&Quit" of the "Progra
 inline constexpr int32_t kPlaceholderGrey = 0xAAAAAA;  // the search field's "search"
 inline constexpr int32_t kSidebarMinimum = 220;        // splitter: first minimum size
 inline constexpr int32_t kCentreMinimum = 800;         // splitter: second minimum size
+inline constexpr int16_t kMinWidth = 800;              // window, sidebar collapsed
+inline constexpr int16_t kMinWidthWithSidebar = 1024;  // window, sidebar shown
+inline constexpr int16_t kMinHeight = 710;             // window, menu bar counted in
 
 // ---- start-up and loop -----------------------------------------------------
 // The toolkit's initialisation calls in their order (harmless when repeated);
@@ -114,6 +117,6 @@ void layout_demo(App& app, int8_t mode);
 void on_framework_event(App& app);
 void on_splitter_moved(App& app);
 // A choice in the open search-type list (a selection event of its gadget)
-// closes the list again.
+// or a click on any other gadget but the search face closes the list again.
 void on_search_list_event(App& app);
 void show_iconbar_message(App& app, const std::string& text, int8_t level);

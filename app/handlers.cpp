@@ -3,7 +3,8 @@
 // the icon-bar message.
 //
 // Sections: areas · sidebar · search · tree message · dispatch by code ·
-// splitter · search-type list choice · icon-bar message.
+// splitter · search-type list choice and clicks elsewhere · icon-bar message.
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
@@ -15,6 +16,15 @@ namespace {
 
 // A list box passes its "selection changed" notification on as type 1.
 constexpr int32_t kListSelection = 1;
+
+// Gadget event types a click of the user's produces: a press on an image
+// gadget, a button or a check box, the focus an input takes, a combo's list
+// opening.
+bool is_user_click(int32_t type) {
+  return type == TK_TYPE_LEFT_CLICK || type == TK_TYPE_RIGHT_CLICK ||
+         type == TK_TYPE_LEFT_DOUBLE || type == TK_TYPE_RIGHT_DOUBLE || type == TK_TYPE_FOCUS ||
+         type == TK_TYPE_LIST_OPENED;
+}
 
 // ---- areas -------------------------------------------------------------------
 // The arrow turns while the area is already shown or hidden; its static strip
@@ -53,14 +63,33 @@ void set_toggle_look(App& app, bool sidebarShown) {
                    sidebarShown ? skin.SkinToggleShown : skin.SkinToggleHidden);
 }
 
+// The widest sidebar that leaves the centre its minimum in the window the
+// layout is about to give it.
+int32_t widest_sidebar(const App& app) {
+  const int32_t W = std::max<int32_t>(tk_window_inner_width(app.state.mainWindow),
+                                      kMinWidthWithSidebar);
+  return std::max(kSidebarMinimum, W - TK_SPLITTER_BAR - kCentreMinimum);
+}
+
+// A returning sidebar gets both minimum sizes back, and the bar is placed
+// within them: a drag out of the collapsed state ran without minimums, and a
+// remembered width may no longer fit a window shrunk in the meantime.
+// Returns whether the bar had to move.
+bool restore_splitter_minimums(App& app, int32_t position) {
+  const int32_t gadget = app.state.splitterGadget;
+  tk_set_gadget_attribute(gadget, 1, kSidebarMinimum);
+  tk_set_gadget_attribute(gadget, 2, kCentreMinimum);
+  const int32_t placed = std::clamp(position, kSidebarMinimum, widest_sidebar(app));
+  tk_set_gadget_state(gadget, placed);
+  return placed != position;
+}
+
 void toggle_sidebar(App& app) {
   AppState& s = app.state;
   if (s.sidebarShown == 0) {
     s.sidebarShown = 1;
     set_toggle_look(app, true);
-    tk_set_gadget_state(s.splitterGadget, s.sidebarWidth);
-    tk_set_gadget_attribute(s.splitterGadget, 1, kSidebarMinimum);
-    tk_set_gadget_attribute(s.splitterGadget, 2, kCentreMinimum);
+    restore_splitter_minimums(app, s.sidebarWidth);
   } else {
     set_toggle_look(app, false);
     tk_set_gadget_attribute(s.splitterGadget, 1, 0);
@@ -123,9 +152,6 @@ void on_framework_event(App& app) {
         toggle_sidebar(app);
       else if (name == "ButtonSearch")
         set_search_list(app, s.searchListOpen == 1 ? 0 : 1);
-      // An open drop-down list gives way to a click anywhere else.
-      if (s.searchListOpen == 1 && name != "ButtonSearch" && name != "ListIconSearchType")
-        set_search_list(app, 0);
       break;
     case Code::Focus:
       if (name == "StringSearch") enter_search(app);
@@ -151,8 +177,12 @@ void on_splitter_moved(App& app) {
   const int32_t S = tk_get_gadget_state(s.splitterGadget);
   if (S > 0 && s.sidebarShown == 0) {
     s.sidebarShown = 1;
-    tk_set_gadget_attribute(s.splitterGadget, 1, kSidebarMinimum);
     set_toggle_look(app, true);
+    // The splitter object takes the corrected bar position at once. No
+    // mouse position: the drag's last position is no click on what lies
+    // beneath it now.
+    if (restore_splitter_minimums(app, S))
+      dispatch_event(app.ui, -1, -1, 0, TK_TYPE_LEFT_CLICK, s.splitterGadget, 0);
   } else if (S == 0 && s.sidebarShown == 1) {
     s.sidebarShown = 0;
     set_toggle_look(app, false);
@@ -160,15 +190,22 @@ void on_splitter_moved(App& app) {
   layout_demo(app, 1);
 }
 
-// ---- search-type list choice ------------------------------------------------------
-// The list reports a choice as a selection notification of its own gadget,
-// wherever the mouse is (it may be chosen by keyboard), so this reacts to the
-// raw gadget event rather than to a framework code.
+// ---- search-type list choice and clicks elsewhere -----------------------------------
+// This reacts to the raw gadget event rather than to a framework code: the
+// list reports a choice as a selection notification of its own gadget,
+// wherever the mouse is (it may be chosen by keyboard), and a click on a grid
+// or the tree is reported as a grid result, or not at all, rather than as a
+// click.
 void on_search_list_event(App& app) {
   if (app.state.searchListOpen != 1) return;
-  if (app.lastKind != TK_EVENT_GADGET || app.lastType != kListSelection) return;
-  if (app.lastGadget == 0 || app.lastGadget != get_gadget(app.ui, "ListIconSearchType")) return;
-  set_search_list(app, 0);
+  if (app.lastKind != TK_EVENT_GADGET || app.lastGadget == 0) return;
+  if (app.lastGadget == get_gadget(app.ui, "ListIconSearchType")) {
+    if (app.lastType == kListSelection) set_search_list(app, 0);
+    return;
+  }
+  // The search face toggles the list itself.
+  if (app.lastGadget == get_gadget(app.ui, "ButtonSearch")) return;
+  if (is_user_click(app.lastType)) set_search_list(app, 0);
 }
 
 // ---- icon-bar message ------------------------------------------------------------

@@ -103,17 +103,20 @@ void layout_demo(App& app, int8_t mode) {
 
   int16_t W = static_cast<int16_t>(tk_window_inner_width(window));
   int16_t H = static_cast<int16_t>(tk_window_inner_height(window));
-  const bool sizeChanged = W != record->width || H != record->height;
-  if (!sizeChanged && mode == 0) return;
+  if (mode == 0 && W == record->width && H == record->height) return;
 
   // ---- minimum size: 1024 wide with the sidebar, 800 without; 710 high
   const bool sidebar = app.state.sidebarShown == 1;
-  if (W < 800 || (W < 1024 && sidebar) || H < 710) {
-    if (W < 800) W = 800;
-    if (W < 1024 && sidebar) W = 1024;
-    if (H < 710) H = 710;
+  if (W < kMinWidth || (W < kMinWidthWithSidebar && sidebar) || H < kMinHeight) {
+    if (W < kMinWidth) W = kMinWidth;
+    if (W < kMinWidthWithSidebar && sidebar) W = kMinWidthWithSidebar;
+    if (H < kMinHeight) H = kMinHeight;
     tk_resize_window(window, TK_KEEP, TK_KEEP, W, H);
   }
+  // Judged on the size laid out now: when the returning sidebar widens the
+  // window, the resize event that follows finds nothing changed, so the
+  // icon bar must follow here.
+  const bool sizeChanged = W != record->width || H != record->height;
   record->width = W;
   record->height = H;
 

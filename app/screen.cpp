@@ -245,6 +245,11 @@ void Builder::splitter_and_search_list() {
                                {"C", "Search Customers"},
                                {"M", "Search Products"},
                                {"H", "Search Program-Help"}});
+  // As large as its entries need, so that none is cut or scrolled away.
+  const int32_t list = get_gadget(ui, "ListIconSearchType");
+  resize_object(ui, "ListIconSearchType",
+                static_cast<int16_t>(tk_get_gadget_attribute(list, TK_LIST_FIT_WIDTH)),
+                static_cast<int16_t>(tk_get_gadget_attribute(list, TK_LIST_FIT_HEIGHT)), 1);
   tooltip("ListIconSearchType", "select a search mode");
   hide("ListIconSearchType");
 }

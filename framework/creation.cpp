@@ -18,8 +18,28 @@
 
 // ---- common sequence -------------------------------------------------------
 
+namespace {
+
+// Whether the toolkit can place a child's gadget inside the parent's, where
+// the child's record puts it. A parent of no container kind only offsets the
+// record, and a missing parent leaves the child in the window.
+bool parent_holds_gadgets(Ui& ui, const std::string& parent) {
+  if (parent.empty() || find_object(ui, parent, 0) != 1) return true;
+  const NamedObject* p = current_object(ui);
+  if (!is_container_kind(p->kind)) return true;
+  if (tk_open_gadget_list(p->gadget) != 1) return false;
+  tk_close_gadget_list();
+  return true;
+}
+
+}  // namespace
+
+// Registers the object; nullptr when its name exists in the lookup range, or
+// when its container-kind parent cannot hold its gadget (the gadget would be
+// drawn at its raw position in the window while its record says inside).
 NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                           int16_t width, int16_t height, const std::string& parent) {
+  if (!parent_holds_gadgets(ui, parent)) return nullptr;
   if (register_object(ui, name, kind, x, y, width, height, parent) != 1) return nullptr;
   return current_object(ui);
 }

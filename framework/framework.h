@@ -58,7 +58,8 @@ int32_t window_font_handle(Ui& ui);
 
 // ---- creation (returns the gadget number, 0 when nothing was created) -----
 // The common sequence the kinds' layers follow too: begin_object registers
-// the object (nullptr when its name exists in the lookup range); the caller
+// the object (nullptr when its name exists in the lookup range or its
+// container-kind parent cannot hold its gadget); the caller
 // attaches its records and creates the gadget; end_object finishes the
 // creation and leaves the object current.
 NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,

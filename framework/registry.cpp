@@ -157,8 +157,12 @@ void delete_object(Ui& ui, NamedObject* o) {
     --w->objectCount;
     assert(w->objectCount >= 0);
   }
-  for (WindowRecord* w = ui.firstWindow; w; w = w->next)
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next) {
     if (w->hoveredObject == o) w->hoveredObject = nullptr;
+    // A combo removed with its list open would leave the window waiting for
+    // a choice in that list, and every later click would go unreported.
+    if (o->dropOpen == 1 && w->openDropDown == o->number) w->openDropDown = 0;
+  }
   if (o->prev) o->prev->next = o->next; else ui.first = o->next;
   if (o->next) o->next->prev = o->prev; else ui.last = o->prev;
   ui.current = o->prev;

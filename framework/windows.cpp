@@ -5,8 +5,10 @@
 //
 // The hierarchy is not stored as links: an object's children are the
 // objects whose parentName equals its name.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "framework/kinds.h"
@@ -66,6 +68,35 @@ bool shows_text(int8_t kind) {
          kind == Kind::Tree || kind == Kind::Date;
 }
 
+// The gadget's height as created: a combo's gadget includes its drop-down
+// list, while its record keeps the closed box's height for hit tests.
+int32_t gadget_height(const NamedObject& o) {
+  return o.kind == Kind::Combo && o.dropHeight > 0 ? o.dropHeight : o.height;
+}
+
+// Pages of the window's tab bars whose tab is not selected: the bars decide
+// which page shows, so a refresh keeps these hidden. A page shared with the
+// selected tab is not among them.
+std::vector<std::string> unselected_pages(Ui& ui, int32_t handle) {
+  std::vector<std::string> pages;
+  rewind_to_window(ui);
+  while (NamedObject* o = next_object(ui)) {
+    if (o->window != handle) break;
+    if (o->kind != Kind::TabBar || !o->tabData) continue;
+    const std::vector<TabEntry>& tabs = o->tabData->tabs;
+    const int32_t selected = o->tabData->selectedIndex;
+    const std::string shown =
+        selected >= 0 && selected < int32_t(tabs.size()) ? tabs[selected].pageName : "";
+    for (const TabEntry& tab : tabs)
+      if (!tab.pageName.empty() && tab.pageName != shown) pages.push_back(tab.pageName);
+  }
+  return pages;
+}
+
+bool is_listed(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 }  // namespace
 
 int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag) {
@@ -79,16 +110,18 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
   if (select_window(ui, windowName) != 1) return 0;
   const int32_t handle = current_window(ui)->handle;
   NamedObject* remembered = current_object(ui);
+  const std::vector<std::string> tabHidden = unselected_pages(ui, handle);
   rewind_to_window(ui);
   while (NamedObject* o = next_object(ui)) {
     if (o->window != handle) break;
     const int32_t g = o->gadget;
     if (tk_gadget_exists(g)) {
+      const int32_t height = gadget_height(*o);
       if (tk_gadget_x(g) != o->x || tk_gadget_y(g) != o->y || tk_gadget_width(g) != o->width ||
-          tk_gadget_height(g) != o->height)
-        tk_resize_gadget(g, o->x, o->y, o->width, o->height);
+          tk_gadget_height(g) != height)
+        tk_resize_gadget(g, o->x, o->y, o->width, height);
       // Never set (-1) counts as shown.
-      tk_hide_gadget(g, o->hidden == 1 ? 1 : 0);
+      tk_hide_gadget(g, o->hidden == 1 || is_listed(tabHidden, o->name) ? 1 : 0);
       if (o->kind == Kind::CheckBox) {
         // A check box's value is its check state, not its caption.
         const int32_t state = std::atoi(o->text.c_str());

@@ -97,6 +97,10 @@ inline constexpr int32_t TK_SPLITTER_THICK = 2;
 // Width of the thick bar (flag 2). The second gadget starts at the bar
 // position + 5, which is where the framework's hit tests place it.
 inline constexpr int32_t TK_SPLITTER_BAR = 5;
+// Read-only attributes of a list gadget: the outer width and height that
+// show every item uncut and without a scroll bar, frame included.
+inline constexpr int32_t TK_LIST_FIT_WIDTH = 1;
+inline constexpr int32_t TK_LIST_FIT_HEIGHT = 2;
 
 int32_t tk_create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                               const std::string& text, int32_t flags = 0);

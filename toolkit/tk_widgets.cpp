@@ -323,6 +323,19 @@ bool ListGadget::removeItem(int32_t position) {
   return true;
 }
 
+int32_t ListGadget::attribute(int32_t attribute) const {
+  if (attribute != TK_LIST_FIT_WIDTH && attribute != TK_LIST_FIT_HEIGHT) return 0;
+  int32_t widest = 0;
+  int32_t total = 0;
+  for (int i = 0; i < count(); ++i) {
+    const QSize size = sizeHintForIndex(indexFromItem(item(i)));
+    widest = std::max(widest, size.width());
+    total += size.height();
+  }
+  const int32_t frame = 2 * frameWidth();
+  return (attribute == TK_LIST_FIT_WIDTH ? widest : total) + frame;
+}
+
 // ---- containers ------------------------------------------------------------
 
 ContainerGadget::ContainerGadget(QWidget* parent, int32_t flags)

@@ -168,6 +168,7 @@ class ListGadget : public QListWidget, public GadgetOps {
   QString text() const override;
   bool addItem(int32_t position, const QString& t, const QImage* icon, int32_t flags) override;
   bool removeItem(int32_t position) override;
+  int32_t attribute(int32_t attribute) const override;
 };
 
 // ---- containers ------------------------------------------------------------
@@ -254,6 +255,9 @@ class ImageGadget : public QWidget, public GadgetOps {
  public:
   ImageGadget(QWidget* parent, int32_t bitmapHandle);
   QWidget* widget() override { return this; }
+  // A tab bar is a container: its gadgets lie over its picture and are
+  // hidden and moved with it.
+  QWidget* childArea() override { return this; }
   // The state is the bitmap handle; the gadget shows that image as it is,
   // and keeps its last picture when the image is freed.
   bool setState(int32_t bitmapHandle) override;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "support/app_fixtures.h"
@@ -210,6 +211,23 @@ TEST_F(SidebarToggle, DraggingTheSplitterToZeroAndAwayAgain) {
   EXPECT_TRUE(shows_frame("ButtonSidebarExpCol", app.state.skin.SkinToggleHidden, 90, 2));
 }
 
+TEST_F(SidebarToggle, MinimumSizesHoldOnceADragBringsTheSidebarBack) {
+  click("ButtonSidebarExpCol", 45, 10);
+  ASSERT_TRUE(run_until([&] { return app.state.sidebarShown == 0; }));
+  park_mouse();
+  settle(100);
+  // The first drag runs without minimums; the second meets them.
+  for (int drag = 0; drag < 2; ++drag) {
+    drag_splitter(480);
+    ASSERT_TRUE(run_until([&] { return app.state.sidebarShown == 1; }));
+    settle(100);
+    EXPECT_EQ(tk_get_gadget_attribute(app.state.splitterGadget, 2), 800);
+    EXPECT_EQ(object("ContainerLeft")->width, 220) << drag;
+    EXPECT_EQ(object("ContainerCenter")->width, 800) << drag;
+    EXPECT_EQ(object("ContainerCenter")->absX, 220 + TK_SPLITTER_BAR) << drag;
+  }
+}
+
 // ---- side tree and the view message -------------------------------------------------
 
 TEST_F(SideTree, GroupRowsShowTheViewMessageOthersClearIt) {
@@ -309,6 +327,32 @@ TEST_F(SearchField, TheFaceOpensTheTypeListAndAChoiceClosesIt) {
   EXPECT_FALSE(shown("ListIconSearchType"));
   EXPECT_EQ(tk_get_gadget_state(gadget("ListIconSearchType")), 2);
   EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+TEST_F(SearchField, TheTypeListFitsItsEntriesAndClosesOnClicksOnTheTreeAndGrids) {
+  click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);  // "grid matrix"
+  ASSERT_TRUE(run_until([&] { return shown("GridVersionConfig"); }));
+  auto* list = qobject_cast<QListWidget*>(widget("ListIconSearchType"));
+  ASSERT_NE(list, nullptr);
+  const std::vector<std::function<void()>> clicksElsewhere = {
+      [&] { click_cell("SideTreeCases", 0, 1); },
+      [&] { click_cell("GridVersionConfig", 1, 0); },
+      [&] { click_cell("GridVersionCalc", 1, 0); },
+  };
+  for (size_t k = 0; k < clicksElsewhere.size(); ++k) {
+    click("ButtonSearch", 18, 10);
+    ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 1; }));
+    settle(100);
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    for (int i = 0; i < list->count(); ++i) {
+      const QRect item = list->visualItemRect(list->item(i));
+      EXPECT_TRUE(list->viewport()->rect().contains(item)) << i;
+      EXPECT_LE(list->fontMetrics().horizontalAdvance(list->item(i)->text()), item.width()) << i;
+    }
+    clicksElsewhere[k]();
+    ASSERT_TRUE(run_until([&] { return app.state.searchListOpen == 0; })) << k;
+    EXPECT_FALSE(shown("ListIconSearchType"));
+  }
 }
 
 // ---- tab pages -------------------------------------------------------------------------

@@ -298,6 +298,26 @@ TEST_F(DemoLayout, MinimumSizeDependsOnTheSidebar) {
   EXPECT_EQ(inner_height(), 900);
 }
 
+TEST_F(DemoLayout, TheIconBarFollowsTheWidthTheReturningSidebarForces) {
+  for (int narrow : {900, 800}) {
+    SCOPED_TRACE(narrow);
+    click("ButtonSidebarExpCol", 45, 10);
+    ASSERT_TRUE(run_until([&] { return app.state.sidebarShown == 0; }));
+    park_mouse();
+    resize_window_to(narrow, 710);
+    ASSERT_TRUE(run_until([&] { return object("ImageIconbarBack")->width == narrow; }));
+    click("ButtonSidebarExpCol", 45, 10);
+    ASSERT_TRUE(run_until([&] { return app.state.sidebarShown == 1; }));
+    park_mouse();
+    settle(200);
+    EXPECT_EQ(inner_width(), 1024);
+    // The gadgets themselves, as the user sees them.
+    EXPECT_EQ(tk_gadget_width(gadget("ImageIconbarBack")), 1024);
+    EXPECT_EQ(tk_gadget_x(gadget("ImageIconbarMsgBack")), (1024 - 300) / 2);
+    EXPECT_EQ(tk_gadget_x(gadget("StringSearch")), 1024 - 132);
+  }
+}
+
 TEST_F(DemoLayout, ModesAndUnchangedSizes) {
   // The same size as last time: a resize event changes nothing.
   resize_object(app.ui, "ContainerCenter", 100, -1, 1);

@@ -2,6 +2,8 @@
 // the current position they leave, window selection and the removals.
 #include <QWidget>
 
+#include "controls/controls.h"
+#include "grid/grid.h"
 #include "support/framework_fixtures.h"
 #include "toolkit/tk_native.h"
 
@@ -108,6 +110,58 @@ TEST_F(FrameworkTest, CreationLeavesTheNewObjectCurrentAndPlacesChildren) {
   EXPECT_EQ(obj("Orphan")->parentName, "");
   EXPECT_EQ(obj("Orphan")->absX, 7);
   EXPECT_EQ(obj("Orphan")->absY, 8);
+}
+
+TEST_F(FrameworkTest, ChildrenOfATabBarLieInsideItOrAreRefused) {
+  const int32_t source = fwtest::make_strip(11, 19, 22);
+  ASSERT_NE(create_tab_bar(ui, "Tabs", 50, 60, 300, source, 18, 0, ""), 0);
+  ASSERT_NE(create_input(ui, "Find", 200, 1, 80, 20, "", 0, "Tabs"), 0);
+  NamedObject* child = obj("Find");
+  QWidget* bar = tk_gadget_widget(obj("Tabs")->gadget);
+  QWidget* input = tk_gadget_widget(child->gadget);
+  ASSERT_TRUE(bar && input);
+  QWidget* client = tk_window_client(window);
+  auto drawn_at_record = [&] {
+    return input->mapTo(client, QPoint(0, 0)) == QPoint(child->absX, child->absY);
+  };
+  EXPECT_EQ(input->parentWidget(), bar);
+  EXPECT_EQ(child->absX, 250);
+  EXPECT_TRUE(drawn_at_record());
+
+  show_object(ui, "Tabs", 0, 1);
+  EXPECT_FALSE(input->isVisibleTo(client));
+  move_object(ui, "Tabs", 70, 90, 1);
+  EXPECT_EQ(child->absX, 270);
+  EXPECT_EQ(child->absY, 91);
+  EXPECT_TRUE(drawn_at_record());
+
+  // A container kind whose gadget cannot hold gadgets (here it has none)
+  // takes no children, and the gadget list stays the window's.
+  ASSERT_EQ(register_object(ui, "Bare", Kind::TabBar, 0, 200, 300, 22, ""), 1);
+  const int32_t before = registry_size();
+  EXPECT_EQ(create_input(ui, "Lost", 5, 5, 80, 20, "", 0, "Bare"), 0);
+  EXPECT_EQ(registry_size(), before);
+  ASSERT_NE(create_input(ui, "After", 0, 300, 50, 20, "", 0, ""), 0);
+  EXPECT_EQ(tk_gadget_widget(obj("After")->gadget)->parentWidget(), client);
+  tk_free_image(source);
+}
+
+TEST_F(FrameworkTest, RemovingAComboWithItsListOpenLetsClicksThroughAgain) {
+  create_combo(ui, "Open", 10, 10, 120, 150, "", 0, "");
+  create_button(ui, "Button", 200, 10, 80, 20, "Go", 0, "");
+  const int32_t combo = obj("Open")->gadget;
+  const int32_t button = obj("Button")->gadget;
+  auto click_button = [&] {
+    dispatch_event(ui, 210, 15, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, button, button);
+    return event_code(ui);
+  };
+  dispatch_event(ui, 20, 20, TK_EVENT_GADGET, TK_TYPE_LIST_OPENED, combo, combo);
+  ASSERT_EQ(win("Main")->openDropDown, obj("Open")->number);
+  ASSERT_EQ(click_button(), Code::None);
+  EXPECT_EQ(remove_object(ui, "Open", 0), 1);
+  EXPECT_EQ(win("Main")->openDropDown, 0);
+  EXPECT_EQ(click_button(), Code::LeftClick);
+  EXPECT_EQ(event_object_name(ui), "Button");
 }
 
 TEST(FrameworkRegistry, ImplicitAutoRecordForLookupsWithoutWindow) {

@@ -68,6 +68,36 @@ TEST_F(FrameworkTest, LiveUpdateOnReappliesWhatChangedMeanwhile) {
   EXPECT_EQ(current_object(ui), obj("Last"));
 }
 
+TEST_F(FrameworkTest, RefreshKeepsUnselectedTabPagesHiddenAndComboListsTall) {
+  const int32_t source = fwtest::make_strip(11, 19, 22);
+  create_container(ui, "PageA", 0, 30, 300, 200, 0, "");
+  create_combo(ui, "ComboA", 10, 10, 120, 150, "", 0, "PageA");
+  create_container(ui, "PageB", 0, 30, 300, 200, 0, "");
+  create_input(ui, "InputB", 10, 10, 120, 20, "", 0, "PageB");
+  create_tab_bar(ui, "Tabs", 0, 0, 300, source, 18, 0, "");
+  add_tab(ui, "Tabs", "A", "A", "PageA", 0);
+  add_tab(ui, "Tabs", "B", "B", "PageB", 0);
+  QWidget* client = tk_window_client(window);
+  auto shows = [&](const char* name) {
+    return tk_gadget_widget(obj(name)->gadget)->isVisibleTo(client);
+  };
+
+  set_live_update(ui, "Main", 0);
+  set_live_update(ui, "Main", 1);
+  EXPECT_TRUE(shows("PageA"));
+  EXPECT_FALSE(shows("PageB"));
+  EXPECT_FALSE(shows("InputB"));
+  EXPECT_EQ(obj("ComboA")->height, 20);
+  EXPECT_EQ(tk_gadget_height(obj("ComboA")->gadget), 150);
+
+  select_tab(ui, "Tabs", 1, 1);
+  refresh_window(ui, "Main");
+  EXPECT_FALSE(shows("PageA"));
+  EXPECT_TRUE(shows("PageB"));
+  EXPECT_TRUE(shows("InputB"));
+  tk_free_image(source);
+}
+
 TEST_F(FrameworkTest, CloseWindowFreesItsObjectsAndRecord) {
   const int32_t strip = fwtest::make_strip(5, 16, 16);
   const int32_t source = fwtest::make_strip(9, 18, 22);
