@@ -8,6 +8,7 @@
 
 #include "support/toolkit_fixtures.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 using tktest::encode;
 using tktest::pattern_colour;
@@ -190,4 +191,23 @@ TEST(ImageLifecycle, CreateCopyResizeFree) {
   EXPECT_EQ(tk_copy_image(black, -1), 0);
   EXPECT_EQ(tk_image_exists(copy), 1);
   tk_free_image(copy);
+}
+
+// An owned image is freed exactly once, whichever way its owner goes.
+TEST(ImageOwner, FreesOnceWhenResetMovedOrDestroyed) {
+  const int32_t before = tk_live_image_count();
+  {
+    TkImage a(tk_create_image(-1, 4, 4));
+    TkImage b(tk_create_image(-1, 4, 4));
+    EXPECT_EQ(tk_live_image_count(), before + 2);
+    a = std::move(b);  // a's first image goes, b's moves over
+    EXPECT_EQ(tk_live_image_count(), before + 1);
+    EXPECT_FALSE(b);
+    a.reset(a.get());  // holding the same image again frees nothing
+    EXPECT_TRUE(a);
+    const int32_t kept = a.release();
+    EXPECT_EQ(tk_live_image_count(), before + 1);
+    tk_free_image(kept);
+  }
+  EXPECT_EQ(tk_live_image_count(), before);
 }
