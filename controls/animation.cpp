@@ -51,10 +51,9 @@ bool step_is_due(int32_t now, const ButtonRecord& b) {
 
 // ---- animation step --------------------------------------------------------
 
-void animation_step(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->buttonData) return;
-  ButtonRecord& b = *o->buttonData;
+void animation_step(Ui& ui, NamedObject& o) {
+  if (!o.buttonData) return;
+  ButtonRecord& b = *o.buttonData;
   const int32_t now = ui_now(ui);
   if (!step_is_due(now, b)) return;
 
@@ -63,11 +62,11 @@ void animation_step(Ui& ui) {
 
   if (!run_has_ended(b.look, b.frame, b)) {
     // Frames outside the strip are not drawn; the previous one stays.
-    draw_button_frame(ui, b.frame);
+    draw_button_frame(ui, o, b.frame);
     return;
   }
 
   continue_or_stop(b);
-  if (b.look == Look::Resting && o->disabled) draw_button_frame(ui, ButtonFrame::Disabled);
+  if (b.look == Look::Resting && o.disabled) draw_button_frame(ui, o, ButtonFrame::Disabled);
 }
 
