@@ -10,6 +10,7 @@
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 // ---- composition -----------------------------------------------------------
 
@@ -18,19 +19,20 @@
 static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
                               const ButtonFrameCut& cut) {
   const int32_t W = o.width, H = o.height;
-  const int32_t image = tk_create_image(-1, W, H);
-  if (!image) return 0;
-  const int32_t left = cut_image(strip, cut.left.x, cut.left.y, cut.left.w, cut.left.h);
-  const int32_t middle =
-      cut_image(strip, cut.middle.x, cut.middle.y, cut.middle.w, cut.middle.h);
-  const int32_t right = cut_image(strip, cut.right.x, cut.right.y, cut.right.w, cut.right.h);
+  TkImage image(tk_create_image(-1, W, H));
+  if (!image.get()) return 0;
+  // The slices live only while the frame is composed.
+  const TkImage left(cut_image(strip, cut.left.x, cut.left.y, cut.left.w, cut.left.h));
+  const TkImage middle(cut_image(strip, cut.middle.x, cut.middle.y, cut.middle.w, cut.middle.h));
+  const TkImage right(cut_image(strip, cut.right.x, cut.right.y, cut.right.w, cut.right.h));
   // A button narrower than its two edges has no middle to stretch.
-  if (middle && cut.middleWidth > 0) tk_resize_image(middle, cut.middleWidth, H);
+  const bool stretched = middle.get() && cut.middleWidth > 0;
+  if (stretched) tk_resize_image(middle.get(), cut.middleWidth, H);
 
-  tk_start_drawing(tk_image_output(image));
-  if (left) tk_draw_image(tk_image_handle(left), 0, 0);
-  if (middle && cut.middleWidth > 0) tk_draw_image(tk_image_handle(middle), cut.left.w, 0);
-  if (right) tk_draw_image(tk_image_handle(right), cut.rightX, 0);
+  tk_start_drawing(tk_image_output(image.get()));
+  if (left.get()) tk_draw_image(tk_image_handle(left.get()), 0, 0);
+  if (stretched) tk_draw_image(tk_image_handle(middle.get()), cut.left.w, 0);
+  if (right.get()) tk_draw_image(tk_image_handle(right.get()), cut.rightX, 0);
   if (!o.caption.empty()) {
     use_skin_text_settings(ui);
     const int32_t tw = tk_text_width(o.caption);
@@ -38,11 +40,7 @@ static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
     tk_draw_text((W - tw) / 2, (H - th) / 2, o.caption, 0xFFFFFF);
   }
   tk_stop_drawing();
-
-  free_image_if_valid(left);
-  free_image_if_valid(middle);
-  free_image_if_valid(right);
-  return image;
+  return image.release();
 }
 
 int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame) {

@@ -30,7 +30,8 @@ using Call = ToolkitEvent;
 // Objects that take part in mouse and focus handling. Labels and plain
 // pictures never do; splitters and frames are pinned (-2).
 bool is_eligible(const NamedObject& o) {
-  return o.kind >= Kind::PushButton && o.visible == 1 && o.hidden < 1 && o.disabled == 0;
+  return o.kind >= Kind::PushButton && o.visible == Visibility::Shown &&
+         o.hidden < HiddenFlag::ByName && o.disabled == 0;
 }
 
 // The gadget's text becomes the object's value, except for custom-drawn
@@ -149,7 +150,7 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
 
 void mouse_away(Ui& ui, NamedObject& o) {
   if (auto away = kind_behaviour(ui, o.kind).mouseAway) away(ui, o);
-  if (o.buttonData && o.buttonData->look >= 1) button_leave(ui, o, 0);
+  if (o.buttonData && o.buttonData->look > Look::Resting) button_leave(ui, o, 0);
 }
 
 // ---- shortcuts ---------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "controls/frame_geometry.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 int32_t draw_frame(Ui& ui, NamedObject& o) {
   if (!o.canvas) return 0;
@@ -23,13 +24,12 @@ int32_t draw_frame(Ui& ui, NamedObject& o) {
   const bool captioned = !o.caption.empty();
   for (const FramePart& part : frame_parts(W, H, s, captioned)) {
     if (!part.drawn) continue;
-    const int32_t piece = cut_image(c.sourceImage, part.piece * s, 0, s, s);
-    if (!piece) continue;
+    const TkImage piece(cut_image(c.sourceImage, part.piece * s, 0, s, s));
+    if (!piece.get()) continue;
     if (part.stretched)
-      tk_draw_image(tk_image_handle(piece), part.x, part.y, part.w, part.h);
+      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y, part.w, part.h);
     else
-      tk_draw_image(tk_image_handle(piece), part.x, part.y);
-    tk_free_image(piece);
+      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y);
   }
   if (captioned) {
     const int32_t tw = tk_text_width(o.caption);

@@ -132,7 +132,7 @@ int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int1
   o->canvas = new_canvas_record(image, width, height);
   o->canvas->iconSize = pieceSize;
   o->caption = caption;
-  o->visible = -2;
+  o->visible = Visibility::Pinned;
   o->gadget = create_image_gadget_of(x, y, width, height, o->canvas->canvasImage);
   tk_disable_gadget(o->gadget, 1);
   draw_frame(ui, *o);
@@ -251,7 +251,7 @@ int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
   else o->width = frameWidth;
   o->catchMouseOver = 1;
   b.frameCount = static_cast<int16_t>(tk_image_width(strip) / frameWidth);
-  b.style = 1;
+  b.style = ButtonStyle::ImageStrip;
   draw_button_frame(ui, *o, 0);
   tk_resize_gadget(o->gadget, TK_KEEP, TK_KEEP, o->width, o->height);
   return 1;
@@ -271,7 +271,7 @@ int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
   o->width = frameWidth;
   b.frameCount = static_cast<int16_t>(tk_image_width(strip) / frameWidth);
   // An image strip set before stays marked as set.
-  b.style = (b.style == 1 || b.style == 3) ? 3 : 2;
+  b.style = has_image_strip(b) ? ButtonStyle::Both : ButtonStyle::AnimationStrip;
   b.firstFrame = (firstFrame < b.frameCount && firstFrame < lastFrame) ? firstFrame : 0;
   b.lastFrame = (lastFrame < b.frameCount && lastFrame > 0)
                     ? lastFrame
@@ -299,12 +299,12 @@ int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t de
   NamedObject* o = lookup(ui, name);
   if (!o || !o->buttonData) return 0;
   ButtonRecord& b = *o->buttonData;
-  if (b.style != 2 && b.style != 3) return 0;
+  if (!has_animation_strip(b)) return 0;
   // Modes 0..34 are the runs that end or alternate; higher modes would run
   // backward for ever or collide with the hover and pressed looks.
   if (mode < 0 || mode > 34) return 0;
   b.delay = delay;
-  b.look = static_cast<int8_t>(mode + 16);
+  b.look = static_cast<int8_t>(mode + Look::ForwardFirst);
   if (keepFrame == 0)
     b.frame = static_cast<int16_t>(mode >= 16 ? b.lastFrame + 1 : b.firstFrame - 1);
   return 1;
@@ -312,8 +312,8 @@ int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t de
 
 int32_t stop_animation(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData || o->buttonData->look < 32) return 0;
-  o->buttonData->look = 0;
+  if (!o || !o->buttonData || o->buttonData->look < Look::BackwardFirst) return 0;
+  o->buttonData->look = Look::Resting;
   return 1;
 }
 

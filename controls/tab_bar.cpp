@@ -13,6 +13,7 @@
 #include "controls/tab_bar_geometry.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 // ---- layout ----------------------------------------------------------------
 
@@ -100,13 +101,14 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
   tk_start_drawing(tk_image_output(c.canvasImage));
   use_skin_text_settings(ui);
 
-  std::array<int32_t, TabPiece::Count> piece{};
+  // The pieces live only while the bar is composed.
+  std::array<TkImage, TabPiece::Count> piece;
   for (int n = 0; n < TabPiece::Count; ++n) {
     const TabPieceRect r = tab_piece_rect(n, p);
-    piece[size_t(n)] = cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight);
+    piece[size_t(n)].reset(cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight));
   }
   auto draw_piece = [&](int n, int32_t x) {
-    if (piece[size_t(n)]) tk_draw_image(tk_image_handle(piece[size_t(n)]), x, 0);
+    if (const int32_t image = piece[size_t(n)].get()) tk_draw_image(tk_image_handle(image), x, 0);
   };
 
   int32_t equalWidth = 0;
@@ -149,7 +151,6 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
   if (L.arrows) draw_piece(TabPiece::Arrows, W - kTabArrowsZone);
 
   tk_stop_drawing();
-  for (int32_t img : piece) free_image_if_valid(img);
   show_in_gadget(o.gadget, c.canvasImage);
   return 0;
 }
@@ -158,7 +159,7 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
 
 void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName) {
   for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
-    if (o->window != bar.window || !o->buttonData || o->hidden >= 1) continue;
+    if (o->window != bar.window || !o->buttonData || o->hidden >= HiddenFlag::ByName) continue;
     if (!has_image_strip(*o->buttonData)) continue;
     if (is_descendant_of(ui, *o, pageName) != 1) continue;
     button_leave(ui, *o, 1);

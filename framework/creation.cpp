@@ -294,7 +294,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   record->secondGadget = secondGadget;
   record->vertical = vertical;
   o->splitterData = std::move(record);
-  o->visible = -2;
+  o->visible = Visibility::Pinned;
   tk_set_gadget_state(o->gadget, position);
   end_object(ui, *o);
 

@@ -106,8 +106,8 @@ int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t forc
   NamedObject* o = lookup(ui, name);
   if (!o) return 0;
   // Anything but 1 hides; the visibility byte only takes 1 or 0 here.
-  const int8_t value = visible == 1 ? 1 : 0;
-  o->hidden = value == 1 ? 0 : 1;
+  const int8_t value = visible == 1 ? Visibility::Shown : Visibility::Hidden;
+  o->hidden = value == Visibility::Shown ? HiddenFlag::Shown : HiddenFlag::ByName;
   propagate_visibility(ui, o->name, value, 0);
   if (apply_condition(ui, *o, force)) tk_hide_gadget(o->gadget, o->hidden);
   return 0;
@@ -124,7 +124,7 @@ int32_t disable_object(Ui& ui, const std::string& name, int8_t disable) {
 
 int32_t pin_object(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
-  if (o) o->visible = -2;
+  if (o) o->visible = Visibility::Pinned;
   return 0;
 }
 

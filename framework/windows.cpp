@@ -117,7 +117,7 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
           tk_gadget_height(g) != height)
         tk_resize_gadget(g, o->x, o->y, o->width, height);
       // Never set (-1) counts as shown.
-      tk_hide_gadget(g, o->hidden == 1 || is_listed(tabHidden, o->name) ? 1 : 0);
+      tk_hide_gadget(g, o->hidden == HiddenFlag::ByName || is_listed(tabHidden, o->name) ? 1 : 0);
       if (o->kind == Kind::CheckBox) {
         // A check box's value is its check state, not its caption.
         const int32_t state = std::atoi(o->text.c_str());
@@ -233,7 +233,9 @@ int32_t is_descendant_of(Ui& ui, const NamedObject& o, const std::string& ancest
 // ---- visibility ------------------------------------------------------------
 
 static void apply_visibility(Ui& ui, NamedObject& o, int8_t value, int8_t mode) {
-  if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
+  if (o.visible >= Visibility::Hidden || (o.visible == Visibility::TabHidden && mode >= 1) ||
+      mode == 2)
+    o.visible = value;
   // What the kind lays over the object (a grid's open editor) goes with it.
   if (auto placed = kind_behaviour(ui, o.kind).placed) placed(ui, o);
 }
