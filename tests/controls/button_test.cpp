@@ -240,3 +240,29 @@ TEST_F(ControlsTest, PressOutcomeIsDecidedWithoutDrawing) {
   EXPECT_EQ(stay.frame, ButtonFrame::None);
   EXPECT_EQ(stay.newState, 0);
 }
+
+TEST_F(ControlsTest, OperationsOnAGivenButtonLeaveTheCurrentObjectAlone) {
+  NamedObject* page = container("Page", 0, 0, 200, 50);
+  NamedObject* r1 = stretch("Radio1", 0, 0, 20, 20, 2, "Page");
+  NamedObject* r2 = stretch("Radio2", 30, 0, 20, 20, 2, "Page");
+  NamedObject* bar = tab_bar("Tabs", 0, 100, 400, {108, 108});
+  r1->text = "1";
+  draw(r1, 1);
+
+  make_current(ui, nullptr);
+  button_hover(ui, *r2);
+  button_press(ui, *r2);
+  EXPECT_EQ(r1->text, "0");
+  EXPECT_EQ(shown_frame(r1), 0);
+  reset_page_buttons(ui, *bar, "Page");
+  EXPECT_EQ(look(r2), Look::Resting);
+  EXPECT_EQ(current_object(ui), nullptr);
+
+  make_current(ui, page);
+  button_hover(ui, *r1);
+  EXPECT_EQ(win->hoveredObject, r1);
+  draw_tab_bar(ui, *bar);
+  tab_bar_click(ui, *bar, bar->absX + 150, bar->absY + 10);
+  EXPECT_EQ(bar->text, "K1");
+  EXPECT_EQ(current_object(ui), page);
+}
