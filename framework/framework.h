@@ -9,6 +9,8 @@
 // Every operation takes the context first and the object's name next, looks
 // the object up (leaving it current) and returns its documented failure value
 // for an unknown name, changing nothing.
+// The few that take a NamedObject& instead work on that object and leave
+// the current object where it was.
 #include <cstdint>
 #include <memory>
 #include <string>
