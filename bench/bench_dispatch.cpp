@@ -56,7 +56,7 @@ NamedObject* button(Ui& ui, const std::string& name, int16_t x, int16_t y,
   o->buttonData->style = 1;
   o->catchMouseOver = 1;
   make_current(ui, o);
-  draw_button_frame(ui, 0);
+  draw_button_frame(ui, *o, 0);
   return o;
 }
 

@@ -9,9 +9,9 @@
 #include "framework/framework.h"
 
 // ---- run modes ---------------------------------------------------------------
-// `look` while running: 16..31 forward runs, 32..50 backward runs (51..63
-// step backward without an end). The repeating modes continue instead of
-// ending.
+// `look` while running: Look::ForwardFirst..ForwardLast forward runs,
+// BackwardFirst..BackwardLast backward runs (up to AnimatingLast they step
+// backward without an end). The repeating modes continue instead of ending.
 namespace {
 constexpr int8_t ForwardOnce = 17;
 constexpr int8_t ForwardRepeat = 18;
@@ -23,8 +23,8 @@ constexpr int8_t BackwardThenForward = 34;
 constexpr int8_t BackwardForwardEndless = 35;
 
 bool run_has_ended(int8_t look, int16_t frame, const ButtonRecord& b) {
-  if (look >= 16 && look <= 31) return frame >= b.lastFrame;
-  if (look >= 32 && look <= 50) return frame < b.firstFrame;
+  if (look >= Look::ForwardFirst && look <= Look::ForwardLast) return frame >= b.lastFrame;
+  if (look >= Look::BackwardFirst && look <= Look::BackwardLast) return frame < b.firstFrame;
   return false;
 }
 
@@ -51,23 +51,22 @@ bool step_is_due(int32_t now, const ButtonRecord& b) {
 
 // ---- animation step --------------------------------------------------------
 
-void animation_step(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->buttonData) return;
-  ButtonRecord& b = *o->buttonData;
+void animation_step(Ui& ui, NamedObject& o) {
+  if (!o.buttonData) return;
+  ButtonRecord& b = *o.buttonData;
   const int32_t now = ui_now(ui);
   if (!step_is_due(now, b)) return;
 
   b.lastTick = now;
-  b.frame = int16_t(b.look < 32 ? b.frame + 1 : b.frame - 1);
+  b.frame = int16_t(b.look < Look::BackwardFirst ? b.frame + 1 : b.frame - 1);
 
   if (!run_has_ended(b.look, b.frame, b)) {
     // Frames outside the strip are not drawn; the previous one stays.
-    draw_button_frame(ui, b.frame);
+    draw_button_frame(ui, o, b.frame);
     return;
   }
 
   continue_or_stop(b);
-  if (b.look == Look::Resting && o->disabled) draw_button_frame(ui, ButtonFrame::Disabled);
+  if (b.look == Look::Resting && o.disabled) draw_button_frame(ui, o, ButtonFrame::Disabled);
 }
 

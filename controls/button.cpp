@@ -10,6 +10,7 @@
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 // ---- composition -----------------------------------------------------------
 
@@ -18,19 +19,20 @@
 static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
                               const ButtonFrameCut& cut) {
   const int32_t W = o.width, H = o.height;
-  const int32_t image = tk_create_image(-1, W, H);
-  if (!image) return 0;
-  const int32_t left = cut_image(strip, cut.left.x, cut.left.y, cut.left.w, cut.left.h);
-  const int32_t middle =
-      cut_image(strip, cut.middle.x, cut.middle.y, cut.middle.w, cut.middle.h);
-  const int32_t right = cut_image(strip, cut.right.x, cut.right.y, cut.right.w, cut.right.h);
+  TkImage image(tk_create_image(-1, W, H));
+  if (!image.get()) return 0;
+  // The slices live only while the frame is composed.
+  const TkImage left(cut_image(strip, cut.left.x, cut.left.y, cut.left.w, cut.left.h));
+  const TkImage middle(cut_image(strip, cut.middle.x, cut.middle.y, cut.middle.w, cut.middle.h));
+  const TkImage right(cut_image(strip, cut.right.x, cut.right.y, cut.right.w, cut.right.h));
   // A button narrower than its two edges has no middle to stretch.
-  if (middle && cut.middleWidth > 0) tk_resize_image(middle, cut.middleWidth, H);
+  const bool stretched = middle.get() && cut.middleWidth > 0;
+  if (stretched) tk_resize_image(middle.get(), cut.middleWidth, H);
 
-  tk_start_drawing(tk_image_output(image));
-  if (left) tk_draw_image(tk_image_handle(left), 0, 0);
-  if (middle && cut.middleWidth > 0) tk_draw_image(tk_image_handle(middle), cut.left.w, 0);
-  if (right) tk_draw_image(tk_image_handle(right), cut.rightX, 0);
+  tk_start_drawing(tk_image_output(image.get()));
+  if (left.get()) tk_draw_image(tk_image_handle(left.get()), 0, 0);
+  if (stretched) tk_draw_image(tk_image_handle(middle.get()), cut.left.w, 0);
+  if (right.get()) tk_draw_image(tk_image_handle(right.get()), cut.rightX, 0);
   if (!o.caption.empty()) {
     use_skin_text_settings(ui);
     const int32_t tw = tk_text_width(o.caption);
@@ -38,91 +40,74 @@ static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
     tk_draw_text((W - tw) / 2, (H - th) / 2, o.caption, 0xFFFFFF);
   }
   tk_stop_drawing();
-
-  free_image_if_valid(left);
-  free_image_if_valid(middle);
-  free_image_if_valid(right);
-  return image;
+  return image.release();
 }
 
-int32_t draw_button_frame(Ui& ui, int16_t frame) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->buttonData) return 0;
-  ButtonRecord& b = *o->buttonData;
+int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame) {
+  if (!o.buttonData) return 0;
+  ButtonRecord& b = *o.buttonData;
   if (!tk_image_exists(b.stripImage)) return 0;
-  const ButtonFrameCut cut = button_frame_cut(*o, frame, tk_image_width(b.stripImage));
+  const ButtonFrameCut cut = button_frame_cut(o, frame, tk_image_width(b.stripImage));
   if (!cut.valid) return 0;
 
   free_image_if_valid(b.shownImage);
-  b.shownImage = cut.sliced ? compose_sliced(ui, *o, b.stripImage, cut)
+  b.shownImage = cut.sliced ? compose_sliced(ui, o, b.stripImage, cut)
                             : cut_image(b.stripImage, cut.whole.x, cut.whole.y, cut.whole.w,
                                         cut.whole.h);
-  show_in_gadget(o->gadget, b.shownImage);
+  show_in_gadget(o.gadget, b.shownImage);
   return 0;
 }
 
 // ---- looks -----------------------------------------------------------------
 
-void button_hover(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->buttonData || o->buttonData->look != Look::Resting) return;
-  if (has_skinned_frames(*o)) {
-    draw_button_frame(ui, hover_frame(*o));
-    o->buttonData->look = Look::Hover;
+void button_hover(Ui& ui, NamedObject& o) {
+  if (!o.buttonData || o.buttonData->look != Look::Resting) return;
+  if (has_skinned_frames(o)) {
+    draw_button_frame(ui, o, hover_frame(o));
+    o.buttonData->look = Look::Hover;
   }
-  set_hovered_button(ui);
+  set_hovered_button(ui, o);
 }
 
-void button_leave(Ui& ui, int8_t force) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->buttonData) return;
-  ButtonRecord& b = *o->buttonData;
+void button_leave(Ui& ui, NamedObject& o, int8_t force) {
+  if (!o.buttonData) return;
+  ButtonRecord& b = *o.buttonData;
   if (!(b.look >= Look::Hover || (force == 1 && has_image_strip(b)))) return;
-  if (has_skinned_frames(*o)) draw_button_frame(ui, resting_frame(*o));
+  if (has_skinned_frames(o)) draw_button_frame(ui, o, resting_frame(o));
   b.look = Look::Resting;
 }
 
 // A radio button switched on: every other radio button of the same group
 // (same parentName, same window) goes off.
-static void switch_off_radio_siblings(Ui& ui, NamedObject* self) {
-  rewind_to_window(ui);
-  for (NamedObject* o = next_object(ui); o && o->window == self->window; o = next_object(ui)) {
-    if (o == self || o->number == self->number || o->parentName != self->parentName) continue;
+static void switch_off_radio_siblings(Ui& ui, const NamedObject& self) {
+  for (NamedObject* o = window_walk_start(ui); o && o->window == self.window; o = o->next) {
+    if (o == &self || o->number == self.number || o->parentName != self.parentName) continue;
     if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
     o->text.assign(1, '0');
-    draw_button_frame(ui, ButtonFrame::Resting);
-    make_current(ui, o);
+    draw_button_frame(ui, *o, ButtonFrame::Resting);
   }
-  make_current(ui, self);
 }
 
-void button_press(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o) return;
-  const PressOutcome r = press_outcome(*o);
+void button_press(Ui& ui, NamedObject& o) {
+  const PressOutcome r = press_outcome(o);
   if (r.applies) {
-    if (r.frame != ButtonFrame::None) draw_button_frame(ui, r.frame);
+    if (r.frame != ButtonFrame::None) draw_button_frame(ui, o, r.frame);
     // Written as one character: the toggle state is exactly "1" or "0".
-    if (r.newState) o->text.assign(1, r.newState);
+    if (r.newState) o.text.assign(1, r.newState);
     if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
-    o->buttonData->look = Look::Pressed;
+    o.buttonData->look = Look::Pressed;
   }
-  set_hovered_button(ui);
+  set_hovered_button(ui, o);
 }
 
 // ---- hovered button --------------------------------------------------------
 
-void set_hovered_button(Ui& ui) {
-  NamedObject* self = current_object(ui);
+void set_hovered_button(Ui& ui, NamedObject& o) {
   WindowRecord* win = current_window(ui);
-  if (!self || !win) return;
+  if (!win) return;
   // Removing an object clears it from every window record, so a remembered
   // button is always still registered.
   NamedObject* previous = win->hoveredObject;
-  if (previous && previous != self) {
-    make_current(ui, previous);
-    button_leave(ui, 1);
-    make_current(ui, self);
-  }
-  win->hoveredObject = self;
+  if (previous && previous != &o) button_leave(ui, *previous, 1);
+  win->hoveredObject = &o;
 }

@@ -33,8 +33,14 @@ inline constexpr int8_t Radio = 2;
 inline bool has_skinned_frames(const NamedObject& o) {
   return o.kind == Kind::SkinnedButton || o.kind == Kind::StretchButton;
 }
-// An image strip is set (style 1 or 3).
-inline bool has_image_strip(const ButtonRecord& b) { return b.style == 1 || b.style == 3; }
+// An image strip is set.
+inline bool has_image_strip(const ButtonRecord& b) {
+  return b.style == ButtonStyle::ImageStrip || b.style == ButtonStyle::Both;
+}
+// An animation strip is set.
+inline bool has_animation_strip(const ButtonRecord& b) {
+  return b.style == ButtonStyle::AnimationStrip || b.style == ButtonStyle::Both;
+}
 // 0 push, 1 toggle, 2 radio; objects without a stretch record are push buttons.
 inline int8_t toggle_mode_of(const NamedObject& o) {
   return o.stretchData ? o.stretchData->toggleMode : ToggleMode::Push;
@@ -42,7 +48,9 @@ inline int8_t toggle_mode_of(const NamedObject& o) {
 inline bool is_toggle_like(const NamedObject& o) { return toggle_mode_of(o) >= 1; }
 // A toggle or radio button is on exactly when its text is "1".
 inline bool is_switched_on(const NamedObject& o) { return o.text == "1"; }
-inline bool is_animating_look(int8_t look) { return look >= 16 && look <= 63; }
+inline bool is_animating_look(int8_t look) {
+  return look >= Look::ForwardFirst && look <= Look::AnimatingLast;
+}
 
 // ---- frame choice ----------------------------------------------------------
 // The frame shown when the button returns to rest.

@@ -4,8 +4,8 @@
 // Sections: registration · creation · strips, animations and tab selection ·
 // pages · dispatcher · skinned buttons · animation · tab bars · frames.
 //
-// Except for the dispatcher and propagate_visibility, every operation works
-// on the registry's current object.
+// Operations by name look their object up and leave it current; the others
+// take the object they work on and leave the current object where it was.
 #include <cstdint>
 #include <string>
 
@@ -65,23 +65,25 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
 int8_t event_code(Ui& ui);
 std::string event_object_name(Ui& ui);
 
-// ---- skinned image buttons (current object) --------------------------------
-int32_t draw_button_frame(Ui& ui, int16_t frame);
-void button_hover(Ui& ui);
-void button_leave(Ui& ui, int8_t force);
-void button_press(Ui& ui);
-void set_hovered_button(Ui& ui);
+// ---- skinned image buttons -------------------------------------------------
+int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame);
+void button_hover(Ui& ui, NamedObject& o);
+void button_leave(Ui& ui, NamedObject& o, int8_t force);
+void button_press(Ui& ui, NamedObject& o);
+// The button becomes the current window's hovered one; the one before it
+// returns to rest.
+void set_hovered_button(Ui& ui, NamedObject& o);
 
-// ---- animation ----------------------------------------------
-void animation_step(Ui& ui);
+// ---- animation -------------------------------------------------------------
+void animation_step(Ui& ui, NamedObject& o);
 
-// ---- tab bars (current object) ---------------------------------------------
-int32_t draw_tab_bar(Ui& ui);
-void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY);
+// ---- tab bars --------------------------------------------------------------
+int32_t draw_tab_bar(Ui& ui, NamedObject& o);
+void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY);
 // Skinned buttons inside the page come back in their resting look and are
 // repainted: they may have been left hovered or pressed when the page went
-// away. The bar stays current.
-void reset_page_buttons(Ui& ui, const std::string& pageName);
+// away.
+void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName);
 
-// ---- frames (current object) -----------------------------------------------
-int32_t draw_frame(Ui& ui);
+// ---- frames ----------------------------------------------------------------
+int32_t draw_frame(Ui& ui, NamedObject& o);

@@ -7,9 +7,11 @@
 // over an object · mouse away from an object · shortcuts · splitters ·
 // animations · dispatch_event · results.
 //
-// The dispatcher keeps no state between calls. Callees work on the
-// registry's current object and may move the registry position, so the walk
-// keeps its own object and makes it current again after every call out.
+// The dispatcher keeps no state between calls. It walks the registry with
+// its position: each object is current while it is handled, as the
+// registry's own walk leaves it. The controls it calls work on the object
+// they are given; only the calls by name (and hooks of other layers) may
+// move the position, which the walk takes back at the next object.
 #include <cassert>
 #include <cstdlib>
 #include <string>
@@ -28,7 +30,8 @@ using Call = ToolkitEvent;
 // Objects that take part in mouse and focus handling. Labels and plain
 // pictures never do; splitters and frames are pinned (-2).
 bool is_eligible(const NamedObject& o) {
-  return o.kind >= Kind::PushButton && o.visible == 1 && o.hidden < 1 && o.disabled == 0;
+  return o.kind >= Kind::PushButton && o.visible == Visibility::Shown &&
+         o.hidden < HiddenFlag::ByName && o.disabled == 0;
 }
 
 // The gadget's text becomes the object's value, except for custom-drawn
@@ -76,10 +79,7 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
     case TK_TYPE_FOCUS:
       // The object that had the focus gives up what it held (a grid its
       // keys) to the one that takes it.
-      if (auto leaves = kind_behaviour(ui, win.focusKind).focusLeaves) {
-        leaves(ui, o);
-        make_current(ui, &o);
-      }
+      if (auto leaves = kind_behaviour(ui, win.focusKind).focusLeaves) leaves(ui, o);
       win.focusKind = o.kind;
       win.focusNumber = o.number;
       win.eventCode = Code::Focus;
@@ -106,7 +106,6 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
     if (o.scrollBarData && !o.scrollBarData->gridName.empty()) {
       const char* keyword = o.scrollBarData->vertical == 1 ? "SCROLLY" : "SCROLLX";
       set_attribute(ui, o.scrollBarData->gridName, keyword, o.text, 1);
-      make_current(ui, &o);
     }
     win.eventCode = Code::ScrollBarMoved;
     handled = true;
@@ -115,15 +114,8 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
       case TK_TYPE_LEFT_CLICK:
         win.eventCode = Code::LeftClick;
         if (tk_focused_gadget() != o.gadget) tk_focus_gadget(o.gadget);
-        make_current(ui, &o);
-        if (o.buttonData) {
-          button_press(ui);
-          make_current(ui, &o);
-        }
-        if (o.tabData) {
-          tab_bar_click(ui, c.mouseX, c.mouseY);
-          make_current(ui, &o);
-        }
+        if (o.buttonData) button_press(ui, o);
+        if (o.tabData) tab_bar_click(ui, o, c.mouseX, c.mouseY);
         take_gadget_text(o);
         break;
       case TK_TYPE_LEFT_DOUBLE: win.eventCode = Code::LeftDouble; break;
@@ -141,12 +133,10 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
         // No click: the mouse only rests or moves over the object.
         if (o.catchMouseOver == 1) win.eventCode = Code::MouseOver;
         if (o.buttonData) {
-          make_current(ui, &o);
           if (has_image_strip(*o.buttonData))
-            button_hover(ui);
+            button_hover(ui, o);
           else if (o.buttonData->look == Look::Pressed)
-            button_leave(ui, 0);
-          make_current(ui, &o);
+            button_leave(ui, o, 0);
         }
         break;
     }
@@ -159,15 +149,8 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
 // ---- mouse away from an object -----------------------------------------------
 
 void mouse_away(Ui& ui, NamedObject& o) {
-  if (auto away = kind_behaviour(ui, o.kind).mouseAway) {
-    away(ui, o);
-    make_current(ui, &o);
-  }
-  if (o.buttonData && o.buttonData->look >= 1) {
-    make_current(ui, &o);
-    button_leave(ui, 0);
-    make_current(ui, &o);
-  }
+  if (auto away = kind_behaviour(ui, o.kind).mouseAway) away(ui, o);
+  if (o.buttonData && o.buttonData->look > Look::Resting) button_leave(ui, o, 0);
 }
 
 // ---- shortcuts ---------------------------------------------------------------
@@ -179,7 +162,6 @@ void object_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
   auto shortcut = kind_behaviour(ui, o.kind).shortcut;
   if (!shortcut || win.eventObject != o.name) return;
   win.eventCode = shortcut(ui, o, c.menu);
-  make_current(ui, &o);
 }
 
 // ---- splitters ---------------------------------------------------------------
@@ -200,11 +182,8 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
     // only when the second child no longer sits behind it. Otherwise the
     // first left click anywhere would be taken for a move and swallowed.
     bool moved = true;
-    if (find_object(ui, s.secondName, 0) == 1) {
-      const NamedObject* child = current_object(ui);
+    if (const NamedObject* child = lookup_object(ui, s.secondName))
       moved = (vertical ? child->absX : child->absY) != behind;
-    }
-    make_current(ui, &o);
     if (!moved) {
       o.text = std::to_string(position);
       return false;
@@ -214,11 +193,12 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
   }
 
   o.text = std::to_string(position);
-  if (vertical)
-    set_absolute_position(ui, s.secondName, behind, -1);
-  else
-    set_absolute_position(ui, s.secondName, -1, behind);
-  make_current(ui, &o);
+  if (NamedObject* second = lookup_object(ui, s.secondName)) {
+    if (vertical)
+      place_absolute(ui, *second, behind, -1);
+    else
+      place_absolute(ui, *second, -1, behind);
+  }
   return true;
 }
 
@@ -230,18 +210,14 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
 // ends.
 bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
   if (o.buttonData && is_animating_look(o.buttonData->look)) {
-    make_current(ui, &o);
-    animation_step(ui);
-    make_current(ui, &o);
+    animation_step(ui, o);
     if (o.buttonData->look == Look::Resting) {
       win.eventObject = o.name;
       win.eventCode = Code::AnimationDone;
       return true;
     }
   } else if (auto step = kind_behaviour(ui, o.kind).step) {
-    const bool ended = step(ui, o);
-    make_current(ui, &o);
-    if (ended) {
+    if (step(ui, o)) {
       win.eventObject = o.name;
       win.eventCode = Code::AnimationDone;
       return true;
@@ -264,6 +240,11 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
   win.eventCode = Code::None;
   win.eventObject.clear();
   bool handled = false;
+  // A dispatch that ends early leaves the object it ended on current.
+  auto end_on = [&ui](NamedObject* o) {
+    make_current(ui, o);
+    return 0;
+  };
 
   for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
     if (o->window != win.handle) continue;
@@ -295,7 +276,7 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
       return 0;
     }
 
-    if (step_animations(ui, win, *o)) return 0;
+    if (step_animations(ui, win, *o)) return end_on(o);
   }
   return 0;
 }

@@ -7,13 +7,13 @@
 #include "controls/frame_geometry.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
-int32_t draw_frame(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->canvas) return 0;
-  CanvasRecord& c = *o->canvas;
+int32_t draw_frame(Ui& ui, NamedObject& o) {
+  if (!o.canvas) return 0;
+  CanvasRecord& c = *o.canvas;
   if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
-  const int32_t W = o->width, H = o->height, s = c.iconSize;
+  const int32_t W = o.width, H = o.height, s = c.iconSize;
   // Nothing sensible can be composed without a size or a piece size.
   if (W <= 0 || H <= 0 || s <= 0) return 0;
 
@@ -21,24 +21,23 @@ int32_t draw_frame(Ui& ui) {
   tk_start_drawing(tk_image_output(c.canvasImage));
   use_skin_text_settings(ui);
 
-  const bool captioned = !o->caption.empty();
+  const bool captioned = !o.caption.empty();
   for (const FramePart& part : frame_parts(W, H, s, captioned)) {
     if (!part.drawn) continue;
-    const int32_t piece = cut_image(c.sourceImage, part.piece * s, 0, s, s);
-    if (!piece) continue;
+    const TkImage piece(cut_image(c.sourceImage, part.piece * s, 0, s, s));
+    if (!piece.get()) continue;
     if (part.stretched)
-      tk_draw_image(tk_image_handle(piece), part.x, part.y, part.w, part.h);
+      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y, part.w, part.h);
     else
-      tk_draw_image(tk_image_handle(piece), part.x, part.y);
-    tk_free_image(piece);
+      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y);
   }
   if (captioned) {
-    const int32_t tw = tk_text_width(o->caption);
-    const int32_t th = tk_text_height(o->caption);
-    tk_draw_text((W - tw) / 2, (s - th) / 2, o->caption, 0xFFFFFF);
+    const int32_t tw = tk_text_width(o.caption);
+    const int32_t th = tk_text_height(o.caption);
+    tk_draw_text((W - tw) / 2, (s - th) / 2, o.caption, 0xFFFFFF);
   }
 
   tk_stop_drawing();
-  show_in_gadget(o->gadget, c.canvasImage);
+  show_in_gadget(o.gadget, c.canvasImage);
   return 0;
 }

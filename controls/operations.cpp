@@ -23,26 +23,14 @@ namespace {
 void button_text_set(Ui& ui, NamedObject& o, const std::string& text, bool apply) {
   if (!o.buttonData || !is_toggle_like(o) || (text == "1") == is_switched_on(o) || !apply)
     return;
-  make_current(ui, &o);
-  button_press(ui);
+  button_press(ui, o);
 }
 
 // Enabled again, a switched-on toggle or radio button shows its "on"
 // resting frame; disabled, its disabled frame.
 void button_enabled(Ui& ui, NamedObject& o) {
   if (!o.buttonData) return;
-  make_current(ui, &o);
-  draw_button_frame(ui, resting_frame(o));
-}
-
-void tab_bar_draw(Ui& ui, NamedObject& o) {
-  make_current(ui, &o);
-  draw_tab_bar(ui);
-}
-
-void frame_draw(Ui& ui, NamedObject& o) {
-  make_current(ui, &o);
-  draw_frame(ui);
+  draw_button_frame(ui, o, resting_frame(o));
 }
 
 }  // namespace
@@ -55,10 +43,10 @@ void register_control_kinds(Ui& ui) {
   for (int8_t kind : {Kind::Picture, Kind::ImageButton, Kind::SkinnedButton, Kind::StretchButton})
     register_kind(ui, kind, button);
   KindBehaviour tabBar;
-  tabBar.draw = tab_bar_draw;
+  tabBar.draw = [](Ui& ui, NamedObject& o) { draw_tab_bar(ui, o); };
   register_kind(ui, Kind::TabBar, tabBar);
   KindBehaviour frame;
-  frame.draw = frame_draw;
+  frame.draw = [](Ui& ui, NamedObject& o) { draw_frame(ui, o); };
   register_kind(ui, Kind::Frame, frame);
 }
 
@@ -144,10 +132,10 @@ int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int1
   o->canvas = new_canvas_record(image, width, height);
   o->canvas->iconSize = pieceSize;
   o->caption = caption;
-  o->visible = -2;
+  o->visible = Visibility::Pinned;
   o->gadget = create_image_gadget_of(x, y, width, height, o->canvas->canvasImage);
   tk_disable_gadget(o->gadget, 1);
-  draw_frame(ui);
+  draw_frame(ui, *o);
   return end_object(ui, *o);
 }
 
@@ -171,9 +159,7 @@ void show_page(Ui& ui, NamedObject& bar, int32_t index) {
     if (tk_gadget_exists(t.pageGadget)) set_page_shown(ui, t.pageName, t.pageGadget, false);
   }
   set_page_shown(ui, chosen.pageName, chosen.pageGadget, true);
-  make_current(ui, &bar);
-  if (!chosen.pageName.empty()) reset_page_buttons(ui, chosen.pageName);
-  make_current(ui, &bar);
+  if (!chosen.pageName.empty()) reset_page_buttons(ui, bar, chosen.pageName);
 }
 
 // ---- tabs ------------------------------------------------------------------
@@ -225,9 +211,7 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
     set_page_shown(ui, pageName, pageGadget, false);
   }
   ++tabs.tabCount;
-  make_current(ui, bar);
-  draw_tab_bar(ui);
-  make_current(ui, bar);
+  draw_tab_bar(ui, *bar);
   return 0;
 }
 
@@ -267,9 +251,8 @@ int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
   else o->width = frameWidth;
   o->catchMouseOver = 1;
   b.frameCount = static_cast<int16_t>(tk_image_width(strip) / frameWidth);
-  b.style = 1;
-  draw_button_frame(ui, 0);
-  make_current(ui, o);
+  b.style = ButtonStyle::ImageStrip;
+  draw_button_frame(ui, *o, 0);
   tk_resize_gadget(o->gadget, TK_KEEP, TK_KEEP, o->width, o->height);
   return 1;
 }
@@ -288,15 +271,14 @@ int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
   o->width = frameWidth;
   b.frameCount = static_cast<int16_t>(tk_image_width(strip) / frameWidth);
   // An image strip set before stays marked as set.
-  b.style = (b.style == 1 || b.style == 3) ? 3 : 2;
+  b.style = has_image_strip(b) ? ButtonStyle::Both : ButtonStyle::AnimationStrip;
   b.firstFrame = (firstFrame < b.frameCount && firstFrame < lastFrame) ? firstFrame : 0;
   b.lastFrame = (lastFrame < b.frameCount && lastFrame > 0)
                     ? lastFrame
                     : static_cast<int16_t>(b.frameCount - 1);
   const int32_t shown = firstFrame + startOffset;
   if (shown <= lastFrame) {
-    draw_button_frame(ui, static_cast<int16_t>(shown));
-    make_current(ui, o);
+    draw_button_frame(ui, *o, static_cast<int16_t>(shown));
   }
   tk_resize_gadget(o->gadget, TK_KEEP, TK_KEEP, frameWidth, o->height);
   return 1;
@@ -308,8 +290,7 @@ int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n) {
   if (o->kind != Kind::ImageButton && o->kind != Kind::SkinnedButton) return 0;
   const int32_t frame = o->buttonData->firstFrame + n;
   if (frame < 0 || frame > o->buttonData->lastFrame) return 0;
-  draw_button_frame(ui, static_cast<int16_t>(frame));
-  make_current(ui, o);
+  draw_button_frame(ui, *o, static_cast<int16_t>(frame));
   return 1;
 }
 
@@ -318,12 +299,12 @@ int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t de
   NamedObject* o = lookup(ui, name);
   if (!o || !o->buttonData) return 0;
   ButtonRecord& b = *o->buttonData;
-  if (b.style != 2 && b.style != 3) return 0;
+  if (!has_animation_strip(b)) return 0;
   // Modes 0..34 are the runs that end or alternate; higher modes would run
   // backward for ever or collide with the hover and pressed looks.
   if (mode < 0 || mode > 34) return 0;
   b.delay = delay;
-  b.look = static_cast<int8_t>(mode + 16);
+  b.look = static_cast<int8_t>(mode + Look::ForwardFirst);
   if (keepFrame == 0)
     b.frame = static_cast<int16_t>(mode >= 16 ? b.lastFrame + 1 : b.firstFrame - 1);
   return 1;
@@ -331,8 +312,8 @@ int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t de
 
 int32_t stop_animation(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData || o->buttonData->look < 32) return 0;
-  o->buttonData->look = 0;
+  if (!o || !o->buttonData || o->buttonData->look < Look::BackwardFirst) return 0;
+  o->buttonData->look = Look::Resting;
   return 1;
 }
 
@@ -348,9 +329,6 @@ int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redr
     tabs.selectedIndex = index;
   }
   if (bar->text != oldKey) show_page(ui, *bar, index);
-  if (redraw == 1) {
-    draw_tab_bar(ui);
-    make_current(ui, bar);
-  }
+  if (redraw == 1) draw_tab_bar(ui, *bar);
   return 0;
 }

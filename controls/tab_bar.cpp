@@ -13,6 +13,7 @@
 #include "controls/tab_bar_geometry.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_image_owner.h"
 
 // ---- layout ----------------------------------------------------------------
 
@@ -87,27 +88,27 @@ int32_t tab_at(const TabBarLayout& layout, int32_t rx) {
 
 // ---- drawing ---------------------------------------------------------------
 
-int32_t draw_tab_bar(Ui& ui) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->canvas || !o->tabData) return 0;
-  CanvasRecord& c = *o->canvas;
-  TabBarRecord& bar = *o->tabData;
+int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
+  if (!o.canvas || !o.tabData) return 0;
+  CanvasRecord& c = *o.canvas;
+  TabBarRecord& bar = *o.tabData;
   if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
   const int32_t p = bar.pieceWidth;
-  if (p <= 0 || o->width <= 0 || o->height <= 0) return 0;
+  if (p <= 0 || o.width <= 0 || o.height <= 0) return 0;
 
-  tk_resize_image(c.canvasImage, o->width, o->height);
+  tk_resize_image(c.canvasImage, o.width, o.height);
   const int32_t W = tk_image_width(c.canvasImage);
   tk_start_drawing(tk_image_output(c.canvasImage));
   use_skin_text_settings(ui);
 
-  std::array<int32_t, TabPiece::Count> piece{};
+  // The pieces live only while the bar is composed.
+  std::array<TkImage, TabPiece::Count> piece;
   for (int n = 0; n < TabPiece::Count; ++n) {
     const TabPieceRect r = tab_piece_rect(n, p);
-    piece[size_t(n)] = cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight);
+    piece[size_t(n)].reset(cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight));
   }
   auto draw_piece = [&](int n, int32_t x) {
-    if (piece[size_t(n)]) tk_draw_image(tk_image_handle(piece[size_t(n)]), x, 0);
+    if (const int32_t image = piece[size_t(n)].get()) tk_draw_image(tk_image_handle(image), x, 0);
   };
 
   int32_t equalWidth = 0;
@@ -118,7 +119,7 @@ int32_t draw_tab_bar(Ui& ui) {
     equalWidth = equal_tab_width(W, p, captionWidths);
   }
 
-  const TabBarLayout L = layout_tab_bar(bar, o->text, W, equalWidth);
+  const TabBarLayout L = layout_tab_bar(bar, o.text, W, equalWidth);
   // The walked tabs keep the equal width; clicks use the stored widths.
   if (equalWidth > 0)
     for (int32_t i = L.firstWalked; i < L.walkedEnd; ++i) bar.tabs[size_t(i)].width = int16_t(equalWidth);
@@ -150,52 +151,44 @@ int32_t draw_tab_bar(Ui& ui) {
   if (L.arrows) draw_piece(TabPiece::Arrows, W - kTabArrowsZone);
 
   tk_stop_drawing();
-  for (int32_t img : piece) free_image_if_valid(img);
-  show_in_gadget(o->gadget, c.canvasImage);
+  show_in_gadget(o.gadget, c.canvasImage);
   return 0;
 }
 
 // ---- page buttons ----------------------------------------------------------
 
-void reset_page_buttons(Ui& ui, const std::string& pageName) {
-  NamedObject* bar = current_object(ui);
-  if (!bar) return;
-  rewind_to_window(ui);
-  for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
-    if (o->window != bar->window || !o->buttonData || o->hidden >= 1) continue;
+void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName) {
+  for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
+    if (o->window != bar.window || !o->buttonData || o->hidden >= HiddenFlag::ByName) continue;
     if (!has_image_strip(*o->buttonData)) continue;
-    const bool inside = is_descendant(ui, pageName) == 1;
-    make_current(ui, o);
-    if (!inside) continue;
-    button_leave(ui, 1);
+    if (is_descendant_of(ui, *o, pageName) != 1) continue;
+    button_leave(ui, *o, 1);
     if (o->gadget && tk_gadget_exists(o->gadget)) {
       tk_hide_gadget(o->gadget, 1);
       tk_hide_gadget(o->gadget, 0);
     }
   }
-  make_current(ui, bar);
 }
 
 // ---- clicks ----------------------------------------------------------------
 
-void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
-  NamedObject* o = current_object(ui);
-  if (!o || !o->tabData) return;
-  const int32_t rx = mouseX - o->absX;
-  const int32_t ry = mouseY - o->absY;
+void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY) {
+  if (!o.tabData) return;
+  const int32_t rx = mouseX - o.absX;
+  const int32_t ry = mouseY - o.absY;
   if (ry < 0 || ry > kTabRowHeight) return;
 
-  TabBarRecord& bar = *o->tabData;
-  const std::string oldKey = o->text;
+  TabBarRecord& bar = *o.tabData;
+  const std::string oldKey = o.text;
   const int32_t W =
-      o->canvas && tk_image_exists(o->canvas->canvasImage) ? tk_image_width(o->canvas->canvasImage)
-                                                           : o->width;
-  const TabBarLayout L = layout_tab_bar(bar, o->text, W);
+      o.canvas && tk_image_exists(o.canvas->canvasImage) ? tk_image_width(o.canvas->canvasImage)
+                                                           : o.width;
+  const TabBarLayout L = layout_tab_bar(bar, o.text, W);
   if (!L.valid) return;
 
   const int32_t hit = tab_at(L, rx);
   if (hit >= 0) {
-    o->text = bar.tabs[size_t(hit)].key;
+    o.text = bar.tabs[size_t(hit)].key;
     bar.selectedIndex = int8_t(hit);
     if (WindowRecord* win = current_window(ui)) win->eventCode = Code::TabSelected;
   }
@@ -208,8 +201,6 @@ void tab_bar_click(Ui& ui, int32_t mouseX, int32_t mouseY) {
       bar.firstVisibleTab = int8_t(std::min<int32_t>(bar.firstVisibleTab + 1, count - 1));
   }
 
-  if (o->text != oldKey && hit >= 0) show_page(ui, *o, hit);
-
-  make_current(ui, o);
-  draw_tab_bar(ui);
+  if (o.text != oldKey && hit >= 0) show_page(ui, o, hit);
+  draw_tab_bar(ui, o);
 }

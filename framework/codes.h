@@ -30,5 +30,12 @@ namespace Look {
 inline constexpr int8_t Resting = 0;
 inline constexpr int8_t Hover = 64;
 inline constexpr int8_t Pressed = 65;
+// A running strip animation: forward runs, backward runs, and backward
+// steps without an end up to AnimatingLast.
+inline constexpr int8_t ForwardFirst = 16;
+inline constexpr int8_t ForwardLast = 31;
+inline constexpr int8_t BackwardFirst = 32;
+inline constexpr int8_t BackwardLast = 50;
+inline constexpr int8_t AnimatingLast = 63;
 }  // namespace Look
 

@@ -294,7 +294,7 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   record->secondGadget = secondGadget;
   record->vertical = vertical;
   o->splitterData = std::move(record);
-  o->visible = -2;
+  o->visible = Visibility::Pinned;
   tk_set_gadget_state(o->gadget, position);
   end_object(ui, *o);
 
@@ -304,10 +304,11 @@ int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, i
   const int16_t absY = o->absY;
   const int16_t behind = static_cast<int16_t>((vertical == 1 ? absX : absY) + position +
                                               TK_SPLITTER_BAR);
-  set_absolute_position(ui, firstChild, absX, absY);
-  if (vertical == 1) set_absolute_position(ui, secondChild, behind, absY);
-  else set_absolute_position(ui, secondChild, absX, behind);
-  make_current(ui, o);
+  if (NamedObject* first = lookup_object(ui, firstChild)) place_absolute(ui, *first, absX, absY);
+  if (NamedObject* second = lookup_object(ui, secondChild)) {
+    if (vertical == 1) place_absolute(ui, *second, behind, absY);
+    else place_absolute(ui, *second, absX, behind);
+  }
   return o->gadget;
 }
 

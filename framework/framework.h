@@ -9,6 +9,8 @@
 // Every operation takes the context first and the object's name next, looks
 // the object up (leaving it current) and returns its documented failure value
 // for an unknown name, changing nothing.
+// The few that take a NamedObject& instead work on that object and leave
+// the current object where it was.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -50,6 +52,13 @@ NamedObject* current_object(Ui& ui);
 NamedObject* next_object(Ui& ui);
 // Makes the given object current (restoring a remembered position).
 void make_current(Ui& ui, NamedObject* object);
+// The object find_object(ui, name, 0) would find, without moving the current
+// object; nullptr when there is none.
+NamedObject* lookup_object(Ui& ui, const std::string& name);
+// The first object of the current window's range, where a walk over the
+// window starts (the implicit record is made when there is none, as
+// rewind_to_window does); nullptr when the registry is empty.
+NamedObject* window_walk_start(Ui& ui);
 // The current window record, nullptr when none.
 WindowRecord* current_window(Ui& ui);
 // The font handle for text drawn into skinned images: the current window
@@ -164,7 +173,16 @@ int32_t close_window(Ui& ui, const std::string& windowName);
 int32_t set_user_data(Ui& ui, const std::string& name, int32_t value);
 int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
 int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
+// The same for a given object: it takes the absolute position (-1 keeps a
+// coordinate), or only its children are placed below the given position.
+// The current object does not move; the object's window record becomes the
+// current one.
+void place_absolute(Ui& ui, NamedObject& o, int16_t absX, int16_t absY);
+void place_children(Ui& ui, NamedObject& o, int16_t absX, int16_t absY);
+// 1 when the current object lies below the object called `ancestor`, else 0.
 int32_t is_descendant(Ui& ui, const std::string& ancestor);
+// The same for a given object; the current object does not move.
+int32_t is_descendant_of(Ui& ui, const NamedObject& o, const std::string& ancestor);
 // Marks the object and its subtree; mode 0 plain, 1 also over tab-hidden
 // objects, 2 over everything. The current object is unchanged.
 void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode);

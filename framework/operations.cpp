@@ -94,7 +94,6 @@ int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_
   if (auto textSet = kind_behaviour(ui, o->kind).textSet) {
     const WindowRecord* w = current_window(ui);
     textSet(ui, *o, text, (w && w->liveUpdate == 1) || force == 1);
-    make_current(ui, o);
   }
   o->text = text;
   if (apply_condition(ui, *o, force)) tk_set_gadget_text(o->gadget, text);
@@ -107,10 +106,9 @@ int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t forc
   NamedObject* o = lookup(ui, name);
   if (!o) return 0;
   // Anything but 1 hides; the visibility byte only takes 1 or 0 here.
-  const int8_t value = visible == 1 ? 1 : 0;
-  o->hidden = value == 1 ? 0 : 1;
+  const int8_t value = visible == 1 ? Visibility::Shown : Visibility::Hidden;
+  o->hidden = value == Visibility::Shown ? HiddenFlag::Shown : HiddenFlag::ByName;
   propagate_visibility(ui, o->name, value, 0);
-  make_current(ui, o);
   if (apply_condition(ui, *o, force)) tk_hide_gadget(o->gadget, o->hidden);
   return 0;
 }
@@ -119,17 +117,14 @@ int32_t disable_object(Ui& ui, const std::string& name, int8_t disable) {
   NamedObject* o = lookup(ui, name);
   if (!o) return 0;
   o->disabled = disable > 0 ? 1 : 0;
-  if (auto enabled = kind_behaviour(ui, o->kind).enabled) {
-    enabled(ui, *o);
-    make_current(ui, o);
-  }
+  if (auto enabled = kind_behaviour(ui, o->kind).enabled) enabled(ui, *o);
   if (tk_gadget_exists(o->gadget)) tk_disable_gadget(o->gadget, o->disabled);
   return 0;
 }
 
 int32_t pin_object(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
-  if (o) o->visible = -2;
+  if (o) o->visible = Visibility::Pinned;
   return 0;
 }
 
@@ -173,10 +168,9 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
   o->labelData->labelGadget = 0;
 
   // The label goes into the same gadget list as the object.
-  if (!o->parentName.empty() && find_object(ui, o->parentName, 0) == 1 &&
-      is_container_kind(current_object(ui)->kind))
-    tk_open_gadget_list(current_object(ui)->gadget);
-  make_current(ui, o);
+  if (const NamedObject* parent = o->parentName.empty() ? nullptr : lookup_object(ui, o->parentName);
+      parent && is_container_kind(parent->kind))
+    tk_open_gadget_list(parent->gadget);
 
   o->labelData->labelWidth = labelWidth;
   const auto x = static_cast<int16_t>(o->x - labelWidth);

@@ -39,10 +39,9 @@ int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_
     gadgetY = y;
   }
   if (auto layout = kind_behaviour(ui, obj->kind).layout) layout(ui, *obj, false, apply);
-
-  make_current(ui, obj);
-  const std::string own = obj->name;
-  update_child_positions(ui, own, obj->absX, obj->absY);
+  place_children(ui, *obj, obj->absX, obj->absY);
+  // The kind's layout may still move the registry position; the object
+  // stays current, as after every operation by name.
   make_current(ui, obj);
 
   if (apply_now(ui, apply)) {
@@ -79,7 +78,7 @@ int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t he
   if (changed && apply_now(ui, apply)) {
     tk_resize_gadget(obj->gadget, TK_KEEP, TK_KEEP, obj->width, obj->height);
     draw_object(ui, *obj);
-    make_current(ui, obj);
+    make_current(ui, obj);  // the kind's drawing may still move the position
   }
   return 0;
 }

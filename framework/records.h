@@ -42,11 +42,36 @@ inline bool is_container_kind(int8_t kind) {
          kind == Kind::PictureContainer;
 }
 
+// ---- state bytes -------------------------------------------------------------
+
+// NamedObject::visible.
+namespace Visibility {
+inline constexpr int8_t Shown = 1;
+inline constexpr int8_t Hidden = 0;
+inline constexpr int8_t TabHidden = -1;  // its tab page is not selected
+inline constexpr int8_t Pinned = -2;     // splitters and frames: never marked
+}  // namespace Visibility
+
+// NamedObject::hidden, what show_object was last told.
+namespace HiddenFlag {
+inline constexpr int8_t NeverSet = -1;  // counts as shown
+inline constexpr int8_t Shown = 0;
+inline constexpr int8_t ByName = 1;
+}  // namespace HiddenFlag
+
+// ButtonRecord::style, which strips are set.
+namespace ButtonStyle {
+inline constexpr int8_t None = 0;
+inline constexpr int8_t ImageStrip = 1;
+inline constexpr int8_t AnimationStrip = 2;
+inline constexpr int8_t Both = 3;
+}  // namespace ButtonStyle
+
 // ---- attached records ------------------------------------------------------
 
 // Skinned look and strip animation of kinds 15, 17, 99 and 101.
 struct ButtonRecord {
-  int8_t style = 0;          // 0 none, 1 image strip, 2 animation strip, 3 both
+  int8_t style = ButtonStyle::None;  // ButtonStyle: which strips are set
   int8_t look = 0;           // 0 resting, 64 hover, 65 pressed, 16..63 animating
   int16_t frameCount = 0;    // strip width / frame width
   int16_t frame = 0;         // current animation frame
@@ -168,8 +193,8 @@ struct NamedObject {
   std::string caption;     // stretch button / frame caption
   std::string text;        // value as text
   int32_t userData = 0;    // free value for the application
-  int8_t visible = 1;      // 1 shown, 0 hidden, -1 tab-hidden, -2 pinned
-  int8_t hidden = -1;      // -1 never set, 0 shown, 1 hidden by name
+  int8_t visible = Visibility::Shown; // a Visibility value
+  int8_t hidden = HiddenFlag::NeverSet; // a HiddenFlag value
   int8_t disabled = 0;     // 1 = disabled by the application
   int8_t catchMouseOver = 0; // 1 = report mouse-over (code 3)
   int32_t frontColor = 0;  // "FRONTCOLOR"

@@ -299,6 +299,19 @@ bool closes_parent_cycle(Ui& ui, const NamedObject* parent, const std::string& n
 
 void rewind_to_window(Ui& ui) { position_before(ui, ensure_window(ui)->firstObject); }
 
+NamedObject* window_walk_start(Ui& ui) {
+  NamedObject* first = ensure_window(ui)->firstObject;
+  return first ? first : ui.first;
+}
+
+NamedObject* lookup_object(Ui& ui, const std::string& name) {
+  if (name.empty() || ui.count == 0) return nullptr;
+  if (ui.current && ui.current->name == name) return ui.current;
+  for (NamedObject* o = window_walk_start(ui); o; o = o->next)
+    if (o->name == name) return o;
+  return nullptr;
+}
+
 void position_before(Ui& ui, NamedObject* object) {
   ui.current = object ? object->prev : nullptr;
 }

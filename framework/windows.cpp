@@ -79,9 +79,7 @@ int32_t gadget_height(const NamedObject& o) {
 // selected tab is not among them.
 std::vector<std::string> unselected_pages(Ui& ui, int32_t handle) {
   std::vector<std::string> pages;
-  rewind_to_window(ui);
-  while (NamedObject* o = next_object(ui)) {
-    if (o->window != handle) break;
+  for (const NamedObject* o = window_walk_start(ui); o && o->window == handle; o = o->next) {
     if (o->kind != Kind::TabBar || !o->tabData) continue;
     const std::vector<TabEntry>& tabs = o->tabData->tabs;
     const int32_t selected = o->tabData->selectedIndex;
@@ -111,9 +109,7 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
   const int32_t handle = current_window(ui)->handle;
   NamedObject* remembered = current_object(ui);
   const std::vector<std::string> tabHidden = unselected_pages(ui, handle);
-  rewind_to_window(ui);
-  while (NamedObject* o = next_object(ui)) {
-    if (o->window != handle) break;
+  for (NamedObject* o = window_walk_start(ui); o && o->window == handle; o = o->next) {
     const int32_t g = o->gadget;
     if (tk_gadget_exists(g)) {
       const int32_t height = gadget_height(*o);
@@ -121,7 +117,7 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
           tk_gadget_height(g) != height)
         tk_resize_gadget(g, o->x, o->y, o->width, height);
       // Never set (-1) counts as shown.
-      tk_hide_gadget(g, o->hidden == 1 || is_listed(tabHidden, o->name) ? 1 : 0);
+      tk_hide_gadget(g, o->hidden == HiddenFlag::ByName || is_listed(tabHidden, o->name) ? 1 : 0);
       if (o->kind == Kind::CheckBox) {
         // A check box's value is its check state, not its caption.
         const int32_t state = std::atoi(o->text.c_str());
@@ -131,8 +127,8 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
       }
     }
     draw_object(ui, *o);
-    make_current(ui, o);  // the drawing may have moved the position
   }
+  // A kind's drawing may still move the registry position.
   make_current(ui, remembered);
   return 0;
 }
@@ -179,81 +175,86 @@ void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, in
   const int32_t window = object->window;
   // The scan runs over the object's own window group.
   select_window_by_handle(ui, window);
-  rewind_to_window(ui);
-  while (NamedObject* o = next_object(ui)) {
-    if (o->window != window) break;
+  for (NamedObject* o = window_walk_start(ui); o && o->window == window; o = o->next) {
     if (o == object || o->parentName != object->name) continue;
     o->absX = static_cast<int16_t>(absX + o->x);
     o->absY = static_cast<int16_t>(absY + o->y);
     update_children(ui, o, o->absX, o->absY, depth + 1);
-    make_current(ui, o);
   }
-  make_current(ui, object);
 }
 
-int32_t descends(Ui& ui, const std::string& ancestor, int32_t depth) {
-  NamedObject* o = current_object(ui);
-  if (!o || o->parentName.empty() || depth > ui.count) return 0;
-  if (o->parentName == ancestor) return 1;
-  int32_t result = 0;
-  if (find_object(ui, o->parentName, 0) == 1 && current_object(ui) != o)
-    result = descends(ui, ancestor, depth + 1);
-  make_current(ui, o);
-  return result;
+// Walks the parent names up as find_object would find them, without moving
+// the current object. An object naming itself as its parent has no ancestor.
+int32_t descends(Ui& ui, const NamedObject& o, const std::string& ancestor, int32_t depth) {
+  if (o.parentName.empty() || depth > ui.count) return 0;
+  if (o.parentName == ancestor) return 1;
+  if (o.parentName == o.name) return 0;
+  const NamedObject* parent = nullptr;
+  for (const NamedObject* p = window_walk_start(ui); p && !parent; p = p->next)
+    if (p->name == o.parentName) parent = p;
+  return parent && parent != &o ? descends(ui, *parent, ancestor, depth + 1) : 0;
 }
 
 }  // namespace
 
+void place_absolute(Ui& ui, NamedObject& o, int16_t absX, int16_t absY) {
+  if (absX > -1) o.absX = absX;
+  if (absY > -1) o.absY = absY;
+  update_children(ui, &o, o.absX, o.absY, 0);
+}
+
+void place_children(Ui& ui, NamedObject& o, int16_t absX, int16_t absY) {
+  update_children(ui, &o, absX, absY, 0);
+}
+
 int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY) {
   if (find_object(ui, name, 0) != 1) return 0;
-  NamedObject* o = current_object(ui);
-  if (absX > -1) o->absX = absX;
-  if (absY > -1) o->absY = absY;
-  update_children(ui, o, o->absX, o->absY, 0);
+  place_absolute(ui, *current_object(ui), absX, absY);
   return 0;
 }
 
 int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY) {
   if (find_object(ui, name, 0) != 1) return 0;
-  update_children(ui, current_object(ui), absX, absY, 0);
+  place_children(ui, *current_object(ui), absX, absY);
   return 0;
 }
 
 // ---- descendant test -------------------------------------------------------
 
-int32_t is_descendant(Ui& ui, const std::string& ancestor) { return descends(ui, ancestor, 0); }
+int32_t is_descendant(Ui& ui, const std::string& ancestor) {
+  const NamedObject* o = current_object(ui);
+  return o ? descends(ui, *o, ancestor, 0) : 0;
+}
+
+int32_t is_descendant_of(Ui& ui, const NamedObject& o, const std::string& ancestor) {
+  return descends(ui, o, ancestor, 0);
+}
 
 // ---- visibility ------------------------------------------------------------
 
 static void apply_visibility(Ui& ui, NamedObject& o, int8_t value, int8_t mode) {
-  if (o.visible >= 0 || (o.visible == -1 && mode >= 1) || mode == 2) o.visible = value;
+  if (o.visible >= Visibility::Hidden || (o.visible == Visibility::TabHidden && mode >= 1) ||
+      mode == 2)
+    o.visible = value;
   // What the kind lays over the object (a grid's open editor) goes with it.
   if (auto placed = kind_behaviour(ui, o.kind).placed) placed(ui, o);
 }
 
 // Depth first in registry order. `depth` bounds the recursion should names
 // ever form a cycle (a removed parent's name reused by a descendant).
-static void propagate_below(Ui& ui, NamedObject* parent, int8_t value, int8_t mode,
+static void propagate_below(Ui& ui, const NamedObject& parent, int8_t value, int8_t mode,
                             int32_t depth) {
   if (depth > ui.count) return;
-  rewind_to_window(ui);
-  for (NamedObject* o = next_object(ui); o; o = next_object(ui)) {
-    if (o->parentName.empty() || o->parentName != parent->name) continue;
+  for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
+    if (o->parentName.empty() || o->parentName != parent.name) continue;
     apply_visibility(ui, *o, value, mode);
-    propagate_below(ui, o, value, mode, depth + 1);
-    make_current(ui, o);
+    propagate_below(ui, *o, value, mode, depth + 1);
   }
 }
 
 void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode) {
-  NamedObject* remembered = current_object(ui);
-  if (find_object(ui, name, 0) == 1) {
-    NamedObject* top = current_object(ui);
-    apply_visibility(ui, *top, value, mode);
-    propagate_below(ui, top, value, mode, 0);
-  }
-  if (remembered)
-    make_current(ui, remembered);
-  else
-    position_before(ui, nullptr);
+  NamedObject* top = lookup_object(ui, name);
+  if (!top) return;
+  apply_visibility(ui, *top, value, mode);
+  propagate_below(ui, *top, value, mode, 0);
 }

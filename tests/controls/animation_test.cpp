@@ -41,7 +41,7 @@ class AnimationTest : public ControlsTest {
     for (int i = 0; i < steps; ++i) {
       advance(50);
       make_current(ui, arrow);
-      animation_step(ui);
+      animation_step(ui, *arrow);
       if (b.look == 0) {
         seen += 'E';
         break;
@@ -89,22 +89,22 @@ TEST_F(AnimationTest, StepsComeOnlyAfterTheDelay) {
   const int32_t picture = arrow->buttonData->shownImage;
   advance(49);
   make_current(ui, arrow);
-  animation_step(ui);
+  animation_step(ui, *arrow);
   EXPECT_EQ(arrow->buttonData->frame, 0);
   EXPECT_EQ(arrow->buttonData->shownImage, picture);
   advance(1);
-  animation_step(ui);
+  animation_step(ui, *arrow);
   EXPECT_EQ(arrow->buttonData->frame, 1);
 
   // The clock wraps round; a step is still due once the delay has passed.
   ctest::clock_value() = INT32_MAX - 10;
-  animation_step(ui);
+  animation_step(ui, *arrow);
   EXPECT_EQ(arrow->buttonData->frame, 2);
   advance(49);  // wraps to a negative value
-  animation_step(ui);
+  animation_step(ui, *arrow);
   EXPECT_EQ(arrow->buttonData->frame, 2);
   advance(1);
-  animation_step(ui);
+  animation_step(ui, *arrow);
   EXPECT_EQ(arrow->buttonData->frame, 3);
 }
 

@@ -99,40 +99,40 @@ TEST_F(ControlsTest, StretchCaptionIsCentredInWhite) {
 TEST_F(ControlsTest, PushButtonLooks) {
   NamedObject* b = skinned("ButtonPush", 0, 0, 20, 20);
   make_current(ui, b);
-  button_leave(ui, 0);  // resting already: nothing
+  button_leave(ui, *b, 0);  // resting already: nothing
   EXPECT_EQ(shown_frame(b), 0);
 
-  button_hover(ui);
+  button_hover(ui, *b);
   EXPECT_EQ(look(b), Look::Hover);
   EXPECT_EQ(shown_frame(b), 2);
   EXPECT_EQ(win->hoveredObject, b);
-  button_press(ui);
+  button_press(ui, *b);
   EXPECT_EQ(look(b), Look::Pressed);
   EXPECT_EQ(shown_frame(b), 1);
-  button_hover(ui);  // does nothing while pressed
+  button_hover(ui, *b);  // does nothing while pressed
   EXPECT_EQ(shown_frame(b), 1);
-  button_leave(ui, 0);
+  button_leave(ui, *b, 0);
   EXPECT_EQ(look(b), Look::Resting);
   EXPECT_EQ(shown_frame(b), 0);
 
   // A disabled button returns to its disabled frame.
   b->disabled = 1;
-  button_hover(ui);
-  button_leave(ui, 0);
+  button_hover(ui, *b);
+  button_leave(ui, *b, 0);
   EXPECT_EQ(shown_frame(b), 3);
   b->disabled = 0;
 
   // Forced leave redraws a resting button; without an image strip it does
   // nothing.
   draw(b, 2);
-  button_leave(ui, 1);
+  button_leave(ui, *b, 1);
   EXPECT_EQ(shown_frame(b), 0);
   b->buttonData->style = 2;
   draw(b, 2);
-  button_leave(ui, 1);
+  button_leave(ui, *b, 1);
   EXPECT_EQ(shown_frame(b), 2);
   // Without an image strip a press still applies from the hover look only.
-  button_press(ui);
+  button_press(ui, *b);
   EXPECT_EQ(look(b), Look::Resting);
 }
 
@@ -140,12 +140,12 @@ TEST_F(ControlsTest, HoveringAnotherButtonResetsThePressedOne) {
   NamedObject* a = skinned("ButtonA", 0, 0, 20, 20);
   NamedObject* b = skinned("ButtonB", 30, 0, 20, 20);
   make_current(ui, a);
-  button_hover(ui);
-  button_press(ui);
+  button_hover(ui, *a);
+  button_press(ui, *a);
   ASSERT_EQ(shown_frame(a), 1);
 
   make_current(ui, b);
-  button_hover(ui);
+  button_hover(ui, *b);
   EXPECT_EQ(look(a), Look::Resting);
   EXPECT_EQ(shown_frame(a), 0);
   EXPECT_EQ(look(b), Look::Hover);
@@ -156,27 +156,27 @@ TEST_F(ControlsTest, HoveringAnotherButtonResetsThePressedOne) {
   remove_object(ui, "ButtonB", 0);
   EXPECT_EQ(win->hoveredObject, nullptr);
   make_current(ui, a);
-  button_hover(ui);
+  button_hover(ui, *a);
   EXPECT_EQ(win->hoveredObject, a);
 }
 
 TEST_F(ControlsTest, ToggleButtonSequence) {
   NamedObject* t = stretch("ButtonToggle", 0, 0, 20, 20, 1);
   make_current(ui, t);
-  button_hover(ui);
+  button_hover(ui, *t);
   EXPECT_EQ(shown_frame(t), 2);  // hover while off
-  button_press(ui);
+  button_press(ui, *t);
   EXPECT_EQ(t->text, "1");
   EXPECT_EQ(shown_frame(t), 4);
-  button_leave(ui, 0);
+  button_leave(ui, *t, 0);
   EXPECT_EQ(shown_frame(t), 1);  // resting, on
 
-  button_hover(ui);
+  button_hover(ui, *t);
   EXPECT_EQ(shown_frame(t), 4);  // hover while on
-  button_press(ui);
+  button_press(ui, *t);
   EXPECT_EQ(t->text, "0");
   EXPECT_EQ(shown_frame(t), 2);
-  button_leave(ui, 0);
+  button_leave(ui, *t, 0);
   EXPECT_EQ(shown_frame(t), 0);
 }
 
@@ -194,7 +194,7 @@ TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   }
 
   make_current(ui, r3);
-  button_press(ui);
+  button_press(ui, *r3);
   EXPECT_EQ(r3->text, "1");
   EXPECT_EQ(shown_frame(r3), 4);
   EXPECT_EQ(current_object(ui), r3);
@@ -208,9 +208,9 @@ TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
   EXPECT_EQ(shown_frame(toggle), 1);
 
   // Clicking an on radio button changes nothing but its look byte.
-  button_leave(ui, 0);
+  button_leave(ui, *r3, 0);
   const int32_t picture = r3->buttonData->shownImage;
-  button_press(ui);
+  button_press(ui, *r3);
   EXPECT_EQ(r3->text, "1");
   EXPECT_EQ(r3->buttonData->shownImage, picture);
   EXPECT_EQ(look(r3), Look::Pressed);
@@ -239,4 +239,30 @@ TEST_F(ControlsTest, PressOutcomeIsDecidedWithoutDrawing) {
   const PressOutcome stay = press_outcome(o);
   EXPECT_EQ(stay.frame, ButtonFrame::None);
   EXPECT_EQ(stay.newState, 0);
+}
+
+TEST_F(ControlsTest, OperationsOnAGivenButtonLeaveTheCurrentObjectAlone) {
+  NamedObject* page = container("Page", 0, 0, 200, 50);
+  NamedObject* r1 = stretch("Radio1", 0, 0, 20, 20, 2, "Page");
+  NamedObject* r2 = stretch("Radio2", 30, 0, 20, 20, 2, "Page");
+  NamedObject* bar = tab_bar("Tabs", 0, 100, 400, {108, 108});
+  r1->text = "1";
+  draw(r1, 1);
+
+  make_current(ui, nullptr);
+  button_hover(ui, *r2);
+  button_press(ui, *r2);
+  EXPECT_EQ(r1->text, "0");
+  EXPECT_EQ(shown_frame(r1), 0);
+  reset_page_buttons(ui, *bar, "Page");
+  EXPECT_EQ(look(r2), Look::Resting);
+  EXPECT_EQ(current_object(ui), nullptr);
+
+  make_current(ui, page);
+  button_hover(ui, *r1);
+  EXPECT_EQ(win->hoveredObject, r1);
+  draw_tab_bar(ui, *bar);
+  tab_bar_click(ui, *bar, bar->absX + 150, bar->absY + 10);
+  EXPECT_EQ(bar->text, "K1");
+  EXPECT_EQ(current_object(ui), page);
 }

@@ -181,7 +181,7 @@ TEST_F(EventPathTest, TabSelectionSwitchesPagesAndTheirContents) {
   // Left hovered when the page went away.
   button->buttonData->look = Look::Hover;
   make_current(ui, button);
-  draw_button_frame(ui, 2);
+  draw_button_frame(ui, *button, 2);
 
   NamedObject* bar = object("TabBarHead");
   QTest::mouseClick(widget("TabBarHead"), Qt::LeftButton, Qt::NoModifier, QPoint(150, 10));

@@ -27,7 +27,7 @@ class FrameTest : public ControlsTest {
     o->canvas->canvasImage = tk_create_image(-1, 1, 1);
     o->canvas->iconSize = s;
     make_current(ui, o);
-    draw_frame(ui);
+    draw_frame(ui, *o);
     return o;
   }
   int at(NamedObject* o, int x, int y) { return piece_at(o->canvas->canvasImage, x, y); }
@@ -74,7 +74,7 @@ TEST_F(FrameTest, CaptionSwitchesTheTopRowAndIsCentredInWhite) {
 
   f->caption.clear();
   make_current(ui, f);
-  draw_frame(ui);
+  draw_frame(ui, *f);
   EXPECT_EQ(at(f, 0, 0), 8);
   EXPECT_EQ(at(f, 21, 0), 9);
   EXPECT_EQ(at(f, 199, 0), 10);
@@ -93,13 +93,13 @@ TEST_F(FrameTest, SmallFramesAndResizes) {
   // A resize is picked up at the next drawing.
   tiny->width = 60;
   make_current(ui, tiny);
-  draw_frame(ui);
+  draw_frame(ui, *tiny);
   EXPECT_EQ(tk_image_width(tiny->canvas->canvasImage), 60);
   EXPECT_EQ(at(tiny, 30, 0), 9);
 
   // Without a valid skin nothing is drawn and nothing breaks.
   tk_free_image(tiny->canvas->sourceImage);
   tiny->width = 80;
-  draw_frame(ui);
+  draw_frame(ui, *tiny);
   EXPECT_EQ(tk_image_width(tiny->canvas->canvasImage), 60);
 }

@@ -74,7 +74,7 @@ TEST_F(Gallery, DISABLED_RenderEveryControlAndState) {
   shoot("button_left", b->buttonData->shownImage);
   b->disabled = 1;
   make_current(ui, b);
-  button_leave(ui, 1);
+  button_leave(ui, *b, 1);
   shoot("button_disabled", b->buttonData->shownImage);
   b->disabled = 0;
 
@@ -102,16 +102,16 @@ TEST_F(Gallery, DISABLED_RenderEveryControlAndState) {
   const char* captions[] = {"General", "Parties", "Documents"};
   for (int i = 0; i < 3; ++i) bar->tabData->tabs[size_t(i)].caption = captions[i];
   make_current(ui, bar);
-  draw_tab_bar(ui);
+  draw_tab_bar(ui, *bar);
   shoot("tabs_first", bar->canvas->canvasImage);
   dispatch(150, 110, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, 1);
   shoot("tabs_second", bar->canvas->canvasImage);
   bar->width = 250;
   make_current(ui, bar);
-  draw_tab_bar(ui);
+  draw_tab_bar(ui, *bar);
   shoot("tabs_overflow", bar->canvas->canvasImage);
   make_current(ui, bar);
-  tab_bar_click(ui, 245, 105);
+  tab_bar_click(ui, *bar, 245, 105);
   shoot("tabs_scrolled", bar->canvas->canvasImage);
 
   // Frames: captioned, plain, corners only.
@@ -127,7 +127,7 @@ TEST_F(Gallery, DISABLED_RenderEveryControlAndState) {
     f->canvas->canvasImage = tk_create_image(-1, 1, 1);
     f->canvas->iconSize = s;
     make_current(ui, f);
-    draw_frame(ui);
+    draw_frame(ui, *f);
     shoot(name, f->canvas->canvasImage);
   }
   sheet();

@@ -25,11 +25,11 @@ class TabBarTest : public ControlsTest {
   }
   void redraw(NamedObject* bar) {
     make_current(ui, bar);
-    draw_tab_bar(ui);
+    draw_tab_bar(ui, *bar);
   }
   void click(NamedObject* bar, int rx, int ry) {
     make_current(ui, bar);
-    tab_bar_click(ui, bar->absX + rx, bar->absY + ry);
+    tab_bar_click(ui, *bar, bar->absX + rx, bar->absY + ry);
   }
   // Centre of the caption ink (pixels that are no skin piece) in rows 1..20.
   double ink_centre(NamedObject* bar, int from, int to) {

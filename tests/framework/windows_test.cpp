@@ -206,3 +206,28 @@ TEST_F(FrameworkTest, UserDataIsKeptPerObject) {
   EXPECT_EQ(get_number(ui, "A"), 1);
   EXPECT_EQ(get_gadget(ui, "B"), obj("B")->gadget);
 }
+
+TEST_F(FrameworkTest, ObjectGivenWalksLeaveTheCurrentObjectAlone) {
+  create_container(ui, "Box", 10, 10, 300, 300, 0, "");
+  create_container(ui, "Child", 5, 5, 100, 100, 0, "Box");
+  create_input(ui, "Leaf", 1, 1, 50, 20, "", 0, "Child");
+  create_input(ui, "Other", 0, 0, 50, 20, "", 0, "");
+
+  // Whatever is current, nothing below moves it; nullptr (no object current)
+  // included.
+  for (NamedObject* remembered : {obj("Other"), static_cast<NamedObject*>(nullptr)}) {
+    make_current(ui, remembered);
+    EXPECT_EQ(lookup_object(ui, "Leaf"), obj("Leaf"));
+    EXPECT_EQ(lookup_object(ui, "Nobody"), nullptr);
+    EXPECT_EQ(is_descendant_of(ui, *obj("Leaf"), "Box"), 1);
+    EXPECT_EQ(is_descendant_of(ui, *obj("Other"), "Box"), 0);
+    place_absolute(ui, *obj("Box"), -1, 40);
+    EXPECT_EQ(obj("Leaf")->absY, 46);
+    place_children(ui, *obj("Child"), 100, 200);
+    EXPECT_EQ(obj("Leaf")->absX, 101);
+    propagate_visibility(ui, "Box", 0, 0);
+    EXPECT_EQ(obj("Leaf")->visible, 0);
+    propagate_visibility(ui, "Box", 1, 0);
+    EXPECT_EQ(current_object(ui), remembered);
+  }
+}

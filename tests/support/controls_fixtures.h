@@ -162,7 +162,7 @@ class ControlsTest : public ::testing::Test {
   // ---- reading back ----------------------------------------------------------
   void draw(NamedObject* o, int16_t frame) {
     make_current(ui, o);
-    draw_button_frame(ui, frame);
+    draw_button_frame(ui, *o, frame);
   }
   // The strip frame the button shows now (by the colour of its picture), -1
   // when there is no picture.
