@@ -32,15 +32,14 @@ constexpr int32_t kListHeight = 200;
 
 // Frees the editor gadget and gives the grid back its gadget and its
 // shortcuts.
-void drop_editor(Ui& ui, NamedObject* obj) {
-  GridRecord& g = *grid_record(*obj);
+void drop_editor(Ui& ui, NamedObject& obj) {
+  GridRecord& g = *grid_record(obj);
   tk_free_gadget(g.inputGadget);
   g.inputGadget = 0;
   g.editor = EditorPlace{};
-  tk_disable_gadget(obj->gadget, 0);
-  redraw_grid(ui, obj);
-  install_grid_shortcuts(ui);
-  make_current(ui, obj);
+  tk_disable_gadget(obj.gadget, 0);
+  render_grid(ui, obj);
+  install_grid_shortcuts(ui, obj);
 }
 
 // A drop-down list or list filled with the allowed values; the item equal
@@ -125,8 +124,8 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
     if (gadget) tk_disable_gadget(obj->gadget, 1);
   }
   if (!gadget) {
-    redraw_grid(ui, obj);
-    install_grid_shortcuts(ui);
+    render_grid(ui, *obj);
+    install_grid_shortcuts(ui, *obj);
     make_current(ui, obj);
     return 0;
   }
@@ -136,7 +135,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   g.editor = EditorPlace{};
   g.editor.column = column;
   g.editor.row = row;
-  redraw_grid(ui, obj);
+  redraw_grid(ui, *obj);
   return 1;
 }
 
@@ -177,10 +176,10 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
       if (g.cursorColumn == column && g.cursorRow == row)
         obj->text = get_cell_text(ui, obj->name, column, row);
     }
-    make_current(ui, obj);
   }
 
-  drop_editor(ui, obj);
+  drop_editor(ui, *obj);
+  make_current(ui, obj);
   return 0;
 }
 

@@ -243,9 +243,10 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
 // rows · columns · the cell (expander, cursor, editor, hover) · selection
 // mode · whole column or row · drawing.
 
-int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
+                   int32_t eventType) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
 
   if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget) tk_focus_gadget(g.inputGadget);
@@ -264,7 +265,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
 
   if (g.columnCount < 1 || g.rowCount < 1 || !((rx > 0 && ry > 0) || g.animating == 1)) {
     // An arrow drawn pressed must not stay so once the mouse left it.
-    if (wasPressed != 0) redraw_grid(ui, obj);
+    if (wasPressed != 0) render_grid(ui, *obj);
     return 0;
   }
 
@@ -276,7 +277,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     bool changed = arrow != wasPressed;  // the pressed look moves
     if (arrow_step_due(g, fresh, ui_now(ui)) && scroll_by_arrow(g, arrow)) changed = true;
     if (!changed) return 0;
-    redraw_grid(ui, obj);
+    render_grid(ui, *obj);
     return 1;
   }
   if (wasPressed != 0) result = 1;
@@ -351,14 +352,12 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
                               cy <= s;
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
-        toggle_expander(ui, to_int16(column), to_int16(row));
-        make_current(ui, obj);
+        toggle_expander(g, to_int16(column), to_int16(row));
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
         if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row)) {
           close_editor(ui, obj->name, 1);
-          make_current(ui, obj);
         }
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = to_int16(row);
@@ -367,7 +366,6 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
           const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
-          make_current(ui, obj);
           if (opened == 1) {
             set_event_code(ui, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
@@ -392,20 +390,19 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   if (captionHit > 0 && eventType == TK_TYPE_LEFT_CLICK) {
     if (editor_is_open(g)) {
       close_editor(ui, obj->name, 1);
-      make_current(ui, obj);
     }
     if (select_whole(g, captionHit, column, row)) result = 1;
   }
 
-  if (result == 1) redraw_grid(ui, obj);
+  if (result == 1) render_grid(ui, *obj);
   return result;
 }
 
 // ---- grid_mouse_left ---------------------------------------------------------------
 
-int32_t grid_mouse_left(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int32_t grid_mouse_left(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   bool changed = clear_hover(g);
   if (g.permanentCursor == -1) {
@@ -417,15 +414,15 @@ int32_t grid_mouse_left(Ui& ui) {
     changed = true;
   }
   if (!changed) return 0;
-  redraw_grid(ui, obj);
+  render_grid(ui, *obj);
   return 1;
 }
 
 // ---- grid_key ------------------------------------------------------------------------
 
-int8_t grid_key(Ui& ui, int32_t shortcutId) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (g.keyboardControl != 1) return 0;
 
@@ -433,19 +430,16 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
     case GridKey::Return:
       if (editor_is_open(g)) {
         close_editor(ui, obj->name, 0);
-        make_current(ui, obj);
         return Code::GridCommit;
       }
       if (g.enableInput == 1) {
         const int32_t opened = open_editor(ui, obj->name, g.cursorColumn, g.cursorRow);
-        make_current(ui, obj);
         return opened == 1 ? Code::GridEditorOpened : Code::GridEditorRefused;
       }
       return 0;
     case GridKey::Escape:
       if (!editor_is_open(g)) return 0;
       close_editor(ui, obj->name, 1);
-      make_current(ui, obj);
       return Code::GridCancel;
     default: break;
   }
@@ -454,18 +448,18 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
   // the editor, and what was typed, to another cell.
   if (editor_is_open(g)) return 0;
   switch (shortcutId) {
-    case GridKey::Left: move_cursor(ui, 0, -1, 0); return Code::GridCursor;
-    case GridKey::Up: move_cursor(ui, 0, 0, -1); return Code::GridCursor;
-    case GridKey::Right: move_cursor(ui, 0, 1, 0); return Code::GridCursor;
-    case GridKey::Down: move_cursor(ui, 0, 0, 1); return Code::GridCursor;
-    case GridKey::PageLeft: move_cursor(ui, 2, -1, 0); return Code::GridCursor;
-    case GridKey::PageUp: move_cursor(ui, 2, 0, -1); return Code::GridCursor;
-    case GridKey::PageRight: move_cursor(ui, 2, 1, 0); return Code::GridCursor;
-    case GridKey::PageDown: move_cursor(ui, 2, 0, 1); return Code::GridCursor;
+    case GridKey::Left: move_cursor(ui, grid, 0, -1, 0); return Code::GridCursor;
+    case GridKey::Up: move_cursor(ui, grid, 0, 0, -1); return Code::GridCursor;
+    case GridKey::Right: move_cursor(ui, grid, 0, 1, 0); return Code::GridCursor;
+    case GridKey::Down: move_cursor(ui, grid, 0, 0, 1); return Code::GridCursor;
+    case GridKey::PageLeft: move_cursor(ui, grid, 2, -1, 0); return Code::GridCursor;
+    case GridKey::PageUp: move_cursor(ui, grid, 2, 0, -1); return Code::GridCursor;
+    case GridKey::PageRight: move_cursor(ui, grid, 2, 1, 0); return Code::GridCursor;
+    case GridKey::PageDown: move_cursor(ui, grid, 2, 0, 1); return Code::GridCursor;
     case GridKey::Space:
-      toggle_expander(ui, g.cursorColumn, g.cursorRow);
+      toggle_expander(g, g.cursorColumn, g.cursorRow);
       // The subtree shows or hides at once; the icon turns in the steps.
-      redraw_grid(ui, obj);
+      render_grid(ui, *obj);
       return Code::GridToggled;
     default: return 0;
   }
@@ -479,9 +473,9 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
 // cursor stays in sight. A move whose target lies outside the grid changes
 // nothing.
 
-void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return;
+void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return;
   GridRecord& g = *grid_record(*obj);
   if (g.columnCount < 1 || g.rowCount < 1) return;
   dc = static_cast<int16_t>(std::clamp<int16_t>(dc, -1, 1));
@@ -554,7 +548,6 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   g.scrollX = to_int16(scrollX);
   g.scrollY = to_int16(scrollY);
   set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
-  make_current(ui, obj);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------
@@ -563,9 +556,9 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 // belong to the editor. The dispatcher installs them whenever the mouse is
 // over the grid, which also undoes what another grid or object did to the
 // window's keys meanwhile.
-void install_grid_shortcuts(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj || grid_record(*obj)->keyboardControl != 1) return;
+void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
+  const NamedObject* obj = &grid;
+  if (!grid_record(*obj) || grid_record(*obj)->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, kKeyReturn, GridKey::Return);
   if (editor_is_open(*grid_record(*obj))) {
@@ -579,8 +572,7 @@ void install_grid_shortcuts(Ui& ui) {
   tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
 }
 
-// Needs no grid as the current object: the dispatcher calls it when another
-// object takes the focus.
+// Needs no grid: the dispatcher calls it when another object takes the focus.
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
   const int32_t window = window_number(ui);
   if (keepEscape == 1) {
@@ -599,14 +591,14 @@ void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
 // Visits only the expanders with a state above 0 (GridRecord::activeExpanders),
 // never the grid's cells.
 
-void step_expanders(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return;
+void step_expanders(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return;
   GridRecord& g = *grid_record(*obj);
   const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
   const int32_t now = ui_now(ui);
   const bool anyActive = !g.activeExpanders.empty();
-  if (anyActive) grid_expander_strip(ui);  // replaces a strip freed elsewhere
+  if (anyActive) grid_expander_strip(grid);  // replaces a strip freed elsewhere
   bool frameChanged = false;
 
   for (size_t i = 0; i < g.activeExpanders.size();) {
@@ -636,6 +628,6 @@ void step_expanders(Ui& ui) {
     ++i;
   }
 
-  if (frameChanged) redraw_grid(ui, obj);
+  if (frameChanged) render_grid(ui, *obj);
   g.animating = anyActive ? 1 : 0;
 }

@@ -336,9 +336,9 @@ int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, 
 
 // ---- render_grid -----------------------------------------------------------------
 
-void render_grid(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj || !obj->canvas) return;
+void render_grid(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (obj->kind != Kind::Grid || !grid_record(*obj) || !obj->canvas) return;
   GridRecord& g = *grid_record(*obj);
   const CanvasRecord& canvas = *obj->canvas;
   if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;
@@ -385,8 +385,7 @@ void render_grid(Ui& ui) {
     if (g.editor.shown == 1) tk_focus_gadget(g.inputGadget);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
-    update_grid_scroll_bars(ui, end.x, end.y);
-  make_current(ui, obj);
+    update_grid_scroll_bars(ui, *obj, end.x, end.y);
 }
 
 // ---- draw_expander -----------------------------------------------------------------
