@@ -7,6 +7,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_layout.h"
 
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
@@ -37,14 +38,6 @@ inline CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
   return g.cells[static_cast<size_t>(row) * g.columnCount + column];
 }
 
-// A bordered grid's frame (its line and rounded corners) lies within this
-// many pixels of the picture's edge; the first cell starts there too.
-inline constexpr int32_t kFrameInset = 4;
-
-// A rectangle by its edges; right and bottom lie just outside it.
-struct GridArea {
-  int32_t left, top, right, bottom;
-};
 
 // Where a drawing of a W x H grid may paint, and what its rows and cells
 // have of room. Both areas stay inside the frame, so a row or column cut

@@ -11,6 +11,53 @@
 
 #include "framework/records.h"
 
+// Tree state of a row (RowRecord::isParent, keyword ISPARENT).
+namespace RowTree {
+inline constexpr int8_t None = 0;         // no children
+inline constexpr int8_t Collapsed = 1;    // children hidden
+inline constexpr int8_t Expanded = 16;    // children shown
+inline constexpr int8_t AlwaysOpen = 64;  // a heading: children shown, no expander icon
+}  // namespace RowTree
+
+// An expander's animation state (ExpanderRecord::state).
+namespace ExpanderState {
+inline constexpr int8_t Idle = 0;
+inline constexpr int8_t Expanding = 16;
+inline constexpr int8_t Collapsing = 32;
+inline constexpr int8_t Hovered = 64;
+}  // namespace ExpanderState
+
+// How an expander picks its idle picture (ExpanderRecord::mode).
+namespace ExpanderMode {
+inline constexpr int8_t ByState = 1;  // frame by tree state and hover
+}  // namespace ExpanderMode
+
+// Look of an expander (ExpanderRecord::style).
+namespace ExpanderStyle {
+inline constexpr int8_t Triangle = 1;
+}  // namespace ExpanderStyle
+
+// The editor a column opens (ColumnRecord::inputType, keyword INPUTTYPE).
+namespace InputType {
+inline constexpr int8_t None = 0;
+inline constexpr int8_t Text = 1;
+inline constexpr int8_t DropDown = 2;
+inline constexpr int8_t List = 3;
+}  // namespace InputType
+
+// How the cursor's selection is drawn (GridRecord::selectorStyle).
+namespace SelectorStyle {
+inline constexpr int8_t BarWithCaps = 0;  // other values: the bar alone
+}  // namespace SelectorStyle
+
+// What a click selects beyond the cell (GridRecord::selMode, and the
+// caption a click hit).
+namespace Selection {
+inline constexpr int8_t Cell = 0;
+inline constexpr int8_t WholeColumn = 1;
+inline constexpr int8_t WholeRow = 2;
+}  // namespace Selection
+
 struct ExpanderRecord {
   int8_t mode = 1;          // 1 = idle frame chosen by state and hover
   int8_t state = 0;         // 0 idle, 16 expanding, 32 collapsing, 64 hovered

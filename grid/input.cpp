@@ -17,6 +17,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -162,17 +163,6 @@ class ShownRows {
 
 // ---- grid_mouse parts --------------------------------------------------------
 
-// The built-in arrow under (rx, ry), 0 for none (1 left, 2 right, 3 up, 4 down).
-int8_t arrow_at(const GridRecord& g, int32_t rx, int32_t ry, int32_t w, int32_t h) {
-  const bool vertical = g.scrollArrows == 1 || g.scrollArrows == 3;
-  const bool horizontal = g.scrollArrows == 2 || g.scrollArrows == 3;
-  if (vertical && rx >= w - 19 && ry >= h - 33 && ry <= h - 19) return 3;
-  if (vertical && rx >= w - 19 && ry >= h - 23) return 4;
-  if (horizontal && rx >= w - 54 && rx <= w - 39 && ry >= h - 19) return 1;
-  if (horizontal && rx >= w - 39 && rx <= w - 23 && ry >= h - 19) return 2;
-  return 0;
-}
-
 // The clock wraps round: moments are added and compared modulo 2^32.
 int32_t later(int32_t moment, int32_t ms) {
   return static_cast<int32_t>(static_cast<uint32_t>(moment) + static_cast<uint32_t>(ms));
@@ -201,10 +191,12 @@ bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
 bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
   const int16_t wasX = g.scrollX, wasY = g.scrollY;
   switch (arrow) {
-    case 1: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
-    case 2: g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1)); break;
-    case 3: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
-    case 4: {
+    case GridArrow::Left: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
+    case GridArrow::Right:
+      g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1));
+      break;
+    case GridArrow::Up: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
+    case GridArrow::Down: {
       // Stops when the last shown row is the first one drawn.
       ShownRows shown(g);
       const int32_t next = g.scrollY + 1;
@@ -220,13 +212,13 @@ bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
 
 // Whole column, whole row or nothing, by caption hit (or selection mode).
 bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
-  if (hit == 1 && column >= 0 && column < g.columnCount) {
+  if (hit == Selection::WholeColumn && column >= 0 && column < g.columnCount) {
     g.cursorColumn = g.selectionEndColumn = to_int16(column);
     g.cursorRow = 0;
     g.selectionEndRow = to_int16(g.rowCount - 1);
     return true;
   }
-  if (hit == 2 && row >= 0 && row < g.rowCount) {
+  if (hit == Selection::WholeRow && row >= 0 && row < g.rowCount) {
     g.cursorColumn = 0;
     g.selectionEndColumn = to_int16(g.columnCount - 1);
     g.cursorRow = g.selectionEndRow = to_int16(row);
@@ -260,7 +252,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   const int32_t w = obj->width;
   const int32_t h = obj->height;
   const int8_t wasPressed = g.pressedArrow;
-  g.pressedArrow = 0;
+  g.pressedArrow = GridArrow::None;
   int32_t result = 0;
 
   if (g.columnCount < 1 || g.rowCount < 1 || !((rx > 0 && ry > 0) || g.animating == 1)) {
@@ -269,8 +261,11 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
     return 0;
   }
 
+  const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
+  const GridLayout layout = compute_grid_layout(g, w, h, s);
+
   // Built-in scroll arrows: resting on one scrolls, paced by the clock.
-  if (const int8_t arrow = arrow_at(g, rx, ry, w, h); arrow != 0) {
+  if (const int8_t arrow = grid_arrow_at(layout, rx, ry); arrow != GridArrow::None) {
     const bool click = eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE;
     const bool fresh = arrow != wasPressed || click;
     g.pressedArrow = arrow;
@@ -287,45 +282,35 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
     result = 1;
   }
 
-  // Caption row.
-  int8_t captionHit = 0;
-  int32_t top = 4;
-  if (g.captColHeight > 0 && g.borderless != 1) {
-    if (ry <= g.captColHeight) captionHit = 1;
-    top = g.captColHeight;
-  }
+  // Caption row (a hit there selects the column).
+  int8_t captionHit = Selection::Cell;
+  if (layout.captionRow && ry <= layout.rowsTop) captionHit = Selection::WholeColumn;
 
   // Rows, as drawn. A hit in the caption row stands for row 0.
   int32_t row = 0;
-  int32_t rowY = top;
-  if (captionHit != 1) {
+  const GridRowSlot* rowSlot = nullptr;
+  if (captionHit != Selection::WholeColumn) {
     row = g.rowCount;
-    RowWalk walk(g, top, h);
-    while (walk.next()) {
-      if (!walk.drawn) continue;
-      if (walk.y <= ry && ry <= walk.y + g.rows[walk.row].height) {
-        row = walk.row;
-        rowY = walk.y;
+    for (const GridRowSlot& r : layout.rows) {
+      if (r.y <= ry && ry <= r.y + r.height) {
+        row = r.row;
+        rowSlot = &r;
         break;
       }
     }
   }
 
-  // Columns.
-  const bool captionColumn = g.captRowWidth > 0 && g.borderless != 1;
-  int32_t x = captionColumn ? g.captRowWidth : 4;
+  // Columns (a hit on the caption column selects the row).
   int32_t column = -1;
-  if (captionColumn && rx <= g.captRowWidth) {
-    captionHit = static_cast<int8_t>(captionHit + 2);
+  if (layout.captionColumn && rx <= layout.cellsLeft) {
+    captionHit = static_cast<int8_t>(captionHit + Selection::WholeRow);
   } else {
-    for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < g.columnCount; ++k) {
-      const int32_t width = g.columns[k].width;
-      if (x <= rx && rx <= x + width) {
-        column = k;
+    for (const GridColumnSlot& c : layout.columns) {
+      if (c.x <= rx && rx <= c.x + c.width) {
+        column = c.column;
         break;
       }
       if (clear_hover(g)) result = 1;
-      x += width;
     }
   }
 
@@ -338,21 +323,15 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   // expander, marks no hover and opens no editor of row 0.
   if (column >= 0 && row < g.rowCount && cell_in_range(g, column, row)) {
     CellRecord& cell = cell_at(g, column, row);
-    RowRecord& r = g.rows[row];
-    const int32_t cx = rx - x;
-    const int32_t cy = ry - rowY;
-    const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
-    const bool onCaption = captionHit == 1;
+    const bool onCaption = captionHit == Selection::WholeColumn;
 
     if (eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE) {
-      const int32_t treeOffset = r.level > 0 ? s * r.level : 0;
-      const bool onExpander = !onCaption && r.isParent > 0 && r.isParent < 32 &&
-                              column == std::max<int32_t>(g.scrollX, 0) && g.showTree == 1 &&
-                              cell.expander && treeOffset <= cx && cx <= treeOffset + s &&
-                              cy <= s;
+      // The expander answers where it is drawn.
+      const bool onExpander = !onCaption && rowSlot && rowSlot->expander &&
+                              grid_area_holds(rowSlot->expanderArea, rx, ry);
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
-        toggle_expander(g, to_int16(column), to_int16(row));
+        toggle_expander(g, 0, to_int16(row));
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
@@ -377,7 +356,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
     } else if (!onCaption && g.hoveredExpander != cell.expander.get()) {
       if (clear_hover(g)) result = 1;
       if (ExpanderRecord* e = cell.expander.get()) {
-        if (e->state == 0) set_expander_state(g, *e, 64);
+        if (e->state == ExpanderState::Idle) set_expander_state(g, *e, ExpanderState::Hovered);
         e->hovered = 1;
         g.hoveredExpander = e;
         result = 1;
@@ -385,9 +364,9 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
     }
   }
 
-  if (g.selMode > 0) captionHit = g.selMode;
+  if (g.selMode > Selection::Cell) captionHit = g.selMode;
 
-  if (captionHit > 0 && eventType == TK_TYPE_LEFT_CLICK) {
+  if (captionHit > Selection::Cell && eventType == TK_TYPE_LEFT_CLICK) {
     if (editor_is_open(g)) {
       close_editor(ui, obj->name, 1);
     }

@@ -7,20 +7,21 @@
 // each drawing and freed at its end. Rows are walked with RowWalk, the same
 // walk the mouse handling uses, so hits match what was drawn.
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <string>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
 
 constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kLineHeight = 20;  // text line height for vertical placement
-constexpr int32_t kArrow = 16;       // side of one built-in arrow
+constexpr int32_t kArrow = kGridArrow;
 
 // ---- pieces ------------------------------------------------------------------
 
@@ -108,14 +109,11 @@ int32_t aligned_x(int8_t orientation, int32_t x, int32_t width, int32_t textWidt
   return x + leftPad;
 }
 
-// Draws the caption row when there is one; returns the y where rows start.
-int32_t draw_caption_row(const GridRecord& g, int32_t w) {
-  if (g.captColHeight <= 0 || g.columnCount <= 0 || g.borderless == 1) return 4;
-  int32_t x = 4;
-  if (g.captRowWidth > 5) {
-    x = g.captRowWidth;
-    caption_separator(x - 1);
-  }
+// Draws the caption row when there is one.
+void draw_caption_row(const GridRecord& g, const GridLayout& l, int32_t w) {
+  if (!l.captionRow) return;
+  int32_t x = l.captionTextsLeft;
+  if (x > kFrameInset) caption_separator(x - 1);
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < columns && x < w; ++k) {
     const ColumnRecord& c = g.columns[k];
@@ -126,7 +124,6 @@ int32_t draw_caption_row(const GridRecord& g, int32_t w) {
     x += c.width;
     if (g.gridV == 1 && k < g.columnCount - 1) caption_separator(x - 1);
   }
-  return g.captColHeight;
 }
 
 // ---- rows and cells ------------------------------------------------------------
@@ -144,8 +141,8 @@ struct DrawContext {
   NamedObject& obj;
   GridRecord& g;
   const Pieces& p;
+  const GridLayout& l;
   int32_t w, h, s;
-  bool editorPlaced = false;  // the open editor was laid over its cell
 };
 
 int32_t first_colour(int32_t a, int32_t b, int32_t c) {
@@ -191,19 +188,6 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
     textColour = g.selFrontColor;
   }
 
-  // The open editor lies over its own cell also while the cursor is not
-  // drawn: left where it was created it would be off-screen yet keep the
-  // focus and swallow the keys. The place is noted relative to the grid,
-  // so that it follows the grid when the grid moves.
-  if (k == g.editor.column && n == g.editor.row && g.inputGadget != 0) {
-    EditorPlace& e = g.editor;
-    e.x = static_cast<int16_t>(tx);
-    e.y = static_cast<int16_t>(y);
-    e.width = static_cast<int16_t>(width);
-    e.height = static_cast<int16_t>(column.inputHeight > 0 ? column.inputHeight : height);
-    d.editorPlaced = true;
-  }
-
   if (hasImage) {
     put(cell.image, tx + 2, ty);
     tx += tk_image_width(cell.image) + 5;
@@ -219,9 +203,9 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
 
 // Draws the cells of drawn row n from x on; returns the x it ended at and
 // leaves the column counter in k.
-int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x, int32_t y,
-                       int32_t& k) {
+int32_t draw_row_cells(DrawContext& d, const GridRowSlot& slot, int32_t x, int32_t& k) {
   GridRecord& g = d.g;
+  const int32_t n = slot.row, shownIndex = slot.shownIndex, y = slot.y;
   const RowRecord& row = g.rows[n];
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   const size_t firstCell = static_cast<size_t>(n) * columns;
@@ -232,23 +216,12 @@ int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x,
     CellRecord& cell = g.cells[firstCell + k];
     const bool drawn = k >= g.scrollX;
 
-    int32_t tx = x;
-    int32_t ty = y + 1;
-    if (row.vOrientation == 1) ty = y + row.height - kLineHeight;
-    else if (row.vOrientation == 2) ty = y + (row.height - kLineHeight) / 2;
-
-    if (k == 0) {
-      if (row.level > 0) tx += d.s * row.level;
-      if (cell.expander && row.isParent > 0 && g.showTree == 1 && row.isParent < 64 &&
-          drawn) {
-        draw_expander(*cell.expander, row, d.s, tx, ty);
-        tx += column.marginLeft > d.s ? column.marginLeft : d.s;
-      } else {
-        tx += column.marginLeft;
-      }
-    }
-
     if (!drawn) continue;
+    const int32_t tx = grid_text_left(g, slot, k, x, d.s);
+    const int32_t ty = slot.textY;
+    if (k == 0 && slot.expander)
+      draw_expander(*cell.expander, row, d.s, slot.expanderArea.left, slot.expanderArea.top);
+
     draw_cell(d, row, n, shownIndex, k, column, cell, x, y, tx, ty);
     x += column.width;
     if (g.gridV == 1 && k < g.columnCount - 1)
@@ -257,17 +230,18 @@ int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x,
   return x;
 }
 
-RowsEnd draw_rows(DrawContext& d, int32_t top) {
+RowsEnd draw_rows(DrawContext& d) {
   GridRecord& g = d.g;
-  const bool captionCell = g.captRowWidth > 0 && g.borderless != 1;
-  const int32_t cellsStart = captionCell ? g.captRowWidth : 4;
+  const bool captionCell = d.l.captionColumn;
+  const int32_t cellsStart = d.l.cellsLeft;
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   int32_t topTile = d.p.top;
 
   // Starting at the anchor skips only rows that are not drawn and whose
   // hiddenInTree marks, set by an earlier drawing of the same layout, stand.
   RowsEnd end;
-  RowWalk walk(g, top, d.h);
+  RowWalk walk(g, d.l.rowsTop, d.h);
+  size_t drawnRows = 0;  // rows of the layout drawn so far
   bool anchored = false;
   while (walk.next()) {
     RowRecord& row = g.rows[walk.row];
@@ -287,6 +261,8 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
       end.k = 4 < d.w ? columns : 0;
       continue;
     }
+    assert(drawnRows < d.l.rows.size() && d.l.rows[drawnRows].row == walk.row);
+    const GridRowSlot& slot = d.l.rows[drawnRows++];
     const int32_t y = walk.y;
     int32_t x = 4;
     if (captionCell) {
@@ -295,7 +271,7 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
       if (!row.caption.empty()) tk_draw_text(7, y + 2, row.caption, kWhite);
       x = cellsStart;
     }
-    end.x = draw_row_cells(d, walk.row, walk.shownIndex, x, y, end.k);
+    end.x = draw_row_cells(d, slot, x, end.k);
   }
   end.y = walk.y;
   end.lastRow = walk.row;
@@ -305,28 +281,30 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
 // ---- built-in scroll arrows ----------------------------------------------------
 
 // Draws the arrow pairs the overflow calls for; returns scrollArrows.
-int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, int32_t w,
-                          int32_t h, const RowsEnd& end) {
+int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout& l,
+                          int32_t source, const RowsEnd& end) {
   int8_t arrows = 0;
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty()) return 0;
-  if (end.x >= w + 10 || g.scrollX > 0) {
-    put(p.arrowsH, w - 54, h - 19);
-    arrows += 2;
+  const GridArea& left = l.arrowPictures[GridArrow::Left - 1];
+  const GridArea& up = l.arrowPictures[GridArrow::Up - 1];
+  if (end.x >= l.width + 10 || g.scrollX > 0) {
+    put(p.arrowsH, left.left, left.top);
+    arrows += GridArrowPairs::Horizontal;
   }
-  if (end.y >= h || g.scrollY > 0) {
-    put(p.arrowsV, w - 19, h - 35);
-    arrows += 1;
+  if (end.y >= l.height || g.scrollY > 0) {
+    put(p.arrowsV, up.left, up.top);
+    arrows += GridArrowPairs::Vertical;
   }
-  if (arrows > 0 && g.pressedArrow > 0 && g.pressedArrow <= 4) {
+  if (arrows > 0 && g.pressedArrow > GridArrow::None && g.pressedArrow <= GridArrow::Count) {
+    // Where each arrow's pressed square lies in the source image.
     const int32_t sw = tk_image_width(source);
-    struct Spot { int32_t sx, sy, dx, dy; };
-    const Spot spots[4] = {{sw - 50, 24, w - 54, h - 19},
-                           {sw - 34, 24, w - 38, h - 19},
-                           {sw - 16, 0, w - 19, h - 35},
-                           {sw - 16, 16, w - 19, h - 19}};
+    struct Spot { int32_t sx, sy; };
+    const Spot spots[GridArrow::Count] = {{sw - 50, 24}, {sw - 34, 24}, {sw - 16, 0},
+                                          {sw - 16, 16}};
     const Spot& at = spots[g.pressedArrow - 1];
+    const GridArea& to = l.arrowPictures[g.pressedArrow - 1];
     const int32_t square = tk_grab_image_region(source, -1, at.sx, at.sy, kArrow, kArrow);
-    put(square, at.dx, at.dy);
+    put(square, to.left, to.top);
     if (square) tk_free_image(square);
   }
   return arrows;
@@ -362,16 +340,28 @@ void render_grid(Ui& ui, NamedObject& grid) {
     // Captions and rows cut by the edge stay inside the frame; the arrows
     // have their own place on it.
     const GridPaintAreas areas = grid_paint_areas(g, w, h);
+    const GridLayout layout = compute_grid_layout(g, w, h, s);
     clip_to(areas.captionRow);
-    const int32_t top = draw_caption_row(g, w);
+    draw_caption_row(g, layout, w);
     clip_to(areas.rows);
-    DrawContext context{*obj, g, pieces, w, h, s};
-    end = draw_rows(context, top);
+    DrawContext context{*obj, g, pieces, layout, w, h, s};
+    end = draw_rows(context);
     tk_drawing_clip(0, 0, -1, -1);
-    editorPlaced = context.editorPlaced;
+    // The open editor lies over its own cell also while the cursor is not
+    // drawn: left where it was created it would be off-screen yet keep the
+    // focus and swallow the keys. The place is noted relative to the grid,
+    // so that it follows the grid when the grid moves.
+    editorPlaced = layout.editorShown;
+    if (editorPlaced) {
+      EditorPlace& e = g.editor;
+      e.x = static_cast<int16_t>(layout.editor.left);
+      e.y = static_cast<int16_t>(layout.editor.top);
+      e.width = static_cast<int16_t>(layout.editor.right - layout.editor.left);
+      e.height = static_cast<int16_t>(layout.editor.bottom - layout.editor.top);
+    }
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
     g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
-    g.scrollArrows = draw_scroll_arrows(pieces, g, canvas.sourceImage, w, h, end);
+    g.scrollArrows = draw_scroll_arrows(pieces, g, layout, canvas.sourceImage, end);
     tk_stop_drawing();
   }
 
