@@ -286,6 +286,27 @@ TEST_F(GridInput, ExpanderClickTurnsTheRowAndMovesNoCursor) {
   EXPECT_EQ(expander(0)->state, 16);
 }
 
+TEST_F(GridInput, AnExpanderIsHitWhereItIsDrawn) {
+  // A tall parent row placing its icons at the bottom: the square lies at
+  // y 20..40 of the row, not at its top.
+  add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+  add_row(ui, kGrid, -1, "", 40, 0, "r0", "", 0);
+  add_row(ui, kGrid, -1, "", 20, 1, "r1", "", 0);
+  set_row_attribute(ui, kGrid, 0, "VORIENTATION", "1", 0);
+  draw();
+  EXPECT_EQ(mouse(4 + 10, 20 + 5, TK_TYPE_LEFT_CLICK), 1);  // the row's top: the cursor
+  EXPECT_EQ(g().rows[0].isParent, 1);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(mouse(4 + 10, 20 + 30, TK_TYPE_LEFT_CLICK), -1);  // the drawn square
+  EXPECT_EQ(g().rows[0].isParent, 16);
+
+  // A heading (always open) draws no square, so nothing there turns it.
+  set_row_attribute(ui, kGrid, 0, "ISPARENT", "64", 0);
+  draw();
+  EXPECT_EQ(mouse(4 + 10, 20 + 30, TK_TYPE_LEFT_CLICK), 1);
+  EXPECT_EQ(g().rows[0].isParent, 64);
+}
+
 TEST_F(GridInput, HoverMarksOneExpanderAtATime) {
   add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
   add_column(ui, kGrid, -1, "Other", 100, 0, 0, 0, "", 0);
