@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/records.h"
+#include "toolkit/tk_image_owner.h"
 
 // Tree state of a row (RowRecord::isParent, keyword ISPARENT).
 namespace RowTree {
@@ -57,6 +58,19 @@ inline constexpr int8_t Cell = 0;
 inline constexpr int8_t WholeColumn = 1;
 inline constexpr int8_t WholeRow = 2;
 }  // namespace Selection
+
+// The pieces a grid's drawing cuts from its source image (its skin), cut
+// once per skin rather than at every drawing.
+struct GridSkinPieces {
+  static constexpr int32_t kTiles = 15;      // tiles 0..14 of the first row
+  static constexpr int32_t kArrows = 4;      // left, right, up, down
+  int32_t source = 0;                        // source image they come from, 0 none
+  int32_t sourceWidth = 0, sourceHeight = 0; // its size when they were cut
+  int32_t iconSize = 0;                      // tile side they were cut at
+  TkImage tiles[kTiles];                     // frame, ground, selection bar and caps
+  TkImage arrowsH, arrowsV;                  // the two arrow pairs
+  TkImage pressed[kArrows];                  // each arrow's pressed square
+};
 
 struct ExpanderRecord {
   int8_t mode = 1;          // 1 = idle frame chosen by state and hover
@@ -187,6 +201,7 @@ struct GridRecord : ControlRecord {
   // expander of this grid (their `strip` refers to it). Releasing a single
   // expander must leave it alone; clearing the grid frees it.
   int32_t expanderStrip = 0;
+  GridSkinPieces skin;           // pieces cut from the source image, freed with the grid
   // Nearest-shallower-row stack for finding parents in amortised O(1);
   // invalid after a LEVEL change or a deletion, then rebuilt on demand.
   std::vector<int32_t> levelStack;

@@ -3,8 +3,8 @@
 // Sections: pieces · frame and ground · caption row · rows and cells ·
 // built-in scroll arrows · render_grid · draw_expander.
 //
-// Every piece is cut from the grid's source image (the grid skin piece) at
-// each drawing and freed at its end. Rows are walked with RowWalk, the same
+// Every piece is cut from the grid's source image (the grid skin piece) once
+// per skin and kept in the grid's record (GridRecord::skin). Rows are walked with RowWalk, the same
 // walk the mouse handling uses, so hits match what was drawn.
 #include <algorithm>
 #include <cassert>
@@ -25,7 +25,8 @@ constexpr int32_t kArrow = kGridArrow;
 
 // ---- pieces ------------------------------------------------------------------
 
-// The pieces of one drawing; 0 for a piece that was not cut.
+// The pieces of one drawing, held by the grid's skin cache; 0 for a piece
+// this drawing does not use.
 struct Pieces {
   int32_t topLeft = 0, top = 0, topRight = 0;  // tiles 0-2 or 8-10
   int32_t left = 0, right = 0;                 // tiles 3, 4
@@ -33,39 +34,53 @@ struct Pieces {
   int32_t ground = 0;                          // tile 11
   int32_t capLeft = 0, bar = 0, capRight = 0;  // tiles 12-14
   int32_t arrowsH = 0, arrowsV = 0;            // the two arrow pairs
-
-  ~Pieces() {
-    for (int32_t image : {topLeft, top, topRight, left, right, bottomLeft, bottom, bottomRight,
-                          ground, capLeft, bar, capRight, arrowsH, arrowsV})
-      if (image) tk_free_image(image);
-  }
 };
 
-int32_t cut_tile(int32_t source, int32_t s, int32_t tile) {
-  return tk_grab_image_region(source, -1, tile * s, 0, s, s);
+// Cuts the skin's pieces when the grid holds none of this source image at
+// this size yet. Image numbers are never reused, so the number, the size
+// and the tile side identify a skin.
+const GridSkinPieces& skin_pieces(GridSkinPieces& k, int32_t source, int32_t s) {
+  const int32_t sw = tk_image_width(source), sh = tk_image_height(source);
+  if (k.source == source && k.sourceWidth == sw && k.sourceHeight == sh && k.iconSize == s)
+    return k;
+  k.source = source;
+  k.sourceWidth = sw;
+  k.sourceHeight = sh;
+  k.iconSize = s;
+  for (int32_t t = 0; t < GridSkinPieces::kTiles; ++t)
+    k.tiles[t].reset(tk_grab_image_region(source, -1, t * s, 0, s, s));
+  k.arrowsH.reset(tk_grab_image_region(source, -1, sw - 50, 24, 2 * kArrow, kArrow));
+  k.arrowsV.reset(tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow));
+  // Where each arrow's pressed square lies in the source image.
+  struct Spot { int32_t sx, sy; };
+  const Spot spots[GridSkinPieces::kArrows] = {{sw - 50, 24}, {sw - 34, 24}, {sw - 16, 0},
+                                               {sw - 16, 16}};
+  for (int32_t a = 0; a < GridSkinPieces::kArrows; ++a)
+    k.pressed[a].reset(tk_grab_image_region(source, -1, spots[a].sx, spots[a].sy, kArrow, kArrow));
+  return k;
 }
 
-void cut_pieces(Pieces& p, const GridRecord& g, int32_t source, int32_t s) {
+void cut_pieces(Pieces& p, const GridRecord& g, const GridSkinPieces& k) {
+  const auto tile = [&](int32_t t) { return k.tiles[t].get(); };
   if (g.borderless != 1) {
     const int32_t first = g.captColHeight > 0 ? 0 : 8;
-    p.topLeft = cut_tile(source, s, first);
-    p.top = cut_tile(source, s, first + 1);
-    p.topRight = cut_tile(source, s, first + 2);
-    p.left = cut_tile(source, s, 3);
-    p.right = cut_tile(source, s, 4);
-    p.bottomLeft = cut_tile(source, s, 5);
-    p.bottom = cut_tile(source, s, 6);
-    p.bottomRight = cut_tile(source, s, 7);
+    p.topLeft = tile(first);
+    p.top = tile(first + 1);
+    p.topRight = tile(first + 2);
+    p.left = tile(3);
+    p.right = tile(4);
+    p.bottomLeft = tile(5);
+    p.bottom = tile(6);
+    p.bottomRight = tile(7);
   }
-  p.ground = cut_tile(source, s, 11);
-  p.bar = cut_tile(source, s, 13);
-  if (g.selectorStyle == 0) {
-    p.capLeft = cut_tile(source, s, 12);
-    p.capRight = cut_tile(source, s, 14);
+  p.ground = tile(11);
+  p.bar = tile(13);
+  if (g.selectorStyle == SelectorStyle::BarWithCaps) {
+    p.capLeft = tile(12);
+    p.capRight = tile(14);
   }
-  const int32_t sw = tk_image_width(source);
-  p.arrowsH = tk_grab_image_region(source, -1, sw - 50, 24, 2 * kArrow, kArrow);
-  p.arrowsV = tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow);
+  p.arrowsH = k.arrowsH.get();
+  p.arrowsV = k.arrowsV.get();
 }
 
 // Keeps the following drawing inside the area (an empty one paints nothing).
@@ -282,7 +297,7 @@ RowsEnd draw_rows(DrawContext& d) {
 
 // Draws the arrow pairs the overflow calls for; returns scrollArrows.
 int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout& l,
-                          int32_t source, const RowsEnd& end) {
+                          const GridSkinPieces& k, const RowsEnd& end) {
   int8_t arrows = 0;
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty()) return 0;
   const GridArea& left = l.arrowPictures[GridArrow::Left - 1];
@@ -296,16 +311,8 @@ int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout
     arrows += GridArrowPairs::Vertical;
   }
   if (arrows > 0 && g.pressedArrow > GridArrow::None && g.pressedArrow <= GridArrow::Count) {
-    // Where each arrow's pressed square lies in the source image.
-    const int32_t sw = tk_image_width(source);
-    struct Spot { int32_t sx, sy; };
-    const Spot spots[GridArrow::Count] = {{sw - 50, 24}, {sw - 34, 24}, {sw - 16, 0},
-                                          {sw - 16, 16}};
-    const Spot& at = spots[g.pressedArrow - 1];
     const GridArea& to = l.arrowPictures[g.pressedArrow - 1];
-    const int32_t square = tk_grab_image_region(source, -1, at.sx, at.sy, kArrow, kArrow);
-    put(square, to.left, to.top);
-    if (square) tk_free_image(square);
+    put(k.pressed[g.pressedArrow - 1].get(), to.left, to.top);
   }
   return arrows;
 }
@@ -334,8 +341,9 @@ void render_grid(Ui& ui, NamedObject& grid) {
   RowsEnd end;
   bool editorPlaced = false;
   {
+    const GridSkinPieces& skin = skin_pieces(g.skin, canvas.sourceImage, s);
     Pieces pieces;
-    cut_pieces(pieces, g, canvas.sourceImage, s);
+    cut_pieces(pieces, g, skin);
     draw_frame_and_ground(pieces, g, w, h, s);
     // Captions and rows cut by the edge stay inside the frame; the arrows
     // have their own place on it.
@@ -361,7 +369,7 @@ void render_grid(Ui& ui, NamedObject& grid) {
     }
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
     g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
-    g.scrollArrows = draw_scroll_arrows(pieces, g, layout, canvas.sourceImage, end);
+    g.scrollArrows = draw_scroll_arrows(pieces, g, layout, skin, end);
     tk_stop_drawing();
   }
 
