@@ -17,7 +17,7 @@ namespace {
 
 // The input type of the column whose cell is being edited.
 int8_t edited_input_type(const GridRecord& g) {
-  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return 0;
+  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return InputType::None;
   return g.columns[size_t(g.editor.column)].inputType;
 }
 
@@ -37,8 +37,8 @@ void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEve
     // The editor's own closing events commit it.
     const int8_t inputType = edited_input_type(g);
     const bool commits = c.gadget == g.inputGadget &&
-                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == 2) ||
-                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1 && focus_left_grid(o)) ||
+                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == InputType::DropDown) ||
+                          (c.type == TK_TYPE_FOCUS_LOST && inputType == InputType::Text && focus_left_grid(o)) ||
                           c.type == TK_TYPE_LEFT_DOUBLE);
     if (commits) {
       o.changed = 1;

@@ -61,7 +61,7 @@ int8_t effective_lock(GridRecord& g, int32_t column, int32_t row) {
 bool clear_hover(GridRecord& g) {
   ExpanderRecord* e = g.hoveredExpander;
   if (!e) return false;
-  if (e->state == 64) set_expander_state(g, *e, 0);
+  if (e->state == ExpanderState::Hovered) set_expander_state(g, *e, ExpanderState::Idle);
   e->hovered = 0;
   g.hoveredExpander = nullptr;
   return true;
@@ -589,12 +589,15 @@ void step_expanders(Ui& ui, NamedObject& grid) {
       continue;
     }
     e.lastStep = now;
-    if (e.state == 32 || e.state == 64) --e.frame;
-    else if (e.state == 16) ++e.frame;
-    const bool done = (e.state == 32 && e.frame < e.firstFrame) ||
-                      (e.state == 16 && e.frame > e.lastFrame) || e.state == 64;
+    const bool collapsing = e.state == ExpanderState::Collapsing;
+    const bool expanding = e.state == ExpanderState::Expanding;
+    const bool hovered = e.state == ExpanderState::Hovered;
+    if (collapsing || hovered) --e.frame;
+    else if (expanding) ++e.frame;
+    const bool done = (collapsing && e.frame < e.firstFrame) ||
+                      (expanding && e.frame > e.lastFrame) || hovered;
     if (done) {
-      e.state = 0;
+      e.state = ExpanderState::Idle;
       g.activeExpanders[i] = g.activeExpanders.back();
       g.activeExpanders.pop_back();
       continue;

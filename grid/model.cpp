@@ -133,12 +133,12 @@ int32_t walk_back_parent(const GridRecord& g, int32_t row) {
 // keeps it: re-creating it would cut the same strip again for every child.
 void mark_parent(NamedObject* obj, GridRecord& g, int32_t parent) {
   RowRecord& p = g.rows[parent];
-  if (p.isParent == 0) p.isParent = 1;
+  if (p.isParent == RowTree::None) p.isParent = RowTree::Collapsed;
   if (g.columnCount <= 0) return;
   const int32_t cell = parent * g.columnCount;
   const ExpanderRecord* e = g.cells[cell].expander.get();
-  if (e && e->style == 1) return;
-  attach_expander(*obj, cell, 1, "");
+  if (e && e->style == ExpanderStyle::Triangle) return;
+  attach_expander(*obj, cell, ExpanderStyle::Triangle, "");
 }
 
 }  // namespace

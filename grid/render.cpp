@@ -196,7 +196,7 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
     const int32_t top = (shownIndex > 0 && g.gridH == 1) ? y + 1 : y;
     // The bar stays inside the cell also when an image shifts its start.
     put(d.p.bar, tx + imageOffset, top, width - (tx - x) - imageOffset, height);
-    if (g.selectorStyle == 0) {
+    if (g.selectorStyle == SelectorStyle::BarWithCaps) {
       put(d.p.capLeft, tx + imageOffset, top);
       put(d.p.capRight, x + width - d.s, top);
     }
@@ -390,10 +390,12 @@ void render_grid(Ui& ui, NamedObject& grid) {
 
 void draw_expander(ExpanderRecord& e, const RowRecord& row, int32_t iconSize, int32_t x,
                    int32_t y) {
-  if (e.mode == 1 && (e.state == 0 || e.state > 63)) {
+  // Idle or hovered: the picture follows the tree state and the hover.
+  if (e.mode == ExpanderMode::ByState &&
+      (e.state == ExpanderState::Idle || e.state >= ExpanderState::Hovered)) {
     if (e.frameImage) tk_free_image(e.frameImage);
     int32_t frame = e.hovered == 1 ? 2 : 0;
-    if (e.style == 1 && row.isParent >= 16) frame += 4;
+    if (e.style == ExpanderStyle::Triangle && row.isParent >= RowTree::Expanded) frame += 4;
     e.frameImage = tk_grab_image_region(e.strip, -1, frame * iconSize, 0, iconSize, iconSize);
   }
   put(e.frameImage, x, y);

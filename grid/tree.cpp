@@ -29,8 +29,8 @@ constexpr int32_t kStripFrames = 50;
 // ---- expander state bookkeeping ----------------------------------------------
 
 void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state) {
-  const bool wasActive = expander.state > 0;
-  const bool isActive = state > 0;
+  const bool wasActive = expander.state > ExpanderState::Idle;
+  const bool isActive = state > ExpanderState::Idle;
   expander.state = state;
   if (wasActive && !isActive)
     std::erase(grid.activeExpanders, &expander);
@@ -80,9 +80,9 @@ void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::s
   if (!c.expander) c.expander = std::make_unique<ExpanderRecord>();
   ExpanderRecord& e = *c.expander;
   e.style = style;
-  if (style == 1) {
-    e.mode = 1;
-    set_expander_state(*g, e, 0);
+  if (style == ExpanderStyle::Triangle) {
+    e.mode = ExpanderMode::ByState;
+    set_expander_state(*g, e, ExpanderState::Idle);
     e.interval = 50;
     e.firstFrame = 8;
     e.lastFrame = 14;
@@ -104,14 +104,14 @@ void toggle_expander(GridRecord& grid, int16_t column, int16_t row) {
   row_layout_changed(*g);
   ExpanderRecord& e = *cell_at(*g, column, row).expander;
   RowRecord& r = g->rows[row];
-  if (r.isParent < 16) {
-    set_expander_state(*g, e, 16);
+  if (r.isParent < RowTree::Expanded) {
+    set_expander_state(*g, e, ExpanderState::Expanding);
     e.frame = e.firstFrame;
-    r.isParent = 16;
+    r.isParent = RowTree::Expanded;
   } else {
-    set_expander_state(*g, e, 32);
+    set_expander_state(*g, e, ExpanderState::Collapsing);
     e.frame = e.lastFrame;
-    r.isParent = 1;
+    r.isParent = RowTree::Collapsed;
   }
   g->animating = 1;
 }
