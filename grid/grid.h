@@ -73,8 +73,9 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
                            int8_t redraw);
 
 // ---- rendering -------------------------------------------------------------
-// Drawing and every hit test walk the rows with RowWalk (grid/row_walk.h),
-// which decides shown, scrolled-away and drawn rows and their y positions.
+// Drawing and every mouse hit read the grid's layout (grid/grid_layout.h),
+// whose rows come from RowWalk (grid/row_walk.h). Draws the grid into its
+// canvas; nothing for another kind of object.
 void render_grid(Ui& ui, NamedObject& grid);
 // Draws a tree row's expander at (x, y) while a drawing is in progress.
 // Idle or hovered, the frame (0 collapsed, 2 collapsed and hovered, 4 open,

@@ -4,8 +4,8 @@
 // Sections: helpers · shown rows · grid_mouse · grid_mouse_left · grid_key ·
 // move_cursor · shortcuts · step_expanders.
 //
-// Rows are hit with RowWalk (grid/row_walk.h), the walk the drawing uses,
-// so what is hit is what was drawn. Every scroll position counts shown rows
+// The mouse is hit against the grid's layout (grid/grid_layout.h), the one
+// the drawing reads, so what is hit is what was drawn. Every scroll position counts shown rows
 // (rows inside a collapsed subtree do not count), also where the cursor
 // moves by pages.
 #include <algorithm>

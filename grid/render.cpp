@@ -4,8 +4,10 @@
 // built-in scroll arrows · render_grid · draw_expander.
 //
 // Every piece is cut from the grid's source image (the grid skin piece) once
-// per skin and kept in the grid's record (GridRecord::skin). Rows are walked with RowWalk, the same
-// walk the mouse handling uses, so hits match what was drawn.
+// per skin and kept in the grid's record (GridRecord::skin). Where things
+// go comes from the grid's layout (grid/grid_layout.h), which the mouse
+// handling reads too, so hits match what was drawn; the drawing's own row
+// walk only keeps the rows' tree marks and the walk anchor.
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
