@@ -35,6 +35,12 @@
 
 namespace {
 
+// The grid object named "Grid".
+NamedObject& grid_object(Ui& ui) {
+  find_object(ui, "Grid", 0);
+  return *current_object(ui);
+}
+
 constexpr int32_t kRows = 100000;
 constexpr int32_t kColumns = 8;
 constexpr int16_t kWidth = 700;
@@ -252,9 +258,9 @@ void BM_Render(benchmark::State& state) {
   OurGrid& grid = shared_flat();
   const int32_t position = state.range(0);
   set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(position), 0);
-  find_object(grid.ui, "Grid", 0);
+  NamedObject& object = grid_object(grid.ui);
   const auto start = Clock::now();
-  for (auto _ : state) render_grid(grid.ui);
+  for (auto _ : state) render_grid(grid.ui, object);
   figures()["render at " + std::to_string(position) + " (ms)"] =
       std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
       static_cast<double>(state.iterations());
@@ -264,8 +270,8 @@ BENCHMARK(BM_Render)->Arg(0)->Arg(16384)->Arg(32767)->Unit(benchmark::kMicroseco
 void BM_RenderTree(benchmark::State& state) {
   OurGrid& grid = shared_tree();
   set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(state.range(0)), 0);
-  find_object(grid.ui, "Grid", 0);
-  for (auto _ : state) render_grid(grid.ui);
+  NamedObject& object = grid_object(grid.ui);
+  for (auto _ : state) render_grid(grid.ui, object);
 }
 BENCHMARK(BM_RenderTree)->Arg(0)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
@@ -311,8 +317,7 @@ void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
   time_moves(
       state, name,
       [&] {
-        find_object(grid.ui, "Grid", 0);
-        grid_key(grid.ui, key);
+        grid_key(grid.ui, grid_object(grid.ui), key);
       },
       [&] {
         set_attribute(grid.ui, "Grid", "SCROLLY", "16000", 0);

@@ -18,6 +18,12 @@
 
 namespace {
 
+// The grid object named "Grid".
+NamedObject& grid_object(Ui& ui) {
+  find_object(ui, "Grid", 0);
+  return *current_object(ui);
+}
+
 constexpr int32_t kRows = 100000;
 constexpr int32_t kColumns = 8;
 
@@ -73,8 +79,7 @@ void moves(benchmark::State& state, Shape shape, int32_t key, bool draw) {
   reset();
   int32_t n = 0;
   for (auto _ : state) {
-    find_object(g.ui, "Grid", 0);
-    grid_key(g.ui, key);
+    grid_key(g.ui, grid_object(g.ui), key);
     if (++n == 200) {
       state.PauseTiming();
       reset();
@@ -111,11 +116,9 @@ BENCHMARK(BM_PageDownCollapsed)->Unit(benchmark::kMicrosecond);
 void BM_MouseRestingOverCell(benchmark::State& state) {
   BigGrid& g = grid(Shape::Flat);
   set_attribute(g.ui, "Grid", "SCROLLY", "16000", 1);
-  find_object(g.ui, "Grid", 0);
-  grid_mouse(g.ui, 6 + 200, 200 + 200, -1);
+  grid_mouse(g.ui, grid_object(g.ui), 6 + 200, 200 + 200, -1);
   for (auto _ : state) {
-    find_object(g.ui, "Grid", 0);
-    benchmark::DoNotOptimize(grid_mouse(g.ui, 6 + 200, 200 + 200, -1));
+    benchmark::DoNotOptimize(grid_mouse(g.ui, grid_object(g.ui), 6 + 200, 200 + 200, -1));
   }
 }
 BENCHMARK(BM_MouseRestingOverCell)->Unit(benchmark::kMicrosecond);
@@ -128,15 +131,13 @@ int32_t still_clock() { return g_clock; }
 void BM_StepExpandersAmongTenThousandParents(benchmark::State& state) {
   BigGrid& g = grid(Shape::Collapsed);
   g.ui.clock = still_clock;
-  find_object(g.ui, "Grid", 0);
-  toggle_expander(g.ui, 0, 0);
+  toggle_expander(g.record(), 0, 0);
   g.record().cells[0].expander->lastStep = g_clock;
   for (auto _ : state) {
-    find_object(g.ui, "Grid", 0);
-    step_expanders(g.ui);
+    step_expanders(g.ui, grid_object(g.ui));
   }
   state.counters["active"] = static_cast<double>(g.record().activeExpanders.size());
-  toggle_expander(g.ui, 0, 0);
+  toggle_expander(g.record(), 0, 0);
   g.ui.clock = nullptr;
 }
 BENCHMARK(BM_StepExpandersAmongTenThousandParents)->Unit(benchmark::kMicrosecond);

@@ -192,6 +192,7 @@ int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keywor
   if (!obj) return 0;
   set_object_keyword(ui, *obj, upper_keyword(keyword), value);
   if (redraw == 1) draw_object(ui, *obj);
+  make_current(ui, obj);  // a drawing may reach other objects by name
   return 0;
 }
 

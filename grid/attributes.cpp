@@ -147,7 +147,7 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
   ColumnRecord* c = obj ? find_column(*grid_record(*obj), column) : nullptr;
   if (!c) return 0;
   write_keyword_field(column_field(*c, upper_keyword(keyword)), value);
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }
 
@@ -168,7 +168,7 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
   // Parent finding for later rows must see the new level.
   if (k == "LEVEL") grid_record(*obj)->levelStackValid = false;
   if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*grid_record(*obj));
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }
 
@@ -193,6 +193,6 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
   } else {
     write_keyword_field(cell_field(*c, k), value);
   }
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }

@@ -32,15 +32,14 @@ constexpr int32_t kListHeight = 200;
 
 // Frees the editor gadget and gives the grid back its gadget and its
 // shortcuts.
-void drop_editor(Ui& ui, NamedObject* obj) {
-  GridRecord& g = *grid_record(*obj);
+void drop_editor(Ui& ui, NamedObject& obj) {
+  GridRecord& g = *grid_record(obj);
   tk_free_gadget(g.inputGadget);
   g.inputGadget = 0;
   g.editor = EditorPlace{};
-  tk_disable_gadget(obj->gadget, 0);
-  redraw_grid(ui, obj);
-  install_grid_shortcuts(ui);
-  make_current(ui, obj);
+  tk_disable_gadget(obj.gadget, 0);
+  render_grid(ui, obj);
+  install_grid_shortcuts(ui, obj);
 }
 
 // A drop-down list or list filled with the allowed values; the item equal
@@ -48,7 +47,7 @@ void drop_editor(Ui& ui, NamedObject* obj) {
 int32_t create_list_editor(int8_t inputType, int32_t width, const std::string& allowed,
                            const std::string& text) {
   const int32_t gadget =
-      inputType == 2 ? tk_create_combo_gadget(-1, kParkX, kParkY, width, kListHeight)
+      inputType == InputType::DropDown ? tk_create_combo_gadget(-1, kParkX, kParkY, width, kListHeight)
                      : tk_create_list_gadget(-1, kParkX, kParkY, width, kListHeight);
   if (!gadget) return 0;
   tk_hide_gadget(gadget, 1);
@@ -97,7 +96,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   const ColumnRecord& col = g.columns[column];
   // Only types 1 to 3 have an editor; reporting any other as opened
   // would claim an editor that does not exist.
-  if (col.inputType < 1 || col.inputType > 3) return 0;
+  if (col.inputType < InputType::Text || col.inputType > InputType::List) return 0;
   const RowRecord& r = g.rows[row];
   const CellRecord& cell = cell_at(g, column, row);
   if (cell.lock != 0 || r.lock != 0 || col.lock != 0) return -1;
@@ -117,7 +116,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   // The editor lies over the grid in window coordinates.
   tk_use_window_as_parent(obj->window);
   int32_t gadget = 0;
-  if (col.inputType == 1) {
+  if (col.inputType == InputType::Text) {
     gadget = tk_create_string_gadget(-1, kParkX, kParkY, col.width, r.height, cell.text);
     if (gadget) tk_hide_gadget(gadget, 1);
   } else {
@@ -125,8 +124,8 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
     if (gadget) tk_disable_gadget(obj->gadget, 1);
   }
   if (!gadget) {
-    redraw_grid(ui, obj);
-    install_grid_shortcuts(ui);
+    render_grid(ui, *obj);
+    install_grid_shortcuts(ui, *obj);
     make_current(ui, obj);
     return 0;
   }
@@ -136,7 +135,7 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row
   g.editor = EditorPlace{};
   g.editor.column = column;
   g.editor.row = row;
-  redraw_grid(ui, obj);
+  redraw_grid(ui, *obj);
   return 1;
 }
 
@@ -159,10 +158,10 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
     const int16_t column = g.editor.column;
     const int16_t row = g.editor.row;
     const bool inColumn = column >= 0 && column < g.columnCount;
-    const int8_t inputType = inColumn ? g.columns[column].inputType : 0;
+    const int8_t inputType = inColumn ? g.columns[column].inputType : InputType::None;
     bool commit = true;
     std::string text;
-    if (inputType == 2 || inputType == 3) {
+    if (inputType == InputType::DropDown || inputType == InputType::List) {
       const int32_t selected = tk_get_gadget_state(editor);
       const std::vector<std::string> items = split_allowed_values(g.columns[column].allowedValues);
       commit = selected >= 0;
@@ -177,10 +176,10 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
       if (g.cursorColumn == column && g.cursorRow == row)
         obj->text = get_cell_text(ui, obj->name, column, row);
     }
-    make_current(ui, obj);
   }
 
-  drop_editor(ui, obj);
+  drop_editor(ui, *obj);
+  make_current(ui, obj);
   return 0;
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 // The input type of the column whose cell is being edited.
 int8_t edited_input_type(const GridRecord& g) {
-  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return 0;
+  if (g.editor.column < 0 || size_t(g.editor.column) >= g.columns.size()) return InputType::None;
   return g.columns[size_t(g.editor.column)].inputType;
 }
 
@@ -33,18 +33,16 @@ bool focus_left_grid(const NamedObject& o) {
 
 void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& c) {
   GridRecord& g = *grid_record(o);
-  make_current(ui, &o);
   if (g.inputGadget != 0) {
     // The editor's own closing events commit it.
     const int8_t inputType = edited_input_type(g);
     const bool commits = c.gadget == g.inputGadget &&
-                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == 2) ||
-                          (c.type == TK_TYPE_FOCUS_LOST && inputType == 1 && focus_left_grid(o)) ||
+                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == InputType::DropDown) ||
+                          (c.type == TK_TYPE_FOCUS_LOST && inputType == InputType::Text && focus_left_grid(o)) ||
                           c.type == TK_TYPE_LEFT_DOUBLE);
     if (commits) {
       o.changed = 1;
       close_editor(ui, o.name, 0);
-      make_current(ui, &o);
     }
     // While the mouse is over the grid, an open editor keeps the keys.
     if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget)
@@ -55,10 +53,8 @@ void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEve
   // changed them since the editor opened.
   win.focusKind = o.kind;
   win.focusNumber = o.number;
-  install_grid_shortcuts(ui);
-  make_current(ui, &o);
-  grid_mouse(ui, c.mouseX, c.mouseY, c.type);
-  make_current(ui, &o);
+  install_grid_shortcuts(ui, o);
+  grid_mouse(ui, o, c.mouseX, c.mouseY, c.type);
 }
 
 }  // namespace
@@ -68,16 +64,13 @@ void grid_register_event_hooks(KindBehaviour& b) {
   // What showed only while the mouse was over the grid (its cursor, a
   // hovered expander, a pressed arrow) ends with it.
   b.mouseAway = [](Ui& ui, NamedObject& o) {
-    make_current(ui, &o);
-    grid_mouse_left(ui);
+    grid_mouse_left(ui, o);
   };
   b.shortcut = [](Ui& ui, NamedObject& o, int32_t shortcutId) -> int8_t {
-    make_current(ui, &o);
-    return grid_key(ui, shortcutId);
+    return grid_key(ui, o, shortcutId);
   };
   // A grid loses its arrow keys to the object that takes the focus.
-  b.focusLeaves = [](Ui& ui, NamedObject& to) {
-    make_current(ui, &to);
+  b.focusLeaves = [](Ui& ui, NamedObject&) {
     remove_grid_shortcuts(ui, 0);
   };
   b.step = [](Ui& ui, NamedObject& o) {
@@ -85,10 +78,7 @@ void grid_register_event_hooks(KindBehaviour& b) {
     if (!g) return false;
     // An open editor follows its grid wherever the grid went or hid.
     if (g->inputGadget != 0) place_editor(o);
-    if (g->animating == 1) {
-      make_current(ui, &o);
-      step_expanders(ui);
-    }
+    if (g->animating == 1) step_expanders(ui, o);
     return false;
   };
 }

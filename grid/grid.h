@@ -72,10 +72,11 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int1
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);
 
-// ---- rendering (current object) --------------------------------------------
-// Drawing and every hit test walk the rows with RowWalk (grid/row_walk.h),
-// which decides shown, scrolled-away and drawn rows and their y positions.
-void render_grid(Ui& ui);
+// ---- rendering -------------------------------------------------------------
+// Drawing and every mouse hit read the grid's layout (grid/grid_layout.h),
+// whose rows come from RowWalk (grid/row_walk.h). Draws the grid into its
+// canvas; nothing for another kind of object.
+void render_grid(Ui& ui, NamedObject& grid);
 // Draws a tree row's expander at (x, y) while a drawing is in progress.
 // Idle or hovered, the frame (0 collapsed, 2 collapsed and hovered, 4 open,
 // 6 open and hovered) is cut anew from the strip into frameImage; while an
@@ -88,8 +89,9 @@ void draw_expander(ExpanderRecord& expander, const RowRecord& row, int32_t iconS
 void create_grid_scroll_bar(Ui& ui, const std::string& grid, int8_t vertical);
 // Enables/disables and ranges the grid's bars after a drawing that ended at
 // endX (x after the last shown row's last column) and endY (y after the last
-// drawn row); the current object is the grid, and is again afterwards.
-void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY);
+// drawn row). The bars are reached by name, so one of them may be the
+// current object afterwards.
+void update_grid_scroll_bars(Ui& ui, NamedObject& grid, int32_t endX, int32_t endY);
 // The last position a scroll bar offers over items of these sizes (column
 // widths or shown rows' heights, in order) in `room` pixels: the first item
 // from which all the rest fit, or the last item when even it alone does not
@@ -97,27 +99,31 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY);
 int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room);
 
 // ---- tree rows -------------------------------------------------------------
-// Gives cell `cell` of the current grid an expander (reusing its record).
-void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text);
-void toggle_expander(Ui& ui, int16_t column, int16_t row);
+// Gives cell `cell` of the grid an expander (reusing its record).
+void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::string& text);
+// Opens or closes the tree row of (column, row) when that cell has an expander.
+void toggle_expander(GridRecord& grid, int16_t column, int16_t row);
 // Sets an expander's state and keeps GridRecord::activeExpanders (the
 // expanders with a state above 0) in step with it.
 void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state);
-// The strip shared by the current grid's expanders (GridRecord::expanderStrip),
+// The strip shared by the grid's expanders (GridRecord::expanderStrip),
 // cut from the source image when it does not exist yet; 0 without a source.
-int32_t grid_expander_strip(Ui& ui);
+int32_t grid_expander_strip(NamedObject& grid);
 
-// ---- input (current object is the grid) ------------------------------------
-int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType);
+// ---- input -----------------------------------------------------------------
+int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY, int32_t eventType);
 // The mouse has left the grid: the looks it alone gave (the cursor shown
 // under it, a hovered expander, a pressed arrow) end. Redraws only when one
 // did; returns 1 then, else 0.
-int32_t grid_mouse_left(Ui& ui);
-int8_t grid_key(Ui& ui, int32_t shortcutId);
-void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr);
-void install_grid_shortcuts(Ui& ui);
+int32_t grid_mouse_left(Ui& ui, NamedObject& grid);
+int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId);
+void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr);
+// The grid's keys in the current window (only Return and Escape while its
+// editor is open); none when the grid takes no keyboard control.
+void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
+// Takes the grid keys out of the current window (Escape stays with keepEscape).
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
-void step_expanders(Ui& ui);
+void step_expanders(Ui& ui, NamedObject& grid);
 
 // ---- editing ---------------------------------------------------------------
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);

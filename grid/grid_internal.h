@@ -1,13 +1,13 @@
 #pragma once
-// Lookups shared by the grid's source files: the grid object by name or as
-// the current object, cell addressing, and a drawing that leaves the grid
-// current.
+// Lookups shared by the grid's source files: the grid object by name, cell
+// addressing, and the drawing of a by-name operation.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_layout.h"
 
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
@@ -26,11 +26,6 @@ inline NamedObject* find_grid(Ui& ui, const std::string& name) {
   return (obj && obj->kind == Kind::Grid && grid_record(*obj)) ? obj : nullptr;
 }
 
-// The current object when it is a grid.
-inline NamedObject* current_grid_object(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  return (obj && obj->kind == Kind::Grid && grid_record(*obj)) ? obj : nullptr;
-}
 
 // True when (column, row) names one of the grid's cells.
 inline bool cell_in_range(const GridRecord& g, int32_t column, int32_t row) {
@@ -43,14 +38,6 @@ inline CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
   return g.cells[static_cast<size_t>(row) * g.columnCount + column];
 }
 
-// A bordered grid's frame (its line and rounded corners) lies within this
-// many pixels of the picture's edge; the first cell starts there too.
-inline constexpr int32_t kFrameInset = 4;
-
-// A rectangle by its edges; right and bottom lie just outside it.
-struct GridArea {
-  int32_t left, top, right, bottom;
-};
 
 // Where a drawing of a W x H grid may paint, and what its rows and cells
 // have of room. Both areas stay inside the frame, so a row or column cut
@@ -77,9 +64,9 @@ inline GridPaintAreas grid_paint_areas(const GridRecord& g, int32_t w, int32_t h
   return a;
 }
 
-// Draws the grid and leaves it the current object.
-inline void redraw_grid(Ui& ui, NamedObject* obj) {
-  make_current(ui, obj);
-  render_grid(ui);
-  make_current(ui, obj);
+// Draws the grid for a by-name operation, which leaves its grid the current
+// object (the drawing reaches the scroll bars by name).
+inline void redraw_grid(Ui& ui, NamedObject& obj) {
+  render_grid(ui, obj);
+  make_current(ui, &obj);
 }

@@ -10,6 +10,67 @@
 #include <vector>
 
 #include "framework/records.h"
+#include "toolkit/tk_image_owner.h"
+
+// Tree state of a row (RowRecord::isParent, keyword ISPARENT).
+namespace RowTree {
+inline constexpr int8_t None = 0;         // no children
+inline constexpr int8_t Collapsed = 1;    // children hidden
+inline constexpr int8_t Expanded = 16;    // children shown
+inline constexpr int8_t AlwaysOpen = 64;  // a heading: children shown, no expander icon
+}  // namespace RowTree
+
+// An expander's animation state (ExpanderRecord::state).
+namespace ExpanderState {
+inline constexpr int8_t Idle = 0;
+inline constexpr int8_t Expanding = 16;
+inline constexpr int8_t Collapsing = 32;
+inline constexpr int8_t Hovered = 64;
+}  // namespace ExpanderState
+
+// How an expander picks its idle picture (ExpanderRecord::mode).
+namespace ExpanderMode {
+inline constexpr int8_t ByState = 1;  // frame by tree state and hover
+}  // namespace ExpanderMode
+
+// Look of an expander (ExpanderRecord::style).
+namespace ExpanderStyle {
+inline constexpr int8_t Triangle = 1;
+}  // namespace ExpanderStyle
+
+// The editor a column opens (ColumnRecord::inputType, keyword INPUTTYPE).
+namespace InputType {
+inline constexpr int8_t None = 0;
+inline constexpr int8_t Text = 1;
+inline constexpr int8_t DropDown = 2;
+inline constexpr int8_t List = 3;
+}  // namespace InputType
+
+// How the cursor's selection is drawn (GridRecord::selectorStyle).
+namespace SelectorStyle {
+inline constexpr int8_t BarWithCaps = 0;  // other values: the bar alone
+}  // namespace SelectorStyle
+
+// What a click selects beyond the cell (GridRecord::selMode, and the
+// caption a click hit).
+namespace Selection {
+inline constexpr int8_t Cell = 0;
+inline constexpr int8_t WholeColumn = 1;
+inline constexpr int8_t WholeRow = 2;
+}  // namespace Selection
+
+// The pieces a grid's drawing cuts from its source image (its skin), cut
+// once per skin rather than at every drawing.
+struct GridSkinPieces {
+  static constexpr int32_t kTiles = 15;      // tiles 0..14 of the first row
+  static constexpr int32_t kArrows = 4;      // left, right, up, down
+  int32_t source = 0;                        // source image they come from, 0 none
+  int32_t sourceWidth = 0, sourceHeight = 0; // its size when they were cut
+  int32_t iconSize = 0;                      // tile side they were cut at
+  TkImage tiles[kTiles];                     // frame, ground, selection bar and caps
+  TkImage arrowsH, arrowsV;                  // the two arrow pairs
+  TkImage pressed[kArrows];                  // each arrow's pressed square
+};
 
 struct ExpanderRecord {
   int8_t mode = 1;          // 1 = idle frame chosen by state and hover
@@ -140,6 +201,7 @@ struct GridRecord : ControlRecord {
   // expander of this grid (their `strip` refers to it). Releasing a single
   // expander must leave it alone; clearing the grid frees it.
   int32_t expanderStrip = 0;
+  GridSkinPieces skin;           // pieces cut from the source image, freed with the grid
   // Nearest-shallower-row stack for finding parents in amortised O(1);
   // invalid after a LEVEL change or a deletion, then rebuilt on demand.
   std::vector<int32_t> levelStack;

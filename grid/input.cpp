@@ -4,8 +4,8 @@
 // Sections: helpers · shown rows · grid_mouse · grid_mouse_left · grid_key ·
 // move_cursor · shortcuts · step_expanders.
 //
-// Rows are hit with RowWalk (grid/row_walk.h), the walk the drawing uses,
-// so what is hit is what was drawn. Every scroll position counts shown rows
+// The mouse is hit against the grid's layout (grid/grid_layout.h), the one
+// the drawing reads, so what is hit is what was drawn. Every scroll position counts shown rows
 // (rows inside a collapsed subtree do not count), also where the cursor
 // moves by pages.
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
@@ -60,7 +61,7 @@ int8_t effective_lock(GridRecord& g, int32_t column, int32_t row) {
 bool clear_hover(GridRecord& g) {
   ExpanderRecord* e = g.hoveredExpander;
   if (!e) return false;
-  if (e->state == 64) set_expander_state(g, *e, 0);
+  if (e->state == ExpanderState::Hovered) set_expander_state(g, *e, ExpanderState::Idle);
   e->hovered = 0;
   g.hoveredExpander = nullptr;
   return true;
@@ -162,17 +163,6 @@ class ShownRows {
 
 // ---- grid_mouse parts --------------------------------------------------------
 
-// The built-in arrow under (rx, ry), 0 for none (1 left, 2 right, 3 up, 4 down).
-int8_t arrow_at(const GridRecord& g, int32_t rx, int32_t ry, int32_t w, int32_t h) {
-  const bool vertical = g.scrollArrows == 1 || g.scrollArrows == 3;
-  const bool horizontal = g.scrollArrows == 2 || g.scrollArrows == 3;
-  if (vertical && rx >= w - 19 && ry >= h - 33 && ry <= h - 19) return 3;
-  if (vertical && rx >= w - 19 && ry >= h - 23) return 4;
-  if (horizontal && rx >= w - 54 && rx <= w - 39 && ry >= h - 19) return 1;
-  if (horizontal && rx >= w - 39 && rx <= w - 23 && ry >= h - 19) return 2;
-  return 0;
-}
-
 // The clock wraps round: moments are added and compared modulo 2^32.
 int32_t later(int32_t moment, int32_t ms) {
   return static_cast<int32_t>(static_cast<uint32_t>(moment) + static_cast<uint32_t>(ms));
@@ -201,10 +191,12 @@ bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
 bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
   const int16_t wasX = g.scrollX, wasY = g.scrollY;
   switch (arrow) {
-    case 1: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
-    case 2: g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1)); break;
-    case 3: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
-    case 4: {
+    case GridArrow::Left: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
+    case GridArrow::Right:
+      g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1));
+      break;
+    case GridArrow::Up: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
+    case GridArrow::Down: {
       // Stops when the last shown row is the first one drawn.
       ShownRows shown(g);
       const int32_t next = g.scrollY + 1;
@@ -220,13 +212,13 @@ bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
 
 // Whole column, whole row or nothing, by caption hit (or selection mode).
 bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
-  if (hit == 1 && column >= 0 && column < g.columnCount) {
+  if (hit == Selection::WholeColumn && column >= 0 && column < g.columnCount) {
     g.cursorColumn = g.selectionEndColumn = to_int16(column);
     g.cursorRow = 0;
     g.selectionEndRow = to_int16(g.rowCount - 1);
     return true;
   }
-  if (hit == 2 && row >= 0 && row < g.rowCount) {
+  if (hit == Selection::WholeRow && row >= 0 && row < g.rowCount) {
     g.cursorColumn = 0;
     g.selectionEndColumn = to_int16(g.columnCount - 1);
     g.cursorRow = g.selectionEndRow = to_int16(row);
@@ -243,9 +235,10 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
 // rows · columns · the cell (expander, cursor, editor, hover) · selection
 // mode · whole column or row · drawing.
 
-int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
+                   int32_t eventType) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
 
   if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget) tk_focus_gadget(g.inputGadget);
@@ -259,24 +252,27 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   const int32_t w = obj->width;
   const int32_t h = obj->height;
   const int8_t wasPressed = g.pressedArrow;
-  g.pressedArrow = 0;
+  g.pressedArrow = GridArrow::None;
   int32_t result = 0;
 
   if (g.columnCount < 1 || g.rowCount < 1 || !((rx > 0 && ry > 0) || g.animating == 1)) {
     // An arrow drawn pressed must not stay so once the mouse left it.
-    if (wasPressed != 0) redraw_grid(ui, obj);
+    if (wasPressed != 0) render_grid(ui, *obj);
     return 0;
   }
 
+  const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
+  const GridLayout layout = compute_grid_layout(g, w, h, s);
+
   // Built-in scroll arrows: resting on one scrolls, paced by the clock.
-  if (const int8_t arrow = arrow_at(g, rx, ry, w, h); arrow != 0) {
+  if (const int8_t arrow = grid_arrow_at(layout, rx, ry); arrow != GridArrow::None) {
     const bool click = eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE;
     const bool fresh = arrow != wasPressed || click;
     g.pressedArrow = arrow;
     bool changed = arrow != wasPressed;  // the pressed look moves
     if (arrow_step_due(g, fresh, ui_now(ui)) && scroll_by_arrow(g, arrow)) changed = true;
     if (!changed) return 0;
-    redraw_grid(ui, obj);
+    render_grid(ui, *obj);
     return 1;
   }
   if (wasPressed != 0) result = 1;
@@ -286,45 +282,35 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     result = 1;
   }
 
-  // Caption row.
-  int8_t captionHit = 0;
-  int32_t top = 4;
-  if (g.captColHeight > 0 && g.borderless != 1) {
-    if (ry <= g.captColHeight) captionHit = 1;
-    top = g.captColHeight;
-  }
+  // Caption row (a hit there selects the column).
+  int8_t captionHit = Selection::Cell;
+  if (layout.captionRow && ry <= layout.rowsTop) captionHit = Selection::WholeColumn;
 
   // Rows, as drawn. A hit in the caption row stands for row 0.
   int32_t row = 0;
-  int32_t rowY = top;
-  if (captionHit != 1) {
+  const GridRowSlot* rowSlot = nullptr;
+  if (captionHit != Selection::WholeColumn) {
     row = g.rowCount;
-    RowWalk walk(g, top, h);
-    while (walk.next()) {
-      if (!walk.drawn) continue;
-      if (walk.y <= ry && ry <= walk.y + g.rows[walk.row].height) {
-        row = walk.row;
-        rowY = walk.y;
+    for (const GridRowSlot& r : layout.rows) {
+      if (r.y <= ry && ry <= r.y + r.height) {
+        row = r.row;
+        rowSlot = &r;
         break;
       }
     }
   }
 
-  // Columns.
-  const bool captionColumn = g.captRowWidth > 0 && g.borderless != 1;
-  int32_t x = captionColumn ? g.captRowWidth : 4;
+  // Columns (a hit on the caption column selects the row).
   int32_t column = -1;
-  if (captionColumn && rx <= g.captRowWidth) {
-    captionHit = static_cast<int8_t>(captionHit + 2);
+  if (layout.captionColumn && rx <= layout.cellsLeft) {
+    captionHit = static_cast<int8_t>(captionHit + Selection::WholeRow);
   } else {
-    for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < g.columnCount; ++k) {
-      const int32_t width = g.columns[k].width;
-      if (x <= rx && rx <= x + width) {
-        column = k;
+    for (const GridColumnSlot& c : layout.columns) {
+      if (c.x <= rx && rx <= c.x + c.width) {
+        column = c.column;
         break;
       }
       if (clear_hover(g)) result = 1;
-      x += width;
     }
   }
 
@@ -337,28 +323,20 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
   // expander, marks no hover and opens no editor of row 0.
   if (column >= 0 && row < g.rowCount && cell_in_range(g, column, row)) {
     CellRecord& cell = cell_at(g, column, row);
-    RowRecord& r = g.rows[row];
-    const int32_t cx = rx - x;
-    const int32_t cy = ry - rowY;
-    const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
-    const bool onCaption = captionHit == 1;
+    const bool onCaption = captionHit == Selection::WholeColumn;
 
     if (eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE) {
-      const int32_t treeOffset = r.level > 0 ? s * r.level : 0;
-      const bool onExpander = !onCaption && r.isParent > 0 && r.isParent < 32 &&
-                              column == std::max<int32_t>(g.scrollX, 0) && g.showTree == 1 &&
-                              cell.expander && treeOffset <= cx && cx <= treeOffset + s &&
-                              cy <= s;
+      // The expander answers where it is drawn.
+      const bool onExpander = !onCaption && rowSlot && rowSlot->expander &&
+                              grid_area_holds(rowSlot->expanderArea, rx, ry);
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
-        toggle_expander(ui, to_int16(column), to_int16(row));
-        make_current(ui, obj);
+        toggle_expander(g, 0, to_int16(row));
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
         if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row)) {
           close_editor(ui, obj->name, 1);
-          make_current(ui, obj);
         }
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = to_int16(row);
@@ -367,7 +345,6 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
           const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
-          make_current(ui, obj);
           if (opened == 1) {
             set_event_code(ui, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
@@ -379,7 +356,7 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     } else if (!onCaption && g.hoveredExpander != cell.expander.get()) {
       if (clear_hover(g)) result = 1;
       if (ExpanderRecord* e = cell.expander.get()) {
-        if (e->state == 0) set_expander_state(g, *e, 64);
+        if (e->state == ExpanderState::Idle) set_expander_state(g, *e, ExpanderState::Hovered);
         e->hovered = 1;
         g.hoveredExpander = e;
         result = 1;
@@ -387,25 +364,24 @@ int32_t grid_mouse(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventType) {
     }
   }
 
-  if (g.selMode > 0) captionHit = g.selMode;
+  if (g.selMode > Selection::Cell) captionHit = g.selMode;
 
-  if (captionHit > 0 && eventType == TK_TYPE_LEFT_CLICK) {
+  if (captionHit > Selection::Cell && eventType == TK_TYPE_LEFT_CLICK) {
     if (editor_is_open(g)) {
       close_editor(ui, obj->name, 1);
-      make_current(ui, obj);
     }
     if (select_whole(g, captionHit, column, row)) result = 1;
   }
 
-  if (result == 1) redraw_grid(ui, obj);
+  if (result == 1) render_grid(ui, *obj);
   return result;
 }
 
 // ---- grid_mouse_left ---------------------------------------------------------------
 
-int32_t grid_mouse_left(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int32_t grid_mouse_left(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   bool changed = clear_hover(g);
   if (g.permanentCursor == -1) {
@@ -417,15 +393,15 @@ int32_t grid_mouse_left(Ui& ui) {
     changed = true;
   }
   if (!changed) return 0;
-  redraw_grid(ui, obj);
+  render_grid(ui, *obj);
   return 1;
 }
 
 // ---- grid_key ------------------------------------------------------------------------
 
-int8_t grid_key(Ui& ui, int32_t shortcutId) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return 0;
+int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (g.keyboardControl != 1) return 0;
 
@@ -433,19 +409,16 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
     case GridKey::Return:
       if (editor_is_open(g)) {
         close_editor(ui, obj->name, 0);
-        make_current(ui, obj);
         return Code::GridCommit;
       }
       if (g.enableInput == 1) {
         const int32_t opened = open_editor(ui, obj->name, g.cursorColumn, g.cursorRow);
-        make_current(ui, obj);
         return opened == 1 ? Code::GridEditorOpened : Code::GridEditorRefused;
       }
       return 0;
     case GridKey::Escape:
       if (!editor_is_open(g)) return 0;
       close_editor(ui, obj->name, 1);
-      make_current(ui, obj);
       return Code::GridCancel;
     default: break;
   }
@@ -454,18 +427,18 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
   // the editor, and what was typed, to another cell.
   if (editor_is_open(g)) return 0;
   switch (shortcutId) {
-    case GridKey::Left: move_cursor(ui, 0, -1, 0); return Code::GridCursor;
-    case GridKey::Up: move_cursor(ui, 0, 0, -1); return Code::GridCursor;
-    case GridKey::Right: move_cursor(ui, 0, 1, 0); return Code::GridCursor;
-    case GridKey::Down: move_cursor(ui, 0, 0, 1); return Code::GridCursor;
-    case GridKey::PageLeft: move_cursor(ui, 2, -1, 0); return Code::GridCursor;
-    case GridKey::PageUp: move_cursor(ui, 2, 0, -1); return Code::GridCursor;
-    case GridKey::PageRight: move_cursor(ui, 2, 1, 0); return Code::GridCursor;
-    case GridKey::PageDown: move_cursor(ui, 2, 0, 1); return Code::GridCursor;
+    case GridKey::Left: move_cursor(ui, grid, 0, -1, 0); return Code::GridCursor;
+    case GridKey::Up: move_cursor(ui, grid, 0, 0, -1); return Code::GridCursor;
+    case GridKey::Right: move_cursor(ui, grid, 0, 1, 0); return Code::GridCursor;
+    case GridKey::Down: move_cursor(ui, grid, 0, 0, 1); return Code::GridCursor;
+    case GridKey::PageLeft: move_cursor(ui, grid, 2, -1, 0); return Code::GridCursor;
+    case GridKey::PageUp: move_cursor(ui, grid, 2, 0, -1); return Code::GridCursor;
+    case GridKey::PageRight: move_cursor(ui, grid, 2, 1, 0); return Code::GridCursor;
+    case GridKey::PageDown: move_cursor(ui, grid, 2, 0, 1); return Code::GridCursor;
     case GridKey::Space:
-      toggle_expander(ui, g.cursorColumn, g.cursorRow);
+      toggle_expander(g, g.cursorColumn, g.cursorRow);
       // The subtree shows or hides at once; the icon turns in the steps.
-      redraw_grid(ui, obj);
+      render_grid(ui, *obj);
       return Code::GridToggled;
     default: return 0;
   }
@@ -479,9 +452,9 @@ int8_t grid_key(Ui& ui, int32_t shortcutId) {
 // cursor stays in sight. A move whose target lies outside the grid changes
 // nothing.
 
-void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return;
+void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return;
   GridRecord& g = *grid_record(*obj);
   if (g.columnCount < 1 || g.rowCount < 1) return;
   dc = static_cast<int16_t>(std::clamp<int16_t>(dc, -1, 1));
@@ -554,7 +527,6 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
   g.scrollX = to_int16(scrollX);
   g.scrollY = to_int16(scrollY);
   set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
-  make_current(ui, obj);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------
@@ -563,9 +535,9 @@ void move_cursor(Ui& ui, int8_t mode, int16_t dc, int16_t dr) {
 // belong to the editor. The dispatcher installs them whenever the mouse is
 // over the grid, which also undoes what another grid or object did to the
 // window's keys meanwhile.
-void install_grid_shortcuts(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj || grid_record(*obj)->keyboardControl != 1) return;
+void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
+  const NamedObject* obj = &grid;
+  if (!grid_record(*obj) || grid_record(*obj)->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, kKeyReturn, GridKey::Return);
   if (editor_is_open(*grid_record(*obj))) {
@@ -579,8 +551,7 @@ void install_grid_shortcuts(Ui& ui) {
   tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
 }
 
-// Needs no grid as the current object: the dispatcher calls it when another
-// object takes the focus.
+// Needs no grid: the dispatcher calls it when another object takes the focus.
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
   const int32_t window = window_number(ui);
   if (keepEscape == 1) {
@@ -599,14 +570,14 @@ void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
 // Visits only the expanders with a state above 0 (GridRecord::activeExpanders),
 // never the grid's cells.
 
-void step_expanders(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj) return;
+void step_expanders(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return;
   GridRecord& g = *grid_record(*obj);
   const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
   const int32_t now = ui_now(ui);
   const bool anyActive = !g.activeExpanders.empty();
-  if (anyActive) grid_expander_strip(ui);  // replaces a strip freed elsewhere
+  if (anyActive) grid_expander_strip(grid);  // replaces a strip freed elsewhere
   bool frameChanged = false;
 
   for (size_t i = 0; i < g.activeExpanders.size();) {
@@ -618,12 +589,15 @@ void step_expanders(Ui& ui) {
       continue;
     }
     e.lastStep = now;
-    if (e.state == 32 || e.state == 64) --e.frame;
-    else if (e.state == 16) ++e.frame;
-    const bool done = (e.state == 32 && e.frame < e.firstFrame) ||
-                      (e.state == 16 && e.frame > e.lastFrame) || e.state == 64;
+    const bool collapsing = e.state == ExpanderState::Collapsing;
+    const bool expanding = e.state == ExpanderState::Expanding;
+    const bool hovered = e.state == ExpanderState::Hovered;
+    if (collapsing || hovered) --e.frame;
+    else if (expanding) ++e.frame;
+    const bool done = (collapsing && e.frame < e.firstFrame) ||
+                      (expanding && e.frame > e.lastFrame) || hovered;
     if (done) {
-      e.state = 0;
+      e.state = ExpanderState::Idle;
       g.activeExpanders[i] = g.activeExpanders.back();
       g.activeExpanders.pop_back();
       continue;
@@ -636,6 +610,6 @@ void step_expanders(Ui& ui) {
     ++i;
   }
 
-  if (frameChanged) redraw_grid(ui, obj);
+  if (frameChanged) render_grid(ui, *obj);
   g.animating = anyActive ? 1 : 0;
 }

@@ -14,8 +14,7 @@ namespace {
 
 void grid_draw(Ui& ui, NamedObject& o) {
   if (!grid_record(o)) return;
-  make_current(ui, &o);
-  render_grid(ui);
+  render_grid(ui, o);
 }
 
 // The editor gadget and the records with their images; the record itself
@@ -60,7 +59,7 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   o->canvas = new_canvas_record(image, width, height);
   o->gadget = create_image_gadget_of(x, y, width, height, o->canvas->canvasImage);
   o->canvas->iconSize = pieceSize;
-  render_grid(ui);
+  render_grid(ui, *o);
   return end_object(ui, *o);
 }
 

@@ -131,16 +131,14 @@ int32_t walk_back_parent(const GridRecord& g, int32_t row) {
 // Marks row `parent` as a parent: collapsed when it was none, and an
 // expander on its first cell. A cell that already has a triangle expander
 // keeps it: re-creating it would cut the same strip again for every child.
-void mark_parent(Ui& ui, NamedObject* obj, GridRecord& g, int32_t parent) {
+void mark_parent(NamedObject* obj, GridRecord& g, int32_t parent) {
   RowRecord& p = g.rows[parent];
-  if (p.isParent == 0) p.isParent = 1;
+  if (p.isParent == RowTree::None) p.isParent = RowTree::Collapsed;
   if (g.columnCount <= 0) return;
   const int32_t cell = parent * g.columnCount;
   const ExpanderRecord* e = g.cells[cell].expander.get();
-  if (e && e->style == 1) return;
-  make_current(ui, obj);
-  attach_expander(ui, cell, 1, "");
-  make_current(ui, obj);
+  if (e && e->style == ExpanderStyle::Triangle) return;
+  attach_expander(*obj, cell, ExpanderStyle::Triangle, "");
 }
 
 }  // namespace
@@ -199,7 +197,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
     g.cells = std::move(cells);
   }
   sync_counts(g);
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 1;
 }
 
@@ -248,7 +246,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
     const int32_t parent = stack_parent_and_push(g, pos);
     if (level > 0 && parent >= 0) {
       g.rows[pos].parent = g.rows[parent].index;
-      mark_parent(ui, obj, g, parent);
+      mark_parent(obj, g, parent);
     }
   } else {
     g.rows.insert(g.rows.begin() + pos, std::move(row));
@@ -266,11 +264,11 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
       const int32_t parent = walk_back_parent(g, pos);
       if (parent >= 0) {
         g.rows[pos].parent = g.rows[parent].index;
-        mark_parent(ui, obj, g, parent);
+        mark_parent(obj, g, parent);
       }
     }
   }
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 1;
 }
 
@@ -315,13 +313,13 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
       child.parent = -1;
       if (child.level > 0 && parent >= 0) {
         child.parent = g.rows[parent].index;
-        mark_parent(ui, obj, g, parent);
+        mark_parent(obj, g, parent);
       }
     }
   }
   g.levelStackValid = true;
 
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }
 
@@ -361,7 +359,7 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
   obj->text = cell_at(g, column, row).text;
-  if (redraw == 1) redraw_grid(ui, obj);
+  if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }
 
@@ -376,7 +374,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   if (image > -1) cell.image = image;
   if (fontColor > -1) cell.fontColor = fontColor;
   if (bgColor > -1) cell.bgColor = bgColor;
-  redraw_grid(ui, obj);
+  redraw_grid(ui, *obj);
   return 0;
 }
 

@@ -3,28 +3,32 @@
 // Sections: pieces · frame and ground · caption row · rows and cells ·
 // built-in scroll arrows · render_grid · draw_expander.
 //
-// Every piece is cut from the grid's source image (the grid skin piece) at
-// each drawing and freed at its end. Rows are walked with RowWalk, the same
-// walk the mouse handling uses, so hits match what was drawn.
+// Every piece is cut from the grid's source image (the grid skin piece) once
+// per skin and kept in the grid's record (GridRecord::skin). Where things
+// go comes from the grid's layout (grid/grid_layout.h), which the mouse
+// handling reads too, so hits match what was drawn; the drawing's own row
+// walk only keeps the rows' tree marks and the walk anchor.
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <string>
 
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
 
 constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kLineHeight = 20;  // text line height for vertical placement
-constexpr int32_t kArrow = 16;       // side of one built-in arrow
+constexpr int32_t kArrow = kGridArrow;
 
 // ---- pieces ------------------------------------------------------------------
 
-// The pieces of one drawing; 0 for a piece that was not cut.
+// The pieces of one drawing, held by the grid's skin cache; 0 for a piece
+// this drawing does not use.
 struct Pieces {
   int32_t topLeft = 0, top = 0, topRight = 0;  // tiles 0-2 or 8-10
   int32_t left = 0, right = 0;                 // tiles 3, 4
@@ -32,39 +36,53 @@ struct Pieces {
   int32_t ground = 0;                          // tile 11
   int32_t capLeft = 0, bar = 0, capRight = 0;  // tiles 12-14
   int32_t arrowsH = 0, arrowsV = 0;            // the two arrow pairs
-
-  ~Pieces() {
-    for (int32_t image : {topLeft, top, topRight, left, right, bottomLeft, bottom, bottomRight,
-                          ground, capLeft, bar, capRight, arrowsH, arrowsV})
-      if (image) tk_free_image(image);
-  }
 };
 
-int32_t cut_tile(int32_t source, int32_t s, int32_t tile) {
-  return tk_grab_image_region(source, -1, tile * s, 0, s, s);
+// Cuts the skin's pieces when the grid holds none of this source image at
+// this size yet. Image numbers are never reused, so the number, the size
+// and the tile side identify a skin.
+const GridSkinPieces& skin_pieces(GridSkinPieces& k, int32_t source, int32_t s) {
+  const int32_t sw = tk_image_width(source), sh = tk_image_height(source);
+  if (k.source == source && k.sourceWidth == sw && k.sourceHeight == sh && k.iconSize == s)
+    return k;
+  k.source = source;
+  k.sourceWidth = sw;
+  k.sourceHeight = sh;
+  k.iconSize = s;
+  for (int32_t t = 0; t < GridSkinPieces::kTiles; ++t)
+    k.tiles[t].reset(tk_grab_image_region(source, -1, t * s, 0, s, s));
+  k.arrowsH.reset(tk_grab_image_region(source, -1, sw - 50, 24, 2 * kArrow, kArrow));
+  k.arrowsV.reset(tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow));
+  // Where each arrow's pressed square lies in the source image.
+  struct Spot { int32_t sx, sy; };
+  const Spot spots[GridSkinPieces::kArrows] = {{sw - 50, 24}, {sw - 34, 24}, {sw - 16, 0},
+                                               {sw - 16, 16}};
+  for (int32_t a = 0; a < GridSkinPieces::kArrows; ++a)
+    k.pressed[a].reset(tk_grab_image_region(source, -1, spots[a].sx, spots[a].sy, kArrow, kArrow));
+  return k;
 }
 
-void cut_pieces(Pieces& p, const GridRecord& g, int32_t source, int32_t s) {
+void cut_pieces(Pieces& p, const GridRecord& g, const GridSkinPieces& k) {
+  const auto tile = [&](int32_t t) { return k.tiles[t].get(); };
   if (g.borderless != 1) {
     const int32_t first = g.captColHeight > 0 ? 0 : 8;
-    p.topLeft = cut_tile(source, s, first);
-    p.top = cut_tile(source, s, first + 1);
-    p.topRight = cut_tile(source, s, first + 2);
-    p.left = cut_tile(source, s, 3);
-    p.right = cut_tile(source, s, 4);
-    p.bottomLeft = cut_tile(source, s, 5);
-    p.bottom = cut_tile(source, s, 6);
-    p.bottomRight = cut_tile(source, s, 7);
+    p.topLeft = tile(first);
+    p.top = tile(first + 1);
+    p.topRight = tile(first + 2);
+    p.left = tile(3);
+    p.right = tile(4);
+    p.bottomLeft = tile(5);
+    p.bottom = tile(6);
+    p.bottomRight = tile(7);
   }
-  p.ground = cut_tile(source, s, 11);
-  p.bar = cut_tile(source, s, 13);
-  if (g.selectorStyle == 0) {
-    p.capLeft = cut_tile(source, s, 12);
-    p.capRight = cut_tile(source, s, 14);
+  p.ground = tile(11);
+  p.bar = tile(13);
+  if (g.selectorStyle == SelectorStyle::BarWithCaps) {
+    p.capLeft = tile(12);
+    p.capRight = tile(14);
   }
-  const int32_t sw = tk_image_width(source);
-  p.arrowsH = tk_grab_image_region(source, -1, sw - 50, 24, 2 * kArrow, kArrow);
-  p.arrowsV = tk_grab_image_region(source, -1, sw - 16, 0, kArrow, 2 * kArrow);
+  p.arrowsH = k.arrowsH.get();
+  p.arrowsV = k.arrowsV.get();
 }
 
 // Keeps the following drawing inside the area (an empty one paints nothing).
@@ -108,14 +126,11 @@ int32_t aligned_x(int8_t orientation, int32_t x, int32_t width, int32_t textWidt
   return x + leftPad;
 }
 
-// Draws the caption row when there is one; returns the y where rows start.
-int32_t draw_caption_row(const GridRecord& g, int32_t w) {
-  if (g.captColHeight <= 0 || g.columnCount <= 0 || g.borderless == 1) return 4;
-  int32_t x = 4;
-  if (g.captRowWidth > 5) {
-    x = g.captRowWidth;
-    caption_separator(x - 1);
-  }
+// Draws the caption row when there is one.
+void draw_caption_row(const GridRecord& g, const GridLayout& l, int32_t w) {
+  if (!l.captionRow) return;
+  int32_t x = l.captionTextsLeft;
+  if (x > kFrameInset) caption_separator(x - 1);
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < columns && x < w; ++k) {
     const ColumnRecord& c = g.columns[k];
@@ -126,7 +141,6 @@ int32_t draw_caption_row(const GridRecord& g, int32_t w) {
     x += c.width;
     if (g.gridV == 1 && k < g.columnCount - 1) caption_separator(x - 1);
   }
-  return g.captColHeight;
 }
 
 // ---- rows and cells ------------------------------------------------------------
@@ -144,8 +158,8 @@ struct DrawContext {
   NamedObject& obj;
   GridRecord& g;
   const Pieces& p;
+  const GridLayout& l;
   int32_t w, h, s;
-  bool editorPlaced = false;  // the open editor was laid over its cell
 };
 
 int32_t first_colour(int32_t a, int32_t b, int32_t c) {
@@ -184,24 +198,11 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
     const int32_t top = (shownIndex > 0 && g.gridH == 1) ? y + 1 : y;
     // The bar stays inside the cell also when an image shifts its start.
     put(d.p.bar, tx + imageOffset, top, width - (tx - x) - imageOffset, height);
-    if (g.selectorStyle == 0) {
+    if (g.selectorStyle == SelectorStyle::BarWithCaps) {
       put(d.p.capLeft, tx + imageOffset, top);
       put(d.p.capRight, x + width - d.s, top);
     }
     textColour = g.selFrontColor;
-  }
-
-  // The open editor lies over its own cell also while the cursor is not
-  // drawn: left where it was created it would be off-screen yet keep the
-  // focus and swallow the keys. The place is noted relative to the grid,
-  // so that it follows the grid when the grid moves.
-  if (k == g.editor.column && n == g.editor.row && g.inputGadget != 0) {
-    EditorPlace& e = g.editor;
-    e.x = static_cast<int16_t>(tx);
-    e.y = static_cast<int16_t>(y);
-    e.width = static_cast<int16_t>(width);
-    e.height = static_cast<int16_t>(column.inputHeight > 0 ? column.inputHeight : height);
-    d.editorPlaced = true;
   }
 
   if (hasImage) {
@@ -219,9 +220,9 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
 
 // Draws the cells of drawn row n from x on; returns the x it ended at and
 // leaves the column counter in k.
-int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x, int32_t y,
-                       int32_t& k) {
+int32_t draw_row_cells(DrawContext& d, const GridRowSlot& slot, int32_t x, int32_t& k) {
   GridRecord& g = d.g;
+  const int32_t n = slot.row, shownIndex = slot.shownIndex, y = slot.y;
   const RowRecord& row = g.rows[n];
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   const size_t firstCell = static_cast<size_t>(n) * columns;
@@ -232,23 +233,12 @@ int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x,
     CellRecord& cell = g.cells[firstCell + k];
     const bool drawn = k >= g.scrollX;
 
-    int32_t tx = x;
-    int32_t ty = y + 1;
-    if (row.vOrientation == 1) ty = y + row.height - kLineHeight;
-    else if (row.vOrientation == 2) ty = y + (row.height - kLineHeight) / 2;
-
-    if (k == 0) {
-      if (row.level > 0) tx += d.s * row.level;
-      if (cell.expander && row.isParent > 0 && g.showTree == 1 && row.isParent < 64 &&
-          drawn) {
-        draw_expander(*cell.expander, row, d.s, tx, ty);
-        tx += column.marginLeft > d.s ? column.marginLeft : d.s;
-      } else {
-        tx += column.marginLeft;
-      }
-    }
-
     if (!drawn) continue;
+    const int32_t tx = grid_text_left(g, slot, k, x, d.s);
+    const int32_t ty = slot.textY;
+    if (k == 0 && slot.expander)
+      draw_expander(*cell.expander, row, d.s, slot.expanderArea.left, slot.expanderArea.top);
+
     draw_cell(d, row, n, shownIndex, k, column, cell, x, y, tx, ty);
     x += column.width;
     if (g.gridV == 1 && k < g.columnCount - 1)
@@ -257,17 +247,18 @@ int32_t draw_row_cells(DrawContext& d, int32_t n, int32_t shownIndex, int32_t x,
   return x;
 }
 
-RowsEnd draw_rows(DrawContext& d, int32_t top) {
+RowsEnd draw_rows(DrawContext& d) {
   GridRecord& g = d.g;
-  const bool captionCell = g.captRowWidth > 0 && g.borderless != 1;
-  const int32_t cellsStart = captionCell ? g.captRowWidth : 4;
+  const bool captionCell = d.l.captionColumn;
+  const int32_t cellsStart = d.l.cellsLeft;
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   int32_t topTile = d.p.top;
 
   // Starting at the anchor skips only rows that are not drawn and whose
   // hiddenInTree marks, set by an earlier drawing of the same layout, stand.
   RowsEnd end;
-  RowWalk walk(g, top, d.h);
+  RowWalk walk(g, d.l.rowsTop, d.h);
+  size_t drawnRows = 0;  // rows of the layout drawn so far
   bool anchored = false;
   while (walk.next()) {
     RowRecord& row = g.rows[walk.row];
@@ -287,6 +278,8 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
       end.k = 4 < d.w ? columns : 0;
       continue;
     }
+    assert(drawnRows < d.l.rows.size() && d.l.rows[drawnRows].row == walk.row);
+    const GridRowSlot& slot = d.l.rows[drawnRows++];
     const int32_t y = walk.y;
     int32_t x = 4;
     if (captionCell) {
@@ -295,7 +288,7 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
       if (!row.caption.empty()) tk_draw_text(7, y + 2, row.caption, kWhite);
       x = cellsStart;
     }
-    end.x = draw_row_cells(d, walk.row, walk.shownIndex, x, y, end.k);
+    end.x = draw_row_cells(d, slot, x, end.k);
   }
   end.y = walk.y;
   end.lastRow = walk.row;
@@ -305,29 +298,23 @@ RowsEnd draw_rows(DrawContext& d, int32_t top) {
 // ---- built-in scroll arrows ----------------------------------------------------
 
 // Draws the arrow pairs the overflow calls for; returns scrollArrows.
-int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, int32_t w,
-                          int32_t h, const RowsEnd& end) {
+int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout& l,
+                          const GridSkinPieces& k, const RowsEnd& end) {
   int8_t arrows = 0;
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty()) return 0;
-  if (end.x >= w + 10 || g.scrollX > 0) {
-    put(p.arrowsH, w - 54, h - 19);
-    arrows += 2;
+  const GridArea& left = l.arrowPictures[GridArrow::Left - 1];
+  const GridArea& up = l.arrowPictures[GridArrow::Up - 1];
+  if (end.x >= l.width + 10 || g.scrollX > 0) {
+    put(p.arrowsH, left.left, left.top);
+    arrows += GridArrowPairs::Horizontal;
   }
-  if (end.y >= h || g.scrollY > 0) {
-    put(p.arrowsV, w - 19, h - 35);
-    arrows += 1;
+  if (end.y >= l.height || g.scrollY > 0) {
+    put(p.arrowsV, up.left, up.top);
+    arrows += GridArrowPairs::Vertical;
   }
-  if (arrows > 0 && g.pressedArrow > 0 && g.pressedArrow <= 4) {
-    const int32_t sw = tk_image_width(source);
-    struct Spot { int32_t sx, sy, dx, dy; };
-    const Spot spots[4] = {{sw - 50, 24, w - 54, h - 19},
-                           {sw - 34, 24, w - 38, h - 19},
-                           {sw - 16, 0, w - 19, h - 35},
-                           {sw - 16, 16, w - 19, h - 19}};
-    const Spot& at = spots[g.pressedArrow - 1];
-    const int32_t square = tk_grab_image_region(source, -1, at.sx, at.sy, kArrow, kArrow);
-    put(square, at.dx, at.dy);
-    if (square) tk_free_image(square);
+  if (arrows > 0 && g.pressedArrow > GridArrow::None && g.pressedArrow <= GridArrow::Count) {
+    const GridArea& to = l.arrowPictures[g.pressedArrow - 1];
+    put(k.pressed[g.pressedArrow - 1].get(), to.left, to.top);
   }
   return arrows;
 }
@@ -336,9 +323,9 @@ int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, int32_t source, 
 
 // ---- render_grid -----------------------------------------------------------------
 
-void render_grid(Ui& ui) {
-  NamedObject* obj = current_grid_object(ui);
-  if (!obj || !obj->canvas) return;
+void render_grid(Ui& ui, NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (obj->kind != Kind::Grid || !grid_record(*obj) || !obj->canvas) return;
   GridRecord& g = *grid_record(*obj);
   const CanvasRecord& canvas = *obj->canvas;
   if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;
@@ -356,22 +343,35 @@ void render_grid(Ui& ui) {
   RowsEnd end;
   bool editorPlaced = false;
   {
+    const GridSkinPieces& skin = skin_pieces(g.skin, canvas.sourceImage, s);
     Pieces pieces;
-    cut_pieces(pieces, g, canvas.sourceImage, s);
+    cut_pieces(pieces, g, skin);
     draw_frame_and_ground(pieces, g, w, h, s);
     // Captions and rows cut by the edge stay inside the frame; the arrows
     // have their own place on it.
     const GridPaintAreas areas = grid_paint_areas(g, w, h);
+    const GridLayout layout = compute_grid_layout(g, w, h, s);
     clip_to(areas.captionRow);
-    const int32_t top = draw_caption_row(g, w);
+    draw_caption_row(g, layout, w);
     clip_to(areas.rows);
-    DrawContext context{*obj, g, pieces, w, h, s};
-    end = draw_rows(context, top);
+    DrawContext context{*obj, g, pieces, layout, w, h, s};
+    end = draw_rows(context);
     tk_drawing_clip(0, 0, -1, -1);
-    editorPlaced = context.editorPlaced;
+    // The open editor lies over its own cell also while the cursor is not
+    // drawn: left where it was created it would be off-screen yet keep the
+    // focus and swallow the keys. The place is noted relative to the grid,
+    // so that it follows the grid when the grid moves.
+    editorPlaced = layout.editorShown;
+    if (editorPlaced) {
+      EditorPlace& e = g.editor;
+      e.x = static_cast<int16_t>(layout.editor.left);
+      e.y = static_cast<int16_t>(layout.editor.top);
+      e.width = static_cast<int16_t>(layout.editor.right - layout.editor.left);
+      e.height = static_cast<int16_t>(layout.editor.bottom - layout.editor.top);
+    }
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
     g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
-    g.scrollArrows = draw_scroll_arrows(pieces, g, canvas.sourceImage, w, h, end);
+    g.scrollArrows = draw_scroll_arrows(pieces, g, layout, skin, end);
     tk_stop_drawing();
   }
 
@@ -385,18 +385,19 @@ void render_grid(Ui& ui) {
     if (g.editor.shown == 1) tk_focus_gadget(g.inputGadget);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
-    update_grid_scroll_bars(ui, end.x, end.y);
-  make_current(ui, obj);
+    update_grid_scroll_bars(ui, *obj, end.x, end.y);
 }
 
 // ---- draw_expander -----------------------------------------------------------------
 
 void draw_expander(ExpanderRecord& e, const RowRecord& row, int32_t iconSize, int32_t x,
                    int32_t y) {
-  if (e.mode == 1 && (e.state == 0 || e.state > 63)) {
+  // Idle or hovered: the picture follows the tree state and the hover.
+  if (e.mode == ExpanderMode::ByState &&
+      (e.state == ExpanderState::Idle || e.state >= ExpanderState::Hovered)) {
     if (e.frameImage) tk_free_image(e.frameImage);
     int32_t frame = e.hovered == 1 ? 2 : 0;
-    if (e.style == 1 && row.isParent >= 16) frame += 4;
+    if (e.style == ExpanderStyle::Triangle && row.isParent >= RowTree::Expanded) frame += 4;
     e.frameImage = tk_grab_image_region(e.strip, -1, frame * iconSize, 0, iconSize, iconSize);
   }
   put(e.frameImage, x, y);

@@ -93,8 +93,8 @@ class RowWalk {
     if (shown) {
       shownIndex = shownCount;
       drawn = shownIndex >= grid_->scrollY;
-      if (r.isParent > 0 && grid_->showTree == 1 && has_expander(row)) {
-        collapsed_ = r.isParent < 16;
+      if (r.isParent > RowTree::None && grid_->showTree == 1 && has_expander(row)) {
+        collapsed_ = r.isParent < RowTree::Expanded;
         collapseLevel_ = r.level;
       }
     } else {

@@ -45,16 +45,15 @@ BarRect bar_rect(const NamedObject& grid, bool vertical) {
   return {clamp16(x + 5), clamp16(y + h), clamp16(std::max(0, w - 10)), kBarThickness};
 }
 
-// Puts the grid's bars beside it; the grid is current again afterwards.
-void place_bars(Ui& ui, NamedObject* grid, int8_t apply, bool resize) {
-  const GridRecord& g = *grid_record(*grid);
+// Puts the grid's bars beside it (they are moved by name).
+void place_bars(Ui& ui, const NamedObject& grid, int8_t apply, bool resize) {
+  const GridRecord& g = *grid_record(grid);
   const std::string bars[2] = {g.vScrollBar, g.hScrollBar};
   for (int32_t i = 0; i < 2; ++i) {
     if (bars[i].empty()) continue;
-    const BarRect r = bar_rect(*grid, i == 0);
+    const BarRect r = bar_rect(grid, i == 0);
     move_object(ui, bars[i], r.x, r.y, apply);
     if (resize) resize_object(ui, bars[i], r.width, r.height, apply);
-    make_current(ui, grid);
   }
 }
 
@@ -130,9 +129,9 @@ int32_t last_row_position(GridRecord& g, int32_t room) {
 
 }  // namespace
 
-void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY) {
-  NamedObject* grid = current_object(ui);
-  if (!grid || !grid_record(*grid)) return;
+void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int32_t endY) {
+  NamedObject* grid = &gridObject;
+  if (!grid_record(*grid)) return;
   GridRecord& g = *grid_record(*grid);
   const std::string hBar = g.hScrollBar;
   const std::string vBar = g.vScrollBar;
@@ -164,12 +163,11 @@ void update_grid_scroll_bars(Ui& ui, int32_t endX, int32_t endY) {
     const int32_t last = enabled ? last_row_position(g, areas.rows.bottom - areas.rows.top) : 0;
     update(vBar, enabled, scrollY, std::max(last, scrollY));
   }
-  make_current(ui, grid);
 }
 
 // ---- layout --------------------------------------------------------------------
 
 // The grid moved or was resized: its bars follow it.
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply) {
-  if (grid_record(grid)) place_bars(ui, &grid, apply, resized);
+  if (grid_record(grid)) place_bars(ui, grid, apply, resized);
 }

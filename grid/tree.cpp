@@ -24,18 +24,13 @@ namespace {
 // reserves them; the grab fills what lies past the source with black.
 constexpr int32_t kStripFrames = 50;
 
-GridRecord* current_grid(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  return (obj && grid_record(*obj)) ? grid_record(*obj) : nullptr;
-}
-
 }  // namespace
 
 // ---- expander state bookkeeping ----------------------------------------------
 
 void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state) {
-  const bool wasActive = expander.state > 0;
-  const bool isActive = state > 0;
+  const bool wasActive = expander.state > ExpanderState::Idle;
+  const bool isActive = state > ExpanderState::Idle;
   expander.state = state;
   if (wasActive && !isActive)
     std::erase(grid.activeExpanders, &expander);
@@ -50,9 +45,9 @@ void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state
 // parent row: a tree with many parents would otherwise hold one
 // 50-frame image per parent.
 
-int32_t grid_expander_strip(Ui& ui) {
-  NamedObject* obj = current_object(ui);
-  if (!obj || !grid_record(*obj) || !obj->canvas) return 0;
+int32_t grid_expander_strip(NamedObject& grid) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj) || !obj->canvas) return 0;
   GridRecord& g = *grid_record(*obj);
   if (tk_image_exists(g.expanderStrip)) return g.expanderStrip;
 
@@ -75,9 +70,9 @@ int32_t grid_expander_strip(Ui& ui) {
 
 // ---- attach_expander -------------------------------------------------------------
 
-void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text) {
-  GridRecord* g = current_grid(ui);
-  assert(g && "attach_expander needs a grid as the current object");
+void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::string& text) {
+  GridRecord* g = grid_record(grid);
+  assert(g && "attach_expander needs a grid");
   if (!g || cell < 0 || static_cast<size_t>(cell) >= g->cells.size()) return;
 
   row_layout_changed(*g);
@@ -85,15 +80,15 @@ void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text
   if (!c.expander) c.expander = std::make_unique<ExpanderRecord>();
   ExpanderRecord& e = *c.expander;
   e.style = style;
-  if (style == 1) {
-    e.mode = 1;
-    set_expander_state(*g, e, 0);
+  if (style == ExpanderStyle::Triangle) {
+    e.mode = ExpanderMode::ByState;
+    set_expander_state(*g, e, ExpanderState::Idle);
     e.interval = 50;
     e.firstFrame = 8;
     e.lastFrame = 14;
   }
   if (e.strip != 0 && e.strip != g->expanderStrip) tk_free_image(e.strip);
-  e.strip = grid_expander_strip(ui);
+  e.strip = grid_expander_strip(grid);
   e.text = text;
 }
 
@@ -102,21 +97,21 @@ void attach_expander(Ui& ui, int32_t cell, int8_t style, const std::string& text
 // The row's tree state changes at once (the next drawing shows or hides the
 // subtree); the icon turns over the following animation steps.
 
-void toggle_expander(Ui& ui, int16_t column, int16_t row) {
-  GridRecord* g = current_grid(ui);
-  if (!g || !cell_in_range(*g, column, row) || !cell_at(*g, column, row).expander) return;
+void toggle_expander(GridRecord& grid, int16_t column, int16_t row) {
+  GridRecord* g = &grid;
+  if (!cell_in_range(*g, column, row) || !cell_at(*g, column, row).expander) return;
 
   row_layout_changed(*g);
   ExpanderRecord& e = *cell_at(*g, column, row).expander;
   RowRecord& r = g->rows[row];
-  if (r.isParent < 16) {
-    set_expander_state(*g, e, 16);
+  if (r.isParent < RowTree::Expanded) {
+    set_expander_state(*g, e, ExpanderState::Expanding);
     e.frame = e.firstFrame;
-    r.isParent = 16;
+    r.isParent = RowTree::Expanded;
   } else {
-    set_expander_state(*g, e, 32);
+    set_expander_state(*g, e, ExpanderState::Collapsing);
     e.frame = e.lastFrame;
-    r.isParent = 1;
+    r.isParent = RowTree::Collapsed;
   }
   g->animating = 1;
 }

@@ -205,8 +205,7 @@ TEST_F(Removal, AGridRemovedWhileAnExpanderTurnsAndItsEditorIsOpen) {
   ASSERT_TRUE(run_until([&] { return saw(Code::GridEditorOpened, g); }));
   const int32_t editor = grid(g).inputGadget;
   hover_cell(g, 0, 0);
-  ASSERT_EQ(find_object(app.ui, g, 0), 1);
-  toggle_expander(app.ui, 0, 0);
+  toggle_expander(grid(g), 0, 0);
   ASSERT_FALSE(grid(g).activeExpanders.empty());  // turning
   step(20);
   EXPECT_EQ(remove_object(app.ui, g, 1), 1);

@@ -192,15 +192,13 @@ TEST_F(GridAttributes, CellImageOnlyFromAnExistingImage) {
   }
   // An image freed later is simply not drawn.
   tk_free_image(image);
-  find_object(ui, kGrid, 0);
-  render_grid(ui);
+  render_grid(ui, *object(kGrid));
   EXPECT_EQ(get_cell_attribute(ui, kGrid, 1, 1, "IMAGE"), std::to_string(image));
 }
 
 TEST_F(GridAttributes, RedrawArgumentAndRedrawBatching) {
   fill(kGrid, 2, 2);
-  find_object(ui, kGrid, 0);
-  render_grid(ui);
+  render_grid(ui, *object(kGrid));
   const int32_t before = px(50, 30);
   // Redraw 0 (or anything but 1) only stores.
   set_row_attribute(ui, kGrid, 0, "BGCOLOR", "255", 0);

@@ -47,8 +47,7 @@ class GridEditing : public GridFixture {
 
   int32_t click_cell(int32_t k, int32_t j, int32_t type) {
     static const int32_t left[] = {4, 154, 274, 394};
-    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
-    return grid_mouse(ui, kGridX + left[k] + 30, kGridY + 20 + 20 * j + 10, type);
+    return grid_mouse(ui, grid(), kGridX + left[k] + 30, kGridY + 20 + 20 * j + 10, type);
   }
 
   int8_t code() { return current_window(ui)->eventCode; }
@@ -296,8 +295,7 @@ TEST_F(GridEditing, ClicksElsewhereCancelAndReopeningDropsTheOldEditor) {
   // A click on a caption cancels too.
   open_editor(ui, kGrid, 0, 1);
   tk_set_gadget_text(editor(), "second");
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  grid_mouse(ui, kGridX + 40, kGridY + 10, TK_TYPE_LEFT_CLICK);
+  grid_mouse(ui, grid(), kGridX + 40, kGridY + 10, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(editor(), 0);
   EXPECT_EQ(cell(0, 1), "name1");
 

@@ -36,8 +36,7 @@ class GridInput : public GridFixture {
 
   // grid_mouse at a point relative to the grid.
   int32_t mouse(int32_t rx, int32_t ry, int32_t type) {
-    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
-    return grid_mouse(ui, kGridX + rx, kGridY + ry, type);
+    return grid_mouse(ui, *object(kGrid), kGridX + rx, kGridY + ry, type);
   }
 
   // A left click in the middle of cell (k, j), unscrolled, caption row on.
@@ -287,6 +286,27 @@ TEST_F(GridInput, ExpanderClickTurnsTheRowAndMovesNoCursor) {
   EXPECT_EQ(expander(0)->state, 16);
 }
 
+TEST_F(GridInput, AnExpanderIsHitWhereItIsDrawn) {
+  // A tall parent row placing its icons at the bottom: the square lies at
+  // y 20..40 of the row, not at its top.
+  add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+  add_row(ui, kGrid, -1, "", 40, 0, "r0", "", 0);
+  add_row(ui, kGrid, -1, "", 20, 1, "r1", "", 0);
+  set_row_attribute(ui, kGrid, 0, "VORIENTATION", "1", 0);
+  draw();
+  EXPECT_EQ(mouse(4 + 10, 20 + 5, TK_TYPE_LEFT_CLICK), 1);  // the row's top: the cursor
+  EXPECT_EQ(g().rows[0].isParent, 1);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(mouse(4 + 10, 20 + 30, TK_TYPE_LEFT_CLICK), -1);  // the drawn square
+  EXPECT_EQ(g().rows[0].isParent, 16);
+
+  // A heading (always open) draws no square, so nothing there turns it.
+  set_row_attribute(ui, kGrid, 0, "ISPARENT", "64", 0);
+  draw();
+  EXPECT_EQ(mouse(4 + 10, 20 + 30, TK_TYPE_LEFT_CLICK), 1);
+  EXPECT_EQ(g().rows[0].isParent, 64);
+}
+
 TEST_F(GridInput, HoverMarksOneExpanderAtATime) {
   add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
   add_column(ui, kGrid, -1, "Other", 100, 0, 0, 0, "", 0);
@@ -453,10 +473,10 @@ TEST_F(GridInput, AnchoredWalksAgreeWithWalksFromRowZero) {
   for (int32_t opened = 0; opened < 3; ++opened) {
     // 0: all collapsed; 1: every other block open; 2: everything open.
     if (opened == 1)
-      for (int16_t b = 0; b < 8; b += 2) toggle_expander(ui, 0, static_cast<int16_t>(5 * b));
+      for (int16_t b = 0; b < 8; b += 2) toggle_expander(g(), 0, static_cast<int16_t>(5 * b));
     if (opened == 2) {
-      for (int16_t b = 1; b < 8; b += 2) toggle_expander(ui, 0, static_cast<int16_t>(5 * b));
-      for (int16_t b = 0; b < 8; ++b) toggle_expander(ui, 0, static_cast<int16_t>(5 * b + 1));
+      for (int16_t b = 1; b < 8; b += 2) toggle_expander(g(), 0, static_cast<int16_t>(5 * b));
+      for (int16_t b = 0; b < 8; ++b) toggle_expander(g(), 0, static_cast<int16_t>(5 * b + 1));
     }
     for (int32_t scroll : {0, 2, 5, 9}) {
       const std::string state = std::to_string(opened) + "/" + std::to_string(scroll);
@@ -483,7 +503,7 @@ TEST_F(GridInput, AnchoredWalksAgreeWithWalksFromRowZero) {
   // A tree change above the anchor voids it before the next drawing.
   set_attribute(ui, kGrid, "SCROLLY", "12", 1);
   ASSERT_GT(g().walkAnchor.row, 5);
-  toggle_expander(ui, 0, 5);
+  toggle_expander(g(), 0, 5);
   compare("collapsed above");
   set_row_attribute(ui, kGrid, 5, "ISPARENT", "16", 0);
   compare("ISPARENT above");
@@ -601,31 +621,31 @@ TEST_F(GridInput, KeyCodesAndKeyboardControl) {
 TEST_F(GridInput, BadInputChangesNothing) {
   fill(kGrid, 3, 5);
   draw();
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  move_cursor(ui, 0, 0, 0);   // no direction
-  move_cursor(ui, 0, 5, 7);   // deltas beyond one act as one
+  NamedObject& grid = *object(kGrid);
+  move_cursor(ui, grid, 0, 0, 0);   // no direction
+  move_cursor(ui, grid, 0, 5, 7);   // deltas beyond one act as one
   EXPECT_EQ(g().cursorColumn, 1);
   EXPECT_EQ(g().cursorRow, 1);
-  move_cursor(ui, 7, -1, -1);  // unknown mode steps
+  move_cursor(ui, grid, 7, -1, -1);  // unknown mode steps
   EXPECT_EQ(g().cursorColumn, 0);
   // Huge and negative window coordinates.
-  EXPECT_EQ(grid_mouse(ui, INT32_MIN + 5, INT32_MAX - 5, 0), 0);
-  grid_mouse(ui, 30000, 30000, 2);
+  EXPECT_EQ(grid_mouse(ui, grid, INT32_MIN + 5, INT32_MAX - 5, 0), 0);
+  grid_mouse(ui, grid, 30000, 30000, 2);
   EXPECT_EQ(g().cursorColumn, 0);
 
-  // A grid without rows, and another kind of object as the current one.
+  // A grid without rows, and another kind of object given as the grid.
   make_grid("Empty", 0, 0, 200, 100);
-  ASSERT_EQ(find_object(ui, "Empty", 0), 1);
-  EXPECT_EQ(grid_mouse(ui, 50, 50, 0), 0);
-  move_cursor(ui, 2, 1, 1);
-  step_expanders(ui);
-  EXPECT_EQ(grid_key(ui, GridKey::Down), 100);
+  NamedObject& empty = *object("Empty");
+  EXPECT_EQ(grid_mouse(ui, empty, 50, 50, 0), 0);
+  move_cursor(ui, empty, 2, 1, 1);
+  step_expanders(ui, empty);
+  EXPECT_EQ(grid_key(ui, empty, GridKey::Down), 100);
   create_text(ui, "Label", 0, 0, 50, 20, "x", 0, "");
-  ASSERT_EQ(find_object(ui, "Label", 0), 1);
-  EXPECT_EQ(grid_mouse(ui, 5, 5, 0), 0);
-  EXPECT_EQ(grid_key(ui, GridKey::Down), 0);
-  move_cursor(ui, 0, 1, 1);
-  install_grid_shortcuts(ui);
+  NamedObject& label = *object("Label");
+  EXPECT_EQ(grid_mouse(ui, label, 5, 5, 0), 0);
+  EXPECT_EQ(grid_key(ui, label, GridKey::Down), 0);
+  move_cursor(ui, label, 0, 1, 1);
+  install_grid_shortcuts(ui, label);
 }
 
 // Pressing a key in the window: the menu identifier it produced, 0 for none.
@@ -640,8 +660,8 @@ int32_t press(int32_t window, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModi
 
 TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
   ASSERT_NE(window, 0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  install_grid_shortcuts(ui);
+  NamedObject& grid = *object(kGrid);
+  install_grid_shortcuts(ui, grid);
   EXPECT_EQ(press(window, Qt::Key_Return), GridKey::Return);
   EXPECT_EQ(press(window, Qt::Key_Escape), GridKey::Escape);
   EXPECT_EQ(press(window, Qt::Key_Left), GridKey::Left);
@@ -658,7 +678,7 @@ TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
   EXPECT_EQ(press(window, Qt::Key_Space), 0);
 
   // Another object took the focus: none of them.
-  install_grid_shortcuts(ui);
+  install_grid_shortcuts(ui, grid);
   remove_grid_shortcuts(ui, 0);
   EXPECT_EQ(press(window, Qt::Key_Return), 0);
   EXPECT_EQ(press(window, Qt::Key_Escape), 0);
@@ -666,8 +686,7 @@ TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
 
   // A grid without keyboard control installs nothing.
   set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  install_grid_shortcuts(ui);
+  install_grid_shortcuts(ui, grid);
   EXPECT_EQ(press(window, Qt::Key_Down), 0);
 }
 

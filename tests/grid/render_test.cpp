@@ -627,6 +627,32 @@ TEST_F(GridRender, TwoGridsDrawTheirOwnRecords) {
   EXPECT_EQ(tk_image_pixel(canvas("Other"), 50, 25), kGreen);
 }
 
+TEST_F(GridRender, SkinPiecesAreCutOncePerSkinAndGoWithTheGrid) {
+  fill(kGrid, 2, 2);
+  draw();
+  const GridSkinPieces& skin = record()->skin;
+  const int32_t ground = skin.tiles[11].get();
+  ASSERT_NE(ground, 0);
+  const int32_t below = px(50, 100);  // the ground below the rows
+  draw();
+  set_cursor(ui, kGrid, 1, 1, 1);
+  EXPECT_EQ(skin.tiles[11].get(), ground);  // drawings reuse the pieces
+
+  // Another source image is another skin: its pieces replace the old ones.
+  const int32_t copy = tk_grab_image_region(source, -1, 0, 0, tk_image_width(source),
+                                            tk_image_height(source));
+  object(kGrid)->canvas->sourceImage = copy;
+  draw();
+  EXPECT_NE(skin.tiles[11].get(), ground);
+  EXPECT_FALSE(tk_image_exists(ground));
+  EXPECT_EQ(px(50, 100), below);  // the same picture from the new pieces
+
+  const int32_t kept = skin.tiles[11].get();
+  ASSERT_EQ(remove_object(ui, kGrid, 1), 1);
+  EXPECT_FALSE(tk_image_exists(kept));
+  tk_free_image(copy);
+}
+
 // Not a check: with ZUI_GRID_SNAPSHOTS=dir set, writes the states that
 // matter as PNG files (synthetic and real skin) for a look by eye.
 TEST_F(GridRender, Snapshots) {

@@ -39,8 +39,7 @@ class GridTree : public GridFixture {
 
   void step(int32_t ms) {
     g_now += ms;
-    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-    step_expanders(ui);
+    step_expanders(ui, *object(kGrid));
   }
 
   std::string hidden_rows() {
@@ -81,14 +80,13 @@ TEST_F(GridTree, ParentsShareOneStripCutFromRowOne) {
   EXPECT_EQ(tk_image_pixel(strip, 20 * kIcon + 10, 10), 0);
 
   // Attaching again reuses the record and the strip.
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  attach_expander(ui, 0, 1, "again");
+  attach_expander(*object(kGrid), 0, 1, "again");
   EXPECT_EQ(expander(0), a);
   EXPECT_EQ(a->strip, strip);
   EXPECT_EQ(a->text, "again");
   // A cell index outside the grid is ignored.
-  attach_expander(ui, -1, 1, "");
-  attach_expander(ui, 999, 1, "");
+  attach_expander(*object(kGrid), -1, 1, "");
+  attach_expander(*object(kGrid), 999, 1, "");
 }
 
 TEST_F(GridTree, ClearingTheGridFreesTheStrip) {
@@ -119,15 +117,14 @@ TEST_F(GridTree, CollapseLevelsHideTheRightRows) {
   draw();
   EXPECT_EQ(hidden_rows(), ".hhh.");
 
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   draw();
   // Row 2 is still collapsed, so row 3 stays hidden.
   EXPECT_EQ(hidden_rows(), "...h.");
 
   // An open parent inside a collapsed one stays hidden with its subtree.
-  toggle_expander(ui, 0, 2);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 2);
+  toggle_expander(*record(), 0, 0);
   draw();
   EXPECT_EQ(hidden_rows(), ".hhh.");
 
@@ -142,7 +139,7 @@ TEST_F(GridTree, ToggleOpensClosesAndAnimates) {
   GridRecord* g = record();
   ExpanderRecord* e = expander(0);
 
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   EXPECT_EQ(g->rows[0].isParent, 16);
   EXPECT_EQ(e->state, 16);
   EXPECT_EQ(e->frame, 8);
@@ -150,7 +147,7 @@ TEST_F(GridTree, ToggleOpensClosesAndAnimates) {
   ASSERT_EQ(g->activeExpanders.size(), 1u);
   EXPECT_EQ(g->activeExpanders[0], e);
 
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   EXPECT_EQ(g->rows[0].isParent, 1);
   EXPECT_EQ(e->state, 32);
   EXPECT_EQ(e->frame, 14);
@@ -158,8 +155,7 @@ TEST_F(GridTree, ToggleOpensClosesAndAnimates) {
 
   // A section heading (always open) closes and from then on has an icon.
   set_row_attribute(ui, kGrid, 0, "ISPARENT", "64", 0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   EXPECT_EQ(g->rows[0].isParent, 1);
   EXPECT_EQ(e->state, 32);
 }
@@ -169,22 +165,20 @@ TEST_F(GridTree, ToggleWithoutAnExpanderOrOutsideTheGridDoesNothing) {
   add_levels({0, 1, 0});
   ASSERT_EQ(find_object(ui, kGrid, 0), 1);
   GridRecord* g = record();
-  toggle_expander(ui, 1, 0);   // not the first column
-  toggle_expander(ui, 0, 1);   // not a parent
-  toggle_expander(ui, 0, 2);   // not a parent either
-  toggle_expander(ui, -1, 0);
-  toggle_expander(ui, 0, -5);
-  toggle_expander(ui, 0, 3);
-  toggle_expander(ui, 32767, 32767);
+  toggle_expander(*record(), 1, 0);   // not the first column
+  toggle_expander(*record(), 0, 1);   // not a parent
+  toggle_expander(*record(), 0, 2);   // not a parent either
+  toggle_expander(*record(), -1, 0);
+  toggle_expander(*record(), 0, -5);
+  toggle_expander(*record(), 0, 3);
+  toggle_expander(*record(), 32767, 32767);
   EXPECT_EQ(g->rows[0].isParent, 1);
   EXPECT_EQ(g->animating, 0);
   EXPECT_TRUE(g->activeExpanders.empty());
 
-  // Another kind of object as the current one.
+  // Another kind of object given as the grid.
   create_text(ui, "Label", 0, 0, 50, 20, "x", 0, "");
-  ASSERT_EQ(find_object(ui, "Label", 0), 1);
-  toggle_expander(ui, 0, 0);
-  step_expanders(ui);
+  step_expanders(ui, *object("Label"));
   EXPECT_EQ(g->rows[0].isParent, 1);
 }
 
@@ -192,8 +186,7 @@ TEST_F(GridTree, OpeningTurnsThroughFramesNineToFourteenEveryFiftyMs) {
   add_levels({0, 1});
   GridRecord* g = record();
   ExpanderRecord* e = expander(0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   e->lastStep = g_now;
 
   step(49);  // not yet due
@@ -220,10 +213,9 @@ TEST_F(GridTree, OpeningTurnsThroughFramesNineToFourteenEveryFiftyMs) {
 TEST_F(GridTree, ClosingTurnsBackToFrameEight) {
   add_levels({0, 1});
   ExpanderRecord* e = expander(0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   while (e->state != 0) step(50);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   EXPECT_EQ(e->frame, 14);
   std::string frames;
   while (e->state != 0) {
@@ -237,8 +229,7 @@ TEST_F(GridTree, ClosingTurnsBackToFrameEight) {
 TEST_F(GridTree, OnlyTheAnimatingExpandersAreStepped) {
   add_levels({0, 1, 0, 1, 0, 1});
   GridRecord* g = record();
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 2);
+  toggle_expander(*record(), 0, 2);
   ASSERT_EQ(g->activeExpanders.size(), 1u);
   // An idle expander with a stale frame is not visited.
   expander(0)->frame = 3;
@@ -258,8 +249,7 @@ TEST_F(GridTree, OnlyTheAnimatingExpandersAreStepped) {
 TEST_F(GridTree, TheClockMayWrap) {
   add_levels({0, 1});
   ExpanderRecord* e = expander(0);
-  ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-  toggle_expander(ui, 0, 0);
+  toggle_expander(*record(), 0, 0);
   g_now = INT32_MAX - 10;
   e->lastStep = g_now;
   step(0);
@@ -289,30 +279,25 @@ TEST_F(GridTree, Snapshots) {
   for (int i = 0; i < 9; ++i) add_row(ui, name, -1, "", 20, levels[i], texts[i], "", 0);
   set_attribute(ui, name, "PERMANENTCURSOR", "1", 0);
   auto shoot = [&](const std::string& state) {
-    ASSERT_EQ(find_object(ui, name, 0), 1);
-    render_grid(ui);
+    render_grid(ui, *object(name));
     tk_save_image(canvas(name), std::string(dir) + "/tree-" + state + ".png");
   };
   shoot("collapsed");
-  ASSERT_EQ(find_object(ui, name, 0), 1);
-  toggle_expander(ui, 0, 0);
-  toggle_expander(ui, 0, 3);
-  toggle_expander(ui, 0, 4);
+  toggle_expander(*record(name), 0, 0);
+  toggle_expander(*record(name), 0, 3);
+  toggle_expander(*record(name), 0, 4);
   for (int i = 0; i < 8; ++i) {
     g_now += 50;
-    ASSERT_EQ(find_object(ui, name, 0), 1);
-    step_expanders(ui);
+    step_expanders(ui, *object(name));
   }
   set_cursor(ui, name, 0, 5, 0);
   shoot("open");
   // Hover on row 3's expander, and row 0 turning back half way.
-  ASSERT_EQ(find_object(ui, name, 0), 1);
-  grid_mouse(ui, 10 + 4 + 10, 10 + 4 + 3 * 20 + 10, -1);
-  toggle_expander(ui, 0, 0);
+  grid_mouse(ui, *object(name), 10 + 4 + 10, 10 + 4 + 3 * 20 + 10, -1);
+  toggle_expander(*record(name), 0, 0);
   for (int i = 0; i < 3; ++i) {
     g_now += 50;
-    ASSERT_EQ(find_object(ui, name, 0), 1);
-    step_expanders(ui);
+    step_expanders(ui, *object(name));
   }
   shoot("hover-and-turning");
   tk_free_image(real);

@@ -89,16 +89,18 @@ class GridFixture : public ::testing::Test {
     return (obj && obj->canvas) ? obj->canvas->canvasImage : 0;
   }
 
-  // Draws the grid named kGrid; it stays the current object.
+  // Draws the grid named kGrid.
   void draw() {
-    ASSERT_EQ(find_object(ui, kGrid, 0), 1);
-    render_grid(ui);
+    NamedObject* grid = object(kGrid);
+    ASSERT_NE(grid, nullptr);
+    render_grid(ui, *grid);
   }
 
   // grid_key on the grid named kGrid.
   int8_t key(int32_t id) {
-    EXPECT_EQ(find_object(ui, kGrid, 0), 1);
-    return grid_key(ui, id);
+    NamedObject* grid = object(kGrid);
+    EXPECT_NE(grid, nullptr);
+    return grid ? grid_key(ui, *grid, id) : 0;
   }
 
   // The expander of the first cell of `row` of kGrid, nullptr when none.
