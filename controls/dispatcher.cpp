@@ -99,7 +99,8 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
 // ---- mouse over an object ----------------------------------------------------
 
 // Returns true when the object was handled as a scroll-bar move.
-bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
+                const KindBehaviour& k) {
   bool handled = false;
   if (c.kind == TK_EVENT_GADGET && o.kind == Kind::ScrollBar) {
     o.text = std::to_string(tk_get_gadget_state(o.gadget));
@@ -141,15 +142,15 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
         break;
     }
   }
-  if (auto over = kind_behaviour(ui, o.kind).mouseOver) over(ui, win, o, c);
+  if (auto over = k.mouseOver) over(ui, win, o, c);
   win.eventObject = o.name;
   return handled;
 }
 
 // ---- mouse away from an object -----------------------------------------------
 
-void mouse_away(Ui& ui, NamedObject& o) {
-  if (auto away = kind_behaviour(ui, o.kind).mouseAway) away(ui, o);
+void mouse_away(Ui& ui, NamedObject& o, const KindBehaviour& k) {
+  if (auto away = k.mouseAway) away(ui, o);
   if (o.buttonData && o.buttonData->look > Look::Resting) button_leave(ui, o, 0);
 }
 
@@ -157,9 +158,10 @@ void mouse_away(Ui& ui, NamedObject& o) {
 
 // Shortcuts (menu items 1000..1999) reach an object only while the mouse is
 // over it (it is then the reported object).
-void object_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c) {
+void object_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
+                     const KindBehaviour& k) {
   if (c.kind != TK_EVENT_MENU || c.menu < 1000 || c.menu > 1999) return;
-  auto shortcut = kind_behaviour(ui, o.kind).shortcut;
+  auto shortcut = k.shortcut;
   if (!shortcut || win.eventObject != o.name) return;
   win.eventCode = shortcut(ui, o, c.menu);
 }
@@ -208,7 +210,7 @@ bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
 // (a grid's expanders). Returns
 // true when a strip animation ended: code 96 is reported and the dispatch
 // ends.
-bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
+bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o, const KindBehaviour& k) {
   if (o.buttonData && is_animating_look(o.buttonData->look)) {
     animation_step(ui, o);
     if (o.buttonData->look == Look::Resting) {
@@ -216,7 +218,7 @@ bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o) {
       win.eventCode = Code::AnimationDone;
       return true;
     }
-  } else if (auto step = kind_behaviour(ui, o.kind).step) {
+  } else if (auto step = k.step) {
     if (step(ui, o)) {
       win.eventObject = o.name;
       win.eventCode = Code::AnimationDone;
@@ -248,6 +250,7 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
 
   for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
     if (o->window != win.handle) continue;
+    const KindBehaviour& k = kind_behaviour(ui, o->kind);
 
     if (is_eligible(*o)) {
       if (is_own_gadget_event(*o, c)) {
@@ -266,17 +269,17 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
         }
       } else {
         if (!handled && mouse_is_over(*o, c)) {
-          if (mouse_over(ui, win, *o, c)) handled = true;
+          if (mouse_over(ui, win, *o, c, k)) handled = true;
         } else {
-          mouse_away(ui, *o);
+          mouse_away(ui, *o, k);
         }
       }
-      object_shortcut(ui, win, *o, c);
+      object_shortcut(ui, win, *o, c, k);
     } else if (splitter_moved(ui, *o, c)) {
       return 0;
     }
 
-    if (step_animations(ui, win, *o)) return end_on(o);
+    if (step_animations(ui, win, *o, k)) return end_on(o);
   }
   return 0;
 }

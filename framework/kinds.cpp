@@ -10,23 +10,18 @@
 
 namespace {
 
-bool in_table(int8_t kind) { return kind >= 0; }  // int8 codes: 0..127
-
-const KindBehaviour kNoBehaviour{};
+// Code 0 stays empty: kind_behaviour answers negative codes with it.
+bool in_table(int8_t kind) { return kind > 0; }  // int8 codes: 1..127
 
 }  // namespace
 
 // ---- registration ----------------------------------------------------------
 
 void register_kind(Ui& ui, int8_t kind, const KindBehaviour& behaviour) {
-  assert(in_table(kind) && "kind codes are 0..127");
+  assert(in_table(kind) && "kind codes are 1..127");
   if (!in_table(kind)) return;
   ui.kinds[size_t(kind)] = behaviour;
   ui.kindRegistered[size_t(kind)] = true;
-}
-
-const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind) {
-  return in_table(kind) ? ui.kinds[size_t(kind)] : kNoBehaviour;
 }
 
 bool kind_registered(const Ui& ui, int8_t kind) {

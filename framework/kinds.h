@@ -118,7 +118,9 @@ struct KindBehaviour {
 // Installs the behaviour of a kind in this context (again: replaces it).
 void register_kind(Ui& ui, int8_t kind, const KindBehaviour& behaviour);
 // The kind's behaviour; an empty behaviour for a kind nobody registered.
-const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind);
+// Inline (framework/ui.h): the dispatcher asks for it for every object on
+// every call.
+inline const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind);
 // True when a layer registered the kind in this context.
 bool kind_registered(const Ui& ui, int8_t kind);
 

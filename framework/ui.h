@@ -37,3 +37,8 @@ struct Ui {
 
 // The animation clock of this context.
 int32_t ui_now(const Ui& ui);
+
+inline const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind) {
+  // int8 codes: 0..127 index the table, negative ones have no behaviour.
+  return ui.kinds[kind >= 0 ? size_t(kind) : 0];
+}
