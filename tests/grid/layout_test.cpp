@@ -18,7 +18,7 @@ struct RowSpec {
   int8_t vOrientation;
 };
 
-// A grid of columns of the given widths and rows as specified; a row whose
+// A grid of columns of the given widths and the given rows; a row whose
 // isParent is above 0 has an expander on its first cell.
 std::unique_ptr<GridRecord> make(const std::vector<int16_t>& widths,
                                  const std::vector<RowSpec>& rows) {
