@@ -47,6 +47,7 @@ void toggle_area(App& app, const std::string& button, const std::string& area,
     show_object(ui, collapsedLabel, 0, 1);
     expanded = 1;
   }
+  set_expanded(ui, button, expanded);
   layout_demo(app, 2);
 }
 
@@ -59,6 +60,7 @@ void finish_arrow(App& app, const std::string& button, int8_t expanded) {
 // The toggle's knob sits on the side the sidebar is on.
 void set_toggle_look(App& app, bool sidebarShown) {
   const SkinPieces& skin = app.state.skin;
+  set_expanded(app.ui, "ButtonSidebarExpCol", sidebarShown ? 1 : 0);
   set_button_strip(app.ui, "ButtonSidebarExpCol", 90,
                    sidebarShown ? skin.SkinToggleShown : skin.SkinToggleHidden);
 }

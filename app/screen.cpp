@@ -86,12 +86,14 @@ void Builder::icon_bar() {
   create_image_button_skinned(ui, "ButtonSidebarExpCol", 5, 10, skin.SkinToggleShown, "");
   set_button_strip(ui, "ButtonSidebarExpCol", 90, skin.SkinToggleShown);
   tooltip("ButtonSidebarExpCol", "collapse / expand sidebar");
+  set_expanded(ui, "ButtonSidebarExpCol", 1);
 
   create_picture(ui, "ImageIconbarMsgBack", 362, 7, 300, 26, skin.SkinMessageBack, "");
 
   // The search face shows a drop-down mark, so it must report clicks: a
   // skinned button without a strip stays one plain frame.
   create_image_button_skinned(ui, "ButtonSearch", W - 160, 9, skin.SkinSearchField, "");
+  set_attribute(ui, "ButtonSearch", "HELPTEXT", "search type", 0);
 
   create_input(ui, "StringSearch", W - 132, 12, 110, 17, "search", TK_STRING_BORDERLESS, "");
   set_color(ui, "StringSearch", 1, kPlaceholderGrey);
@@ -132,6 +134,7 @@ void Builder::head_area() {
   container("ContainerCenter", 0, 0, 800, 660, kCentreBack, "");
   arrow_button("ButtonHeadExpCol", 9, 9, skin.SkinArrowDown, skin.SkinArrowDown,
                "collapse / expand head area", "ContainerCenter");
+  set_expanded(ui, "ButtonHeadExpCol", 1);
   create_text(ui, "TextHeadLabel", 29, 9, 200, 20, "head area (collapsed)", 0,
               "ContainerCenter");
   hide("TextHeadLabel");
@@ -180,6 +183,7 @@ void Builder::head_area() {
 void Builder::main_area() {
   arrow_button("ButtonMainExpCol", 9, 206, skin.SkinArrowTurn, skin.SkinArrowDown,
                "collapse / expand main area", "ContainerCenter");
+  set_expanded(ui, "ButtonMainExpCol", 1);
   create_text(ui, "TextMainLabel", 29, 206, 200, 20, "main area (collapsed)", 0,
               "ContainerCenter");
   hide("TextMainLabel");

@@ -10,6 +10,7 @@
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 #include "toolkit/tk_image_owner.h"
 
 // ---- composition -----------------------------------------------------------
@@ -85,6 +86,7 @@ static void switch_off_radio_siblings(Ui& ui, const NamedObject& self) {
     if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
     o->text.assign(1, '0');
     draw_button_frame(ui, *o, ButtonFrame::Resting);
+    tk_announce(o->gadget, TK_CHANGE_STATE);
   }
 }
 
@@ -93,7 +95,10 @@ void button_press(Ui& ui, NamedObject& o) {
   if (r.applies) {
     if (r.frame != ButtonFrame::None) draw_button_frame(ui, o, r.frame);
     // Written as one character: the toggle state is exactly "1" or "0".
-    if (r.newState) o.text.assign(1, r.newState);
+    if (r.newState) {
+      o.text.assign(1, r.newState);
+      tk_announce(o.gadget, TK_CHANGE_STATE);
+    }
     if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
     o.buttonData->look = Look::Pressed;
   }

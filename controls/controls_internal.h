@@ -34,3 +34,7 @@ inline int32_t cut_image(int32_t source, int32_t x, int32_t y, int32_t w, int32_
 inline void free_image_if_valid(int32_t image) {
   if (image != 0 && tk_image_exists(image)) tk_free_image(image);
 }
+
+// Screen-reader descriptions and keys of the skinned kinds (accessible.cpp).
+void add_control_descriptions(KindBehaviour& button, KindBehaviour& picture,
+                              KindBehaviour& tabBar, KindBehaviour& frame);

@@ -21,6 +21,7 @@
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 // ---- call and eligibility --------------------------------------------------
 namespace {
@@ -50,15 +51,26 @@ bool mouse_is_over(const NamedObject& o, const Call& c) {
   return (c.mouseY <= o.absY + o.dropHeight && o.dropOpen == 1) || c.mouseY <= o.absY + o.height;
 }
 
+// A key the object's gadget took while it held a focus from the keyboard.
+bool is_key_type(int32_t type) { return type >= TK_TYPE_KEY; }
+
 bool is_own_gadget_event(const NamedObject& o, const Call& c) {
   if (o.gadget == 0 || c.gadget != o.gadget) return false;
   return c.type == TK_TYPE_LIST_OPENED || c.type == TK_TYPE_LIST_CLOSED ||
-         c.type == TK_TYPE_CHANGED || c.type == TK_TYPE_FOCUS || c.type == TK_TYPE_FOCUS_LOST;
+         c.type == TK_TYPE_CHANGED || c.type == TK_TYPE_FOCUS || c.type == TK_TYPE_FOCUS_LOST ||
+         is_key_type(c.type);
 }
 
 // ---- the object's own gadget events ----------------------------------------
 
 void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
+  if (is_key_type(type)) {
+    // The kind answers the key wherever the mouse is.
+    auto key = kind_behaviour(ui, o.kind).key;
+    win.eventCode = key ? key(ui, o, type - TK_TYPE_KEY) : Code::None;
+    win.eventObject = o.name;
+    return;
+  }
   switch (type) {
     case TK_TYPE_LIST_OPENED:
       if (o.kind == Kind::Combo) {

@@ -13,6 +13,7 @@
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 // ---- registration ----------------------------------------------------------
 namespace {
@@ -40,13 +41,16 @@ void register_control_kinds(Ui& ui) {
   KindBehaviour button;
   button.textSet = button_text_set;
   button.enabled = button_enabled;
-  for (int8_t kind : {Kind::Picture, Kind::ImageButton, Kind::SkinnedButton, Kind::StretchButton})
-    register_kind(ui, kind, button);
+  KindBehaviour picture = button;
   KindBehaviour tabBar;
   tabBar.draw = [](Ui& ui, NamedObject& o) { draw_tab_bar(ui, o); };
-  register_kind(ui, Kind::TabBar, tabBar);
   KindBehaviour frame;
   frame.draw = [](Ui& ui, NamedObject& o) { draw_frame(ui, o); };
+  add_control_descriptions(button, picture, tabBar, frame);
+  register_kind(ui, Kind::Picture, picture);
+  for (int8_t kind : {Kind::ImageButton, Kind::SkinnedButton, Kind::StretchButton})
+    register_kind(ui, kind, button);
+  register_kind(ui, Kind::TabBar, tabBar);
   register_kind(ui, Kind::Frame, frame);
 }
 
@@ -160,6 +164,7 @@ void show_page(Ui& ui, NamedObject& bar, int32_t index) {
   }
   set_page_shown(ui, chosen.pageName, chosen.pageGadget, true);
   if (!chosen.pageName.empty()) reset_page_buttons(ui, bar, chosen.pageName);
+  tk_announce(bar.gadget, TK_CHANGE_CURRENT, index, 0);
 }
 
 // ---- tabs ------------------------------------------------------------------

@@ -74,6 +74,10 @@ int32_t window_font_handle(Ui& ui);
 NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                           int16_t width, int16_t height, const std::string& parent);
 int32_t end_object(Ui& ui, NamedObject& o);
+/// Lets screen readers read the object and, for a kind with a key hook, the keyboard reach it (end_object does it).
+void describe_object(Ui& ui, NamedObject& o);
+/// Marks the object as opening and closing something (0 closed, 1 open, -1 nothing) and announces a change; 0, or -1 for an unknown name.
+int32_t set_expanded(Ui& ui, const std::string& name, int8_t expanded);
 // An image gadget showing `image` (a gadget number, 0 when it fails).
 int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t height,
                                int32_t image);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "framework/records.h"
+#include "toolkit/tk_accessible.h"
 
 struct Ui;
 
@@ -111,6 +112,18 @@ struct KindBehaviour {
   // Release: frees what the kind attached beyond the framework's records
   // (gadgets, images); the control record itself goes with the object.
   void (*release)(NamedObject& o) = nullptr;
+
+  // Screen readers: the object's role, name and states and, for a table or
+  // a tab list, its sizes and selection. The framework has filled in what
+  // every object has (its name as the last resort, an expanded state).
+  void (*describe)(Ui& ui, NamedObject& o, TkAccessible& out) = nullptr;
+  // Screen readers: one cell or header of a table, one item of a tab list.
+  void (*describeCell)(Ui& ui, NamedObject& o, int32_t column, int32_t row,
+                       TkAccessibleCell& out) = nullptr;
+  // Keyboard: the object is a Tab stop and takes Space, Return, Escape and
+  // the arrows (key codes as for tk_add_shortcut) while it holds a focus
+  // from the keyboard; returns the event code to report.
+  int8_t (*key)(Ui& ui, NamedObject& o, int32_t key) = nullptr;
 };
 
 // ---- registration ----------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include "framework/framework.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 // ---- helpers ---------------------------------------------------------------
 namespace {
@@ -177,6 +178,7 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
   const auto y = static_cast<int16_t>(o->y + 4);
   const int32_t label = tk_create_text_gadget(-1, x, y, labelWidth, 20, text);
   o->labelData->labelGadget = label;
+  tk_set_gadget_label(label, o->gadget);  // screen readers name the object by it
   if (frontColor > -1) tk_set_gadget_colour(label, 1, frontColor);
   if (backColor > -1) tk_set_gadget_colour(label, 2, backColor);
   finish_creation(ui);

@@ -211,6 +211,7 @@ struct NamedObject {
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
   std::unique_ptr<StretchRecord> stretchData;       // kind 101
   std::unique_ptr<ControlRecord> control;           // the kind's own record
+  int8_t expanded = -1;    // what it opens and closes: -1 nothing, 0 closed, 1 open
 
   // Registry links (the registry is an ordered list with stable addresses).
   NamedObject* prev = nullptr;

@@ -14,11 +14,16 @@
 #include "framework/framework.h"
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 // ---- records and context ---------------------------------------------------
 
 NamedObject::NamedObject() = default;
-NamedObject::~NamedObject() = default;
+// A gadget may outlive its record (a context released without its
+// gadgets); screen readers must not reach the record through it then.
+NamedObject::~NamedObject() {
+  if (gadget != 0) tk_describe_gadget(gadget, nullptr, nullptr, nullptr);
+}
 
 Ui::~Ui() {
   for (NamedObject* o = first; o;) {

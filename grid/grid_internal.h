@@ -18,6 +18,11 @@ void grid_renamed(NamedObject& obj, const std::string& oldName, const std::strin
 void grid_scroll_bar_linked(NamedObject& obj, const NamedObject& bar);
 // The dispatcher's hooks (grid/events.cpp).
 void grid_register_event_hooks(KindBehaviour& behaviour);
+// Screen-reader descriptions and the keyboard focus' keys (grid/accessible.cpp).
+void grid_register_accessible_hooks(KindBehaviour& behaviour);
+// Tells screen readers of a cursor moved or rows opened or closed since the
+// last drawing (render_grid calls it).
+void announce_grid_changes(NamedObject& grid);
 
 // The named object when it is a grid; it is current afterwards.
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {

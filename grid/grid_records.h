@@ -220,6 +220,13 @@ struct GridRecord : ControlRecord {
   uint32_t rowRangeGeneration = 0;  // layoutGeneration it was found in, 0 none
   int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
   int32_t rowRangeLast = 0;         // that last position
+  // What screen readers were last told (grid/accessible.cpp), so that a
+  // drawing announces only what changed.
+  int32_t spokenColumn = -1;            // cursor cell announced last
+  int32_t spokenRow = -1;
+  uint32_t spokenRowsGeneration = 0;    // layoutGeneration announced last, 0 none
+  uint32_t spokenTreeGeneration = 0;    // layoutGeneration spokenTree was found in
+  bool spokenTree = false;              // some row lies below another
 };
 
 // The grid record of an object; nullptr when the object carries none.

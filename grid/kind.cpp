@@ -45,6 +45,7 @@ void register_grid_kind(Ui& ui) {
   b.scrollBarLinked = grid_scroll_bar_linked;
   b.release = grid_release;
   grid_register_event_hooks(b);
+  grid_register_accessible_hooks(b);
   register_kind(ui, Kind::Grid, b);
 }
 

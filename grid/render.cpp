@@ -386,6 +386,7 @@ void render_grid(Ui& ui, NamedObject& grid) {
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
     update_grid_scroll_bars(ui, *obj, end.x, end.y);
+  announce_grid_changes(*obj);
 }
 
 // ---- draw_expander -----------------------------------------------------------------

@@ -82,6 +82,7 @@ void ensure_app() {
   }
   messages.held.clear();
   QApplication::setFont(default_gadget_font());
+  install_accessible_factory();
 }
 
 // ---- handles ---------------------------------------------------------------

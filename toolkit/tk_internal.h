@@ -13,6 +13,10 @@
 #include <string>
 #include <unordered_map>
 
+class QKeyEvent;
+class QPainter;
+class QWidget;
+
 namespace tk {
 
 // ---- application -----------------------------------------------------------
@@ -137,5 +141,15 @@ void install_shortcut_filter();
 QPoint pointer_position();
 // Classic virtual-key number of a Qt key, 0 when it has none.
 int32_t virtual_key(int qtKey);
+
+// ---- screen readers and the keyboard (tk_accessible.cpp) --------------------
+// Lets described gadgets answer screen readers; once, with the application.
+void install_accessible_factory();
+// Whether the key goes to the gadget it was typed in rather than to the
+// window's shortcuts (a control focused from the keyboard, a cell editor).
+bool takes_own_key(QObject* watched, const QKeyEvent* e);
+// The focus mark of an image gadget focused from the keyboard, painted over
+// its picture.
+void paint_focus_mark(QWidget& w, QPainter& p);
 
 }  // namespace tk

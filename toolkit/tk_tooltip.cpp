@@ -77,5 +77,9 @@ class BalloonTip : public QObject {
 void tk_attach_tooltip(int32_t handle, const std::string& text, const std::string& title) {
   QWidget* owner = tk_native_widget(handle);
   if (owner == nullptr || text.empty()) return;
+  // Screen readers read the tip as the description, and as the name of a
+  // gadget that has none of its own.
+  owner->setAccessibleDescription(QString::fromUtf8(text.c_str()));
+  if (owner->accessibleName().isEmpty()) owner->setAccessibleName(QString::fromUtf8(text.c_str()));
   owner->installEventFilter(new BalloonTip(owner, text, title));
 }

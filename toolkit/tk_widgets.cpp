@@ -553,9 +553,9 @@ int32_t ImageGadget::pixel(int32_t x, int32_t y) const {
 
 void ImageGadget::paintEvent(QPaintEvent*) {
   const QImage& shown = picture();
-  if (shown.isNull()) return;
   QPainter p(this);
-  p.drawImage(0, 0, shown);
+  if (!shown.isNull()) p.drawImage(0, 0, shown);
+  paint_focus_mark(*this, p);
 }
 
 void ImageGadget::mousePressEvent(QMouseEvent* e) {

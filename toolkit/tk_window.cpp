@@ -129,6 +129,7 @@ class EventWatch : public QObject {
     Window* win = live_window(top->number());
     if (!win || win->shortcuts.empty()) return false;
     auto* key = static_cast<QKeyEvent*>(e);
+    if (takes_own_key(watched, key)) return false;
     const int32_t vk = virtual_key(key->key());
     if (vk == 0) return false;
     int32_t code = vk;
