@@ -189,20 +189,21 @@ bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
 
 // Scrolls one column or shown row; true when the position changed.
 bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
-  const int16_t wasX = g.scrollX, wasY = g.scrollY;
+  const int16_t wasX = g.scrollX;
+  const int32_t wasY = g.scrollY;
   switch (arrow) {
     case GridArrow::Left: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
     case GridArrow::Right:
       g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1));
       break;
-    case GridArrow::Up: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
+    case GridArrow::Up: g.scrollY = std::max<int32_t>(g.scrollY - 1, 0); break;
     case GridArrow::Down: {
       // Stops when the last shown row is the first one drawn.
       ShownRows shown(g);
       const int32_t next = g.scrollY + 1;
       int32_t to = 0;
       if (next >= 0) to = shown.has_index(next) ? next : shown.count() - 1;
-      g.scrollY = to_int16(std::max<int32_t>(to, 0));
+      g.scrollY = std::max<int32_t>(to, 0);
       break;
     }
     default: break;
@@ -215,13 +216,13 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
   if (hit == Selection::WholeColumn && column >= 0 && column < g.columnCount) {
     g.cursorColumn = g.selectionEndColumn = to_int16(column);
     g.cursorRow = 0;
-    g.selectionEndRow = to_int16(g.rowCount - 1);
+    g.selectionEndRow = g.rowCount - 1;
     return true;
   }
   if (hit == Selection::WholeRow && row >= 0 && row < g.rowCount) {
     g.cursorColumn = 0;
     g.selectionEndColumn = to_int16(g.columnCount - 1);
-    g.cursorRow = g.selectionEndRow = to_int16(row);
+    g.cursorRow = g.selectionEndRow = row;
     return true;
   }
   return false;
@@ -331,7 +332,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
                               grid_area_holds(rowSlot->expanderArea, rx, ry);
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
-        toggle_expander(g, 0, to_int16(row));
+        toggle_expander(g, 0, row);
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
@@ -339,12 +340,12 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
           close_editor(ui, obj->name, 1);
         }
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
-        g.cursorRow = g.selectionEndRow = to_int16(row);
+        g.cursorRow = g.selectionEndRow = row;
         obj->text = cell.text;
         set_event_code(ui, Code::GridCursor);
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
-          const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
+          const int32_t opened = open_editor(ui, obj->name, to_int16(column), row);
           if (opened == 1) {
             set_event_code(ui, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
@@ -525,8 +526,8 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
 
   if (!cell_in_range(g, nc, nr)) return;
   g.scrollX = to_int16(scrollX);
-  g.scrollY = to_int16(scrollY);
-  set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
+  g.scrollY = scrollY;
+  set_cursor(ui, obj->name, to_int16(nc), nr, 1);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------

@@ -203,7 +203,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
 
 // ---- add_row -------------------------------------------------------------------
 
-int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
@@ -216,7 +216,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
 
   RowRecord row;
   row.owner = obj->number;
-  row.index = static_cast<int16_t>(pos);
+  row.index = static_cast<int32_t>(pos);
   row.caption = caption;
   row.key = key.empty() ? std::to_string(pos) : key;
   row.height = height;
@@ -255,7 +255,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
                    std::make_move_iterator(newCells.end()));
     for (size_t r = pos + 1; r < g.rows.size(); ++r) {
       RowRecord& later = g.rows[r];
-      later.index = static_cast<int16_t>(r);
+      later.index = static_cast<int32_t>(r);
       if (later.parent >= pos) ++later.parent;
     }
     sync_counts(g);
@@ -278,7 +278,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
 // the deleted row are linked again the way add_row would link them now: to
 // the nearest earlier row with a lower level (marked as a parent).
 
-int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) {
+int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
   GridRecord& g = *grid_record(*obj);
@@ -298,7 +298,7 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
   std::vector<int32_t> orphans;
   for (size_t r = row; r < g.rows.size(); ++r) {
     RowRecord& later = g.rows[r];
-    later.index = static_cast<int16_t>(r);
+    later.index = static_cast<int32_t>(r);
     if (later.parent == row) orphans.push_back(static_cast<int32_t>(r));
     else if (later.parent > row) --later.parent;
   }
@@ -350,7 +350,7 @@ int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns) {
 
 // ---- cursor and cells ----------------------------------------------------------
 
-int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
@@ -363,7 +363,7 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   return 0;
 }
 
-int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
@@ -378,7 +378,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   return 0;
 }
 
-std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row) {
+std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return {};
   GridRecord& g = *grid_record(*obj);
@@ -393,7 +393,7 @@ int16_t grid_cursor_column(Ui& ui, const std::string& grid) {
   return obj ? grid_record(*obj)->cursorColumn : 0;
 }
 
-int16_t grid_cursor_row(Ui& ui, const std::string& grid) {
+int32_t grid_cursor_row(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
   return obj ? grid_record(*obj)->cursorRow : 0;
 }

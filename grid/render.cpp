@@ -370,7 +370,7 @@ void render_grid(Ui& ui, NamedObject& grid) {
       e.height = static_cast<int16_t>(layout.editor.bottom - layout.editor.top);
     }
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
-    g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
+    g.lastVisibleRow = end.lastRow;
     g.scrollArrows = draw_scroll_arrows(pieces, g, layout, skin, end);
     tk_stop_drawing();
   }
