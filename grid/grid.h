@@ -24,6 +24,8 @@ inline constexpr int32_t PageUp = 1105;
 inline constexpr int32_t PageRight = 1106;
 inline constexpr int32_t PageDown = 1107;
 inline constexpr int32_t Space = 1108;
+inline constexpr int32_t First = 1109;  // Ctrl+Home: the first row
+inline constexpr int32_t Last = 1110;   // Ctrl+End: the last row
 }  // namespace GridKey
 
 // ---- creation --------------------------------------------------------------
@@ -118,6 +120,9 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY, in
 int32_t grid_mouse_left(Ui& ui, NamedObject& grid);
 int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId);
 void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr);
+// Moves the cursor to the first (dir < 0) or last (dir > 0) shown row of its
+// column that takes it, the view scrolled to show it, and draws.
+void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir);
 // The grid's keys in the current window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid);

@@ -139,6 +139,14 @@ struct RowWalkAnchor {
   uint32_t generation = 0;   // GridRecord::layoutGeneration it was taken in
 };
 
+// The walk's state before every kRowCheckpointStride-th row (grid/row_walk.h),
+// taken in one walk over all rows and kept while the row layout stays.
+struct RowCheckpoints {
+  uint32_t generation = 0;        // layoutGeneration they were taken in, 0 none
+  int32_t shownTotal = 0;         // shown rows in the whole grid
+  std::vector<RowWalkAnchor> at;  // at[k]: the state before row k * stride
+};
+
 // The open cell editor's own cell and where the latest drawing laid it, so
 // that it commits into that cell and stays on it while the grid moves.
 struct EditorPlace {
@@ -220,6 +228,9 @@ struct GridRecord : ControlRecord {
   uint32_t rowRangeGeneration = 0;  // layoutGeneration it was found in, 0 none
   int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
   int32_t rowRangeLast = 0;         // that last position
+  // Reached through row_checkpoints() only; a cache, so kept up to date
+  // from const readers too.
+  mutable RowCheckpoints checkpoints;
 };
 
 // The grid record of an object; nullptr when the object carries none.
