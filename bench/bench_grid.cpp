@@ -21,6 +21,7 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -81,15 +82,29 @@ void reset_peak() {
   out << "5";
 }
 
+// "R<row>C<column>", written straight into `out`: both builds make their
+// texts this way, so neither pays for the other's string handling.
+void append_cell_text(std::string& out, int32_t row, int32_t column) {
+  char buffer[32];
+  buffer[0] = 'R';
+  char* end = std::to_chars(buffer + 1, buffer + 16, row).ptr;
+  *end++ = 'C';
+  end = std::to_chars(end, buffer + sizeof buffer, column).ptr;
+  out.append(buffer, end);
+}
+
 std::string cell_text(int32_t row, int32_t column) {
-  return "R" + std::to_string(row) + "C" + std::to_string(column);
+  std::string text;
+  append_cell_text(text, row, column);
+  return text;
 }
 
 std::string row_texts(int32_t row) {
   std::string texts;
+  texts.reserve(16 * kColumns);
   for (int32_t c = 0; c < kColumns; ++c) {
     if (c) texts += '\n';
-    texts += cell_text(row, c);
+    append_cell_text(texts, row, c);
   }
   return texts;
 }
@@ -215,7 +230,7 @@ void run_memory(benchmark::State& state, const std::string& name, Build build) {
     state.counters["kept_MB"] = (kept - before) / 1024.0;
     figures()[name + " peak (MB)"] = (peak - before) / 1024.0;
     figures()[name + " kept (MB)"] = (kept - before) / 1024.0;
-    state.counters["peak_B_per_cell"] = (peak - before) * 1024.0 / (double{kRows} * kColumns);
+    state.counters["peak_B_per_cell"] = (peak - before) * 1024.0 / (static_cast<double>(kRows) * kColumns);
   }
 }
 

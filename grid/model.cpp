@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/framework.h"
@@ -41,24 +42,25 @@ void sync_counts(GridRecord& g) {
 }
 
 // Hands out the lines of a cell-texts argument: separated by line feeds
-// only (a carriage return stays part of the text); empty once used up.
+// only (a carriage return stays part of the text); empty once used up. The
+// lines are views into the argument, copied once into their cells.
 class LineReader {
  public:
   explicit LineReader(const std::string& text) : text_(text) {}
-  std::string next() {
+  std::string_view next() {
     if (done_) return {};
     size_t end = text_.find('\n', pos_);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
       done_ = true;
       return text_.substr(pos_);
     }
-    std::string line = text_.substr(pos_, end - pos_);
+    std::string_view line = text_.substr(pos_, end - pos_);
     pos_ = end + 1;
     return line;
   }
 
  private:
-  const std::string& text_;
+  std::string_view text_;
   size_t pos_ = 0;
   bool done_ = false;
 };
@@ -228,20 +230,19 @@ int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::strin
     if (g.captRowWidth < wanted) g.captRowWidth = static_cast<int16_t>(wanted);
   }
 
-  // The row's cells.
+  // The row's cells, made in place when the row is appended.
   const int32_t columns = g.columnCount;
   LineReader lines(cellTexts);
-  std::vector<CellRecord> newCells(columns);
-  for (CellRecord& cell : newCells) {
+  const auto fill = [&](CellRecord& cell) {
     cell.owner = obj->number;
     cell.fontColor = obj->frontColor;
     cell.text = lines.next();
-  }
+  };
 
   if (append) {
     if (!g.levelStackValid) rebuild_level_stack(g, oldRows);
     g.rows.push_back(std::move(row));
-    for (CellRecord& cell : newCells) g.cells.push_back(std::move(cell));
+    for (int32_t c = 0; c < columns; ++c) fill(g.cells.emplace_back());
     sync_counts(g);
     const int32_t parent = stack_parent_and_push(g, pos);
     if (level > 0 && parent >= 0) {
@@ -249,6 +250,8 @@ int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::strin
       mark_parent(obj, g, parent);
     }
   } else {
+    std::vector<CellRecord> newCells(columns);
+    for (CellRecord& cell : newCells) fill(cell);
     g.rows.insert(g.rows.begin() + pos, std::move(row));
     g.cells.insert(g.cells.begin() + static_cast<ptrdiff_t>(pos) * columns,
                    std::make_move_iterator(newCells.begin()),
