@@ -74,13 +74,18 @@ void describe_grid_cell(Ui&, NamedObject& o, int32_t column, int32_t row, TkAcce
 constexpr int32_t kKeyReturn = 13;
 constexpr int32_t kKeyEscape = 27;
 constexpr int32_t kKeySpace = 32;
+constexpr int32_t kKeyEnd = 35;
+constexpr int32_t kKeyHome = 36;
 constexpr int32_t kKeyLeft = 37;
 constexpr int32_t kKeyDown = 40;
 
 // The grid key a key code stands for, 0 for none.
 int32_t grid_key_of(int32_t key) {
+  if (key == (TK_CONTROL | kKeyHome)) return GridKey::First;
+  if (key == (TK_CONTROL | kKeyEnd)) return GridKey::Last;
   const int32_t vk = key & ~TK_SHIFT;
   const bool shift = (key & TK_SHIFT) != 0;
+  if (vk != (key & 0xFFFF)) return 0;  // another modifier
   if (vk >= kKeyLeft && vk <= kKeyDown) return (shift ? GridKey::PageLeft : GridKey::Left) + vk - kKeyLeft;
   if (shift) return 0;
   if (vk == kKeyReturn) return GridKey::Return;
@@ -90,7 +95,8 @@ int32_t grid_key_of(int32_t key) {
 }
 
 // The keys of a grid focused from the keyboard, as its shortcuts would
-// give them. An editor opened from the keyboard hands Return and Escape
+// give them (arrows, Shift+arrows, Ctrl+Home, Ctrl+End, Space, Return,
+// Escape). An editor opened from the keyboard hands Return and Escape
 // back to the grid, and the grid takes the focus back when it closes.
 int8_t grid_keyboard_key(Ui& ui, NamedObject& o, int32_t key) {
   const int32_t id = grid_key_of(key);

@@ -382,14 +382,21 @@ QAccessibleInterface* describe_factory(const QString&, QObject* object) {
 
 // ---- keyboard and focus mark ----------------------------------------------------------
 
-// The key code of a key the framework's controls answer, 0 for any other.
+// The key code of a key the framework's controls answer, 0 for any other:
+// Return and Escape, and on an image gadget also Space, the arrows (with or
+// without Shift) and Ctrl+Home, Ctrl+End.
 int32_t control_key(const QKeyEvent* e, bool imageGadget) {
+  constexpr int32_t kReturn = 13, kEscape = 27, kSpace = 32, kEnd = 35, kHome = 36;
+  constexpr int32_t kLeft = 37, kDown = 40;
   const int32_t vk = virtual_key(e->key());
-  const bool returnOrEscape = vk == 13 || vk == 27;
-  const bool spaceOrArrow = vk == 32 || (vk >= 37 && vk <= 40);
+  const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+  if (mods & Qt::AltModifier) return 0;
+  if (mods & Qt::ControlModifier)
+    return imageGadget && !(mods & Qt::ShiftModifier) && (vk == kHome || vk == kEnd) ? vk | TK_CONTROL : 0;
+  const bool returnOrEscape = vk == kReturn || vk == kEscape;
+  const bool spaceOrArrow = vk == kSpace || (vk >= kLeft && vk <= kDown);
   if (!returnOrEscape && !(imageGadget && spaceOrArrow)) return 0;
-  if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return 0;
-  return (e->modifiers() & Qt::ShiftModifier) ? vk | TK_SHIFT : vk;
+  return (mods & Qt::ShiftModifier) ? vk | TK_SHIFT : vk;
 }
 
 // Focus from the keyboard, keys and the mark of an image gadget; Return and

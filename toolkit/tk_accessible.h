@@ -82,8 +82,9 @@ int32_t tk_set_gadget_label(int32_t label, int32_t gadget);
 inline constexpr int32_t TK_TYPE_KEY = 0x1000000;
 
 /// Keys typed in `gadget` go to gadget `target` as TK_TYPE_KEY events instead of the shortcuts:
-/// an image gadget (target itself) becomes a Tab stop, takes Space, Return, Escape and the arrows
-/// (with Shift) while focused from the keyboard and then shows a focus mark; any other gadget
+/// an image gadget (target itself) becomes a Tab stop, takes Space, Return, Escape, the arrows
+/// (with Shift), Ctrl+Home and Ctrl+End while focused from the keyboard and then shows a focus
+/// mark; any other gadget
 /// passes on Return and Escape. Target 0 ends it. 1 done, 0 unknown gadget.
 int32_t tk_set_gadget_keys(int32_t gadget, int32_t target);
 /// Gives a gadget the focus as Tab would (it then takes its own keys); 1 done.

@@ -109,7 +109,7 @@ TEST_F(ScreenReader, GridsReportTheirCellsAndHeaders) {
     for (int r = 0; r < g.rowCount; ++r)
       for (int c = 0; c < g.columnCount; ++c)
         EXPECT_EQ(table->cellAt(r, c)->text(QAccessible::Name).toStdString(),
-                  get_cell_text(app.ui, name, int16_t(c), int16_t(r)))
+                  get_cell_text(app.ui, name, c, r))
             << name << " " << c << "," << r;
     for (int c = 0; c < g.columnCount; ++c)
       EXPECT_EQ(table->columnDescription(c).toStdString(), g.columns[c].caption) << name;
@@ -198,13 +198,16 @@ TEST_F(ScreenReader, KeysWorkTheFocusedControl) {
   settle(60);
   EXPECT_TRUE(saw(Code::GridCursor, "GridVersionCalc"));
   EXPECT_EQ(grid("GridVersionCalc").cursorRow, row + 1);
+  key(Qt::Key_End, Qt::ControlModifier);
+  settle(60);
+  EXPECT_EQ(grid("GridVersionCalc").cursorRow, grid("GridVersionCalc").rowCount - 1);
   // Return edits the comment cell and Return again commits it, back on the grid.
   ASSERT_TRUE(tab_to("GridVersionConfig"));
   for (int i = 0; i < 3; ++i) key(Qt::Key_Right);
   key(Qt::Key_Down);
   settle(60);
-  const int16_t column = grid("GridVersionConfig").cursorColumn;
-  const int16_t editedRow = grid("GridVersionConfig").cursorRow;
+  const int32_t column = grid("GridVersionConfig").cursorColumn;
+  const int32_t editedRow = grid("GridVersionConfig").cursorRow;
   const std::string before = get_cell_text(app.ui, "GridVersionConfig", column, editedRow);
   ASSERT_EQ(column, 3);
   key(Qt::Key_Return);
