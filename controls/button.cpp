@@ -86,7 +86,7 @@ static void switch_off_radio_siblings(Ui& ui, const NamedObject& self) {
     if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
     o->text.assign(1, '0');
     draw_button_frame(ui, *o, ButtonFrame::Resting);
-    tk_announce(o->gadget, TK_CHANGE_STATE);
+    tk_announce_states(o->gadget, TK_STATE_CHECKED);
   }
 }
 
@@ -97,7 +97,7 @@ void button_press(Ui& ui, NamedObject& o) {
     // Written as one character: the toggle state is exactly "1" or "0".
     if (r.newState) {
       o.text.assign(1, r.newState);
-      tk_announce(o.gadget, TK_CHANGE_STATE);
+      tk_announce_states(o.gadget, TK_STATE_CHECKED);
     }
     if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
     o.buttonData->look = Look::Pressed;

@@ -89,6 +89,6 @@ int32_t set_expanded(Ui& ui, const std::string& name, int8_t expanded) {
   const int8_t state = expanded < 0 ? -1 : (expanded > 0 ? 1 : 0);
   if (o->expanded == state) return 0;
   o->expanded = state;
-  tk_announce(o->gadget, TK_CHANGE_STATE);
+  tk_announce_states(o->gadget, TK_STATE_EXPANDED);
   return 0;
 }

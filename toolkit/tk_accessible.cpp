@@ -533,27 +533,25 @@ int32_t tk_announce(int32_t gadget, int32_t change, int32_t column, int32_t row)
   QWidget* w = tk_gadget_widget(gadget);
   auto* iface = w ? dynamic_cast<GadgetAccessible*>(QAccessible::queryAccessibleInterface(w)) : nullptr;
   if (!iface) return 0;
-  QAccessible::State changed;
-  changed.checked = changed.pressed = changed.expanded = changed.collapsed = true;
-  changed.selected = true;
+  QAccessible::State selected;  // what moving the cursor or the shown tab changes
+  selected.selected = selected.active = true;
+  QAccessible::State opened;  // what opening or closing a tree row changes
+  opened.expanded = opened.collapsed = true;
   switch (change) {
     case TK_CHANGE_NAME: {
       QAccessibleEvent event(w, QAccessible::NameChanged);
       QAccessible::updateAccessibility(&event);
       break;
     }
-    case TK_CHANGE_STATE: {
-      QAccessibleStateChangeEvent event(w, changed);
-      QAccessible::updateAccessibility(&event);
-      break;
-    }
+    case TK_CHANGE_STATE:
+      return tk_announce_states(gadget, TK_STATE_PRESSED | TK_STATE_CHECKED | TK_STATE_EXPANDED);
     case TK_CHANGE_CURRENT: {
       const TkAccessible d = iface->describe();
       QAccessibleInterface* part =
           is_table(d.role) ? iface->cellAt(row, column) : iface->partAt(d, column);
       if (!part) break;
-      QAccessibleStateChangeEvent selected(part, changed);
-      QAccessible::updateAccessibility(&selected);
+      QAccessibleStateChangeEvent now(part, selected);
+      QAccessible::updateAccessibility(&now);
       QAccessibleEvent selection(part, QAccessible::Selection);
       QAccessible::updateAccessibility(&selection);
       if (w->hasFocus()) {
@@ -566,13 +564,31 @@ int32_t tk_announce(int32_t gadget, int32_t change, int32_t column, int32_t row)
       QAccessibleTableModelChangeEvent event(w, QAccessibleTableModelChangeEvent::ModelReset);
       QAccessible::updateAccessibility(&event);
       if (QAccessibleInterface* part = row >= 0 ? iface->cellAt(row, std::max(column, 0)) : nullptr) {
-        QAccessibleStateChangeEvent state(part, changed);
+        QAccessibleStateChangeEvent state(part, opened);
         QAccessible::updateAccessibility(&state);
       }
       break;
     }
     default:
       return 0;
+  }
+  return 1;
+}
+
+int32_t tk_announce_states(int32_t gadget, int32_t states) {
+  if (!QAccessible::isActive()) return 0;
+  QWidget* w = tk_gadget_widget(gadget);
+  if (!w || !dynamic_cast<GadgetAccessible*>(QAccessible::queryAccessibleInterface(w))) return 0;
+  // Readers hear one state per event, so each changed one goes on its own.
+  for (int32_t bit : {TK_STATE_CHECKED, TK_STATE_EXPANDED, TK_STATE_PRESSED, TK_STATE_SELECTED}) {
+    if (!(states & bit)) continue;
+    QAccessible::State changed;
+    if (bit == TK_STATE_CHECKED) changed.checked = true;
+    if (bit == TK_STATE_EXPANDED) changed.expanded = changed.collapsed = true;
+    if (bit == TK_STATE_PRESSED) changed.pressed = true;
+    if (bit == TK_STATE_SELECTED) changed.selected = true;
+    QAccessibleStateChangeEvent event(w, changed);
+    QAccessible::updateAccessibility(&event);
   }
   return 1;
 }

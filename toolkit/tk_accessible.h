@@ -95,9 +95,11 @@ int32_t tk_has_keyboard_focus(int32_t gadget);
 // ---- announcements -------------------------------------------------------------
 
 inline constexpr int32_t TK_CHANGE_NAME = 1;    // the name changed
-inline constexpr int32_t TK_CHANGE_STATE = 2;   // a state changed
+inline constexpr int32_t TK_CHANGE_STATE = 2;   // states changed (tk_announce_states names them)
 inline constexpr int32_t TK_CHANGE_CURRENT = 3; // the cursor cell or shown tab moved to (column, row)
 inline constexpr int32_t TK_CHANGE_ROWS = 4;    // rows opened, closed, added or removed
 
 /// Tells screen readers of a change of the gadget (column and row name the cell or item, -1 none); 1 when one listens.
 int32_t tk_announce(int32_t gadget, int32_t change, int32_t column = -1, int32_t row = -1);
+/// Tells screen readers which states of the gadget changed (TK_STATE_* bits); 1 when one listens.
+int32_t tk_announce_states(int32_t gadget, int32_t states);
