@@ -29,6 +29,7 @@ namespace tk {
 namespace {
 
 const QString kDescriptionTag = QStringLiteral("tk-description");
+constexpr int32_t kKeySpace = 32;  // what a press action types
 const QString kKeysTag = QStringLiteral("tk-keys");
 
 // The owner's callbacks for one gadget.
@@ -210,6 +211,10 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
     const Description* d = description_of(widget());
     return d ? d->describe() : TkAccessible{};
   }
+  TkAccessibleCell cell(int32_t column, int32_t row) const {
+    const Description* d = description_of(widget());
+    return d ? d->cell(column, row) : TkAccessibleCell{};
+  }
 
   // The interface of one part, made once.
   QAccessibleInterface* part(int32_t column, int32_t row) const {
@@ -284,7 +289,7 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
   void doAction(const QString& name) override {
     GadgetOps* ops = ops_of(widget());
     if (name == pressAction() && ops && actionNames().contains(name))
-      post_event(TK_EVENT_GADGET, ops->windowNumber, ops->number, TK_TYPE_KEY + 32);
+      post_event(TK_EVENT_GADGET, ops->windowNumber, ops->number, TK_TYPE_KEY + kKeySpace);
     else
       QAccessibleWidget::doAction(name);
   }
@@ -305,12 +310,8 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
       for (int c = s.left; c <= s.right; ++c) out.push_back(part(c, r));
     return out;
   }
-  QString columnDescription(int column) const override {
-    return qs(description_of(widget())->cell(column, -1).text);
-  }
-  QString rowDescription(int row) const override {
-    return qs(description_of(widget())->cell(-1, row).text);
-  }
+  QString columnDescription(int column) const override { return qs(cell(column, -1).text); }
+  QString rowDescription(int row) const override { return qs(cell(-1, row).text); }
   int selectedColumnCount() const override { return int(selectedColumns().size()); }
   int selectedRowCount() const override { return int(selectedRows().size()); }
   int columnCount() const override { return describe().columns; }
@@ -369,7 +370,7 @@ QList<QAccessibleInterface*> PartAccessible::columnHeaderCells() const {
 
 QList<QAccessibleInterface*> PartAccessible::rowHeaderCells() const {
   auto* table = widget_ ? dynamic_cast<GadgetAccessible*>(parent()) : nullptr;
-  if (!table || description_of(widget_)->cell(-1, row_).text.empty()) return {};
+  if (!table || table->cell(-1, row_).text.empty()) return {};
   return {table->part(-1, row_)};
 }
 
