@@ -125,6 +125,21 @@ void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
 void step_expanders(Ui& ui, NamedObject& grid);
 
+// ---- sorting ---------------------------------------------------------------
+/// Lets a left click on a column caption sort the grid by that column
+/// (sortable 1): ascending first, descending when the same caption is
+/// clicked again. Off (0) by default, when a caption click selects the
+/// column. Returns 1, 0 for an unknown grid.
+int32_t set_grid_sortable(Ui& ui, const std::string& grid, int8_t sortable);
+/// Sorts the grid's rows by `column` in `order` (SortOrder::Ascending or
+/// Descending). Whole rows move with their cells; a tree row keeps its
+/// children directly under it, sorted among themselves by the same column.
+/// Cells that are numbers sort by value, before texts; texts by their UTF-8
+/// bytes; equal cells keep their order. The cursor stays on its data row and
+/// an open editor commits first. Returns 1, 0 for an unknown grid or column
+/// or another order (nothing changes then).
+int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order, int8_t redraw);
+
 // ---- editing ---------------------------------------------------------------
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);

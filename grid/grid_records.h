@@ -59,6 +59,13 @@ inline constexpr int8_t WholeColumn = 1;
 inline constexpr int8_t WholeRow = 2;
 }  // namespace Selection
 
+/// The order of a grid sorted by a column (GridRecord::sortOrder).
+namespace SortOrder {
+inline constexpr int8_t None = 0;        ///< not sorted since its rows were added
+inline constexpr int8_t Ascending = 1;   ///< smallest first
+inline constexpr int8_t Descending = 2;  ///< largest first
+}  // namespace SortOrder
+
 // The pieces a grid's drawing cuts from its source image (its skin), cut
 // once per skin rather than at every drawing.
 struct GridSkinPieces {
@@ -220,6 +227,9 @@ struct GridRecord : ControlRecord {
   uint32_t rowRangeGeneration = 0;  // layoutGeneration it was found in, 0 none
   int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
   int32_t rowRangeLast = 0;         // that last position
+  int8_t sortable = 0;              ///< 1: a caption click sorts by its column
+  int16_t sortColumn = -1;          ///< column of the latest sort, -1 none
+  int8_t sortOrder = 0;             ///< SortOrder of the latest sort
 };
 
 // The grid record of an object; nullptr when the object carries none.
