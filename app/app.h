@@ -97,6 +97,36 @@ int32_t start_up(App& app);
 int32_t start_up(App& app, const void* sheet, std::size_t size);
 // Cuts the pieces from a decoded sheet image into app.state.skin.
 void cut_skin_pieces(App& app, int32_t sheet);
+
+/// @name Own skin sheets
+/// A sheet is a PNG of kSkinSheetWidth x kSkinSheetHeight pixels with every
+/// piece of kSkinPieceTable painted (docs/skinning.md shows the layout).
+/// @{
+/// Size of a skin sheet in pixels.
+inline constexpr int32_t kSkinSheetWidth = 410;
+/// Height of a skin sheet in pixels.
+inline constexpr int32_t kSkinSheetHeight = 400;
+/// PNG bytes of a skin sheet, held by the caller; none (the default) stands
+/// for the sheet embedded in the library.
+struct SkinSheet {
+  const void* bytes = nullptr;  ///< the PNG file's bytes, nullptr = the embedded sheet
+  std::size_t size = 0;         ///< their length
+};
+/// What is wrong with a decoded sheet image: its size, or the pieces whose
+/// rectangle is one flat colour (not painted); "" when it can be used.
+std::string skin_sheet_problem(int32_t sheet);
+/// Loads a skin at start-up: decodes `sheet`, checks its size and pieces and
+/// cuts it into `skin`, freeing the pieces `skin` held. A sheet that fails
+/// is not used: the embedded sheet is cut instead, and the result names what
+/// was wrong in one line for the caller to show. "" when `sheet` was used.
+/// The toolkit must be initialised (init_toolkit).
+std::string load_skin(SkinPieces& skin, SkinSheet sheet = {});
+/// The same with the sheet read from a PNG file; a file that cannot be read
+/// gives its message too, and the embedded sheet is used.
+std::string load_skin_file(SkinPieces& skin, const std::string& path);
+/// Frees every piece image `skin` holds and sets them to 0.
+void free_skin_pieces(SkinPieces& skin);
+/// @}
 // One iteration of the main loop; returns 0 when the loop is to end (close
 // request or "&Quit"), 1 otherwise.
 int32_t main_loop_iteration(App& app, int32_t timeoutMs);
