@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -176,13 +175,16 @@ int main(int argc, char** argv) {
   v.path = argv[1];
   const char* timings = std::getenv("ZUI_VIEWER_TIMINGS");
   v.timings = timings != nullptr && *timings != '\0';
-  std::ifstream file(v.path, std::ios::binary);
+  std::ifstream file(v.path, std::ios::binary | std::ios::ate);
   if (!file) {
     std::fprintf(stderr, "data_viewer: cannot open %s\n", v.path.c_str());
     return kExitBadFile;
   }
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) {
+  // The whole file at once: records are read from memory.
+  const std::streamoff size = file.tellg();
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  file.seekg(0);
+  if (size < 0 || !file.read(text.data(), static_cast<std::streamsize>(text.size()))) {
     std::fprintf(stderr, "data_viewer: cannot read %s\n", v.path.c_str());
     return kExitBadFile;
   }
