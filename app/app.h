@@ -133,7 +133,7 @@ inline constexpr int32_t kSkinSheetWidth = 410;
 inline constexpr int32_t kSkinSheetHeight = 400;
 /// PNG bytes of a skin sheet, held by the caller; none (the default) stands
 /// for the sheet embedded in the library.
-struct SkinSheet {
+struct SkinBytes {
   const void* bytes = nullptr;  ///< the PNG file's bytes, nullptr = the embedded sheet
   std::size_t size = 0;         ///< their length
 };
@@ -145,7 +145,7 @@ std::string skin_sheet_problem(int32_t sheet);
 /// is not used: the embedded sheet is cut instead, and the result names what
 /// was wrong in one line for the caller to show. "" when `sheet` was used.
 /// The toolkit must be initialised (init_toolkit).
-std::string load_skin(SkinPieces& skin, SkinSheet sheet = {});
+std::string load_skin(SkinPieces& skin, SkinBytes sheet = {});
 /// The same with the sheet read from a PNG file; a file that cannot be read
 /// gives its message too, and the embedded sheet is used.
 std::string load_skin_file(SkinPieces& skin, const std::string& path);

@@ -108,7 +108,7 @@ namespace {
 // The one path every sheet takes, the embedded one included: decoded,
 // checked, and cut into `skin` only when it passes; a sheet that fails
 // leaves every piece 0. Returns the problem, "" when the sheet was cut.
-std::string cut_checked_sheet(SkinPieces& skin, SkinSheet sheet) {
+std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet) {
   const int32_t decoded = tk_decode_image(-1, sheet.bytes, sheet.size);
   std::string problem = skin_sheet_problem(decoded);
   free_skin_pieces(skin);
@@ -123,8 +123,8 @@ std::string cut_checked_sheet(SkinPieces& skin, SkinSheet sheet) {
 
 }  // namespace
 
-std::string load_skin(SkinPieces& skin, SkinSheet sheet) {
-  const SkinSheet embedded{zui_skin_sheet_png, zui_skin_sheet_png_size};
+std::string load_skin(SkinPieces& skin, SkinBytes sheet) {
+  const SkinBytes embedded{zui_skin_sheet_png, zui_skin_sheet_png_size};
   if (sheet.bytes == nullptr) return cut_checked_sheet(skin, embedded);
   std::string problem = cut_checked_sheet(skin, sheet);
   if (problem.empty()) return problem;
