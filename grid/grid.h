@@ -27,6 +27,8 @@ inline constexpr int32_t PageRight = 1106;
 inline constexpr int32_t PageDown = 1107;
 inline constexpr int32_t Space = 1108;
 /// @}
+inline constexpr int32_t First = 1109;  // Ctrl+Home: the first row
+inline constexpr int32_t Last = 1110;   // Ctrl+End: the last row
 }  // namespace GridKey
 
 // ---- creation --------------------------------------------------------------
@@ -48,25 +50,25 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
 /// Inserts a row at `index` (-1 appends) with its caption, height, tree
 /// level, cells (one per line of `cellTexts`, in column order) and key.
 /// Returns 1, 0 for an unknown grid. redraw 1 draws at once.
-int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw);
 /// Removes a row with its cells; 1 when it existed.
-int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw);
+int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw);
 /// Removes every row (and, with withColumns 1, every column).
 int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns);
 /// Puts the cursor on a cell; redraw 1 draws at once. 0 for a cell outside the grid.
-int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw);
 /// Sets a cell's text, image, text and background colour (-1 keeps one).
-int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor);
 /// A cell's text, empty outside the grid.
-std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row);
 /// The cursor's column.
 int16_t grid_cursor_column(Ui& ui, const std::string& grid);
 /// The cursor's row.
-int16_t grid_cursor_row(Ui& ui, const std::string& grid);
+int32_t grid_cursor_row(Ui& ui, const std::string& grid);
 /// Number of rows.
 int32_t grid_row_count(Ui& ui, const std::string& grid);
 /// Number of columns.
@@ -85,16 +87,16 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              const std::string& keyword, const std::string& value,
                              int8_t redraw);
 /// A row's keyword attribute as text ("LEVEL", "ISPARENT", "KEY", ...).
-std::string get_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                               const std::string& keyword);
 /// Sets a row's keyword attribute; redraw 1 draws at once.
-int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw);
 /// A cell's keyword attribute as text ("LOCK", "BGCOLOR", ...).
-std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword);
 /// Sets a cell's keyword attribute; redraw 1 draws at once.
-int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);
 
@@ -128,7 +130,7 @@ int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room);
 // Gives cell `cell` of the grid an expander (reusing its record).
 void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::string& text);
 // Opens or closes the tree row of (column, row) when that cell has an expander.
-void toggle_expander(GridRecord& grid, int16_t column, int16_t row);
+void toggle_expander(GridRecord& grid, int16_t column, int32_t row);
 // Sets an expander's state and keeps GridRecord::activeExpanders (the
 // expanders with a state above 0) in step with it.
 void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state);
@@ -150,6 +152,9 @@ int32_t grid_mouse_left(Ui& ui, NamedObject& grid);
 int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId);
 /// Moves the cursor one cell (dc, dr of -1, 0, 1) or, in mode 1, a page.
 void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr);
+// Moves the cursor to the first (dir < 0) or last (dir > 0) shown row of its
+// column that takes it, the view scrolled to show it, and draws.
+void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir);
 // The grid's keys in the current window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
@@ -175,7 +180,7 @@ int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order,
 
 // ---- editing ---------------------------------------------------------------
 /// Opens the editor of the cell's column over the cell; 1 when it opened.
-int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row);
 /// Closes the open editor: cancel 0 writes its value into the cell, 1 drops it.
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.

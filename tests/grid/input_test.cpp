@@ -610,7 +610,12 @@ TEST_F(GridInput, KeyCodesAndKeyboardControl) {
   EXPECT_EQ(key(GridKey::PageDown), 100);
   EXPECT_EQ(key(GridKey::Space), 105);
   EXPECT_EQ(key(999), 0);
-  EXPECT_EQ(key(1109), 0);
+  EXPECT_EQ(key(1111), 0);
+  // Ctrl+End and Ctrl+Home: the last and the first row.
+  EXPECT_EQ(key(GridKey::Last), 100);
+  EXPECT_EQ(g().cursorRow, 4);
+  EXPECT_EQ(key(GridKey::First), 100);
+  EXPECT_EQ(g().cursorRow, 0);
 
   set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
   const int16_t row = g().cursorRow;
