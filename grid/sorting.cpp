@@ -9,10 +9,11 @@
 // were on.
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -27,11 +28,17 @@ namespace {
 struct SortKey {
   bool numeric = false;     // the text is a number
   double value = 0;         // that number
+  uint64_t prefix = 0;      // a text's first 8 bytes, big-endian, zero-padded
+  size_t length = 0;        // its length
   const std::string* text;  // the cell's text
 };
 
 SortKey sort_key(const std::string& text) {
-  SortKey key{false, 0, &text};
+  SortKey key{false, 0, 0, text.size(), &text};
+  // Most comparisons end in the first bytes; keeping them in the key spares
+  // a visit to the cell for each.
+  for (size_t i = 0; i < 8; ++i)
+    key.prefix = (key.prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
   const char* first = text.data();
   const char* last = first + text.size();
   while (first < last && (*first == ' ' || *first == '\t')) ++first;
@@ -40,7 +47,8 @@ SortKey sort_key(const std::string& text) {
   if (first == last) return key;
   double value = 0;
   const auto [end, error] = std::from_chars(first, last, value);
-  if (error == std::errc() && end == last) {
+  // "nan" and "inf" stay texts: a NaN would break the order.
+  if (error == std::errc() && end == last && std::isfinite(value)) {
     key.numeric = true;
     key.value = value;
   }
@@ -50,6 +58,9 @@ SortKey sort_key(const std::string& text) {
 bool key_less(const SortKey& a, const SortKey& b) {
   if (a.numeric != b.numeric) return a.numeric;
   if (a.numeric) return a.value < b.value;
+  if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  // Equal first bytes: texts that end within them differ by length only.
+  if (a.length <= 8 && b.length <= 8) return a.length < b.length;
   return *a.text < *b.text;
 }
 
@@ -106,28 +117,37 @@ void apply_order(GridRecord& g, const std::vector<int32_t>& order) {
   std::vector<int32_t> newPosition(n);
   for (size_t i = 0; i < n; ++i) newPosition[static_cast<size_t>(order[i])] = static_cast<int32_t>(i);
 
-  std::vector<RowRecord> rows;
-  rows.reserve(n);
-  std::vector<CellRecord> cells;
-  cells.reserve(g.cells.size());
-  for (size_t i = 0; i < n; ++i) {
-    const size_t from = static_cast<size_t>(order[i]);
-    rows.push_back(std::move(g.rows[from]));
-    for (size_t c = 0; c < columns; ++c) cells.push_back(std::move(g.cells[from * columns + c]));
+  // The rows move in place, cycle by cycle of the permutation, so a large
+  // grid is not held twice while it is sorted.
+  std::vector<bool> placed(n, false);
+  std::vector<CellRecord> held(columns);
+  for (size_t start = 0; start < n; ++start) {
+    if (placed[start] || static_cast<size_t>(order[start]) == start) continue;
+    RowRecord heldRow = std::move(g.rows[start]);
+    for (size_t c = 0; c < columns; ++c) held[c] = std::move(g.cells[start * columns + c]);
+    size_t at = start;
+    for (;;) {
+      const size_t from = static_cast<size_t>(order[at]);
+      placed[at] = true;
+      if (from == start) break;
+      g.rows[at] = std::move(g.rows[from]);
+      for (size_t c = 0; c < columns; ++c)
+        g.cells[at * columns + c] = std::move(g.cells[from * columns + c]);
+      at = from;
+    }
+    g.rows[at] = std::move(heldRow);
+    for (size_t c = 0; c < columns; ++c) g.cells[at * columns + c] = std::move(held[c]);
   }
   // A row's PARENT names a row index, which moved with the rows.
-  for (RowRecord& row : rows) {
-    if (row.parent >= 0 && static_cast<size_t>(row.parent) < n) row.parent = static_cast<decltype(row.parent)>(newPosition[static_cast<size_t>(row.parent)]);
+  for (RowRecord& row : g.rows) {
+    if (row.parent >= 0 && static_cast<size_t>(row.parent) < n)
+      row.parent = newPosition[static_cast<size_t>(row.parent)];
   }
-  g.rows = std::move(rows);
-  g.cells = std::move(cells);
 
-  const auto follow = [&](auto& rowField) {
-    if (rowField >= 0 && static_cast<size_t>(rowField) < n)
-      rowField = static_cast<std::remove_reference_t<decltype(rowField)>>(newPosition[static_cast<size_t>(rowField)]);
-  };
-  follow(g.cursorRow);
-  follow(g.selectionEndRow);
+  for (int32_t* rowField : {&g.cursorRow, &g.selectionEndRow}) {
+    if (*rowField >= 0 && static_cast<size_t>(*rowField) < n)
+      *rowField = newPosition[static_cast<size_t>(*rowField)];
+  }
 
   // Which rows are shown where has changed: every remembered walk is void.
   ++g.layoutGeneration;

@@ -67,10 +67,13 @@ TEST_F(GridSorting, OrdersByColumnKeepingChildrenUnderTheirParentAndWholeRowsTog
 }
 
 TEST_F(GridSorting, NumbersByValueBeforeTextsAndEqualCellsKeepTheirOrder) {
-  rows({{0, "x"}, {0, " 10 "}, {0, ""}, {0, "9"}, {0, "-2.5"}, {0, "x"}, {0, "Ä"}, {0, "1e3"}});
+  rows({{0, "x"}, {0, " 10 "}, {0, ""}, {0, "9"}, {0, "-2.5"}, {0, "x"}, {0, "Ä"}, {0, "1e3"},
+        {0, "nan"}, {0, "Düsseldorf"}, {0, "Düsseldorf-Nord"}, {0, "Düssel"}});
   ASSERT_EQ(sort_grid(ui, kGrid, 0, SortOrder::Ascending, 0), 1);
-  EXPECT_EQ(column(0), (Texts{"-2.5", "9", " 10 ", "1e3", "", "x", "x", "Ä"}));
-  EXPECT_EQ(column(1), (Texts{"k4", "k3", "k1", "k7", "k2", "k0", "k5", "k6"}));
+  EXPECT_EQ(column(0), (Texts{"-2.5", "9", " 10 ", "1e3", "", "Düssel", "Düsseldorf",
+                              "Düsseldorf-Nord", "nan", "x", "x", "Ä"}));
+  EXPECT_EQ(column(1), (Texts{"k4", "k3", "k1", "k7", "k2", "k11", "k9", "k10", "k8", "k0", "k5",
+                              "k6"}));
 }
 
 TEST_F(GridSorting, TheCursorStaysOnItsDataRowAndBadArgumentsChangeNothing) {
