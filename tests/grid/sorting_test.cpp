@@ -22,11 +22,11 @@ class GridSorting : public GridFixture {
 
   // Rows of (level, text of column 0); column 1 holds "k<n>" with n the
   // row's position when added, to show that whole rows move.
-  void rows(const std::vector<std::pair<int, std::string>>& spec) {
+  void rows(const std::vector<std::pair<int, std::string>>& table) {
     add_column(ui, kGrid, -1, "Name", 200, 1, 0, 0, "", 0);
     add_column(ui, kGrid, -1, "Key", 100, 1, 0, 0, "", 0);
     int n = 0;
-    for (const auto& [level, text] : spec)
+    for (const auto& [level, text] : table)
       add_row(ui, kGrid, -1, "", 20, static_cast<int8_t>(level),
               text + "\nk" + std::to_string(n++), "", 0);
   }
