@@ -14,26 +14,26 @@
 // ---- roles and states --------------------------------------------------------
 
 inline constexpr int32_t TK_ROLE_NONE = 0;  // the platform's own description
-inline constexpr int32_t TK_ROLE_PUSH_BUTTON = 1;
-inline constexpr int32_t TK_ROLE_CHECK_BOX = 2;
-inline constexpr int32_t TK_ROLE_RADIO_BUTTON = 3;
+inline constexpr int32_t TK_ROLE_PUSH_BUTTON = 1;  // a push button
+inline constexpr int32_t TK_ROLE_CHECK_BOX = 2;  // a button that stays on or off
+inline constexpr int32_t TK_ROLE_RADIO_BUTTON = 3;  // one of a group of which one is on
 inline constexpr int32_t TK_ROLE_PAGE_TAB_LIST = 4;  // its items are page tabs
-inline constexpr int32_t TK_ROLE_PAGE_TAB = 5;
-inline constexpr int32_t TK_ROLE_GROUPING = 6;
-inline constexpr int32_t TK_ROLE_TABLE = 7;
-inline constexpr int32_t TK_ROLE_TREE_TABLE = 8;
-inline constexpr int32_t TK_ROLE_SPLITTER = 9;
-inline constexpr int32_t TK_ROLE_GRAPHIC = 10;
-inline constexpr int32_t TK_ROLE_PANE = 11;
+inline constexpr int32_t TK_ROLE_PAGE_TAB = 5;  // one tab of a tab list
+inline constexpr int32_t TK_ROLE_GROUPING = 6;  // a frame around related objects
+inline constexpr int32_t TK_ROLE_TABLE = 7;  // a table of cells
+inline constexpr int32_t TK_ROLE_TREE_TABLE = 8;  // a table whose rows open and close
+inline constexpr int32_t TK_ROLE_SPLITTER = 9;  // a bar between two panes
+inline constexpr int32_t TK_ROLE_GRAPHIC = 10;  // a picture
+inline constexpr int32_t TK_ROLE_PANE = 11;  // an area holding other objects
 inline constexpr int32_t TK_ROLE_PAGE = 12;  // the page a tab shows
-inline constexpr int32_t TK_ROLE_CELL = 13;
-inline constexpr int32_t TK_ROLE_COLUMN_HEADER = 14;
-inline constexpr int32_t TK_ROLE_ROW_HEADER = 15;
+inline constexpr int32_t TK_ROLE_CELL = 13;  // a table cell
+inline constexpr int32_t TK_ROLE_COLUMN_HEADER = 14;  // a column caption
+inline constexpr int32_t TK_ROLE_ROW_HEADER = 15;  // a row caption
 
 // State bits, combined.
-inline constexpr int32_t TK_STATE_PRESSED = 1;
-inline constexpr int32_t TK_STATE_CHECKED = 2;
-inline constexpr int32_t TK_STATE_SELECTED = 4;
+inline constexpr int32_t TK_STATE_PRESSED = 1;  // held down
+inline constexpr int32_t TK_STATE_CHECKED = 2;  // switched on
+inline constexpr int32_t TK_STATE_SELECTED = 4;  // selected
 inline constexpr int32_t TK_STATE_EXPANDABLE = 8;  // with EXPANDED: open, without: closed
 inline constexpr int32_t TK_STATE_EXPANDED = 16;
 inline constexpr int32_t TK_STATE_CURRENT = 32;  // the cursor cell, the shown tab
@@ -49,10 +49,10 @@ struct TkAccessible {
   int32_t states = 0;           // TK_STATE_* bits
   int32_t columns = 0;          // table columns, or the items of a tab list
   int32_t rows = 0;             // table rows (a tab list has one)
-  int32_t selectionColumn = -1; // selected cells: one corner, -1 none
-  int32_t selectionRow = -1;
-  int32_t selectionEndColumn = -1;  // the other corner
-  int32_t selectionEndRow = -1;
+  int32_t selectionColumn = -1;     // selected cells: column of one corner, -1 none
+  int32_t selectionRow = -1;        // row of that corner, -1 none
+  int32_t selectionEndColumn = -1;  // column of the other corner
+  int32_t selectionEndRow = -1;     // row of the other corner
 };
 
 // One cell of a table (row -1: a column header, column -1: a row header) or
@@ -66,7 +66,9 @@ struct TkAccessibleCell {
 // The owner's answers. `owner` and `object` are handed back as they were
 // registered.
 struct TkDescriber {
+  // The gadget itself.
   void (*describe)(void* owner, void* object, TkAccessible& out) = nullptr;
+  // One of its cells, headers or items.
   void (*describeCell)(void* owner, void* object, int32_t column, int32_t row,
                        TkAccessibleCell& out) = nullptr;
 };
