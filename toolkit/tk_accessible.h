@@ -35,7 +35,7 @@ inline constexpr int32_t TK_STATE_PRESSED = 1;  // held down
 inline constexpr int32_t TK_STATE_CHECKED = 2;  // switched on
 inline constexpr int32_t TK_STATE_SELECTED = 4;  // selected
 inline constexpr int32_t TK_STATE_EXPANDABLE = 8;  // with EXPANDED: open, without: closed
-inline constexpr int32_t TK_STATE_EXPANDED = 16;
+inline constexpr int32_t TK_STATE_EXPANDED = 16;  // open (with EXPANDABLE)
 inline constexpr int32_t TK_STATE_CURRENT = 32;  // the cursor cell, the shown tab
 inline constexpr int32_t TK_STATE_HIDDEN = 64;   // a row inside a closed tree row
 
@@ -98,7 +98,7 @@ int32_t tk_has_keyboard_focus(int32_t gadget);
 
 inline constexpr int32_t TK_CHANGE_NAME = 1;    // the name changed
 inline constexpr int32_t TK_CHANGE_STATE = 2;   // states changed (tk_announce_states names them)
-inline constexpr int32_t TK_CHANGE_CURRENT = 3; // the cursor cell or shown tab moved to (column, row)
+inline constexpr int32_t TK_CHANGE_CURRENT = 3;  // the cursor cell or shown tab moved to (column, row)
 inline constexpr int32_t TK_CHANGE_ROWS = 4;    // rows opened, closed, added or removed
 
 /// Tells screen readers of a change of the gadget (column and row name the cell or item, -1 none); 1 when one listens.
