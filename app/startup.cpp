@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
+#include "framework/kinds.h"
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
@@ -66,7 +67,8 @@ void cut_skin_pieces(App& app, int32_t sheet) {
   }
 }
 
-int32_t start_up(App& app, const void* sheet, std::size_t size) {
+int32_t start_up(App& app, const void* sheet, std::size_t size, const void* sheet2x,
+                 std::size_t size2x) {
   if (init_toolkit() == 0) return 0;
 
   app.state.sidebarShown = 1;
@@ -76,7 +78,8 @@ int32_t start_up(App& app, const void* sheet, std::size_t size) {
   app.state.searchActive = 0;
   app.state.sidebarWidth = 220;
 
-  const int32_t decoded = tk_decode_image(-1, sheet, size);
+  // The pieces follow the display scale: cut from the 2x sheet above 1x.
+  const int32_t decoded = tk_decode_sheet(-1, sheet, size, sheet2x, size2x);
   cut_skin_pieces(app, decoded);
   tk_free_image(decoded);
   // The framework's registry lists are the fresh, empty app.ui.
@@ -84,10 +87,19 @@ int32_t start_up(App& app, const void* sheet, std::size_t size) {
 }
 
 int32_t start_up(App& app) {
-  return start_up(app, zui_skin_sheet_png, zui_skin_sheet_png_size);
+  return start_up(app, zui_skin_sheet_png, zui_skin_sheet_png_size, zui_skin_2x_sheet_png,
+                  zui_skin_2x_sheet_png_size);
 }
 
 // ---- main loop -------------------------------------------------------------------
+void redraw_at_new_scale(App& app) {
+  // The skin pieces are cut at the new scale already; every object composes
+  // its picture again from them, where it is and as visible as it is.
+  NamedObject* remembered = current_object(app.ui);
+  for (NamedObject* o = app.ui.first; o; o = o->next) draw_object(app.ui, *o);
+  make_current(app.ui, remembered);
+}
+
 int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
   app.lastKind = tk_wait_event(timeoutMs);
   app.lastWindow = tk_last_event_window();
@@ -116,6 +128,8 @@ int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
     on_splitter_moved(app);
   } else if (app.lastKind == TK_EVENT_RESIZED) {
     layout_demo(app, 0);
+  } else if (app.lastKind == TK_EVENT_SCALE) {
+    redraw_at_new_scale(app);
   }
   on_search_list_event(app);
   return app.lastKind == TK_EVENT_CLOSE ? 0 : 1;
