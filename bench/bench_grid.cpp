@@ -1,16 +1,16 @@
-// The grid at scale: 100,000 rows × 8 columns.
+// The grid at scale: 100,000 rows × 8 columns, or as many rows as
+// ZUI_BENCH_ROWS says (scripts/bench runs a million too).
 //
 // Sections: measuring helpers · our grid · the peer (a tree view over an
 // item model with the same data and viewport) · benchmarks · summary.
 //
 // Measured: building with REDRAW off (flat, and a tree with every row under
-// one parent), one drawing of a 700 × 400 grid at the top, middle and
-// deepest reachable scroll position (SCROLLY is an int16, so 32,767 shown
-// rows is as far as a grid scrolls), Down and Shift+Down moves including
-// their drawing (the peer's Down and Page Down with its drawing), an idle
-// dispatch over a screen holding the grid, and peak memory (VmHWM after a
-// reset, against VmRSS before). The summary at the end prints our figures
-// next to the peer's as ratios.
+// one parent), one drawing of a 700 × 400 grid at the top, the middle and
+// the last scroll position, Down, Shift+Down and Ctrl+End moves including
+// their drawing (the peer's Down, Page Down and Ctrl+End with its drawing),
+// an idle dispatch over a screen holding the grid, and peak memory (VmHWM
+// after a reset, against VmRSS before) in all and per cell. The summary at
+// the end prints our figures next to the peer's as ratios.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -21,8 +21,10 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -41,11 +43,19 @@ NamedObject& grid_object(Ui& ui) {
   return *current_object(ui);
 }
 
-constexpr int32_t kRows = 100000;
+// Rows of every grid built here: ZUI_BENCH_ROWS, else 100,000.
+int32_t rows_wanted() {
+  const char* wanted = std::getenv("ZUI_BENCH_ROWS");
+  const long n = wanted ? std::atol(wanted) : 0;
+  return n > 0 && n < 50000000 ? static_cast<int32_t>(n) : 100000;
+}
+const int32_t kRows = rows_wanted();
 constexpr int32_t kColumns = 8;
 constexpr int16_t kWidth = 700;
 constexpr int16_t kHeight = 400;
-const int32_t kPositions[] = {0, 16384, 32767};
+// Where the drawings are measured: the top, the middle, and the last
+// position, where the last page shows.
+const char* const kPositions[] = {"top", "middle", "last"};
 
 // ---- measuring helpers ---------------------------------------------------------
 
@@ -72,15 +82,29 @@ void reset_peak() {
   out << "5";
 }
 
+// "R<row>C<column>", written straight into `out`: both builds make their
+// texts this way, so neither pays for the other's string handling.
+void append_cell_text(std::string& out, int32_t row, int32_t column) {
+  char buffer[32];
+  buffer[0] = 'R';
+  char* end = std::to_chars(buffer + 1, buffer + 16, row).ptr;
+  *end++ = 'C';
+  end = std::to_chars(end, buffer + sizeof buffer, column).ptr;
+  out.append(buffer, end);
+}
+
 std::string cell_text(int32_t row, int32_t column) {
-  return "R" + std::to_string(row) + "C" + std::to_string(column);
+  std::string text;
+  append_cell_text(text, row, column);
+  return text;
 }
 
 std::string row_texts(int32_t row) {
   std::string texts;
+  texts.reserve(16 * kColumns);
   for (int32_t c = 0; c < kColumns; ++c) {
     if (c) texts += '\n';
-    texts += cell_text(row, c);
+    append_cell_text(texts, row, c);
   }
   return texts;
 }
@@ -206,6 +230,7 @@ void run_memory(benchmark::State& state, const std::string& name, Build build) {
     state.counters["kept_MB"] = (kept - before) / 1024.0;
     figures()[name + " peak (MB)"] = (peak - before) / 1024.0;
     figures()[name + " kept (MB)"] = (kept - before) / 1024.0;
+    state.counters["peak_B_per_cell"] = (peak - before) * 1024.0 / (static_cast<double>(kRows) * kColumns);
   }
 }
 
@@ -254,41 +279,46 @@ void BM_PeerBuildTree(benchmark::State& state) {
 }
 BENCHMARK(BM_PeerBuildTree)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_Render(benchmark::State& state) {
+// SCROLLY of a named position in our grid: the last is where Ctrl+End
+// leaves the view, the last page whole.
+int32_t scroll_position(OurGrid& grid, const std::string& where) {
+  if (where == "top") return 0;
+  if (where == "middle") return kRows / 2;
+  grid_key(grid.ui, grid_object(grid.ui), GridKey::Last);
+  return grid.record().scrollY;
+}
+
+void BM_Render(benchmark::State& state, const std::string& where) {
   OurGrid& grid = shared_flat();
-  const int32_t position = state.range(0);
-  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(position), 0);
+  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(scroll_position(grid, where)), 0);
   NamedObject& object = grid_object(grid.ui);
   const auto start = Clock::now();
   for (auto _ : state) render_grid(grid.ui, object);
-  figures()["render at " + std::to_string(position) + " (ms)"] =
+  figures()["render at " + where + " (ms)"] =
       std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
       static_cast<double>(state.iterations());
+  state.counters["lastVisibleRow"] = grid.record().lastVisibleRow;
 }
-BENCHMARK(BM_Render)->Arg(0)->Arg(16384)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
-void BM_RenderTree(benchmark::State& state) {
+void BM_RenderTree(benchmark::State& state, const std::string& where) {
   OurGrid& grid = shared_tree();
-  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(state.range(0)), 0);
+  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(scroll_position(grid, where)), 0);
   NamedObject& object = grid_object(grid.ui);
   for (auto _ : state) render_grid(grid.ui, object);
 }
-BENCHMARK(BM_RenderTree)->Arg(0)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
-void BM_PeerPaint(benchmark::State& state) {
+void BM_PeerPaint(benchmark::State& state, const std::string& where) {
   Peer& peer = shared_peer();
-  const int32_t position = state.range(0);
-  peer.scroll_to(position);
+  QScrollBar* bar = peer.view.verticalScrollBar();
+  peer.scroll_to(where == "top" ? 0 : where == "middle" ? kRows / 2 : bar->maximum());
   QApplication::processEvents();
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   const auto start = Clock::now();
   for (auto _ : state) peer.paint(image);
-  figures()["peer paint at " + std::to_string(position) + " (ms)"] =
+  figures()["peer paint at " + where + " (ms)"] =
       std::chrono::duration<double, std::milli>(Clock::now() - start).count() /
       static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_PeerPaint)->Arg(0)->Arg(16384)->Arg(32767)->Arg(99980)
-    ->Unit(benchmark::kMicrosecond);
 
 // Times `move` (one key, drawing included) and records its mean under
 // `name`; after a stretch of moves `reset` puts the cursor back (untimed).
@@ -320,8 +350,8 @@ void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
         grid_key(grid.ui, grid_object(grid.ui), key);
       },
       [&] {
-        set_attribute(grid.ui, "Grid", "SCROLLY", "16000", 0);
-        set_cursor(grid.ui, "Grid", 0, 16000, 1);
+        set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(kRows / 2), 0);
+        set_cursor(grid.ui, "Grid", 0, kRows / 2, 1);
       });
   state.counters["cursorRow"] = grid.record().cursorRow;
 }
@@ -333,6 +363,26 @@ void BM_KeyPageDown(benchmark::State& state) {
   run_moves(state, GridKey::PageDown, "Shift+Down (ms)");
 }
 BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
+
+// Ctrl+End from the top: the cursor to the last row, which scrolls the
+// whole grid; Ctrl+Home (untimed) brings it back.
+void BM_KeyCtrlEnd(benchmark::State& state) {
+  OurGrid& grid = shared_flat();
+  NamedObject& object = grid_object(grid.ui);
+  grid_key(grid.ui, object, GridKey::First);
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    grid_key(grid.ui, object, GridKey::Last);
+    total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    state.PauseTiming();
+    grid_key(grid.ui, object, GridKey::First);
+    state.ResumeTiming();
+  }
+  figures()["Ctrl+End (ms)"] = total / static_cast<double>(state.iterations());
+  state.counters["cursorRow"] = grid.record().cursorRow;
+}
+BENCHMARK(BM_KeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
 // The peer's moves: the key goes to the view, which moves its current row
 // and scrolls, and the view is then drawn into an image of the viewport, as
@@ -348,7 +398,7 @@ void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& nam
         peer.paint(image);
       },
       [&] {
-        const QModelIndex start = peer.model.index(16000, 0);
+        const QModelIndex start = peer.model.index(kRows / 2, 0);
         peer.view.setCurrentIndex(start);
         peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
       });
@@ -362,6 +412,29 @@ void BM_PeerKeyPageDown(benchmark::State& state) {
   run_peer_moves(state, Qt::Key_PageDown, "peer Page Down (ms)");
 }
 BENCHMARK(BM_PeerKeyPageDown)->Unit(benchmark::kMicrosecond);
+
+void BM_PeerKeyCtrlEnd(benchmark::State& state) {
+  Peer& peer = shared_peer();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  auto send = [&](Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&peer.view, &press);
+  };
+  send(Qt::Key_Home);
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    send(Qt::Key_End);
+    peer.paint(image);
+    total += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    state.PauseTiming();
+    send(Qt::Key_Home);
+    state.ResumeTiming();
+  }
+  figures()["peer Ctrl+End (ms)"] = total / static_cast<double>(state.iterations());
+  state.counters["currentRow"] = peer.view.currentIndex().row();
+}
+BENCHMARK(BM_PeerKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
 // An idle dispatch: the wait timed out, nothing happened.
 void run_dispatch(benchmark::State& state, int32_t mouseX, int32_t mouseY,
@@ -401,12 +474,13 @@ void print_summary() {
   std::printf("\npeer / ours (above 1: we are ahead)\n");
   ratio("build flat", "build flat (ms)", "peer build flat (ms)");
   ratio("build tree", "build tree (ms)", "peer build tree (ms)");
-  for (int32_t p : kPositions) {
-    const std::string at = " at " + std::to_string(p) + " (ms)";
+  for (const char* p : kPositions) {
+    const std::string at = std::string(" at ") + p + " (ms)";
     ratio(("paint" + at).c_str(), "render" + at, "peer paint" + at);
   }
   ratio("Down", "Down (ms)", "peer Down (ms)");
   ratio("Shift+Down / Page Down", "Shift+Down (ms)", "peer Page Down (ms)");
+  ratio("Ctrl+End", "Ctrl+End (ms)", "peer Ctrl+End (ms)");
   ratio("memory peak", "memory flat peak (MB)", "peer memory flat peak (MB)");
   ratio("memory kept", "memory flat kept (MB)", "peer memory flat kept (MB)");
 }
@@ -420,6 +494,18 @@ int main(int argc, char** argv) {
   tk_init_windows();
   tk_init_gadgets();
   tk_init_images();
+  for (const char* where : kPositions) {
+    const std::string w = where;
+    benchmark::RegisterBenchmark(("BM_Render/" + w).c_str(),
+                                 [w](benchmark::State& s) { BM_Render(s, w); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_RenderTree/" + w).c_str(),
+                                 [w](benchmark::State& s) { BM_RenderTree(s, w); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_PeerPaint/" + w).c_str(),
+                                 [w](benchmark::State& s) { BM_PeerPaint(s, w); })
+        ->Unit(benchmark::kMicrosecond);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -38,7 +38,7 @@ const Keyword kGridKeywords[] = {
     {"CAPTROWWIDTH", 16},   {"COLCUSTOM", 8},      {"SHOWTREE", 8},      {"SELMODE", 8},
     {"SELFRONTCOLOR", 32},  {"BORDERLESS", 8},     {"REDRAW", 8},        {"PERMANENTCURSOR", 8},
     {"ENABLEINPUT", 8},     {"SELECTORSTYLE", 8},  {"KEYBOARDCONTROL", 8}, {"SCROLLX", 16},
-    {"SCROLLY", 16},        {"ANIMATING", -2},     {"SCOLLBARX", -1},    {"SCOLLBARY", -1}};
+    {"SCROLLY", 32},        {"ANIMATING", -2},     {"SCOLLBARX", -1},    {"SCOLLBARY", -1}};
 const Keyword kGadgetKeywords[] = {{"AREAWIDTH", -1}, {"AREAHEIGHT", -1}, {"POSX", -1},
                                    {"POSY", -1},      {"MIN", -1},        {"MAX", -1},
                                    {"PAGELEN", -1},   {"PARENTGRID", -1}};
@@ -47,7 +47,7 @@ const Keyword kColumnKeywords[] = {
     {"INPUTTYPE", 8}, {"LOCK", 8},     {"MARGINLEFT", 8},        {"LISTALLOWEDVALUES", 0},
     {"INPUTHEIGHT", 16}, {"BGCOLOR", 32}};
 const Keyword kRowKeywords[] = {{"CAPTION", 0},   {"HEIGHT", 8},       {"LEVEL", 8},
-                                {"ISPARENT", 8},  {"PARENT", 16},      {"VORIENTATION", 8},
+                                {"ISPARENT", 8},  {"PARENT", 32},      {"VORIENTATION", 8},
                                 {"LOCK", 8},      {"DATA", 32},        {"BGCOLOR", 32},
                                 {"KEY", 0}};
 const Keyword kCellKeywords[] = {
@@ -197,9 +197,12 @@ NamedObject* object_named(const std::string& name) {
 }
 
 // A column or row index: mostly near the valid range, sometimes anything.
-int16_t index(ByteStream& in, int32_t count) {
-  if (in.byte() % 8 == 0) return in.i16();
-  return static_cast<int16_t>(in.range(-1, count + 1));
+int32_t index(ByteStream& in, int32_t count) {
+  if (in.byte() % 8 == 0) return in.i32();
+  return in.range(-1, count + 1);
+}
+int16_t column_index(ByteStream& in, int32_t count) {
+  return static_cast<int16_t>(index(in, count));
 }
 
 int8_t redraw_flag(ByteStream& in) {
@@ -258,7 +261,7 @@ void column_step(ByteStream& in, bool set) {
   Ui& ui = harness->ui;
   const std::string name = grid_target(in);
   GridRecord* g = grid_of(name);
-  const int16_t c = index(in, g ? g->columnCount : 3);
+  const auto c = column_index(in, g ? g->columnCount : 3);
   const bool exists = g && c >= 0 && c < g->columnCount;
   part_step(
       in, set, kColumnKeywords, exists,
@@ -272,7 +275,7 @@ void row_step(ByteStream& in, bool set) {
   Ui& ui = harness->ui;
   const std::string name = grid_target(in);
   GridRecord* g = grid_of(name);
-  const int16_t r = index(in, g ? g->rowCount : 3);
+  const int32_t r = index(in, g ? g->rowCount : 3);
   const bool exists = g && r >= 0 && r < g->rowCount;
   part_step(
       in, set, kRowKeywords, exists,
@@ -286,8 +289,8 @@ void cell_step(ByteStream& in, bool set) {
   Ui& ui = harness->ui;
   const std::string name = grid_target(in);
   GridRecord* g = grid_of(name);
-  const int16_t c = index(in, g ? g->columnCount : 3);
-  const int16_t r = index(in, g ? g->rowCount : 3);
+  const auto c = column_index(in, g ? g->columnCount : 3);
+  const int32_t r = index(in, g ? g->rowCount : 3);
   const bool exists = g && c >= 0 && c < g->columnCount && r >= 0 && r < g->rowCount;
   part_step(
       in, set, kCellKeywords, exists,
@@ -306,9 +309,9 @@ void model_step(ByteStream& in) {
   switch (in.byte() % 8) {
     case 0:
       if (columns < kMaxColumns)
-        add_column(ui, name, index(in, columns), in.text(8), in.i16(), static_cast<int8_t>(in.byte()),
-                   static_cast<int8_t>(in.byte()), static_cast<int8_t>(in.byte()), in.text(16),
-                   redraw_flag(in));
+        add_column(ui, name, column_index(in, columns), in.text(8), in.i16(),
+                   static_cast<int8_t>(in.byte()), static_cast<int8_t>(in.byte()),
+                   static_cast<int8_t>(in.byte()), in.text(16), redraw_flag(in));
       break;
     case 1:
       if (rows < kMaxRows)
@@ -317,9 +320,11 @@ void model_step(ByteStream& in) {
       break;
     case 2: delete_row(ui, name, index(in, rows), redraw_flag(in)); break;
     case 3: clear_grid(ui, name, static_cast<int8_t>(in.range(0, 2))); break;
-    case 4: set_cursor(ui, name, index(in, columns), index(in, rows), redraw_flag(in)); break;
+    case 4:
+      set_cursor(ui, name, column_index(in, columns), index(in, rows), redraw_flag(in));
+      break;
     case 5:
-      set_cell(ui, name, index(in, columns), index(in, rows), in.text(12),
+      set_cell(ui, name, column_index(in, columns), index(in, rows), in.text(12),
                in.flag() ? -1 : harness->strip, in.flag() ? -1 : in.i32(), in.flag() ? -1 : in.i32());
       break;
     case 6:
@@ -360,7 +365,8 @@ void input_step(ByteStream& in) {
     case 4: {
       if (in.flag()) set_attribute(ui, name, "ENABLEINPUT", "1", 0);
       GridRecord* g = grid_of(name);
-      open_editor(ui, name, index(in, g ? g->columnCount : 3), index(in, g ? g->rowCount : 3));
+      open_editor(ui, name, column_index(in, g ? g->columnCount : 3),
+                  index(in, g ? g->rowCount : 3));
       break;
     }
     default: close_editor(ui, name, static_cast<int8_t>(in.range(0, 1))); break;

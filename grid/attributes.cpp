@@ -151,14 +151,14 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
   return 0;
 }
 
-std::string get_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                               const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
   RowRecord* r = obj ? find_row(*grid_record(*obj), row) : nullptr;
   return r ? read_keyword_field(row_field(*r, upper_keyword(keyword))) : std::string();
 }
 
-int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   RowRecord* r = obj ? find_row(*grid_record(*obj), row) : nullptr;
@@ -172,14 +172,14 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
   return 0;
 }
 
-std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
   CellRecord* c = obj ? find_cell(*grid_record(*obj), column, row) : nullptr;
   return c ? read_keyword_field(cell_field(*c, upper_keyword(keyword))) : std::string();
 }
 
-int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);

@@ -87,7 +87,7 @@ std::vector<std::string> split_allowed_values(const std::string& values) {
 // there (no grid, disabled, input off, no such cell, a column that is not
 // editable, or the toolkit could not create the gadget).
 
-int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row) {
+int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj || obj->disabled != 0) return 0;
   GridRecord& g = *grid_record(*obj);
@@ -156,7 +156,7 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
   if (cancel == 0) {
     const int32_t editor = g.inputGadget;
     const int16_t column = g.editor.column;
-    const int16_t row = g.editor.row;
+    const int32_t row = g.editor.row;
     const bool inColumn = column >= 0 && column < g.columnCount;
     const int8_t inputType = inColumn ? g.columns[column].inputType : InputType::None;
     bool commit = true;

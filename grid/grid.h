@@ -24,6 +24,8 @@ inline constexpr int32_t PageUp = 1105;
 inline constexpr int32_t PageRight = 1106;
 inline constexpr int32_t PageDown = 1107;
 inline constexpr int32_t Space = 1108;
+inline constexpr int32_t First = 1109;  // Ctrl+Home: the first row
+inline constexpr int32_t Last = 1110;   // Ctrl+End: the last row
 }  // namespace GridKey
 
 // ---- creation --------------------------------------------------------------
@@ -38,18 +40,18 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
 int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
                    int16_t width, int8_t inputType, int8_t orientation, int8_t summary,
                    const std::string& cellTexts, int8_t redraw);
-int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw);
-int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw);
+int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw);
 int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns);
-int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw);
-int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor);
-std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row);
 int16_t grid_cursor_column(Ui& ui, const std::string& grid);
-int16_t grid_cursor_row(Ui& ui, const std::string& grid);
+int32_t grid_cursor_row(Ui& ui, const std::string& grid);
 int32_t grid_row_count(Ui& ui, const std::string& grid);
 int16_t grid_column_count(Ui& ui, const std::string& grid);
 // Releases a grid's rows, cells, expanders (with their images) and, with
@@ -62,13 +64,13 @@ std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column
 int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              const std::string& keyword, const std::string& value,
                              int8_t redraw);
-std::string get_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                               const std::string& keyword);
-int32_t set_row_attribute(Ui& ui, const std::string& grid, int16_t row,
+int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw);
-std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword);
-int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);
 
@@ -102,7 +104,7 @@ int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room);
 // Gives cell `cell` of the grid an expander (reusing its record).
 void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::string& text);
 // Opens or closes the tree row of (column, row) when that cell has an expander.
-void toggle_expander(GridRecord& grid, int16_t column, int16_t row);
+void toggle_expander(GridRecord& grid, int16_t column, int32_t row);
 // Sets an expander's state and keeps GridRecord::activeExpanders (the
 // expanders with a state above 0) in step with it.
 void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state);
@@ -118,6 +120,9 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY, in
 int32_t grid_mouse_left(Ui& ui, NamedObject& grid);
 int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId);
 void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr);
+// Moves the cursor to the first (dir < 0) or last (dir > 0) shown row of its
+// column that takes it, the view scrolled to show it, and draws.
+void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir);
 // The grid's keys in the current window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
@@ -126,7 +131,7 @@ void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
 void step_expanders(Ui& ui, NamedObject& grid);
 
 // ---- editing ---------------------------------------------------------------
-int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int16_t row);
+int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row);
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.
 bool editor_is_open(const GridRecord& grid);

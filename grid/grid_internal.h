@@ -64,6 +64,10 @@ inline GridPaintAreas grid_paint_areas(const GridRecord& g, int32_t w, int32_t h
   return a;
 }
 
+// The last position the vertical scroll bar offers for rows shown in
+// `room` pixels (grid/scrolling.cpp): from it on, all the rest fit whole.
+int32_t last_row_position(GridRecord& grid, int32_t room);
+
 // Draws the grid for a by-name operation, which leaves its grid the current
 // object (the drawing reaches the scroll bars by name).
 inline void redraw_grid(Ui& ui, NamedObject& obj) {

@@ -104,12 +104,12 @@ struct ColumnRecord {
 
 struct RowRecord {
   int32_t owner = 0;        // the grid object's number
-  int16_t index = 0;        // position when added
+  int32_t index = 0;        // position when added
   std::string caption;      // "CAPTION"
   int8_t height = 0;        // "HEIGHT", at most 127
   int8_t level = 0;         // "LEVEL": tree depth
   int8_t isParent = 0;      // "ISPARENT": 0, 1 collapsed, 16 open, 64 always open
-  int16_t parent = -1;      // "PARENT": parent row index, -1 none
+  int32_t parent = -1;      // "PARENT": parent row index, -1 none
   int8_t hiddenInTree = 0;  // 1 when the last drawing found it collapsed away
   std::string key;          // "KEY"
   int8_t vOrientation = 0;  // "VORIENTATION": 0 top, 1 bottom, 2 centred
@@ -139,11 +139,19 @@ struct RowWalkAnchor {
   uint32_t generation = 0;   // GridRecord::layoutGeneration it was taken in
 };
 
+// The walk's state before every kRowCheckpointStride-th row (grid/row_walk.h),
+// taken in one walk over all rows and kept while the row layout stays.
+struct RowCheckpoints {
+  uint32_t generation = 0;        // layoutGeneration they were taken in, 0 none
+  int32_t shownTotal = 0;         // shown rows in the whole grid
+  std::vector<RowWalkAnchor> at;  // at[k]: the state before row k * stride
+};
+
 // The open cell editor's own cell and where the latest drawing laid it, so
 // that it commits into that cell and stays on it while the grid moves.
 struct EditorPlace {
   int16_t column = 0;  // column of the edited cell
-  int16_t row = 0;     // row of the edited cell
+  int32_t row = 0;     // row of the edited cell
   int8_t drawn = 0;    // 1 when the latest drawing drew that cell
   int16_t x = 0;       // left edge, relative to the grid object
   int16_t y = 0;       // top edge, relative to the grid object
@@ -167,13 +175,13 @@ struct GridRecord : ControlRecord {
   int16_t captRowWidth = 0;     // "CAPTROWWIDTH": caption column width
   int8_t colCustom = 0;         // "COLCUSTOM", stored only
   int16_t scrollX = 0;          // "SCROLLX": leading columns scrolled away
-  int16_t scrollY = 0;          // "SCROLLY": leading shown rows scrolled away
+  int32_t scrollY = 0;          // "SCROLLY": leading shown rows scrolled away
   int16_t cursorColumn = 0;     // cursor cell, start corner of the selection
-  int16_t cursorRow = 0;
+  int32_t cursorRow = 0;
   int16_t selectionEndColumn = 0;  // other corner of the selection
-  int16_t selectionEndRow = 0;
+  int32_t selectionEndRow = 0;
   int16_t lastVisibleColumn = 0;   // what the latest drawing reached
-  int16_t lastVisibleRow = 0;
+  int32_t lastVisibleRow = 0;
   int8_t animating = 0;         // "ANIMATING": an expander animates
   int8_t showTree = 1;          // "SHOWTREE"
   int8_t selMode = 0;           // "SELMODE"
@@ -220,6 +228,9 @@ struct GridRecord : ControlRecord {
   uint32_t rowRangeGeneration = 0;  // layoutGeneration it was found in, 0 none
   int32_t rowRangeRoom = -1;        // height of the rows' area it was found for
   int32_t rowRangeLast = 0;         // that last position
+  // Reached through row_checkpoints() only; a cache, so kept up to date
+  // from const readers too.
+  mutable RowCheckpoints checkpoints;
 };
 
 // The grid record of an object; nullptr when the object carries none.

@@ -29,6 +29,8 @@ namespace {
 constexpr int32_t kKeyReturn = 13;
 constexpr int32_t kKeyEscape = 27;
 constexpr int32_t kKeySpace = 32;
+constexpr int32_t kKeyEnd = 35;
+constexpr int32_t kKeyHome = 36;
 constexpr int32_t kKeyLeft = 37;  // Left, Up, Right, Down follow
 
 // A built-in arrow held under the mouse steps at once, then after a pause
@@ -71,77 +73,77 @@ bool clear_hover(GridRecord& g) {
 //
 // The rows the drawing shows, computed fresh with the row walk: hiddenInTree
 // only describes the rows the latest drawing reached, and a move may go
-// further. Scroll positions are indexes into this list. The walk goes only
-// as far as the rows asked about, and starts at the grid's walk anchor (the
-// first row drawn) while the questions concern rows from there on: moves
-// and arrows near a deep-scrolled view then cost a few rows. A question
-// about an earlier row walks again from row 0.
+// further. Scroll positions are indexes into this list. The walk starts at
+// the grid's walk anchor (the first row drawn), so moves and arrows near the
+// view cost a few rows; a question about a row or index far from what was
+// walked starts again at the checkpoint before it (grid/row_walk.h), so no
+// question walks more than about one stride of rows.
 
 class ShownRows {
  public:
-  explicit ShownRows(const GridRecord& g) : g_(g), walk_(g, 0, INT32_MAX, start(g)) {}
+  explicit ShownRows(const GridRecord& g) : g_(g), walk_(g, 0, INT32_MAX, RowWalkAnchor{}) {
+    restart(RowWalk::layout_anchor(g));
+  }
 
   // Number of shown rows in the whole grid.
-  int32_t count() {
-    while (!done_) step();
-    return base_ + static_cast<int32_t>(rows_.size());
-  }
+  int32_t count() { return row_checkpoints(g_).shownTotal; }
 
-  // True when the grid has a shown row of index i (i >= 0).
-  bool has_index(int32_t i) {
-    if (i < base_) from_row_zero();
-    while (!done_ && base_ + static_cast<int32_t>(rows_.size()) <= i) step();
-    return i - base_ < static_cast<int32_t>(rows_.size());
-  }
+  // True when the grid has a shown row of index i.
+  bool has_index(int32_t i) { return i >= 0 && i < count(); }
 
   // Row of shown index i, clamped into the list; -1 when nothing is shown.
   int32_t row_at(int32_t i) {
-    i = std::max(i, 0);
-    if (!has_index(i)) i = count() - 1;
+    i = std::min(std::max(i, 0), count() - 1);
     if (i < 0) return -1;
-    has_index(i);  // after count() the index may lie before the start
+    if (i < base_ || i > walked_index() + kRowCheckpointStride) restart(anchor_for_shown(g_, i));
+    while (!done_ && walked_index() < i) step();
     return rows_[i - base_];
   }
 
   // Shown index of the last shown row at or before `row` (0 when none).
   int32_t index_at_or_before(int32_t row) {
-    if (row < first_) from_row_zero();
-    while (!done_ && walked_ < row) step();
+    walk_through(row);
     auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
-    return it == rows_.begin() ? 0 : base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
+    if (it != rows_.begin()) return base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
+    // None since the start: the last shown row before it, if any.
+    return std::max(base_ - 1, 0);
   }
 
   // The first shown row from `row` on in direction dir (row itself when it
   // is shown); past the last row: the row count; before row 0: -1.
   int32_t next_shown(int32_t row, int32_t dir) {
-    if (row < first_) from_row_zero();
+    walk_through(row);
     if (dir > 0) {
       while (!done_ && (rows_.empty() || rows_.back() < row)) step();
       auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
       return it == rows_.end() ? walked_ + 1 : *it;
     }
-    while (!done_ && walked_ < row) step();
     auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
-    return it == rows_.begin() ? -1 : *(it - 1);
+    if (it != rows_.begin()) return *(it - 1);
+    return base_ > 0 ? row_at(base_ - 1) : -1;
   }
 
  private:
-  RowWalkAnchor start(const GridRecord& g) {
-    const RowWalkAnchor a = RowWalk::layout_anchor(g);
-    first_ = a.row;
-    base_ = a.shownCount;
-    walked_ = a.row - 1;
-    return a;
-  }
-
-  void from_row_zero() {
-    if (first_ == 0) return;
-    walk_ = RowWalk(g_, 0, INT32_MAX, RowWalkAnchor{});
-    first_ = base_ = 0;
-    walked_ = -1;
+  void restart(const RowWalkAnchor& from) {
+    walk_ = RowWalk(g_, 0, INT32_MAX, from);
+    first_ = from.row;
+    base_ = from.shownCount;
+    walked_ = from.row - 1;
     done_ = false;
     rows_.clear();
   }
+
+  // Walks up to `row`, from the checkpoint before it when it lies before the
+  // start or more than a stride beyond the rows walked.
+  void walk_through(int32_t row) {
+    if (row < first_ || row > walked_ + kRowCheckpointStride) {
+      const RowWalkAnchor from = anchor_for_row(g_, row);
+      if (from.row != first_) restart(from);
+    }
+    while (!done_ && walked_ < row) step();
+  }
+
+  int32_t walked_index() const { return base_ + static_cast<int32_t>(rows_.size()) - 1; }
 
   void step() {
     if (!walk_.next()) {
@@ -189,20 +191,21 @@ bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
 
 // Scrolls one column or shown row; true when the position changed.
 bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
-  const int16_t wasX = g.scrollX, wasY = g.scrollY;
+  const int16_t wasX = g.scrollX;
+  const int32_t wasY = g.scrollY;
   switch (arrow) {
     case GridArrow::Left: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
     case GridArrow::Right:
       g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1));
       break;
-    case GridArrow::Up: g.scrollY = to_int16(std::max<int32_t>(g.scrollY - 1, 0)); break;
+    case GridArrow::Up: g.scrollY = std::max<int32_t>(g.scrollY - 1, 0); break;
     case GridArrow::Down: {
       // Stops when the last shown row is the first one drawn.
       ShownRows shown(g);
       const int32_t next = g.scrollY + 1;
       int32_t to = 0;
       if (next >= 0) to = shown.has_index(next) ? next : shown.count() - 1;
-      g.scrollY = to_int16(std::max<int32_t>(to, 0));
+      g.scrollY = std::max<int32_t>(to, 0);
       break;
     }
     default: break;
@@ -215,13 +218,13 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
   if (hit == Selection::WholeColumn && column >= 0 && column < g.columnCount) {
     g.cursorColumn = g.selectionEndColumn = to_int16(column);
     g.cursorRow = 0;
-    g.selectionEndRow = to_int16(g.rowCount - 1);
+    g.selectionEndRow = g.rowCount - 1;
     return true;
   }
   if (hit == Selection::WholeRow && row >= 0 && row < g.rowCount) {
     g.cursorColumn = 0;
     g.selectionEndColumn = to_int16(g.columnCount - 1);
-    g.cursorRow = g.selectionEndRow = to_int16(row);
+    g.cursorRow = g.selectionEndRow = row;
     return true;
   }
   return false;
@@ -331,7 +334,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
                               grid_area_holds(rowSlot->expanderArea, rx, ry);
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
-        toggle_expander(g, 0, to_int16(row));
+        toggle_expander(g, 0, row);
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
@@ -339,12 +342,12 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
           close_editor(ui, obj->name, 1);
         }
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
-        g.cursorRow = g.selectionEndRow = to_int16(row);
+        g.cursorRow = g.selectionEndRow = row;
         obj->text = cell.text;
         set_event_code(ui, Code::GridCursor);
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
-          const int32_t opened = open_editor(ui, obj->name, to_int16(column), to_int16(row));
+          const int32_t opened = open_editor(ui, obj->name, to_int16(column), row);
           if (opened == 1) {
             set_event_code(ui, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
@@ -435,6 +438,8 @@ int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId) {
     case GridKey::PageUp: move_cursor(ui, grid, 2, 0, -1); return Code::GridCursor;
     case GridKey::PageRight: move_cursor(ui, grid, 2, 1, 0); return Code::GridCursor;
     case GridKey::PageDown: move_cursor(ui, grid, 2, 0, 1); return Code::GridCursor;
+    case GridKey::First: move_cursor_to_end(ui, grid, -1); return Code::GridCursor;
+    case GridKey::Last: move_cursor_to_end(ui, grid, 1); return Code::GridCursor;
     case GridKey::Space:
       toggle_expander(g, g.cursorColumn, g.cursorRow);
       // The subtree shows or hides at once; the icon turns in the steps.
@@ -525,8 +530,31 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
 
   if (!cell_in_range(g, nc, nr)) return;
   g.scrollX = to_int16(scrollX);
-  g.scrollY = to_int16(scrollY);
-  set_cursor(ui, obj->name, to_int16(nc), to_int16(nr), 1);
+  g.scrollY = scrollY;
+  set_cursor(ui, obj->name, to_int16(nc), nr, 1);
+}
+
+// ---- move_cursor_to_end ---------------------------------------------------------------
+//
+// Beyond the arrow and page keys, which would take a million rows a long
+// time: the first or last row in one key. Rows whose cell cannot take the
+// cursor are passed over as move_cursor does.
+
+void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir) {
+  GridRecord* record = grid_record(grid);
+  if (!record || record->columnCount < 1 || record->rowCount < 1) return;
+  GridRecord& g = *record;
+  const int32_t column = std::clamp<int32_t>(g.cursorColumn, 0, g.columnCount - 1);
+  const int32_t step = dir > 0 ? -1 : 1;  // inwards from the end
+  ShownRows shown(g);
+  int32_t row = shown.next_shown(dir > 0 ? g.rowCount - 1 : 0, step);
+  while (row >= 0 && row < g.rowCount && effective_lock(g, column, row) <= -16)
+    row = shown.next_shown(row + step, step);
+  if (!cell_in_range(g, column, row)) return;
+  const GridPaintAreas areas = grid_paint_areas(g, grid.width, grid.height);
+  const int32_t last = last_row_position(g, areas.rows.bottom - areas.rows.top);
+  g.scrollY = std::min(shown.index_at_or_before(row), last);
+  set_cursor(ui, grid.name, static_cast<int16_t>(column), row, 1);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------
@@ -547,6 +575,8 @@ void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
   for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, kKeyLeft + i, GridKey::Left + i);
   for (int32_t i = 0; i < 4; ++i)
     tk_add_shortcut(window, TK_SHIFT | (kKeyLeft + i), GridKey::PageLeft + i);
+  tk_add_shortcut(window, TK_CONTROL | kKeyHome, GridKey::First);
+  tk_add_shortcut(window, TK_CONTROL | kKeyEnd, GridKey::Last);
   tk_add_shortcut(window, kKeySpace, GridKey::Space);
   tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
 }
@@ -562,6 +592,8 @@ void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
   }
   for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, kKeyLeft + i);
   for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_SHIFT | (kKeyLeft + i));
+  tk_remove_shortcut(window, TK_CONTROL | kKeyHome);
+  tk_remove_shortcut(window, TK_CONTROL | kKeyEnd);
   tk_remove_shortcut(window, kKeySpace);
 }
 

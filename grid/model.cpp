@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/framework.h"
@@ -41,24 +42,25 @@ void sync_counts(GridRecord& g) {
 }
 
 // Hands out the lines of a cell-texts argument: separated by line feeds
-// only (a carriage return stays part of the text); empty once used up.
+// only (a carriage return stays part of the text); empty once used up. The
+// lines are views into the argument, copied once into their cells.
 class LineReader {
  public:
   explicit LineReader(const std::string& text) : text_(text) {}
-  std::string next() {
+  std::string_view next() {
     if (done_) return {};
     size_t end = text_.find('\n', pos_);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
       done_ = true;
       return text_.substr(pos_);
     }
-    std::string line = text_.substr(pos_, end - pos_);
+    std::string_view line = text_.substr(pos_, end - pos_);
     pos_ = end + 1;
     return line;
   }
 
  private:
-  const std::string& text_;
+  std::string_view text_;
   size_t pos_ = 0;
   bool done_ = false;
 };
@@ -203,7 +205,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
 
 // ---- add_row -------------------------------------------------------------------
 
-int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
+int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
@@ -216,7 +218,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
 
   RowRecord row;
   row.owner = obj->number;
-  row.index = static_cast<int16_t>(pos);
+  row.index = static_cast<int32_t>(pos);
   row.caption = caption;
   row.key = key.empty() ? std::to_string(pos) : key;
   row.height = height;
@@ -228,20 +230,19 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
     if (g.captRowWidth < wanted) g.captRowWidth = static_cast<int16_t>(wanted);
   }
 
-  // The row's cells.
+  // The row's cells, made in place when the row is appended.
   const int32_t columns = g.columnCount;
   LineReader lines(cellTexts);
-  std::vector<CellRecord> newCells(columns);
-  for (CellRecord& cell : newCells) {
+  const auto fill = [&](CellRecord& cell) {
     cell.owner = obj->number;
     cell.fontColor = obj->frontColor;
     cell.text = lines.next();
-  }
+  };
 
   if (append) {
     if (!g.levelStackValid) rebuild_level_stack(g, oldRows);
     g.rows.push_back(std::move(row));
-    for (CellRecord& cell : newCells) g.cells.push_back(std::move(cell));
+    for (int32_t c = 0; c < columns; ++c) fill(g.cells.emplace_back());
     sync_counts(g);
     const int32_t parent = stack_parent_and_push(g, pos);
     if (level > 0 && parent >= 0) {
@@ -249,13 +250,15 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
       mark_parent(obj, g, parent);
     }
   } else {
+    std::vector<CellRecord> newCells(columns);
+    for (CellRecord& cell : newCells) fill(cell);
     g.rows.insert(g.rows.begin() + pos, std::move(row));
     g.cells.insert(g.cells.begin() + static_cast<ptrdiff_t>(pos) * columns,
                    std::make_move_iterator(newCells.begin()),
                    std::make_move_iterator(newCells.end()));
     for (size_t r = pos + 1; r < g.rows.size(); ++r) {
       RowRecord& later = g.rows[r];
-      later.index = static_cast<int16_t>(r);
+      later.index = static_cast<int32_t>(r);
       if (later.parent >= pos) ++later.parent;
     }
     sync_counts(g);
@@ -278,7 +281,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int16_t index, const std::strin
 // the deleted row are linked again the way add_row would link them now: to
 // the nearest earlier row with a lower level (marked as a parent).
 
-int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) {
+int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
   GridRecord& g = *grid_record(*obj);
@@ -298,7 +301,7 @@ int32_t delete_row(Ui& ui, const std::string& grid, int16_t row, int8_t redraw) 
   std::vector<int32_t> orphans;
   for (size_t r = row; r < g.rows.size(); ++r) {
     RowRecord& later = g.rows[r];
-    later.index = static_cast<int16_t>(r);
+    later.index = static_cast<int32_t>(r);
     if (later.parent == row) orphans.push_back(static_cast<int32_t>(r));
     else if (later.parent > row) --later.parent;
   }
@@ -350,7 +353,7 @@ int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns) {
 
 // ---- cursor and cells ----------------------------------------------------------
 
-int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
@@ -363,7 +366,7 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   return 0;
 }
 
-int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
+int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
@@ -378,7 +381,7 @@ int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int16_t row,
   return 0;
 }
 
-std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int16_t row) {
+std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row) {
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return {};
   GridRecord& g = *grid_record(*obj);
@@ -393,7 +396,7 @@ int16_t grid_cursor_column(Ui& ui, const std::string& grid) {
   return obj ? grid_record(*obj)->cursorColumn : 0;
 }
 
-int16_t grid_cursor_row(Ui& ui, const std::string& grid) {
+int32_t grid_cursor_row(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
   return obj ? grid_record(*obj)->cursorRow : 0;
 }

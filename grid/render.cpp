@@ -254,8 +254,8 @@ RowsEnd draw_rows(DrawContext& d) {
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   int32_t topTile = d.p.top;
 
-  // Starting at the anchor skips only rows that are not drawn and whose
-  // hiddenInTree marks, set by an earlier drawing of the same layout, stand.
+  // The walk starts at the anchor or a checkpoint (grid/row_walk.h): the
+  // rows before it are not drawn and keep the marks an earlier drawing gave.
   RowsEnd end;
   RowWalk walk(g, d.l.rowsTop, d.h);
   size_t drawnRows = 0;  // rows of the layout drawn so far
@@ -370,7 +370,7 @@ void render_grid(Ui& ui, NamedObject& grid) {
       e.height = static_cast<int16_t>(layout.editor.bottom - layout.editor.top);
     }
     g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
-    g.lastVisibleRow = static_cast<int16_t>(end.lastRow);
+    g.lastVisibleRow = end.lastRow;
     g.scrollArrows = draw_scroll_arrows(pieces, g, layout, skin, end);
     tk_stop_drawing();
   }

@@ -24,6 +24,7 @@
 //   it, so a walk may start there and gives the same rows, counts and y
 //   positions from there on as a walk from row 0, as long as no row before
 //   it is drawn: its shownCount must not exceed scrollY.
+// - Far from row 0 a walk starts at a checkpoint (below) instead.
 // - The drawing keeps the state at its first drawn row in
 //   GridRecord::walkAnchor; walks of the same layout (drawing, hits, moves)
 //   start there. Every change that can alter the walk calls
@@ -38,6 +39,21 @@
 #include <cstdint>
 
 #include "grid/grid_records.h"
+
+// ---- checkpoints (grid/row_walk.cpp)
+// A walk that must reach a row or a shown row far from row 0 starts at the
+// checkpoint before it, so it covers at most one stride of rows. The
+// checkpoints are taken in one walk over all rows, again after each change
+// of the row layout (row_layout_changed).
+inline constexpr int32_t kRowCheckpointStride = 1024;
+
+// The grid's checkpoints, taken anew when the row layout changed.
+const RowCheckpoints& row_checkpoints(const GridRecord& grid);
+// The checkpoint at or before `row` (clamped into the grid).
+RowWalkAnchor anchor_for_row(const GridRecord& grid, int32_t row);
+// The last checkpoint with at most shownIndex shown rows before it: the row
+// of that shown index lies at or after it.
+RowWalkAnchor anchor_for_shown(const GridRecord& grid, int32_t shownIndex);
 
 // Voids the grid's walk anchor: called by every change to rows, columns,
 // expanders or keywords that can alter which rows are shown.
@@ -70,10 +86,17 @@ class RowWalk {
     return a;
   }
 
-  // The layout anchor when no row before it is drawn, else row 0.
+  // The layout anchor when no row before it is drawn, else row 0; moved up
+  // to the checkpoint before the first drawn row when that lies more than a
+  // stride further on (a deep scroll in a large grid).
   static RowWalkAnchor drawing_anchor(const GridRecord& grid) {
-    const RowWalkAnchor a = layout_anchor(grid);
-    return a.shownCount <= grid.scrollY ? a : RowWalkAnchor{};
+    RowWalkAnchor a = layout_anchor(grid);
+    if (a.shownCount > grid.scrollY) a = RowWalkAnchor{};
+    if (grid.scrollY - a.shownCount > kRowCheckpointStride) {
+      const RowWalkAnchor c = anchor_for_shown(grid, grid.scrollY);
+      if (c.row > a.row) a = c;
+    }
+    return a;
   }
 
   // Steps to the next row; false when the walk has ended.

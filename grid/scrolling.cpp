@@ -115,19 +115,33 @@ int32_t last_column_position(const GridRecord& g, int32_t room) {
   return last_scroll_position(widths, room);
 }
 
+}  // namespace
+
 int32_t last_row_position(GridRecord& g, int32_t room) {
   if (g.rowRangeGeneration == g.layoutGeneration && g.rowRangeRoom == room) return g.rowRangeLast;
+  // Only the last rows decide: walk from the last checkpoint, and from
+  // earlier ones while the rows from there on still fit.
+  const RowCheckpoints& checkpoints = row_checkpoints(g);
   std::vector<int32_t> heights;
-  RowWalk walk(g, 0, INT32_MAX, RowWalkAnchor{});
-  while (walk.next())
-    if (walk.shown) heights.push_back(g.rows[walk.row].height);
+  size_t k = checkpoints.at.size();
+  while (k > 0) {
+    const RowWalkAnchor& from = checkpoints.at[--k];
+    heights.clear();
+    int64_t used = 0;
+    RowWalk walk(g, 0, INT32_MAX, from);
+    while (walk.next()) {
+      if (!walk.shown) continue;
+      heights.push_back(g.rows[walk.row].height);
+      used += std::max<int32_t>(heights.back(), 0);
+    }
+    if (used > room) break;
+  }
+  const int32_t base = checkpoints.at[k].shownCount;
   g.rowRangeGeneration = g.layoutGeneration;
   g.rowRangeRoom = room;
-  g.rowRangeLast = last_scroll_position(heights, room);
+  g.rowRangeLast = heights.empty() ? 0 : base + last_scroll_position(heights, room);
   return g.rowRangeLast;
 }
-
-}  // namespace
 
 void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int32_t endY) {
   NamedObject* grid = &gridObject;

@@ -97,7 +97,7 @@ void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::s
 // The row's tree state changes at once (the next drawing shows or hides the
 // subtree); the icon turns over the following animation steps.
 
-void toggle_expander(GridRecord& grid, int16_t column, int16_t row) {
+void toggle_expander(GridRecord& grid, int16_t column, int32_t row) {
   GridRecord* g = &grid;
   if (!cell_in_range(*g, column, row) || !cell_at(*g, column, row).expander) return;
 

@@ -1,6 +1,8 @@
 // The grid's cell editor driven end to end on the "grid matrix" page: real
 // clicks and keys, the real main-loop iteration, then the cells and where
 // the editor lies.
+#include <QScrollBar>
+
 #include "support/app_fixtures.h"
 
 namespace {
@@ -143,6 +145,46 @@ TEST_F(CellEditor, ReturnAndEscapeWorkAfterTheFocusCameBack) {
     EXPECT_EQ(editor(), 0);
     EXPECT_EQ(cell(2, 3), k == Qt::Key_Return ? typed : before);
   }
+}
+
+// A grid of more than 65,536 rows: the scroll bar's end shows the last row,
+// the keys move the cursor down to it and its cell takes an edit.
+TEST_F(CellEditor, TheLastOfSeventyThousandRowsIsReachedAndEdited) {
+  set_attribute(app.ui, kCalc, "REDRAW", "0", 0);
+  for (int j = 6; j <= 70000; ++j) {
+    const std::string n = std::to_string(j);
+    add_row(app.ui, kCalc, -1, "row " + n, 20, 0, "A" + n + "\nB" + n + "\nC" + n, "", 0);
+  }
+  set_attribute(app.ui, kCalc, "REDRAW", "1", 1);
+  const int32_t last = grid_row_count(app.ui, kCalc) - 1;
+  ASSERT_EQ(last, 69999);
+
+  auto* bar = qobject_cast<QScrollBar*>(widget(kCalc + "SCROLLV"));
+  ASSERT_NE(bar, nullptr);
+  // The user's End key on the bar while the mouse rests on it, as a drag
+  // to its end.
+  hover(kCalc + "SCROLLV", 9, bar->height() / 2);
+  run_for(40);
+  QTest::keyClick(bar, Qt::Key_End);
+  ASSERT_TRUE(run_until([&] { return grid(kCalc).lastVisibleRow == last; }));
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(grid(kCalc).scrollY, bar->maximum());
+
+  click_cell(kCalc, 1, last - 2);
+  ASSERT_TRUE(run_until([&] { return grid_cursor_row(app.ui, kCalc) == last - 2; }));
+  for (int i = 0; i < 3; ++i) {
+    key(Qt::Key_Down);
+    run_for(40);
+  }
+  EXPECT_EQ(grid_cursor_row(app.ui, kCalc), last);
+  EXPECT_EQ(grid(kCalc).lastVisibleRow, last);
+
+  open_on(1, last);
+  type("edited");
+  key(Qt::Key_Return);
+  expect_reported(Code::GridCommit);
+  EXPECT_EQ(cell(1, last), "editedB70000");  // typed before the old text
+  EXPECT_EQ(cell(1, last - 1), "B69999");
 }
 
 }  // namespace

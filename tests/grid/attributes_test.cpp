@@ -47,8 +47,10 @@ TEST_F(GridAttributes, FieldsKeepTheirLowBits) {
   EXPECT_EQ(get("SCROLLX"), "12");
   set("SCROLLX", "");
   EXPECT_EQ(get("SCROLLX"), "0");
-  set("SCROLLY", "70000");  // int16: 70000 - 65536
-  EXPECT_EQ(get("SCROLLY"), "4464");
+  set("SCROLLY", "70000");  // a row position: 32 bits, no wrap at 65,536
+  EXPECT_EQ(get("SCROLLY"), "70000");
+  set("SCROLLY", "4294967297");  // 2^32 + 1
+  EXPECT_EQ(get("SCROLLY"), "1");
   set("CAPTROWWIDTH", "-1");
   EXPECT_EQ(get("CAPTROWWIDTH"), "-1");
   set("GRIDH", "255");

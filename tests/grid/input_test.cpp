@@ -48,6 +48,18 @@ class GridInput : public GridFixture {
 
   void cursor_to(int16_t k, int16_t j) { set_cursor(ui, kGrid, k, j, 1); }
 
+  // Row, shown index and y of each row a walk from `from` draws, then where
+  // the walk ended.
+  using Drawn = std::vector<std::array<int32_t, 3>>;
+  Drawn drawn_rows(const RowWalkAnchor& from) {
+    Drawn out;
+    RowWalk walk(g(), 20, 150, from);
+    while (walk.next())
+      if (walk.drawn) out.push_back({walk.row, walk.shownIndex, walk.y});
+    out.push_back({walk.row, walk.shownCount, walk.y});
+    return out;
+  }
+
   // One column of width 200 holding a tree with these levels.
   void tree(std::initializer_list<int> levels) {
     add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
@@ -432,15 +444,6 @@ TEST_F(GridInput, AnchoredWalksAgreeWithWalksFromRowZero) {
     add_row(ui, kGrid, -1, "", 20, kLevels[r % 5], "r" + std::to_string(r), "", 0);
   const RowWalkAnchor fromZero{};
 
-  using Drawn = std::vector<std::array<int32_t, 3>>;  // row, shown index, y
-  auto drawn_rows = [&](const RowWalkAnchor& from) {
-    Drawn out;
-    RowWalk walk(g(), 20, 150, from);
-    while (walk.next())
-      if (walk.drawn) out.push_back({walk.row, walk.shownIndex, walk.y});
-    out.push_back({walk.row, walk.shownCount, walk.y});
-    return out;
-  };
   // Clicks on every row band and each key move, once with the anchor and
   // once with it voided; scroll and cursor are put back in between.
   auto outcomes = [&](bool anchored) {
@@ -513,6 +516,63 @@ TEST_F(GridInput, AnchoredWalksAgreeWithWalksFromRowZero) {
   compare("row deleted above");
   set_attribute(ui, kGrid, "SHOWTREE", "0", 0);
   compare("SHOWTREE 0");
+}
+
+// In a grid of thousands of rows the walks start at checkpoints: what they
+// find must be what one walk from row 0 finds, collapsed subtrees included.
+TEST_F(GridInput, CheckpointWalksAgreeWithAWalkFromRowZero) {
+  // Blocks of seven rows: a parent, its children, one of them a parent too.
+  constexpr int8_t kLevels[7] = {0, 1, 1, 2, 2, 1, 1};
+  add_column(ui, kGrid, -1, "Case", 200, 0, 0, 0, "", 0);
+  set_attribute(ui, kGrid, "REDRAW", "0", 0);
+  for (int32_t r = 0; r < 7 * 700; ++r)
+    add_row(ui, kGrid, -1, "", 20, kLevels[r % 7], "r" + std::to_string(r), "", 0);
+  set_attribute(ui, kGrid, "REDRAW", "1", 0);
+  // Parents start collapsed: open two blocks of three, and every other inner parent.
+  for (int32_t b = 0; b < 700; ++b) {
+    if (b % 3 != 0) toggle_expander(g(), 0, 7 * b);
+    if (b % 2 == 0) toggle_expander(g(), 0, 7 * b + 2);
+  }
+  draw();
+
+  std::vector<int32_t> shown;  // the shown rows, by a walk from row 0
+  RowWalk full(g(), 0, INT32_MAX, RowWalkAnchor{});
+  while (full.next())
+    if (full.shown) shown.push_back(full.row);
+  const auto count = static_cast<int32_t>(shown.size());
+  ASSERT_GT(count, 2 * kRowCheckpointStride);
+  EXPECT_EQ(row_checkpoints(g()).shownTotal, count);
+
+  for (int32_t s : {0, 1, 1023, 1024, 1025, 2047, count / 2, count - 2, count - 1}) {
+    SCOPED_TRACE(s);
+    RowWalk walk(g(), 0, INT32_MAX, anchor_for_shown(g(), s));
+    while (walk.next() && !(walk.shown && walk.shownIndex == s)) {
+    }
+    EXPECT_EQ(walk.row, shown[s]);
+    g().scrollY = s;
+    EXPECT_EQ(drawn_rows(RowWalk::drawing_anchor(g())), drawn_rows(RowWalkAnchor{}));
+    // Down and Up across the checkpoints, and a click, land on shown rows.
+    if (s == 0 || s == count - 1) continue;
+    draw();
+    cursor_to(0, shown[s]);
+    key(GridKey::Down);
+    EXPECT_EQ(g().cursorRow, shown[s + 1]);
+    key(GridKey::Up);
+    key(GridKey::Up);
+    EXPECT_EQ(g().cursorRow, shown[s - 1]);
+    click_cell(0, 0);
+    EXPECT_EQ(g().cursorRow, shown[g().scrollY]);
+  }
+
+  // Ctrl+End: the last shown row, with the last page whole; Ctrl+Home back.
+  key(GridKey::Last);
+  EXPECT_EQ(g().cursorRow, shown.back());
+  EXPECT_GE(g().lastVisibleRow, shown.back());  // the walk went on over hidden rows
+  const int32_t room = object(kGrid)->height - 20 - 4;  // caption row, frame
+  EXPECT_EQ(g().scrollY, count - room / 20);
+  key(GridKey::First);
+  EXPECT_EQ(g().cursorRow, 0);
+  EXPECT_EQ(g().scrollY, 0);
 }
 
 // ---- cursor moves and paging -------------------------------------------------------
@@ -610,7 +670,12 @@ TEST_F(GridInput, KeyCodesAndKeyboardControl) {
   EXPECT_EQ(key(GridKey::PageDown), 100);
   EXPECT_EQ(key(GridKey::Space), 105);
   EXPECT_EQ(key(999), 0);
-  EXPECT_EQ(key(1109), 0);
+  EXPECT_EQ(key(1111), 0);
+  // Ctrl+End and Ctrl+Home: the last and the first row.
+  EXPECT_EQ(key(GridKey::Last), 100);
+  EXPECT_EQ(g().cursorRow, 4);
+  EXPECT_EQ(key(GridKey::First), 100);
+  EXPECT_EQ(g().cursorRow, 0);
 
   set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
   const int16_t row = g().cursorRow;
