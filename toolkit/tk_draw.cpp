@@ -322,7 +322,7 @@ int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int
     blit(view, picture, QPoint(to_device(x, scale), to_device(y, scale)), bounds);
     return 1;
   }
-  const QRect target = to_device(QRect(x, y, w, h), scale);
+  const QRect target = device_rect(x, y, w, h, scale);
   if (target.isEmpty()) return 1;
   if (draw_flat_stretched(view, picture, target, bounds)) return 1;
   QPainter p(&view);

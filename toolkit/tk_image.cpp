@@ -207,11 +207,12 @@ int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t 
   Image* src = find_image(source);
   if (!src || !usable_size(w, h)) return 0;
   const double scale = scale_of(*src);
-  const QRect wanted(x, y, w, h);
+  const bool inside = x >= 0 && y >= 0 && int64_t(x) + w <= src->width &&
+                      int64_t(y) + h <= src->height;
   // A piece of a sheet piece is a piece of the sheet, so that it too is cut
   // again at a new scale and is cut from the sheet's best pixels.
-  if (src->cut.sheet && src->cut.area.size() == QSize(src->width, src->height) &&
-      QRect(0, 0, src->width, src->height).contains(wanted)) {
+  if (src->cut.sheet && src->cut.area.size() == QSize(src->width, src->height) && inside) {
+    const QRect wanted(x, y, w, h);
     SheetCut cut{src->cut.sheet, wanted.translated(src->cut.area.topLeft())};
     QImage pixels = holds_sheet_pixels(*src)
                         ? copy_device(src->pixels, to_device(wanted, scale), scale)
@@ -219,7 +220,8 @@ int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t 
     return add_sized(number, std::move(pixels), w, h, std::move(cut));
   }
   // Whatever lies outside the source stays black, for any rectangle.
-  return add_sized(number, copy_device(src->pixels, to_device(wanted, scale), scale), w, h, {});
+  return add_sized(number, copy_device(src->pixels, device_rect(x, y, w, h, scale), scale), w, h,
+                   {});
 }
 
 int32_t tk_resize_image(int32_t image, int32_t w, int32_t h) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -95,13 +96,19 @@ int32_t handle_number(int32_t handle, HandleKind kind);
 // ratio of the screen the windows are on. Logical coordinates become device
 // ones by one rounding everywhere, so rectangles that meet in logical pixels
 // meet in device pixels too.
+// Wild coordinates are held within a range no image reaches, so that no
+// arithmetic on them overflows.
 inline int to_device(int64_t logical, double scale) {
-  return int(std::floor(double(logical) * scale + 0.5));
+  constexpr double kFar = double(1 << 29);
+  return int(std::clamp(std::floor(double(logical) * scale + 0.5), -kFar, kFar));
+}
+// The device rectangle of a logical one given by any corner and size.
+inline QRect device_rect(int64_t x, int64_t y, int64_t w, int64_t h, double scale) {
+  return QRect(QPoint(to_device(x, scale), to_device(y, scale)),
+               QPoint(to_device(x + w, scale) - 1, to_device(y + h, scale) - 1));
 }
 inline QRect to_device(const QRect& r, double scale) {
-  const int left = to_device(r.x(), scale), top = to_device(r.y(), scale);
-  return QRect(left, top, to_device(int64_t(r.x()) + r.width(), scale) - left,
-               to_device(int64_t(r.y()) + r.height(), scale) - top);
+  return device_rect(r.x(), r.y(), r.width(), r.height(), scale);
 }
 // The scale new images are made at.
 double device_scale();
