@@ -345,9 +345,11 @@ void fill_logical(Image& img, const QRect& bounds, int64_t x0, int64_t y0, int64
   const int64_t right = std::min<int64_t>(to_device(x1, scale), int64_t(bounds.right()) + 1);
   const int64_t top = std::max<int64_t>(to_device(y0, scale), bounds.top());
   const int64_t bottom = std::min<int64_t>(to_device(y1, scale), int64_t(bounds.bottom()) + 1);
-  for (int64_t row = top; row < bottom; ++row) {
+  for (int64_t row = top; row < bottom && left < right; ++row) {
     QRgb* line = reinterpret_cast<QRgb*>(img.pixels.scanLine(int(row)));
-    for (int64_t x = left; x < right; ++x) line[x] = invert ? (line[x] ^ 0x00FFFFFFu) : colour;
+    if (!invert) std::fill(line + left, line + right, colour);
+    else
+      for (int64_t x = left; x < right; ++x) line[x] ^= 0x00FFFFFFu;
   }
 }
 }  // namespace
