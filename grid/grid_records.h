@@ -145,6 +145,7 @@ struct RowCheckpoints {
   uint32_t generation = 0;        // layoutGeneration they were taken in, 0 none
   int32_t shownTotal = 0;         // shown rows in the whole grid
   std::vector<RowWalkAnchor> at;  // at[k]: the state before row k * stride
+  std::vector<int8_t> minLevel;    // minLevel[k]: lowest LEVEL of rows from k * stride on
 };
 
 // The open cell editor's own cell and where the latest drawing laid it, so

@@ -10,11 +10,22 @@ const RowCheckpoints& row_checkpoints(const GridRecord& g) {
   RowCheckpoints& c = g.checkpoints;
   if (c.generation == g.layoutGeneration) return c;
   c.at.clear();
+  c.minLevel.clear();
   c.at.reserve(g.rows.size() / kRowCheckpointStride + 1);
+  c.minLevel.reserve(c.at.capacity());
+  // The checkpoints are stale during this walk, so it visits every row.
   RowWalk walk(g, 0, INT32_MAX, RowWalkAnchor{});
-  while (walk.next())
-    if (walk.row % kRowCheckpointStride == 0) c.at.push_back(walk.anchor());
-  if (c.at.empty()) c.at.push_back({0, 0, 0, 0, g.layoutGeneration});
+  while (walk.next()) {
+    if (walk.row % kRowCheckpointStride == 0) {
+      c.at.push_back(walk.anchor());
+      c.minLevel.push_back(INT8_MAX);
+    }
+    c.minLevel.back() = std::min(c.minLevel.back(), g.rows[walk.row].level);
+  }
+  if (c.at.empty()) {
+    c.at.push_back({0, 0, 0, 0, g.layoutGeneration});
+    c.minLevel.push_back(INT8_MAX);
+  }
   c.shownTotal = walk.shownCount;
   c.generation = g.layoutGeneration;
   return c;

@@ -18,6 +18,9 @@
 // - The walk ends after the last row, or before a row (hidden ones too)
 //   when y has reached `bottom` (pass INT32_MAX for "no bottom").
 // - The walk reads the records only; the drawing marks hiddenInTree itself.
+// - With the grid's checkpoints current, a block of kRowCheckpointStride
+//   rows that lies wholly inside a collapsed subtree is one step, landing on
+//   its last row; the rows before it in the block are not visited.
 //
 // Anchors
 // - The state before a row (RowWalkAnchor) depends only on the rows before
@@ -36,6 +39,8 @@
 //   while (walk.next()) { if (walk.drawn) ...walk.row, walk.y...; }
 //   // walk.y is the position after the last drawn row, walk.shownCount the
 //   // number of shown rows walked (scrolled-away ones included).
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "grid/grid_records.h"
@@ -90,6 +95,9 @@ class RowWalk {
   // to the checkpoint before the first drawn row when that lies more than a
   // stride further on (a deep scroll in a large grid).
   static RowWalkAnchor drawing_anchor(const GridRecord& grid) {
+    // A large grid keeps its checkpoints current for drawing, so walks pass
+    // over collapsed blocks at once.
+    if (grid.rows.size() > 4 * kRowCheckpointStride) row_checkpoints(grid);
     RowWalkAnchor a = layout_anchor(grid);
     if (a.shownCount > grid.scrollY) a = RowWalkAnchor{};
     if (grid.scrollY - a.shownCount > kRowCheckpointStride) {
@@ -111,6 +119,15 @@ class RowWalk {
     ++row;
     collapsedBefore_ = collapsed_;
     collapseLevelBefore_ = collapseLevel_;
+    if (collapsed_ && row % kRowCheckpointStride == 0 && block_hidden(row)) {
+      // Every row of the block lies deeper than the collapse level, so all
+      // are hidden and change nothing: the walk lands on the block's last.
+      row = static_cast<int32_t>(
+                std::min<size_t>(static_cast<size_t>(row) + kRowCheckpointStride, grid_->rows.size())) -
+            1;
+      shown = drawn = false;
+      return true;
+    }
     const RowRecord& r = grid_->rows[row];
     shown = !collapsed_ || r.level <= collapseLevel_;
     if (shown) {
@@ -142,6 +159,15 @@ class RowWalk {
   int32_t shownCount;       // shown rows walked so far (this one included once left)
 
  private:
+  // True when the block of rows starting at `first` lies wholly below the
+  // collapse level, by the grid's current checkpoints (none: false).
+  bool block_hidden(int32_t first) const {
+    const RowCheckpoints& c = grid_->checkpoints;
+    const size_t k = static_cast<size_t>(first) / kRowCheckpointStride;
+    return c.generation == grid_->layoutGeneration && k < c.minLevel.size() &&
+           c.minLevel[k] > collapseLevel_;
+  }
+
   bool has_expander(int32_t r) const {
     const size_t columns = grid_->columns.size();
     if (columns == 0) return false;

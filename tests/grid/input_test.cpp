@@ -535,10 +535,24 @@ TEST_F(GridInput, CheckpointWalksAgreeWithAWalkFromRowZero) {
   }
   draw();
 
-  std::vector<int32_t> shown;  // the shown rows, by a walk from row 0
-  RowWalk full(g(), 0, INT32_MAX, RowWalkAnchor{});
-  while (full.next())
-    if (full.shown) shown.push_back(full.row);
+  // The shown rows by the collapse rule itself, row by row.
+  auto shown_by_rule = [&] {
+    std::vector<int32_t> out;
+    bool collapsed = false;
+    int8_t level = 0;
+    for (int32_t r = 0; r < g().rowCount; ++r) {
+      const RowRecord& row = g().rows[r];
+      if (collapsed && row.level > level) continue;
+      out.push_back(r);
+      collapsed = false;
+      if (row.isParent > 0 && g().cells[r].expander) {
+        collapsed = row.isParent < RowTree::Expanded;
+        level = row.level;
+      }
+    }
+    return out;
+  };
+  std::vector<int32_t> shown = shown_by_rule();
   const auto count = static_cast<int32_t>(shown.size());
   ASSERT_GT(count, 2 * kRowCheckpointStride);
   EXPECT_EQ(row_checkpoints(g()).shownTotal, count);
@@ -573,6 +587,20 @@ TEST_F(GridInput, CheckpointWalksAgreeWithAWalkFromRowZero) {
   key(GridKey::First);
   EXPECT_EQ(g().cursorRow, 0);
   EXPECT_EQ(g().scrollY, 0);
+
+  // A collapsed subtree of thousands of rows at the end, passed over in
+  // whole blocks: the last shown row is its parent.
+  const int32_t parent = g().rowCount;
+  add_row(ui, kGrid, -1, "", 20, 0, "parent", "", 0);
+  for (int32_t r = 0; r < 3000; ++r) add_row(ui, kGrid, -1, "", 20, 1, "child", "", 0);
+  shown = shown_by_rule();
+  ASSERT_EQ(shown.back(), parent);
+  EXPECT_EQ(row_checkpoints(g()).shownTotal, static_cast<int32_t>(shown.size()));
+  key(GridKey::Last);
+  EXPECT_EQ(g().cursorRow, parent);
+  EXPECT_EQ(g().lastVisibleRow, g().rowCount - 1);
+  EXPECT_EQ(drawn_rows(RowWalk::drawing_anchor(g())).back()[1],
+            static_cast<int32_t>(shown.size()));
 }
 
 // ---- cursor moves and paging -------------------------------------------------------
