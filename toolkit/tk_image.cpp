@@ -5,6 +5,7 @@
 // Sections: table · sheet pieces · creation and copies · queries · display
 // scale · inspection · decoding.
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <set>
@@ -111,7 +112,21 @@ QImage render_cut(const SheetCut& cut, int32_t w, int32_t h, double scale) {
   }
   if (sheet.source.isNull()) return QImage();
   const QRect area(cut.area.topLeft() * zoom, cut.area.size() * zoom);
-  QImage part = sheet.source.copy(area).convertToFormat(QImage::Format_RGB32);
+  const QRect shown = cut.area.intersected(cut.within);
+  QImage part;
+  if (shown == cut.area) {
+    part = sheet.source.copy(area).convertToFormat(QImage::Format_RGB32);
+  } else {
+    // Only the shown part is sheet; the rest of the area stays black.
+    part = QImage(area.size(), QImage::Format_RGB32);
+    part.fill(0xFF000000u);
+    if (!shown.isEmpty()) {
+      QPainter p(&part);
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+      p.drawImage((shown.topLeft() - cut.area.topLeft()) * zoom, sheet.source,
+                  QRect(shown.topLeft() * zoom, shown.size() * zoom));
+    }
+  }
   const QSize device(std::max(1, to_device(w, scale)), std::max(1, to_device(h, scale)));
   if (part.size() != device)
     part = part.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -207,13 +222,14 @@ int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t 
   Image* src = find_image(source);
   if (!src || !usable_size(w, h)) return 0;
   const double scale = scale_of(*src);
-  const bool inside = x >= 0 && y >= 0 && int64_t(x) + w <= src->width &&
-                      int64_t(y) + h <= src->height;
+  // Near enough for rectangle arithmetic (what lies beyond is black anyway).
+  const bool near = std::abs(int64_t(x)) <= kMaxImageSide && std::abs(int64_t(y)) <= kMaxImageSide;
   // A piece of a sheet piece is a piece of the sheet, so that it too is cut
   // again at a new scale and is cut from the sheet's best pixels.
-  if (src->cut.sheet && src->cut.area.size() == QSize(src->width, src->height) && inside) {
+  if (src->cut.sheet && src->cut.area.size() == QSize(src->width, src->height) && near) {
     const QRect wanted(x, y, w, h);
-    SheetCut cut{src->cut.sheet, wanted.translated(src->cut.area.topLeft())};
+    SheetCut cut{src->cut.sheet, wanted.translated(src->cut.area.topLeft()),
+                 src->cut.area.intersected(src->cut.within)};
     QImage pixels = holds_sheet_pixels(*src)
                         ? copy_device(src->pixels, to_device(wanted, scale), scale)
                         : render_cut(cut, w, h, scale);
@@ -344,7 +360,7 @@ int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, cons
   sheet->source = normal;
   sheet->sourceZoom = 1;
   const int32_t w = normal.width(), h = normal.height();
-  SheetCut cut{sheet, QRect(0, 0, w, h)};
+  SheetCut cut{sheet, QRect(0, 0, w, h), QRect(0, 0, w, h)};
   QImage pixels = render_cut(cut, w, h, device_scale());
   const int32_t n = add_sized(number, std::move(pixels), w, h, std::move(cut));
   if (n != 0) sheet->holder = n;

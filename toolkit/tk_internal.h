@@ -134,7 +134,8 @@ struct Sheet {
 // Where on a skin sheet an image's picture comes from.
 struct SheetCut {
   std::shared_ptr<Sheet> sheet;  // null: the picture is the image's own
-  QRect area;  // logical rectangle of the 1x sheet, stretched to the image's size
+  QRect area;    // logical rectangle of the 1x sheet, stretched to the image's size
+  QRect within;  // the part of the sheet the first piece showed; black beyond
 };
 struct Image {
   QImage pixels;  // device pixels, Format_RGB32, device pixel ratio = their scale

@@ -153,8 +153,8 @@ TEST(DisplayScaleE2E, TheDemoAtTwiceTheScaleIsDrawnAtTheScreensResolution) {
 }
 
 // The demo starts on a 1x screen and its window opens on a 2x one: it is
-// drawn at 2x as if it had started there. Only Qt's own combo boxes keep a
-// few pixels of their first look.
+// drawn at 2x as if it had started there (a little slack for Qt's own
+// gadgets, which keep what they cached at the first scale).
 TEST(DisplayScaleE2E, AWindowOnAScreenOfAnotherScaleIsDrawnAtThatScale) {
   QTemporaryDir dir;
   const QImage moved = demo_screenshot("moved", dir, "1", two_screens(dir));

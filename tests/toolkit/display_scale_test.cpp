@@ -147,6 +147,7 @@ TEST_F(DisplayScale, AScaleChangeCutsPiecesAgainAndAsksForNewPictures) {
                                         zui_skin_2x_sheet_png, zui_skin_2x_sheet_png_size);
   const int32_t piece = tk_grab_image_region(sheet, -1, kPieceX, kPieceY, kPieceW, kPieceH);
   const int32_t half = tk_grab_image_region(piece, -1, 16, 0, 16, 16);  // a piece of a piece
+  const int32_t beyond = tk_grab_image_region(piece, -1, 48, 0, 32, 16);  // half past its end
   tk_free_image(sheet);
   const int32_t canvas = tk_create_image(-1, 20, 10);
   while (tk_wait_event(0) != 0) {
@@ -158,6 +159,11 @@ TEST_F(DisplayScale, AScaleChangeCutsPiecesAgainAndAsksForNewPictures) {
   EXPECT_TRUE(device_pixels(piece) ==
               doubled.copy(2 * kPieceX, 2 * kPieceY, 2 * kPieceW, 2 * kPieceH));
   EXPECT_TRUE(device_pixels(half) == doubled.copy(2 * (kPieceX + 16), 2 * kPieceY, 32, 32));
+  // Past the piece's end stays black, not the sheet beside it.
+  const QImage past = device_pixels(beyond);
+  EXPECT_EQ(tk_image_scale(beyond), 200);
+  EXPECT_TRUE(past.copy(0, 0, 32, 32) == doubled.copy(2 * (kPieceX + 48), 2 * kPieceY, 32, 32));
+  EXPECT_EQ(count(past.copy(32, 0, 32, 32), qRgb(0, 0, 0)), 32 * 32);
   EXPECT_EQ(tk_image_scale(canvas), 100);
   EXPECT_EQ(tk_resize_image(canvas, 20, 10), 1);
   EXPECT_EQ(tk_image_scale(canvas), 200);
@@ -165,7 +171,7 @@ TEST_F(DisplayScale, AScaleChangeCutsPiecesAgainAndAsksForNewPictures) {
   // The same scale again changes nothing.
   EXPECT_EQ(tk_set_display_scale(200), 1);
   EXPECT_EQ(tk_wait_event(0), TK_EVENT_NONE);
-  for (int32_t image : {piece, half, canvas}) tk_free_image(image);
+  for (int32_t image : {piece, half, beyond, canvas}) tk_free_image(image);
 }
 
 }  // namespace
