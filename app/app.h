@@ -11,7 +11,15 @@
 #include "framework/ui.h"
 
 // ---- skin pieces (cut in this order at start-up) ---------------------------
+/// The images cut from a skin sheet, one per piece of kSkinPieceTable (0
+/// when not cut); the skinned controls show them. docs/skinning.md draws
+/// where each lies on the sheet.
 struct SkinPieces {
+  /// @{ Toolkit image numbers of the pieces, in cutting order: round add, close
+  /// and copy buttons; the sidebar toggle shown and hidden; the search field;
+  /// the icon-bar background (1600 x 40); five toolbar faces; the message bar;
+  /// the down, right and turning arrows; grey, cream and white tab cells;
+  /// three frame sets; the grid parts.
   int32_t SkinRoundAdd = 0;
   int32_t SkinRoundClose = 0;
   int32_t SkinRoundCopy = 0;
@@ -35,18 +43,26 @@ struct SkinPieces {
   int32_t SkinFrameArea = 0;
   int32_t SkinFrameSide = 0;
   int32_t SkinGridParts = 0;
+  /// @}
 };
 
 // One row of the piece table: where a piece lies on the sheet.
 struct SkinPieceSpec {
+  /// The piece's name, as SkinPieces calls its field.
   const char* name;
+  /// Its field in SkinPieces.
   int32_t SkinPieces::*field;
+  /// @{ Its rectangle on the sheet.
   int16_t x, y, width, height;
+  /// @}
 };
+/// Number of pieces on a sheet.
 inline constexpr int kSkinPieceCount = 23;
+/// Where each piece lies on the sheet, in cutting order.
 extern const SkinPieceSpec kSkinPieceTable[kSkinPieceCount];
 
 // ---- AppState --------------------------------------------------------------
+/// The demo client's state.
 struct AppState {
   int32_t mainWindow = 0;      // toolkit number of "win1"
   int32_t splitterGadget = 0;  // gadget of "SplitterSideMain"
@@ -61,18 +77,27 @@ struct AppState {
 };
 
 // ---- App: the whole program's state, creatable fresh by tests -------------
+/// The whole demo program's state; tests create it fresh.
 struct App {
+  /// The framework's context.
   Ui ui;
+  /// The demo's state.
   AppState state;
   // loop variables
   int32_t lastKind = 0;
+  /// @{ The last event's window, gadget, type and menu item.
   int32_t lastWindow = 0;
   int32_t lastGadget = 0;
   int32_t lastType = 0;
   int32_t lastMenu = 0;
+  /// @}
+  /// @{ The mouse in window coordinates, -1 outside.
   int32_t mouseX = 0;
   int32_t mouseY = 0;
+  /// @}
+  /// Framework event code of the last dispatch.
   int8_t uiCode = 0;
+  /// Object it concerns.
   std::string uiObject;
 };
 
@@ -103,11 +128,42 @@ void cut_skin_pieces(App& app, int32_t sheet);
 // The windows show at another display scale: every object draws itself
 // again (the toolkit has cut the skin pieces at that scale already).
 void redraw_at_new_scale(App& app);
+
+/// @name Own skin sheets
+/// A sheet is a PNG of kSkinSheetWidth x kSkinSheetHeight pixels with every
+/// piece of kSkinPieceTable painted (docs/skinning.md shows the layout).
+/// @{
+/// Size of a skin sheet in pixels.
+inline constexpr int32_t kSkinSheetWidth = 410;
+/// Height of a skin sheet in pixels.
+inline constexpr int32_t kSkinSheetHeight = 400;
+/// PNG bytes of a skin sheet, held by the caller; none (the default) stands
+/// for the sheet embedded in the library.
+struct SkinBytes {
+  const void* bytes = nullptr;  ///< the PNG file's bytes, nullptr = the embedded sheet
+  std::size_t size = 0;         ///< their length
+};
+/// What is wrong with a decoded sheet image: its size, or the pieces whose
+/// rectangle is one flat colour (not painted); "" when it can be used.
+std::string skin_sheet_problem(int32_t sheet);
+/// Loads a skin at start-up: decodes `sheet`, checks its size and pieces and
+/// cuts it into `skin`, freeing the pieces `skin` held. A sheet that fails
+/// is not used: the embedded sheet is cut instead, and the result names what
+/// was wrong in one line for the caller to show. "" when `sheet` was used.
+/// The toolkit must be initialised (init_toolkit).
+std::string load_skin(SkinPieces& skin, SkinBytes sheet = {});
+/// The same with the sheet read from a PNG file; a file that cannot be read
+/// gives its message too, and the embedded sheet is used.
+std::string load_skin_file(SkinPieces& skin, const std::string& path);
+/// Frees every piece image `skin` holds and sets them to 0.
+void free_skin_pieces(SkinPieces& skin);
+/// @}
 // One iteration of the main loop; returns 0 when the loop is to end (close
 // request or "&Quit"), 1 otherwise.
 int32_t main_loop_iteration(App& app, int32_t timeoutMs);
 // Runs the loop until a close request, then shuts down; returns the exit code.
 int32_t run_main_loop(App& app);
+/// Closes the window and frees what start-up and the screen made.
 void shut_down(App& app);
 
 // ---- screen ----------------------------------------------------------------
@@ -120,9 +176,13 @@ int32_t build_demo_screen(App& app);
 void layout_demo(App& app, int8_t mode);
 
 // ---- reactions -------------------------------------------------------------
+/// The demo's reaction to the last dispatch's (uiCode, uiObject).
 void on_framework_event(App& app);
+/// The demo's reaction to a move of its splitter.
 void on_splitter_moved(App& app);
 // A choice in the open search-type list (a selection event of its gadget)
 // or a click on any other gadget but the search face closes the list again.
 void on_search_list_event(App& app);
+/// Shows a message in the icon bar, coloured by level (1 red, 2 yellow,
+/// 3 green, others black).
 void show_iconbar_message(App& app, const std::string& text, int8_t level);

@@ -3,6 +3,10 @@
 // Sections: piece table · start-up · main loop · shut-down.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "controls/controls.h"
@@ -67,6 +71,85 @@ void cut_skin_pieces(App& app, int32_t sheet) {
   }
 }
 
+// ---- own skin sheets -------------------------------------------------------------
+std::string skin_sheet_problem(int32_t sheet) {
+  if (sheet == 0 || tk_image_exists(sheet) == 0) return "it is not a PNG image this program can read";
+  const int32_t w = tk_image_width(sheet);
+  const int32_t h = tk_image_height(sheet);
+  if (w != kSkinSheetWidth || h != kSkinSheetHeight) {
+    return "it is " + std::to_string(w) + " x " + std::to_string(h) + " pixels, a sheet is " +
+           std::to_string(kSkinSheetWidth) + " x " + std::to_string(kSkinSheetHeight);
+  }
+  // A piece left in one flat colour was not painted.
+  std::string missing;
+  int32_t missingCount = 0;
+  for (const SkinPieceSpec& piece : kSkinPieceTable) {
+    const int32_t first = tk_image_pixel(sheet, piece.x, piece.y);
+    bool flat = true;
+    for (int32_t y = piece.y; flat && y < piece.y + piece.height; ++y)
+      for (int32_t x = piece.x; flat && x < piece.x + piece.width; ++x)
+        flat = tk_image_pixel(sheet, x, y) == first;
+    if (!flat) continue;
+    missing += (missingCount++ ? ", " : "") + std::string(piece.name);
+  }
+  if (missingCount == 0) return {};
+  return (missingCount == 1 ? "piece " : "pieces ") + missing +
+         (missingCount == 1 ? " is" : " are") + " not painted (one flat colour)";
+}
+
+void free_skin_pieces(SkinPieces& skin) {
+  for (const SkinPieceSpec& piece : kSkinPieceTable) {
+    tk_free_image(skin.*piece.field);
+    skin.*piece.field = 0;
+  }
+}
+
+namespace {
+
+// The one path every sheet takes, the embedded one included: decoded,
+// checked, and cut into `skin` only when it passes; a sheet that fails
+// leaves every piece 0. Returns the problem, "" when the sheet was cut.
+// The pieces follow the display scale: above 1x they are cut from the 2x
+// sheet of the same layout, or from the 1x one enlarged when there is none.
+std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet, SkinBytes doubled = {}) {
+  const int32_t decoded = tk_decode_sheet(-1, sheet.bytes, sheet.size, doubled.bytes, doubled.size);
+  std::string problem = skin_sheet_problem(decoded);
+  free_skin_pieces(skin);
+  if (problem.empty()) {
+    App cutter;
+    cut_skin_pieces(cutter, decoded);
+    skin = cutter.state.skin;
+  }
+  tk_free_image(decoded);
+  return problem;
+}
+
+}  // namespace
+
+std::string load_skin(SkinPieces& skin, SkinBytes sheet) {
+  const SkinBytes embedded{zui_skin_sheet_png, zui_skin_sheet_png_size};
+  const SkinBytes embedded2x{zui_skin_2x_sheet_png, zui_skin_2x_sheet_png_size};
+  if (sheet.bytes == nullptr) return cut_checked_sheet(skin, embedded, embedded2x);
+  std::string problem = cut_checked_sheet(skin, sheet);
+  if (problem.empty()) return problem;
+  cut_checked_sheet(skin, embedded, embedded2x);
+  return "skin sheet not used: " + problem + "; the built-in skin is used instead";
+}
+
+std::string load_skin_file(SkinPieces& skin, const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<char> bytes;
+  if (file) bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (!file && !file.eof()) bytes.clear();
+  if (bytes.empty()) {
+    load_skin(skin, {});
+    return "skin sheet " + path + " not used: it cannot be read or is empty; the built-in skin is used instead";
+  }
+  std::string problem = load_skin(skin, {bytes.data(), bytes.size()});
+  if (!problem.empty()) problem.replace(0, std::string("skin sheet").size(), "skin sheet " + path);
+  return problem;
+}
+
 int32_t start_up(App& app, const void* sheet, std::size_t size, const void* sheet2x,
                  std::size_t size2x) {
   if (init_toolkit() == 0) return 0;
@@ -78,10 +161,9 @@ int32_t start_up(App& app, const void* sheet, std::size_t size, const void* shee
   app.state.searchActive = 0;
   app.state.sidebarWidth = 220;
 
-  // The pieces follow the display scale: cut from the 2x sheet above 1x.
-  const int32_t decoded = tk_decode_sheet(-1, sheet, size, sheet2x, size2x);
-  cut_skin_pieces(app, decoded);
-  tk_free_image(decoded);
+  // A sheet that fails its checks leaves the pieces empty: these bytes are
+  // the fallback, there is nothing behind them.
+  cut_checked_sheet(app.state.skin, {sheet, size}, {sheet2x, size2x});
   // The framework's registry lists are the fresh, empty app.ui.
   return 1;
 }

@@ -4,7 +4,13 @@
 // speaks them, so they live with the records.
 #include <cstdint>
 
+/// Framework event codes: what a dispatch reports (event_code) with the
+/// object it concerns (event_object_name).
 namespace Code {
+/// @{ Codes: none, focus gained and lost, mouse over, left and right clicks
+/// and double-clicks, value changed, scroll bar moved, tab selected,
+/// animation finished; the grid's cursor moved, editor committed, cancelled,
+/// opened, refused, tree row toggled.
 inline constexpr int8_t None = 0;
 inline constexpr int8_t Focus = 1;
 inline constexpr int8_t FocusLost = 2;
@@ -23,19 +29,25 @@ inline constexpr int8_t GridCancel = 102;
 inline constexpr int8_t GridEditorOpened = 103;
 inline constexpr int8_t GridEditorRefused = 104;
 inline constexpr int8_t GridToggled = 105;
+/// @}
 }  // namespace Code
 
 // Button looks.
+/// Looks of a skinned button (ButtonRecord::look).
 namespace Look {
+/// @{ Resting, under the mouse, pressed.
 inline constexpr int8_t Resting = 0;
 inline constexpr int8_t Hover = 64;
 inline constexpr int8_t Pressed = 65;
+/// @}
 // A running strip animation: forward runs, backward runs, and backward
 // steps without an end up to AnimatingLast.
 inline constexpr int8_t ForwardFirst = 16;
+/// @{ Ends of the ranges of a running strip animation.
 inline constexpr int8_t ForwardLast = 31;
 inline constexpr int8_t BackwardFirst = 32;
 inline constexpr int8_t BackwardLast = 50;
 inline constexpr int8_t AnimatingLast = 63;
+/// @}
 }  // namespace Look
 

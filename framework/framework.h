@@ -22,26 +22,46 @@
 #include "framework/ui.h"
 
 // ---- registry --------------------------------------------------------------
+/// Adds a window record under `name` (the window itself is opened by
+/// create_window) and makes it the current one.
 WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                 int16_t width, int16_t height, const std::string& title,
                                 int32_t flags);
+/// Registers an object in the current window, inside `parentName` when that
+/// exists (positions relative to it); an empty name gets a generated one.
+/// 1 when registered, 0 when the name exists or would make the object its
+/// own ancestor.
 int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                        int16_t width, int16_t height, const std::string& parentName);
+/// Ends a creation: closes the parent's gadget list and leaves the new
+/// object current.
 void finish_creation(Ui& ui);
+/// Finds an object by name and makes it current: 1 found, -1 not. Mode 0
+/// searches the current window's objects, 1 the whole registry.
 int8_t find_object(Ui& ui, const std::string& name, int8_t mode);
+/// The same by toolkit gadget number.
 int8_t find_object_by_gadget(Ui& ui, int32_t gadget, int8_t mode);
+/// The same by object number.
 int8_t find_object_by_number(Ui& ui, int32_t number, int8_t mode);
+/// Positions before the current window's first object, where a walk starts.
 void rewind_to_window(Ui& ui);
+/// Positions just before `object`, so that next_object yields it.
 void position_before(Ui& ui, NamedObject* object);
+/// Makes the named window record the current one: 1, or -1 for none.
 int8_t select_window(Ui& ui, const std::string& name);
+/// The same by native window handle.
 int8_t select_window_by_handle(Ui& ui, int32_t handle);
 // True when an object called `name` placed under `parent` would become its
 // own ancestor: an object on the parent chain from `parent` up carries that
 // name (a generated UNTITLED name may repeat one) or still names it as its
 // parent (its parent of that name was removed).
 bool closes_parent_cycle(Ui& ui, const NamedObject* parent, const std::string& name);
+/// Removes the named object (with its subtree when recursive is 1), freeing
+/// its gadget and records; 1 when it existed, else 0.
 int8_t remove_object(Ui& ui, const std::string& name, int8_t recursive);
+/// Removes the named object alone.
 void free_object(Ui& ui, const std::string& name);
+/// Removes every object of the named window; 1 when there were any.
 int8_t remove_window_objects(Ui& ui, const std::string& windowName);
 
 // ---- list helpers ----------------------------------------------------------
@@ -73,6 +93,7 @@ int32_t window_font_handle(Ui& ui);
 // creation and leaves the object current.
 NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_t y,
                           int16_t width, int16_t height, const std::string& parent);
+/// Finishes a creation begun with begin_object; the object's gadget number.
 int32_t end_object(Ui& ui, NamedObject& o);
 // An image gadget showing `image` (a gadget number, 0 when it fails).
 int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t height,
@@ -83,47 +104,66 @@ std::unique_ptr<CanvasRecord> new_canvas_record(int32_t source, int16_t width, i
 // A button record over the caller's strip.
 std::unique_ptr<ButtonRecord> new_button_record(int32_t strip);
 
+/// Opens a window (flags as tk_open_window) and registers it under `name`;
+/// its objects are created after it. The window number, 0 on failure.
 int32_t create_window(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& title, int32_t flags);
+/// A text label. Like every creation below: `name` must be new in the
+/// window, `parent` names a container or is empty for the window, x and y
+/// are relative to the parent; the gadget number, 0 when nothing was made.
 int32_t create_text(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                     int16_t height, const std::string& text, int32_t flags,
                     const std::string& parent);
+/// A push button.
 int32_t create_button(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& text, int32_t flags,
                       const std::string& parent);
+/// A one-line text input (flags as tk_create_string_gadget).
 int32_t create_input(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                      int16_t height, const std::string& text, int32_t flags,
                      const std::string& parent);
+/// A drop-down list; `text` is the key of the item to select once items are added.
 int32_t create_combo(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                      int16_t height, const std::string& text, int32_t flags,
                      const std::string& parent);
+/// A list box.
 int32_t create_list(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                     int16_t height, const std::string& text, int32_t flags,
                     const std::string& parent);
+/// A date input.
 int32_t create_date(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                     int16_t height, const std::string& mask, int32_t date,
                     const std::string& parent);
+/// A check box, ticked when `state` is 1.
 int32_t create_check_box(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                          int16_t height, int8_t state, const std::string& text, int32_t flags,
                          const std::string& parent);
+/// A tree view.
 int32_t create_tree(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                     int16_t height, const std::string& text, int32_t flags,
                     const std::string& parent);
+/// A multi-line text editor.
 int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                       int16_t height, const std::string& text, int32_t flags,
                       const std::string& parent);
+/// A container that later objects name as their parent.
 int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                          int16_t height, int32_t flags, const std::string& parent);
+/// A scroll area over an inner area of innerWidth x innerHeight.
 int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y,
                            int16_t width, int16_t height, int32_t innerWidth,
                            int32_t innerHeight, int32_t flags, const std::string& parent);
+/// A scroll bar (flags 1: vertical) with its range and page length.
 int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
                           int16_t width, int16_t height, int32_t minimum, int32_t maximum,
                           int32_t pageLength, int32_t flags, const std::string& parent);
+/// A splitter between two existing objects, its bar at `position`; vertical
+/// 1 puts the first left of the second.
 int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                         int16_t height, const std::string& firstChild,
                         const std::string& secondChild, int16_t position, int8_t vertical,
                         const std::string& parent);
+/// A container showing `image` as its background.
 int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                  int16_t width, int16_t height, int32_t image,
                                  const std::string& parent);
@@ -132,18 +172,35 @@ int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int
 std::vector<std::string> split_editor_lines(const std::string& text);
 
 // ---- operations by name ----------------------------------------------------
+/// The object's toolkit gadget number, 0 for an unknown name.
 int32_t get_gadget(Ui& ui, const std::string& name);
+/// The object's number, 0 for an unknown name.
 int32_t get_number(Ui& ui, const std::string& name);
+/// The name of the object with that number, empty for none.
 std::string name_of_number(Ui& ui, int32_t number);
+/// The name of the object with that gadget, empty for none.
 std::string name_of_gadget(Ui& ui, int32_t gadget);
+/// The object's value as text.
 std::string get_text(Ui& ui, const std::string& name);
+/// Sets the value of an input-kind object (64 and above: inputs, lists,
+/// skinned kinds); shown at once while live update is on or force is 1.
+/// Text labels take their text through set_label.
 int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_t force);
+/// Selects the entry with `key` in a list-type object.
 int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int8_t force);
+/// Shows (visible 1) or hides the object and marks its subtree.
 int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t force);
+/// Disables (1) or enables (0) the object.
 int32_t disable_object(Ui& ui, const std::string& name, int8_t disable);
+/// Keeps the object out of visibility changes of its ancestors and tab pages.
 int32_t pin_object(Ui& ui, const std::string& name);
+/// Sets a colour of the object: 1 text, 2 background (toolkit kinds), 3 a
+/// grid's line colour; -1 restores the default.
 int32_t set_color(Ui& ui, const std::string& name, int32_t colorType, int32_t color);
+/// Loads a font for the current window's skinned texts; 1 on success.
 int32_t set_window_font(Ui& ui, const std::string& fontName, int16_t size, int32_t flags);
+/// Gives the object a caption left of it, labelWidth wide; a label, push
+/// button, frame or skinned button takes `text` as its own text instead.
 int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int16_t labelWidth,
                   int32_t backColor, int32_t frontColor);
 
@@ -153,31 +210,48 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
 int64_t parse_keyword_number(const std::string& value);
 // Keywords compare in upper case: a..z and the bytes 224..255 shift by 32.
 std::string upper_keyword(const std::string& keyword);
+/// The object's keyword attribute as text (numbers in decimal); empty for
+/// an unknown object or keyword.
 std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);
+/// Sets a keyword attribute from text; redraw 1 shows the change at once.
 int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
                       const std::string& value, int8_t redraw);
 
 // ---- moving and resizing ---------------------------------------------------
+/// Moves the object within its parent (-1 keeps a coordinate), its subtree
+/// along; apply 1 moves the gadget too.
 int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);
+/// Resizes the object (-1 keeps a value); apply 1 resizes the gadget too.
 int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
                       int8_t apply);
 
 // ---- window operations and hierarchy ---------------------------------------
+/// Makes the named window the active one.
 int32_t activate_window(Ui& ui, const std::string& windowName);
+/// Moves the named window.
 int32_t move_window(Ui& ui, const std::string& windowName, int16_t x, int16_t y);
+/// Sets the named window's inner size.
 int32_t resize_window(Ui& ui, const std::string& windowName, int16_t width, int16_t height);
+/// The toolkit number of the named window, 0 for none.
 int32_t get_window_number(Ui& ui, const std::string& windowName);
+/// 1: changes by name reach the gadgets at once; 0: only the records change.
 int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag);
+/// Shows every object of the named window as its records say.
 int32_t refresh_window(Ui& ui, const std::string& windowName);
+/// Removes the named window's objects and closes the window.
 int32_t close_window(Ui& ui, const std::string& windowName);
+/// Stores a value of the application's own with the object.
 int32_t set_user_data(Ui& ui, const std::string& name, int32_t value);
+/// Places the object at a position in window coordinates, its subtree along.
 int32_t set_absolute_position(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
+/// Places the object's children below the given window position.
 int32_t update_child_positions(Ui& ui, const std::string& name, int16_t absX, int16_t absY);
 // The same for a given object: it takes the absolute position (-1 keeps a
 // coordinate), or only its children are placed below the given position.
 // The current object does not move; the object's window record becomes the
 // current one.
 void place_absolute(Ui& ui, NamedObject& o, int16_t absX, int16_t absY);
+/// The same for a given object: its children are placed below the position.
 void place_children(Ui& ui, NamedObject& o, int16_t absX, int16_t absY);
 // 1 when the current object lies below the object called `ancestor`, else 0.
 int32_t is_descendant(Ui& ui, const std::string& ancestor);
@@ -188,8 +262,13 @@ int32_t is_descendant_of(Ui& ui, const NamedObject& o, const std::string& ancest
 void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t mode);
 
 // ---- item lists ------------------------------------------------------------
+/// Adds an entry (key and display text) to a list-type object at
+/// `position`, -1 appends.
 int32_t add_item(Ui& ui, const std::string& name, const std::string& key,
                  const std::string& display, int32_t image, int8_t level, int32_t position);
+/// Removes the entry at `position`.
 int32_t remove_item(Ui& ui, const std::string& name, int32_t position);
+/// Removes every entry.
 int32_t clear_items(Ui& ui, const std::string& name);
+/// The key of the selected entry, empty for none.
 std::string selected_key(Ui& ui, const std::string& name);

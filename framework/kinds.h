@@ -23,11 +23,17 @@ struct Ui;
 // One call of the dispatcher: the mouse in window coordinates and the
 // toolkit event (kind, type, gadget, menu item) it was called with.
 struct ToolkitEvent {
+  /// Mouse x in window coordinates.
   int32_t mouseX = 0;
+  /// Mouse y in window coordinates.
   int32_t mouseY = 0;
+  /// Event kind (TK_EVENT_...).
   int32_t kind = 0;
+  /// Gadget event type (TK_TYPE_...).
   int32_t type = 0;
+  /// Gadget of a gadget event.
   int32_t gadget = 0;
+  /// Menu item or shortcut of a menu event.
   int32_t menu = 0;
 };
 
@@ -37,19 +43,27 @@ struct ToolkitEvent {
 // writes. A default KeywordField means "no such keyword". Numbers are
 // stored into the field's width, keeping the low bits.
 struct KeywordField {
+  /// Width of a field: none, 8, 16 or 32-bit integer, text.
   enum Type : int8_t { None, I8, I16, I32, Text };
   Type type = None;       // width of the field
   void* ptr = nullptr;    // the field itself
   bool gettable = true;   // read by get_attribute
   bool settable = true;   // written by set_attribute
 
+  /// No such keyword.
   KeywordField() = default;
+  /// An 8-bit field.
   KeywordField(int8_t& v) : type(I8), ptr(&v) {}
+  /// A 16-bit field.
   KeywordField(int16_t& v) : type(I16), ptr(&v) {}
+  /// A 32-bit field.
   KeywordField(int32_t& v) : type(I32), ptr(&v) {}
+  /// A text field.
   KeywordField(std::string& v) : type(Text), ptr(&v) {}
 
+  /// True when the keyword names a field.
   explicit operator bool() const { return type != None; }
+  /// Makes the field read-only for set_attribute.
   KeywordField& get_only() {
     settable = false;
     return *this;

@@ -13,7 +13,12 @@
 #include <vector>
 
 // ---- kind codes ------------------------------------------------------------
+/// Kind codes of named objects (NamedObject::kind).
 namespace Kind {
+/// @{ Text label, picture, push button, toolkit image button, container, scroll
+/// area, text input, combo box, list box, tree, scroll bar, date input,
+/// check box, splitter, tab bar, picture container, frame, skinned image
+/// button, grid, stretch button.
 inline constexpr int8_t Label = 1;
 inline constexpr int8_t Picture = 15;
 inline constexpr int8_t PushButton = 16;
@@ -34,6 +39,7 @@ inline constexpr int8_t Frame = 98;
 inline constexpr int8_t SkinnedButton = 99;
 inline constexpr int8_t Grid = 100;
 inline constexpr int8_t StretchButton = 101;
+/// @}
 }  // namespace Kind
 
 // Objects whose children are created inside their gadget.
@@ -45,26 +51,35 @@ inline bool is_container_kind(int8_t kind) {
 // ---- state bytes -------------------------------------------------------------
 
 // NamedObject::visible.
+/// Values of NamedObject::visible.
 namespace Visibility {
+/// @{ Present, or hidden by name.
 inline constexpr int8_t Shown = 1;
 inline constexpr int8_t Hidden = 0;
+/// @}
 inline constexpr int8_t TabHidden = -1;  // its tab page is not selected
 inline constexpr int8_t Pinned = -2;     // splitters and frames: never marked
 }  // namespace Visibility
 
 // NamedObject::hidden, what show_object was last told.
+/// Values of NamedObject::hidden.
 namespace HiddenFlag {
 inline constexpr int8_t NeverSet = -1;  // counts as shown
+/// @{ Shown, or hidden by show_object.
 inline constexpr int8_t Shown = 0;
 inline constexpr int8_t ByName = 1;
+/// @}
 }  // namespace HiddenFlag
 
 // ButtonRecord::style, which strips are set.
+/// Values of ButtonRecord::style.
 namespace ButtonStyle {
+/// @{ No strip, the look strip, the animation strip, both.
 inline constexpr int8_t None = 0;
 inline constexpr int8_t ImageStrip = 1;
 inline constexpr int8_t AnimationStrip = 2;
 inline constexpr int8_t Both = 3;
+/// @}
 }  // namespace ButtonStyle
 
 // ---- attached records ------------------------------------------------------
@@ -86,6 +101,7 @@ struct ButtonRecord {
 // Three-slice frames of a stretch button (kind 101).
 struct StretchRecord {
   int8_t edgeWidth = 0;   // fixed left/right piece and middle piece width
+  /// Width of one frame in the strip.
   int16_t frameWidth = 0; // width of one frame in the strip
   int8_t toggleMode = 0;  // 0 push, 1 toggle, 2 radio within parentName
 };
@@ -94,6 +110,7 @@ struct StretchRecord {
 struct ItemEntry {
   int32_t owner = 0;   // the owner's number when the entry was added
   std::string key;     // the application's key
+  /// Text shown in the gadget.
   std::string display; // text shown in the gadget
   int32_t image = 0;   // image shown with the entry, freed with the object
 };
@@ -103,42 +120,52 @@ struct ItemEntry {
 struct ItemListRecord {
   int8_t reserved = 0;            // unused byte of the record layout
   int32_t count = 0;              // number of entries (== entries.size())
+  /// The entries in the object's order.
   std::vector<ItemEntry> entries; // in the object's order
 };
 
 // Image composition state of kinds 96, 97, 98 and 100.
 struct CanvasRecord {
+  /// Background picture gadget (kind 97).
   int32_t pictureGadget = 0; // background picture gadget (kind 97)
   int32_t sourceImage = 0;   // skin piece (caller's image)
   int32_t canvasImage = 0;   // composed picture (ours)
   int8_t iconSize = 0;       // piece size s
 };
 
+/// The two halves of a splitter (kind 90).
 struct SplitterRecord {
   std::string firstName;    // first child's object name
   std::string secondName;   // second child's object name
   int32_t firstGadget = 0;  // first child's gadget
+  /// Second child's gadget.
   int32_t secondGadget = 0; // second child's gadget
   int8_t vertical = 0;      // 1 = bar between left and right
 };
 
+/// Range of a scroll bar (kind 68) and the grid it scrolls.
 struct ScrollBarRecord {
   int32_t minimum = 0;    // toolkit attribute 1
   int32_t maximum = 0;    // toolkit attribute 2
+  /// Page length (toolkit attribute 3).
   int32_t pageLength = 0; // toolkit attribute 3
   int8_t vertical = 0;    // 1 = vertical bar
   std::string gridName;   // grid it scrolls ("PARENTGRID"), empty = none
 };
 
+/// Inner size and scroll position of a scroll area (kind 21).
 struct ScrollAreaRecord {
   int32_t innerWidth = 0;  // "AREAWIDTH"
+  /// Height of the inner area ("AREAHEIGHT").
   int32_t innerHeight = 0; // "AREAHEIGHT"
   int32_t scrollX = 0;     // "POSX"
   int32_t scrollY = 0;     // "POSY"
 };
 
+/// The caption set_label puts left of an object.
 struct LabelRecord {
   int16_t labelWidth = 0;  // width of the caption left of the object
+  /// Text gadget showing the caption.
   int32_t labelGadget = 0; // text gadget showing the caption
 };
 
@@ -149,6 +176,7 @@ struct TabEntry {
   std::string caption;    // text drawn on the tab
   int16_t width = 0;      // tab width in pixels
   std::string pageName;   // container shown while the tab is selected
+  /// The page container's gadget.
   int32_t pageGadget = 0; // that container's gadget
 };
 
@@ -156,9 +184,11 @@ struct TabEntry {
 struct TabBarRecord {
   int8_t tabCount = 0;        // number of tabs
   int8_t selectedIndex = 0;   // index of the selected tab
+  /// Tabs before it are scrolled away.
   int8_t firstVisibleTab = 0; // tabs before it are scrolled away
   int8_t pieceWidth = 18;     // width p of one skin piece
   int8_t equalWidths = 0;     // 1 = a third of the bar per tab when all fit
+  /// The bar's tabs in order.
   std::vector<TabEntry> tabs; // the bar's tabs in order
 };
 
@@ -169,13 +199,17 @@ struct TabBarRecord {
 // typed accessor, which checks `kind` first.
 struct ControlRecord {
   int8_t kind = 0;  // kind code of the layer that attached it
+  /// A record of kind `k`.
   explicit ControlRecord(int8_t k) : kind(k) {}
+  /// The kind's record is destroyed with its object.
   virtual ~ControlRecord() = default;
   ControlRecord(const ControlRecord&) = delete;
   ControlRecord& operator=(const ControlRecord&) = delete;
 };
 
 // ---- NamedObject -----------------------------------------------------------
+/// The registry's record of one widget: its name, kind, place in the
+/// hierarchy and window, geometry, value and the records of its kind.
 struct NamedObject {
   std::string name;        // unique, compared byte by byte
   int32_t number = 0;      // registry count right after insertion (1-based)
@@ -183,19 +217,25 @@ struct NamedObject {
   int32_t window = 0;      // native handle of the owning window
   int8_t kind = 0;         // kind code
   int16_t x = 0;           // position relative to the parent
+  /// Vertical position relative to the parent.
   int16_t y = 0;
   int16_t absX = 0;        // position in window coordinates
+  /// Vertical position in window coordinates.
   int16_t absY = 0;
   int16_t width = 0;       // size
+  /// Height.
   int16_t height = 0;
   int16_t dropHeight = 0;  // combo: given height including the list
   int8_t dropOpen = 0;     // combo: 1 while its list is open
   std::string caption;     // stretch button / frame caption
   std::string text;        // value as text
   int32_t userData = 0;    // free value for the application
+  /// A Visibility value: shown, hidden, hidden with its tab page, pinned.
   int8_t visible = Visibility::Shown; // a Visibility value
+  /// A HiddenFlag value: what show_object was last told.
   int8_t hidden = HiddenFlag::NeverSet; // a HiddenFlag value
   int8_t disabled = 0;     // 1 = disabled by the application
+  /// 1 = report the mouse over it (code 3).
   int8_t catchMouseOver = 0; // 1 = report mouse-over (code 3)
   int32_t frontColor = 0;  // "FRONTCOLOR"
   int8_t changed = 0;      // "CHANGED"
@@ -208,29 +248,38 @@ struct NamedObject {
   std::unique_ptr<SplitterRecord> splitterData;     // kind 90
   std::unique_ptr<LabelRecord> labelData;           // set_label
   std::unique_ptr<ScrollBarRecord> scrollBarData;   // kinds 68, 69
+  /// Inner area of a scroll area (kind 21).
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
   std::unique_ptr<StretchRecord> stretchData;       // kind 101
   std::unique_ptr<ControlRecord> control;           // the kind's own record
 
   // Registry links (the registry is an ordered list with stable addresses).
+  /// Previous object in the registry.
   NamedObject* prev = nullptr;
+  /// Next object in the registry.
   NamedObject* next = nullptr;
 
+  /// An empty record; objects are made by the creation operations.
   NamedObject();
+  /// Releases the attached records.
   ~NamedObject();
   NamedObject(const NamedObject&) = delete;
   NamedObject& operator=(const NamedObject&) = delete;
 };
 
 // ---- WindowRecord ----------------------------------------------------------
+/// The registry's record of one window, with the result of its last dispatch.
 struct WindowRecord {
   std::string name;          // "AUTO" for the implicit record
   int32_t handle = 0;        // native window handle
   std::string eventObject;   // object the last dispatch reported on
   int8_t eventCode = 0;      // framework event code of the last dispatch
   int16_t x = 0;             // position and inner size as last set by us
+  /// Vertical position.
   int16_t y = 0;
+  /// Inner width.
   int16_t width = 0;
+  /// Inner height.
   int16_t height = 0;
   int8_t liveUpdate = 1;     // 1 = by-name changes reach the gadgets at once
   int32_t font = 0;          // font number for skinned text, 0 = default
@@ -241,8 +290,11 @@ struct WindowRecord {
   int32_t openDropDown = 0;  // number of the combo whose list is open
   NamedObject* firstObject = nullptr;   // first object of this window
   int32_t windowNumber = 0;  // toolkit window number
+  /// Skinned button in its hover or pressed look.
   NamedObject* hoveredObject = nullptr; // skinned button in hover/pressed look
 
+  /// Previous window in the list.
   WindowRecord* prev = nullptr;  // window list links
+  /// Next window in the list.
   WindowRecord* next = nullptr;
 };

@@ -8,17 +8,24 @@
 #include "framework/kinds.h"
 #include "framework/records.h"
 
+/// The framework's context: registry, windows, animation clock and the
+/// kinds' behaviours. Every operation takes it first.
 struct Ui {
   // Registry: ordered list of objects. `current` is the current object;
   // nullptr means "positioned before the first object" (no object current),
   // so stepping forward yields `first`.
+  /// First object of the registry.
   NamedObject* first = nullptr;
+  /// Last object of the registry.
   NamedObject* last = nullptr;
+  /// The current object, nullptr = before the first.
   NamedObject* current = nullptr;
   int32_t count = 0;  // objects in the registry
 
   // Window list, newest first, with its current record (nullptr = none).
+  /// Newest window record.
   WindowRecord* firstWindow = nullptr;
+  /// The current window record, nullptr = none.
   WindowRecord* currentWindow = nullptr;
 
   // The millisecond clock that drives animations. Tests replace it to step
@@ -26,9 +33,12 @@ struct Ui {
   int32_t (*clock)() = nullptr;  // nullptr = tk_elapsed_ms
 
   // What each kind adds, by kind code, as its layer registered it.
+  /// The behaviour of each kind code.
   std::array<KindBehaviour, 128> kinds{};
+  /// True for each kind code a layer registered.
   std::array<bool, 128> kindRegistered{};
 
+  /// An empty context.
   Ui() = default;
   ~Ui();  // releases every object and window record (not their gadgets)
   Ui(const Ui&) = delete;
@@ -38,6 +48,7 @@ struct Ui {
 // The animation clock of this context.
 int32_t ui_now(const Ui& ui);
 
+/// The behaviour registered for a kind code; an empty one for none.
 inline const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind) {
   // int8 codes: 0..127 index the table, negative ones have no behaviour.
   return ui.kinds[kind >= 0 ? size_t(kind) : 0];

@@ -13,6 +13,8 @@
 
 // Shortcut identifiers of the grid keys.
 namespace GridKey {
+/// @{ Return commits an editor, Escape cancels it, the arrows move the cursor
+/// (with Shift: a page), Space toggles a tree row.
 inline constexpr int32_t Return = 1098;
 inline constexpr int32_t Escape = 1099;
 inline constexpr int32_t Left = 1100;
@@ -24,6 +26,7 @@ inline constexpr int32_t PageUp = 1105;
 inline constexpr int32_t PageRight = 1106;
 inline constexpr int32_t PageDown = 1107;
 inline constexpr int32_t Space = 1108;
+/// @}
 inline constexpr int32_t First = 1109;  // Ctrl+Home: the first row
 inline constexpr int32_t Last = 1110;   // Ctrl+End: the last row
 }  // namespace GridKey
@@ -37,39 +40,62 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
                     int16_t height, int32_t image, int8_t pieceSize, const std::string& parent);
 
 // ---- model -----------------------------------------------------------------
+/// Inserts a column at `index` (-1 appends) with its caption, width, input
+/// type (InputType), orientation (0 left, 1 right, 2 centred) and summary;
+/// `cellTexts` holds the existing rows' new cells, one per line. Returns 1,
+/// 0 for an unknown grid. redraw 1 draws at once.
 int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::string& caption,
                    int16_t width, int8_t inputType, int8_t orientation, int8_t summary,
                    const std::string& cellTexts, int8_t redraw);
+/// Inserts a row at `index` (-1 appends) with its caption, height, tree
+/// level, cells (one per line of `cellTexts`, in column order) and key.
+/// Returns 1, 0 for an unknown grid. redraw 1 draws at once.
 int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw);
+/// Removes a row with its cells; 1 when it existed.
 int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw);
+/// Removes every row (and, with withColumns 1, every column).
 int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns);
+/// Puts the cursor on a cell; redraw 1 draws at once. 0 for a cell outside the grid.
 int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw);
+/// Sets a cell's text, image, text and background colour (-1 keeps one).
 int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor);
+/// A cell's text, empty outside the grid.
 std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row);
+/// The cursor's column.
 int16_t grid_cursor_column(Ui& ui, const std::string& grid);
+/// The cursor's row.
 int32_t grid_cursor_row(Ui& ui, const std::string& grid);
+/// Number of rows.
 int32_t grid_row_count(Ui& ui, const std::string& grid);
+/// Number of columns.
 int16_t grid_column_count(Ui& ui, const std::string& grid);
 // Releases a grid's rows, cells, expanders (with their images) and, with
 // withColumns, its columns; used by clear_grid and free_object.
 void clear_grid_records(GridRecord& grid, bool withColumns);
 
 // ---- keyword attributes ----------------------------------------------------
+/// A column's keyword attribute as text ("CAPTION", "WIDTH", "INPUTTYPE",
+/// ...); empty for none.
 std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                                  const std::string& keyword);
+/// Sets a column's keyword attribute; redraw 1 draws at once.
 int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              const std::string& keyword, const std::string& value,
                              int8_t redraw);
+/// A row's keyword attribute as text ("LEVEL", "ISPARENT", "KEY", ...).
 std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                               const std::string& keyword);
+/// Sets a row's keyword attribute; redraw 1 draws at once.
 int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw);
+/// A cell's keyword attribute as text ("LOCK", "BGCOLOR", ...).
 std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword);
+/// Sets a cell's keyword attribute; redraw 1 draws at once.
 int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);
@@ -113,12 +139,18 @@ void set_expander_state(GridRecord& grid, ExpanderRecord& expander, int8_t state
 int32_t grid_expander_strip(NamedObject& grid);
 
 // ---- input -----------------------------------------------------------------
+/// The mouse at a window position over the grid with a toolkit event type:
+/// moves the cursor, turns expanders, opens the editor on a double-click,
+/// scrolls by the arrows and sorts by a caption on a sortable grid. 1 when
+/// the grid was drawn anew.
 int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY, int32_t eventType);
 // The mouse has left the grid: the looks it alone gave (the cursor shown
 // under it, a hovered expander, a pressed arrow) end. Redraws only when one
 // did; returns 1 then, else 0.
 int32_t grid_mouse_left(Ui& ui, NamedObject& grid);
+/// A grid key (GridKey) while the grid has the keyboard; the event code to report.
 int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId);
+/// Moves the cursor one cell (dc, dr of -1, 0, 1) or, in mode 1, a page.
 void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr);
 // Moves the cursor to the first (dir < 0) or last (dir > 0) shown row of its
 // column that takes it, the view scrolled to show it, and draws.
@@ -128,10 +160,28 @@ void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir);
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
 // Takes the grid keys out of the current window (Escape stays with keepEscape).
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
+/// Advances the grid's turning expanders when their interval has passed.
 void step_expanders(Ui& ui, NamedObject& grid);
 
+// ---- sorting ---------------------------------------------------------------
+/// Lets a left click on a column caption sort the grid by that column
+/// (sortable 1): ascending first, descending when the same caption is
+/// clicked again. Off (0) by default, when a caption click selects the
+/// column. Returns 1, 0 for an unknown grid.
+int32_t set_grid_sortable(Ui& ui, const std::string& grid, int8_t sortable);
+/// Sorts the grid's rows by `column` in `order` (SortOrder::Ascending or
+/// Descending). Whole rows move with their cells; a tree row keeps its
+/// children directly under it, sorted among themselves by the same column.
+/// Cells that are numbers sort by value, before texts; texts by their UTF-8
+/// bytes; equal cells keep their order. The cursor stays on its data row and
+/// an open editor commits first. Returns 1, 0 for an unknown grid or column
+/// or another order (nothing changes then).
+int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order, int8_t redraw);
+
 // ---- editing ---------------------------------------------------------------
+/// Opens the editor of the cell's column over the cell; 1 when it opened.
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row);
+/// Closes the open editor: cancel 0 writes its value into the cell, 1 drops it.
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.
 bool editor_is_open(const GridRecord& grid);

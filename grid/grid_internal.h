@@ -19,6 +19,13 @@ void grid_scroll_bar_linked(NamedObject& obj, const NamedObject& bar);
 // The dispatcher's hooks (grid/events.cpp).
 void grid_register_event_hooks(KindBehaviour& behaviour);
 
+// Sorting (grid/sorting.cpp): the rows of a grid by one column, false for an
+// unknown column or order; and a caption-row click at rx on a sortable
+// grid, which sorts and draws (true) or leaves everything to the click's
+// usual handling (false).
+bool sort_grid_rows(GridRecord& g, int32_t column, int8_t order);
+bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, int32_t rx);
+
 // The named object when it is a grid; it is current afterwards.
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {
   if (find_object(ui, name, 0) != 1) return nullptr;

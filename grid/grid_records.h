@@ -22,10 +22,12 @@ inline constexpr int8_t AlwaysOpen = 64;  // a heading: children shown, no expan
 
 // An expander's animation state (ExpanderRecord::state).
 namespace ExpanderState {
+/// @{ Idle, turning open, turning closed, under the mouse.
 inline constexpr int8_t Idle = 0;
 inline constexpr int8_t Expanding = 16;
 inline constexpr int8_t Collapsing = 32;
 inline constexpr int8_t Hovered = 64;
+/// @}
 }  // namespace ExpanderState
 
 // How an expander picks its idle picture (ExpanderRecord::mode).
@@ -35,15 +37,18 @@ inline constexpr int8_t ByState = 1;  // frame by tree state and hover
 
 // Look of an expander (ExpanderRecord::style).
 namespace ExpanderStyle {
+/// A triangle.
 inline constexpr int8_t Triangle = 1;
 }  // namespace ExpanderStyle
 
 // The editor a column opens (ColumnRecord::inputType, keyword INPUTTYPE).
 namespace InputType {
+/// @{ No editor, a text field, a drop-down list, a list.
 inline constexpr int8_t None = 0;
 inline constexpr int8_t Text = 1;
 inline constexpr int8_t DropDown = 2;
 inline constexpr int8_t List = 3;
+/// @}
 }  // namespace InputType
 
 // How the cursor's selection is drawn (GridRecord::selectorStyle).
@@ -54,10 +59,19 @@ inline constexpr int8_t BarWithCaps = 0;  // other values: the bar alone
 // What a click selects beyond the cell (GridRecord::selMode, and the
 // caption a click hit).
 namespace Selection {
+/// @{ The cell only, its whole column, its whole row.
 inline constexpr int8_t Cell = 0;
 inline constexpr int8_t WholeColumn = 1;
 inline constexpr int8_t WholeRow = 2;
+/// @}
 }  // namespace Selection
+
+/// The order of a grid sorted by a column (GridRecord::sortOrder).
+namespace SortOrder {
+inline constexpr int8_t None = 0;        ///< not sorted since its rows were added
+inline constexpr int8_t Ascending = 1;   ///< smallest first
+inline constexpr int8_t Descending = 2;  ///< largest first
+}  // namespace SortOrder
 
 // The pieces a grid's drawing cuts from its source image (its skin), cut
 // once per skin rather than at every drawing.
@@ -65,13 +79,17 @@ struct GridSkinPieces {
   static constexpr int32_t kTiles = 15;      // tiles 0..14 of the first row
   static constexpr int32_t kArrows = 4;      // left, right, up, down
   int32_t source = 0;                        // source image they come from, 0 none
+  /// @{ Size of the source image when they were cut.
   int32_t sourceWidth = 0, sourceHeight = 0; // its size when they were cut
+  /// @}
   int32_t iconSize = 0;                      // tile side they were cut at
   TkImage tiles[kTiles];                     // frame, ground, selection bar and caps
+  /// The horizontal and the vertical arrow pair.
   TkImage arrowsH, arrowsV;                  // the two arrow pairs
   TkImage pressed[kArrows];                  // each arrow's pressed square
 };
 
+/// The expander icon of a tree row's first cell and its turning animation.
 struct ExpanderRecord {
   int8_t mode = 1;          // 1 = idle frame chosen by state and hover
   int8_t state = 0;         // 0 idle, 16 expanding, 32 collapsing, 64 hovered
@@ -87,6 +105,7 @@ struct ExpanderRecord {
   std::string text;         // stored, unused
 };
 
+/// One column of a grid; the keywords of its fields in quotes.
 struct ColumnRecord {
   int32_t owner = 0;          // the grid object's number
   int16_t index = 0;          // position within the grid
@@ -102,6 +121,7 @@ struct ColumnRecord {
   int32_t bgColor = -1;       // "BGCOLOR", -1 none
 };
 
+/// One row of a grid; the keywords of its fields in quotes.
 struct RowRecord {
   int32_t owner = 0;        // the grid object's number
   int32_t index = 0;        // position when added
@@ -118,6 +138,7 @@ struct RowRecord {
   int32_t bgColor = -1;     // "BGCOLOR", -1 none
 };
 
+/// One cell of a grid.
 struct CellRecord {
   int32_t owner = 0;      // the grid object's number
   std::string text;       // the cell's value
@@ -161,7 +182,10 @@ struct EditorPlace {
   int8_t shown = 0;    // 1 while the editor gadget is shown
 };
 
+/// A grid's own record (NamedObject::control): its settings, cursor, scroll
+/// position, open editor and its columns, rows and cells.
 struct GridRecord : ControlRecord {
+  /// An empty grid record.
   GridRecord() : ControlRecord(Kind::Grid) {}
 
   int16_t columnCount = 0;      // number of columns
@@ -170,6 +194,7 @@ struct GridRecord : ControlRecord {
   int8_t borderless = 0;        // "BORDERLESS"
   int8_t gridH = 1;             // "GRIDH": horizontal lines
   int8_t gridV = 1;             // "GRIDV": vertical lines and separators
+  /// "GRIDCOLOR": colour of the lines.
   int32_t gridColor = 0x5E5E5E; // "GRIDCOLOR"
   int32_t selFrontColor = 0;    // "SELFRONTCOLOR"
   int8_t captColHeight = 0;     // "CAPTCOLHEIGHT": caption row height
@@ -178,10 +203,13 @@ struct GridRecord : ControlRecord {
   int16_t scrollX = 0;          // "SCROLLX": leading columns scrolled away
   int32_t scrollY = 0;          // "SCROLLY": leading shown rows scrolled away
   int16_t cursorColumn = 0;     // cursor cell, start corner of the selection
+  /// Row of the cursor cell.
   int32_t cursorRow = 0;
   int16_t selectionEndColumn = 0;  // other corner of the selection
+  /// Row of the selection's other corner.
   int32_t selectionEndRow = 0;
   int16_t lastVisibleColumn = 0;   // what the latest drawing reached
+  /// Last row the latest drawing reached.
   int32_t lastVisibleRow = 0;
   int8_t animating = 0;         // "ANIMATING": an expander animates
   int8_t showTree = 1;          // "SHOWTREE"
@@ -214,6 +242,7 @@ struct GridRecord : ControlRecord {
   // Nearest-shallower-row stack for finding parents in amortised O(1);
   // invalid after a LEVEL change or a deletion, then rebuilt on demand.
   std::vector<int32_t> levelStack;
+  /// False until levelStack is rebuilt.
   bool levelStackValid = true;
   // Counts the changes that can alter which rows are shown (rows added,
   // deleted or cleared, columns added, LEVEL, ISPARENT, HEIGHT, SHOWTREE,
@@ -232,6 +261,9 @@ struct GridRecord : ControlRecord {
   // Reached through row_checkpoints() only; a cache, so kept up to date
   // from const readers too.
   mutable RowCheckpoints checkpoints;
+  int8_t sortable = 0;              ///< 1: a caption click sorts by its column
+  int16_t sortColumn = -1;          ///< column of the latest sort, -1 none
+  int8_t sortOrder = 0;             ///< SortOrder of the latest sort
 };
 
 // The grid record of an object; nullptr when the object carries none.
@@ -239,6 +271,7 @@ inline GridRecord* grid_record(NamedObject& o) {
   return o.control && o.control->kind == Kind::Grid ? static_cast<GridRecord*>(o.control.get())
                                                     : nullptr;
 }
+/// The same for a const object.
 inline const GridRecord* grid_record(const NamedObject& o) {
   return grid_record(const_cast<NamedObject&>(o));
 }

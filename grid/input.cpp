@@ -288,6 +288,9 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   // Caption row (a hit there selects the column).
   int8_t captionHit = Selection::Cell;
   if (layout.captionRow && ry <= layout.rowsTop) captionHit = Selection::WholeColumn;
+  if (captionHit == Selection::WholeColumn && eventType == TK_TYPE_LEFT_CLICK &&
+      sort_on_caption_click(ui, *obj, layout, rx))
+    return 1;
 
   // Rows, as drawn. A hit in the caption row stands for row 0.
   int32_t row = 0;

@@ -23,6 +23,8 @@
 // only by the platform itself, which offers no way back: the process then
 // ends with one line on stderr and exit code 1 instead of aborting.
 int32_t tk_open_display();
+/// @{ Initialise the toolkit's parts, in this order, at start-up after
+/// tk_open_display (init_toolkit does it all); repeating a call does no harm.
 void tk_init_strings();
 void tk_init_memory();
 void tk_init_drawing();
@@ -32,34 +34,63 @@ void tk_init_gadgets();
 void tk_init_image_decoder();
 void tk_init_images();
 void tk_init_menus();
+/// @}
+/// Lets tk_decode_image read PNG data; called once after the initialisation.
 void tk_register_png_decoder();
+/// Frees every image, at shut-down.
 void tk_free_all_images();
+/// Closes every window with its gadgets, at shut-down.
 void tk_close_all_windows();
+/// Frees every loaded font, at shut-down.
 void tk_free_all_fonts();
 
 // ---- windows ---------------------------------------------------------------
 inline constexpr int32_t TK_KEEP = -65535;               // keeps a coordinate
 inline constexpr int32_t TK_WINDOW_HIDDEN = 0x10000000;  // "open hidden"
+/// Window flag: open maximised.
 inline constexpr int32_t TK_WINDOW_MAXIMISED = 0x01000000;
+/// Window flag: open minimised.
 inline constexpr int32_t TK_WINDOW_MINIMISED = 0x20000000;
 
+/// Opens a window whose inner area (menu bar counted in) has the given size.
+/// With TK_WINDOW_HIDDEN it stays hidden until tk_hide_window(window, 0);
+/// the other flag bits are window-style bits, and none gives a caption.
+/// Returns the window number, 0 on failure.
 int32_t tk_open_window(int32_t number, int32_t x, int32_t y, int32_t innerWidth,
                        int32_t innerHeight, const std::string& title, int32_t flags);
+/// Hides (state 1) or shows (0) the window; shown again, a maximised or
+/// minimised window comes back so.
 int32_t tk_hide_window(int32_t window, int32_t state);
+/// Moves and sizes the window so that its inner area has the given size;
+/// TK_KEEP keeps a value.
 int32_t tk_resize_window(int32_t window, int32_t x, int32_t y, int32_t innerWidth,
                          int32_t innerHeight);
+/// Width of the window's client area.
 int32_t tk_window_inner_width(int32_t window);
+/// Height of the client area with the menu bar, as tk_open_window counts it.
 int32_t tk_window_inner_height(int32_t window);  // menu bar counted in
+/// Horizontal position of the window on the screen.
 int32_t tk_window_x(int32_t window);
+/// Vertical position of the window on the screen.
 int32_t tk_window_y(int32_t window);
+/// The window's native handle, which tk_use_window_as_parent and
+/// tk_create_menu_bar take.
 int32_t tk_window_handle(int32_t window);
+/// Mouse x in client coordinates, -1 outside the client area.
 int32_t tk_window_mouse_x(int32_t window);  // -1 outside the client area
+/// Mouse y in client coordinates, -1 outside the client area.
 int32_t tk_window_mouse_y(int32_t window);
+/// Makes the window the active one.
 int32_t tk_activate_window(int32_t window);
+/// The active window when it is one of ours, else -1.
 int32_t tk_active_window();  // -1 when no window of ours is active
+/// Destroys the window and its gadgets.
 int32_t tk_close_window(int32_t window);
 
 // ---- events ----------------------------------------------------------------
+/// @{ Event kinds tk_wait_event returns: none (the time-out passed), window
+/// moved, resized, to be repainted, close request, gadget event, menu item
+/// or shortcut, window activated.
 inline constexpr int32_t TK_EVENT_NONE = 0;
 inline constexpr int32_t TK_EVENT_MOVED = 3;
 inline constexpr int32_t TK_EVENT_RESIZED = 5;
@@ -68,11 +99,15 @@ inline constexpr int32_t TK_EVENT_CLOSE = 16;
 inline constexpr int32_t TK_EVENT_GADGET = 13100;
 inline constexpr int32_t TK_EVENT_MENU = 13101;
 inline constexpr int32_t TK_EVENT_ACTIVATED = 13104;
-// The windows now show at another display scale (tk_display_scale): the
-// program composes its pictures again. Pieces of skin sheets are already
-// cut again at the new scale by then.
+/// The windows now show at another display scale (tk_display_scale): the
+/// program composes its pictures again. Pieces of skin sheets are cut again
+/// at the new scale by then.
 inline constexpr int32_t TK_EVENT_SCALE = 13105;
+/// @}
 
+/// @{ Gadget event types (tk_last_event_type): left and right clicks and
+/// double-clicks, combo list opened and closed, text changed, focus gained
+/// and lost, a drag begins.
 // Gadget event types the toolkit generates itself.
 inline constexpr int32_t TK_TYPE_LEFT_CLICK = 0;
 inline constexpr int32_t TK_TYPE_RIGHT_CLICK = 1;
@@ -84,19 +119,28 @@ inline constexpr int32_t TK_TYPE_CHANGED = 768;
 inline constexpr int32_t TK_TYPE_FOCUS = 14000;
 inline constexpr int32_t TK_TYPE_FOCUS_LOST = 14001;
 inline constexpr int32_t TK_TYPE_DRAG = 14002;
+/// @}
 
 // Resets the event type to -1, then returns the kind of the first queued
 // event; otherwise waits up to timeoutMs (-1 forever, 0 poll) and returns 0.
 int32_t tk_wait_event(int32_t timeoutMs);
+/// Window of the last event.
 int32_t tk_last_event_window();
+/// Gadget of the last gadget event (the field tk_last_event_menu reads too).
 int32_t tk_last_event_gadget();
+/// Menu item or shortcut identifier of the last menu event.
 int32_t tk_last_event_menu();  // the same field as the gadget
+/// Type of the last gadget event (TK_TYPE_...).
 int32_t tk_last_event_type();  // -1 when the last wait produced none
 
 // ---- gadget creation (x, y relative to the current parent) -----------------
+/// String gadget flag: no sunken border.
 inline constexpr int32_t TK_STRING_BORDERLESS = 0x20000;
+/// Combo gadget flag: free typing in its edit field.
 inline constexpr int32_t TK_COMBO_EDITABLE = 2;
+/// Splitter flag: a vertical bar, the first gadget left of it.
 inline constexpr int32_t TK_SPLITTER_VERTICAL = 1;
+/// Splitter flag: the thick bar (TK_SPLITTER_BAR pixels).
 inline constexpr int32_t TK_SPLITTER_THICK = 2;
 // Width of the thick bar (flag 2). The second gadget starts at the bar
 // position + 5, which is where the framework's hit tests place it.
@@ -104,64 +148,115 @@ inline constexpr int32_t TK_SPLITTER_BAR = 5;
 // Read-only attributes of a list gadget: the outer width and height that
 // show every item uncut and without a scroll bar, frame included.
 inline constexpr int32_t TK_LIST_FIT_WIDTH = 1;
+/// Read-only list attribute: the outer height that shows every item.
 inline constexpr int32_t TK_LIST_FIT_HEIGHT = 2;
 
+/// A text label in the current parent. Like every creating operation it
+/// takes -1 for a fresh number and returns the gadget number, 0 on failure.
 int32_t tk_create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                               const std::string& text, int32_t flags = 0);
+/// A one-line text input; it reports focus gained and lost and text changes.
 int32_t tk_create_string_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                 const std::string& text, int32_t flags = 0);
+/// A drop-down list (editable with TK_COMBO_EDITABLE); h counts the opened list in.
 int32_t tk_create_combo_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                int32_t flags = 0);
+/// A list box that reports selections, with scroll bars as needed.
 int32_t tk_create_list_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                               int32_t flags = 0);
+/// A plain container (flags 0: no border); it is the current parent until
+/// tk_close_gadget_list.
 int32_t tk_create_container_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                    int32_t flags);
+/// A splitter that takes two existing gadgets to both sides of a draggable
+/// bar; each move by the user posts a gadget event of type
+/// TK_TYPE_LEFT_CLICK. Its state is the bar position.
 int32_t tk_create_splitter_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                   int32_t firstGadget, int32_t secondGadget, int32_t flags);
+/// An image gadget showing the image behind `bitmapHandle`
+/// (tk_image_handle); it reports clicks. Its state is the shown handle.
+/// A black image of w x h.
 int32_t tk_create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                int32_t bitmapHandle);
+/// A push button.
 int32_t tk_create_button_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                 const std::string& text, int32_t flags = 0);
+/// A check box.
 int32_t tk_create_check_box_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                    const std::string& text, int32_t flags = 0);
+/// A date input showing `date` in the format `mask`.
 int32_t tk_create_date_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                               const std::string& mask, int32_t date, int32_t flags = 0);
+/// A tree view.
 int32_t tk_create_tree_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                               int32_t flags = 0);
+/// A multi-line text editor.
 int32_t tk_create_editor_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                 int32_t flags = 0);
+/// A scroll area over an inner area of innerWidth x innerHeight, scrolled
+/// in steps of `step` pixels; it is the current parent like a container.
 int32_t tk_create_scroll_area_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                      int32_t innerWidth, int32_t innerHeight, int32_t step,
                                      int32_t flags = 0);
+/// A scroll bar (flags 1: vertical) with its range and page length.
 int32_t tk_create_scroll_bar_gadget(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
                                     int32_t minimum, int32_t maximum, int32_t pageLength,
                                     int32_t flags = 0);
 
 // ---- gadget operations -----------------------------------------------------
+/// Nonzero while the number denotes a live gadget.
 int32_t tk_gadget_exists(int32_t gadget);
+/// The gadget's native handle, which tk_attach_tooltip takes.
 int32_t tk_gadget_handle(int32_t gadget);
+/// Sets the gadget's state: the selected item of a combo or list box (-1
+/// none), the bitmap handle an image gadget shows, a splitter's bar
+/// position, a scroll bar's position.
 int32_t tk_set_gadget_state(int32_t gadget, int32_t value);
+/// The gadget's state as tk_set_gadget_state sets it.
 int32_t tk_get_gadget_state(int32_t gadget);
+/// Replaces the text of a label or an input; in a drop-down list, selects
+/// the first item that begins with `text` (empty: none).
 int32_t tk_set_gadget_text(int32_t gadget, const std::string& text);
+/// The gadget's text; a combo box's edit text or selected item.
 std::string tk_get_gadget_text(int32_t gadget);
+/// Inserts an item into a combo or list box at a 0-based position; -1 appends.
 int32_t tk_add_gadget_item(int32_t gadget, int32_t position, const std::string& text,
                            int32_t bitmapHandle = 0, int32_t flags = 0);
+/// Removes the item at a 0-based position.
 int32_t tk_remove_gadget_item(int32_t gadget, int32_t position);
+/// Sets an attribute of the gadget's kind: a splitter's minimum sizes (1
+/// and 2), a scroll bar's minimum, maximum and page length (1, 2, 3).
 int32_t tk_set_gadget_attribute(int32_t gadget, int32_t attribute, int32_t value);
+/// Reads an attribute of the gadget's kind (see tk_set_gadget_attribute,
+/// TK_LIST_FIT_WIDTH).
 int32_t tk_get_gadget_attribute(int32_t gadget, int32_t attribute);
+/// Sets the text (kind 1) or background (kind 2) colour and redraws; -1
+/// restores the default. Containers take only kind 2.
 int32_t tk_set_gadget_colour(int32_t gadget, int32_t kind, int32_t colour);
+/// Hides (state 1) or shows (0) the gadget.
 int32_t tk_hide_gadget(int32_t gadget, int32_t state);
+/// Disables (state 1) or enables (0) the gadget.
 int32_t tk_disable_gadget(int32_t gadget, int32_t state);
+/// Moves and sizes the gadget within its parent; TK_KEEP keeps a value.
 int32_t tk_resize_gadget(int32_t gadget, int32_t x, int32_t y, int32_t w, int32_t h);
+/// @{ The gadget's position relative to its parent's client area, and its size.
 int32_t tk_gadget_x(int32_t gadget);
 int32_t tk_gadget_y(int32_t gadget);
 int32_t tk_gadget_width(int32_t gadget);
 int32_t tk_gadget_height(int32_t gadget);
+/// @}
+/// Gives the gadget the keyboard focus.
 int32_t tk_focus_gadget(int32_t gadget);  // -1 removes the focus
+/// The gadget with the keyboard focus (a combo box for its edit field).
 int32_t tk_focused_gadget();              // -1 when none
+/// Destroys the gadget.
 int32_t tk_free_gadget(int32_t gadget);
+/// Makes the window behind a native handle the current parent for creation;
+/// nonzero on success.
 int32_t tk_use_window_as_parent(int32_t windowHandle);
+/// Makes a container or scroll area the current parent, keeping the previous one.
 int32_t tk_open_gadget_list(int32_t gadget);
+/// Returns to the previous parent.
 int32_t tk_close_gadget_list();
 
 // A dark balloon tooltip with an optional bold title for the gadget or
@@ -169,16 +264,25 @@ int32_t tk_close_gadget_list();
 void tk_attach_tooltip(int32_t handle, const std::string& text, const std::string& title);
 
 // ---- menus and keyboard shortcuts ------------------------------------------
+/// @{ Modifier bits added to a key code for tk_add_shortcut.
 inline constexpr int32_t TK_SHIFT = 0x10000;
 inline constexpr int32_t TK_CONTROL = 0x20000;
 inline constexpr int32_t TK_ALT = 0x40000;
+/// @}
 // Key codes are the classic virtual-key numbers: Return 13, Escape 27,
 // Space 32, Left 37, Up 38, Right 39, Down 40, letters 'A'..'Z', digits.
 
+/// Creates an empty menu bar for the window behind a native handle; 0 on failure.
 int32_t tk_create_menu_bar(int32_t number, int32_t windowHandle);
+/// Appends a drop-down title to the menu bar being built.
 int32_t tk_add_menu_title(const std::string& text);
+/// Appends an item under the last title ("&" marks its access key);
+/// choosing it posts a menu event with `id`.
 int32_t tk_add_menu_item(int32_t id, const std::string& text);
+/// Makes a key code with modifier bits post a menu event with `id` in the
+/// window; an existing combination takes the new `id`.
 int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id);
+/// Removes a key combination from the window.
 int32_t tk_remove_shortcut(int32_t window, int32_t key);  // key -1 = all
 
 // ---- images (RGB, no alpha) ------------------------------------------------
@@ -203,45 +307,73 @@ int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, cons
 int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t y, int32_t w,
                              int32_t h);
 int32_t tk_resize_image(int32_t image, int32_t w, int32_t h);  // smoothing
+/// A copy of the image.
 int32_t tk_copy_image(int32_t source, int32_t number);
 int32_t tk_create_image(int32_t number, int32_t w, int32_t h);  // black
+/// Frees the image.
 int32_t tk_free_image(int32_t image);
+/// Nonzero while the number denotes an image.
 int32_t tk_image_exists(int32_t image);
+/// Width of the image.
 int32_t tk_image_width(int32_t image);
+/// Height of the image.
 int32_t tk_image_height(int32_t image);
+/// The bitmap handle that image gadgets and tk_draw_image take.
 int32_t tk_image_handle(int32_t image);
+/// The image as a drawing output, for tk_start_drawing.
 int32_t tk_image_output(int32_t image);
 
 // ---- 2D drawing (between tk_start_drawing and tk_stop_drawing only) -------
+/// Drawing mode bit: text without a background.
 inline constexpr int32_t TK_DRAW_TRANSPARENT = 1;  // text without background
+/// Drawing mode bit: lines and boxes invert what lies below.
 inline constexpr int32_t TK_DRAW_INVERT = 2;
+/// Drawing mode bit: boxes as outlines.
 inline constexpr int32_t TK_DRAW_OUTLINE = 4;
 
+/// Starts drawing onto an output (tk_image_output); nonzero on success.
+/// One drawing at a time.
 int32_t tk_start_drawing(int32_t output);
+/// Ends the current drawing.
 int32_t tk_stop_drawing();
+/// Sets the drawing mode bits (TK_DRAW_...).
 int32_t tk_drawing_mode(int32_t mode);
+/// Sets the font of the following text (tk_font_handle).
 int32_t tk_drawing_font(int32_t fontHandle);  // -1 = the system font
 // Keeps the following drawing inside the rectangle (until the next call or
 // the end of drawing); a negative width or height paints everywhere again.
 int32_t tk_drawing_clip(int32_t x, int32_t y, int32_t w, int32_t h);
+/// Width of the text in the current drawing font.
 int32_t tk_text_width(const std::string& text);
+/// Height of the text in the current drawing font.
 int32_t tk_text_height(const std::string& text);
+/// Draws text with its top left at (x, y) in `colour` (-1: the front colour).
 int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour = -1);
+/// Draws the image behind a bitmap handle at (x, y), stretched to w x h when given.
 int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w = -1,
                       int32_t h = -1);
+/// Draws a line from (x, y) to (x + w, y + h).
 int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+/// Fills the rectangle at (x, y) of w x h (its outline with TK_DRAW_OUTLINE).
 int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
 // ---- fonts and time --------------------------------------------------------
+/// @{ Flags of tk_load_font.
 inline constexpr int32_t TK_FONT_BOLD = 0x100;
 inline constexpr int32_t TK_FONT_ITALIC = 0x200;
 inline constexpr int32_t TK_FONT_UNDERLINE = 4;
 inline constexpr int32_t TK_FONT_STRIKEOUT = 8;
 inline constexpr int32_t TK_FONT_HIGH_QUALITY = 0x10;
+/// @}
 
+/// Loads a font by face and size in points with TK_FONT_ flags; the font
+/// number, 0 on failure.
 int32_t tk_load_font(int32_t number, const std::string& face, int32_t points, int32_t flags);
+/// The font's handle, which tk_drawing_font takes.
 int32_t tk_font_handle(int32_t font);
+/// Milliseconds since an arbitrary start.
 int32_t tk_elapsed_ms();  // wrapping 32-bit millisecond clock
+/// A packed colour: red + green x 256 + blue x 65536.
 int32_t tk_pack_colour(int32_t red, int32_t green, int32_t blue);
 
 // ---- display scale ---------------------------------------------------------
@@ -272,9 +404,11 @@ int32_t tk_window_paint_count(int32_t window);
 // image as it is, or the last picture of an image freed while shown; -1 when
 // there is none.
 int32_t tk_gadget_pixel(int32_t gadget, int32_t x, int32_t y);
+/// @{ Objects alive now in the window, gadget, image and font tables.
 // Objects alive in each numbered table now: a long run that frees what it
 // replaces keeps them steady.
 int32_t tk_live_window_count();
 int32_t tk_live_gadget_count();
 int32_t tk_live_image_count();
 int32_t tk_live_font_count();
+/// @}

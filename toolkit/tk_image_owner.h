@@ -7,13 +7,16 @@
 
 #include "toolkit/tk.h"
 
+/// Owns one image number and frees the image when it goes.
 class TkImage {
  public:
   TkImage() = default;
   // Takes ownership of `image` (0 = none).
   explicit TkImage(int32_t image) : image_(image) {}
   ~TkImage() { reset(); }
+  /// Takes the other owner's image; the other holds none.
   TkImage(TkImage&& other) noexcept : image_(std::exchange(other.image_, 0)) {}
+  /// Frees the held image and takes the other owner's.
   TkImage& operator=(TkImage&& other) noexcept {
     if (this != &other) reset(std::exchange(other.image_, 0));
     return *this;

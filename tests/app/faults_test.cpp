@@ -4,6 +4,7 @@
 // leaks.
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <string>
@@ -227,4 +228,31 @@ TEST_F(Removal, ClosingTheWindowWithAnOpenEditorEndsTheLoopCleanly) {
   for (int i = 0; i < 50 && more; ++i) more = step(20);
   EXPECT_FALSE(more);
   // Shut-down (TearDown) closes the window with the editor still open.
+}
+
+TEST(BadSkin, TheDemoGivesOneMessageAndRunsWithTheBuiltInSkin) {
+  QTemporaryDir dir;
+  const QString sheet = dir.filePath("bad.png");
+  QFile file(sheet);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a picture");
+  file.close();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("ZUI_SCREENSHOT", dir.filePath("shot.png"));
+  QProcess demo;
+  demo.setProcessEnvironment(env);
+  demo.start("./zui-demo", {"--skin", sheet});
+  ASSERT_TRUE(demo.waitForFinished(30000));
+  EXPECT_EQ(demo.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(demo.exitCode(), 0);
+  // The platform may add notes of its own; the program says one thing.
+  const QStringList lines = QString::fromLocal8Bit(demo.readAllStandardError())
+                                .split('\n', Qt::SkipEmptyParts)
+                                .filter(QRegularExpression("^zui-demo: "));
+  ASSERT_EQ(lines.size(), 1) << lines.join("\n").toStdString();
+  EXPECT_TRUE(lines[0].startsWith("zui-demo: skin sheet " + sheet + " not used: "))
+      << lines[0].toStdString();
+  // The screen was built and drawn all the same.
+  EXPECT_GT(QFile(dir.filePath("shot.png")).size(), 0);
 }

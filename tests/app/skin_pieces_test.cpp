@@ -1,8 +1,14 @@
 // Cutting the skin sheet into the pieces the demo screen shows.
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "support/toolkit_fixtures.h"
+#include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -82,4 +88,68 @@ TEST(SkinPieces, StartUpCutsTheEmbeddedSheetAndSetsTheOpeningFlags) {
   EXPECT_EQ(tk_image_width(app.state.skin.SkinIconbarBack), 1600);
   EXPECT_EQ(tk_image_height(app.state.skin.SkinGridParts), 40);
   free_pieces(app);
+}
+
+// ---- own skin sheets ------------------------------------------------------------------
+namespace {
+
+// The embedded sheet with some pieces painted over in one flat colour,
+// written as a PNG file in `dir`; or, with a size, a flat picture of it.
+std::string sheet_file(const std::string& dir, std::initializer_list<int> blanked, int w = 410,
+                       int h = 400) {
+  const int32_t sheet = w == 410 && h == 400 ? tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size)
+                                             : tk_create_image(-1, w, h);
+  if (tk_start_drawing(tk_image_output(sheet))) {
+    for (int i : blanked) {
+      const SkinPieceSpec& p = kSkinPieceTable[i];
+      tk_draw_box(p.x, p.y, p.width, p.height, tk_pack_colour(10, 20, 30));
+    }
+    tk_stop_drawing();
+  }
+  std::string path = dir + "/sheet";
+  for (int i : blanked) path += "-" + std::to_string(i);
+  path += "-" + std::to_string(w) + ".png";
+  EXPECT_EQ(tk_save_image(sheet, path), 1);
+  tk_free_image(sheet);
+  return path;
+}
+
+}  // namespace
+
+TEST(OwnSkin, ASheetThatFailsItsChecksSaysWhyAndTheEmbeddedSheetIsUsed) {
+  QTemporaryDir dir;
+  const std::string d = dir.path().toStdString();
+  const std::vector<char> garbage(300, 'x');
+  struct Case {
+    std::string what;      // the sheet given
+    std::string path;      // a file to load, or "" for `bytes`
+    std::string message;   // what the message must contain; "" = sheet used
+  } cases[] = {
+      {"the embedded sheet", "", ""},
+      {"a painted sheet", sheet_file(d, {}), ""},
+      {"one piece left flat", sheet_file(d, {0}), "piece SkinRoundAdd is not painted"},
+      {"two pieces left flat", sheet_file(d, {5, 22}), "pieces SkinSearchField, SkinGridParts are not painted"},
+      {"a small picture", sheet_file(d, {}, 16, 16), "it is 16 x 16 pixels, a sheet is 410 x 400"},
+      {"no such file", d + "/none.png", "cannot be read"},
+      {"not a picture", "<garbage>", "not a PNG image"},
+  };
+  for (const Case& c : cases) {
+    SkinPieces skin;
+    std::string message;
+    if (c.path == "<garbage>") message = load_skin(skin, {garbage.data(), garbage.size()});
+    else if (c.path.empty()) message = load_skin(skin);
+    else message = load_skin_file(skin, c.path);
+    if (c.message.empty()) {
+      EXPECT_EQ(message, "") << c.what;
+    } else {
+      EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
+      EXPECT_EQ(message.find('\n'), std::string::npos) << c.what;
+      EXPECT_NE(message.find("built-in skin is used"), std::string::npos) << c.what;
+    }
+    // Either way every piece is cut, from the embedded sheet on failure.
+    for (const SkinPieceSpec& piece : kSkinPieceTable) EXPECT_NE(skin.*piece.field, 0) << c.what << piece.name;
+    EXPECT_EQ(tk_image_width(skin.SkinIconbarBack), 1600) << c.what;
+    free_skin_pieces(skin);
+    EXPECT_EQ(skin.SkinGridParts, 0);
+  }
 }
