@@ -117,11 +117,17 @@ int32_t init_toolkit();
 // Initialises the toolkit (once per process) and decodes and cuts the
 // embedded skin; 0 when there is no display (nothing else is done then).
 int32_t start_up(App& app);
-// The same with other sheet bytes: a sheet that does not decode leaves every
-// piece 0, and the screen is then built with empty pieces.
-int32_t start_up(App& app, const void* sheet, std::size_t size);
+// The same with other sheet bytes and optionally a 2x sheet of the same
+// layout (nullptr: the 1x sheet is scaled smoothly above 1x): a sheet that
+// does not decode leaves every piece 0, and the screen is then built with
+// empty pieces.
+int32_t start_up(App& app, const void* sheet, std::size_t size, const void* sheet2x = nullptr,
+                 std::size_t size2x = 0);
 // Cuts the pieces from a decoded sheet image into app.state.skin.
 void cut_skin_pieces(App& app, int32_t sheet);
+// The windows show at another display scale: every object draws itself
+// again (the toolkit has cut the skin pieces at that scale already).
+void redraw_at_new_scale(App& app);
 
 /// @name Own skin sheets
 /// A sheet is a PNG of kSkinSheetWidth x kSkinSheetHeight pixels with every

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
+#include "framework/kinds.h"
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
@@ -108,8 +109,10 @@ namespace {
 // The one path every sheet takes, the embedded one included: decoded,
 // checked, and cut into `skin` only when it passes; a sheet that fails
 // leaves every piece 0. Returns the problem, "" when the sheet was cut.
-std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet) {
-  const int32_t decoded = tk_decode_image(-1, sheet.bytes, sheet.size);
+// The pieces follow the display scale: above 1x they are cut from the 2x
+// sheet of the same layout, or from the 1x one enlarged when there is none.
+std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet, SkinBytes doubled = {}) {
+  const int32_t decoded = tk_decode_sheet(-1, sheet.bytes, sheet.size, doubled.bytes, doubled.size);
   std::string problem = skin_sheet_problem(decoded);
   free_skin_pieces(skin);
   if (problem.empty()) {
@@ -125,10 +128,11 @@ std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet) {
 
 std::string load_skin(SkinPieces& skin, SkinBytes sheet) {
   const SkinBytes embedded{zui_skin_sheet_png, zui_skin_sheet_png_size};
-  if (sheet.bytes == nullptr) return cut_checked_sheet(skin, embedded);
+  const SkinBytes embedded2x{zui_skin_2x_sheet_png, zui_skin_2x_sheet_png_size};
+  if (sheet.bytes == nullptr) return cut_checked_sheet(skin, embedded, embedded2x);
   std::string problem = cut_checked_sheet(skin, sheet);
   if (problem.empty()) return problem;
-  cut_checked_sheet(skin, embedded);
+  cut_checked_sheet(skin, embedded, embedded2x);
   return "skin sheet not used: " + problem + "; the built-in skin is used instead";
 }
 
@@ -146,7 +150,8 @@ std::string load_skin_file(SkinPieces& skin, const std::string& path) {
   return problem;
 }
 
-int32_t start_up(App& app, const void* sheet, std::size_t size) {
+int32_t start_up(App& app, const void* sheet, std::size_t size, const void* sheet2x,
+                 std::size_t size2x) {
   if (init_toolkit() == 0) return 0;
 
   app.state.sidebarShown = 1;
@@ -158,16 +163,25 @@ int32_t start_up(App& app, const void* sheet, std::size_t size) {
 
   // A sheet that fails its checks leaves the pieces empty: these bytes are
   // the fallback, there is nothing behind them.
-  cut_checked_sheet(app.state.skin, {sheet, size});
+  cut_checked_sheet(app.state.skin, {sheet, size}, {sheet2x, size2x});
   // The framework's registry lists are the fresh, empty app.ui.
   return 1;
 }
 
 int32_t start_up(App& app) {
-  return start_up(app, zui_skin_sheet_png, zui_skin_sheet_png_size);
+  return start_up(app, zui_skin_sheet_png, zui_skin_sheet_png_size, zui_skin_2x_sheet_png,
+                  zui_skin_2x_sheet_png_size);
 }
 
 // ---- main loop -------------------------------------------------------------------
+void redraw_at_new_scale(App& app) {
+  // The skin pieces are cut at the new scale already; every object composes
+  // its picture again from them, where it is and as visible as it is.
+  NamedObject* remembered = current_object(app.ui);
+  for (NamedObject* o = app.ui.first; o; o = o->next) draw_object(app.ui, *o);
+  make_current(app.ui, remembered);
+}
+
 int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
   app.lastKind = tk_wait_event(timeoutMs);
   app.lastWindow = tk_last_event_window();
@@ -196,6 +210,8 @@ int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
     on_splitter_moved(app);
   } else if (app.lastKind == TK_EVENT_RESIZED) {
     layout_demo(app, 0);
+  } else if (app.lastKind == TK_EVENT_SCALE) {
+    redraw_at_new_scale(app);
   }
   on_search_list_event(app);
   return app.lastKind == TK_EVENT_CLOSE ? 0 : 1;

@@ -300,6 +300,31 @@ void BM_Render(benchmark::State& state, const std::string& where) {
   state.counters["lastVisibleRow"] = grid.record().lastVisibleRow;
 }
 
+// The flat grid built and drawn at twice the display scale: four times the
+// device pixels, the same logical drawing.
+OurGrid& shared_flat_at_twice() {
+  static OurGrid* grid = [] {
+    tk_set_display_scale(200);
+    auto* g = new OurGrid(false);
+    g->finish();
+    tk_set_display_scale(100);
+    return g;
+  }();
+  return *grid;
+}
+
+// One drawing at the top at 1x and at 2x, in the same run.
+void BM_RenderAtScale(benchmark::State& state) {
+  const int32_t percent = state.range(0);
+  OurGrid& grid = percent == 200 ? shared_flat_at_twice() : shared_flat();
+  tk_set_display_scale(percent);
+  set_attribute(grid.ui, "Grid", "SCROLLY", "0", 0);
+  NamedObject& object = grid_object(grid.ui);
+  for (auto _ : state) render_grid(grid.ui, object);
+  tk_set_display_scale(100);
+}
+BENCHMARK(BM_RenderAtScale)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
+
 void BM_RenderTree(benchmark::State& state, const std::string& where) {
   OurGrid& grid = shared_tree();
   set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(scroll_position(grid, where)), 0);

@@ -5,6 +5,7 @@
 //
 //   process_bench startup --demo D --peer P [--runs 10]
 //   process_bench idle --demo D --peer P [--seconds 25]      (under X only)
+//   process_bench scaled --demo D [--runs 10] [--scale 2]    (the demo at 1x and 2x)
 //
 // The platform is the children's QT_QPA_PLATFORM (offscreen when unset).
 // Results go to stdout as "key value" lines; single samples go to stderr.
@@ -192,6 +193,36 @@ int run_startup(const std::string& platform, const std::string& demo, const std:
   return 0;
 }
 
+// Start-up of the demo at 1x and at another display scale (QT_SCALE_FACTOR),
+// taking turns like demo and peer do: the 1x runs are the peer figure.
+int run_scaled(const std::string& platform, const std::string& demo, int runs,
+               const std::string& factor) {
+  const auto start_at = [&](const std::string& f) {
+    setenv("QT_SCALE_FACTOR", f.c_str(), 1);
+    return start_once(demo);
+  };
+  start_at("1");
+  start_at(factor);
+  std::vector<double> oneMs, scaledMs;
+  for (int i = 0; i < runs; ++i) {
+    for (int k = 0; k < 2; ++k) {
+      const bool scaled = (i + k) % 2 == 0;
+      const StartUp s = start_at(scaled ? factor : "1");
+      if (s.ms < 0) {
+        std::fprintf(stderr, "%s did not report a drawn window\n", demo.c_str());
+        return 1;
+      }
+      std::fprintf(stderr, "startup %s scale %s %.1f ms\n", platform.c_str(),
+                   scaled ? factor.c_str() : "1", s.ms);
+      (scaled ? scaledMs : oneMs).push_back(s.ms);
+    }
+  }
+  unsetenv("QT_SCALE_FACTOR");
+  std::printf("startup.%s.scaled %.2f\n", platform.c_str(), median(scaledMs));
+  std::printf("startup.%s.unscaled %.2f\n", platform.c_str(), median(oneMs));
+  return 0;
+}
+
 // ---- idle --------------------------------------------------------------------------
 
 // Screen points of the "grid matrix" tab and of the middle of
@@ -294,8 +325,8 @@ std::string arg(int argc, char** argv, const std::string& name, const std::strin
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: process_bench startup|idle --demo PATH --peer PATH "
-                         "[--runs N] [--seconds S]\n");
+    std::fprintf(stderr, "usage: process_bench startup|idle|scaled --demo PATH --peer PATH "
+                         "[--runs N] [--seconds S] [--scale F]\n");
     return 2;
   }
   // The children share this environment; Qt wants a private runtime directory.
@@ -312,6 +343,9 @@ int main(int argc, char** argv) {
   const std::string peer = arg(argc, argv, "--peer", "");
   if (mode == "startup")
     return run_startup(platform, demo, peer, std::stoi(arg(argc, argv, "--runs", "10")));
+  if (mode == "scaled")
+    return run_scaled(platform, demo, std::stoi(arg(argc, argv, "--runs", "10")),
+                      arg(argc, argv, "--scale", "2"));
   if (mode == "idle")
     return run_idle(platform, demo, peer, std::stoi(arg(argc, argv, "--seconds", "25")));
   std::fprintf(stderr, "process_bench: unknown mode %s\n", mode.c_str());

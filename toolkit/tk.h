@@ -99,6 +99,10 @@ inline constexpr int32_t TK_EVENT_CLOSE = 16;
 inline constexpr int32_t TK_EVENT_GADGET = 13100;
 inline constexpr int32_t TK_EVENT_MENU = 13101;
 inline constexpr int32_t TK_EVENT_ACTIVATED = 13104;
+/// The windows now show at another display scale (tk_display_scale): the
+/// program composes its pictures again. Pieces of skin sheets are cut again
+/// at the new scale by then.
+inline constexpr int32_t TK_EVENT_SCALE = 13105;
 /// @}
 
 /// @{ Gadget event types (tk_last_event_type): left and right clicks and
@@ -282,9 +286,23 @@ int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id);
 int32_t tk_remove_shortcut(int32_t window, int32_t key);  // key -1 = all
 
 // ---- images (RGB, no alpha) ------------------------------------------------
+// Sizes and coordinates are logical pixels at every call. An image holds
+// device pixels for the display scale it was made at, so what is drawn into
+// it (text included) is as sharp as the screen shows; a decoded picture
+// keeps its own pixels (scale 100 %).
 // Decodes a PNG (8-bit RGB/RGBA/grey/palette) or an uncompressed "BM"
 // bitmap from memory; 0 for anything it cannot decode, never a crash.
 int32_t tk_decode_image(int32_t number, const void* data, std::size_t size);
+// Decodes a skin sheet: its 1x picture (required; 0 when it does not decode)
+// and optionally a 2x one, the same layout with twice the pixels each way
+// (nullptr or a picture of any other size: none). The image is the sheet at
+// the display scale, and what is grabbed from it (and from those pieces) is
+// cut from the sheet that suits the scale: the 2x one above 100 %, smoothly
+// reduced at fractional scales, or the 1x one, smoothly enlarged when there
+// is no 2x. Such pieces are cut again under their numbers when the scale
+// changes.
+int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, const void* data2x,
+                        std::size_t size2x);
 // Exact copy of a rectangle; parts outside the source stay black.
 int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t y, int32_t w,
                              int32_t h);
@@ -358,10 +376,23 @@ int32_t tk_elapsed_ms();  // wrapping 32-bit millisecond clock
 /// A packed colour: red + green x 256 + blue x 65536.
 int32_t tk_pack_colour(int32_t red, int32_t green, int32_t blue);
 
+// ---- display scale ---------------------------------------------------------
+// Device pixels per logical pixel in percent (100, 150, 200, ...): that of
+// the screen the windows are on, followed when a window moves to a screen of
+// another scale.
+int32_t tk_display_scale();
+// Composes at this scale from now on, as when the windows move to a screen
+// of that scale: sheet pieces are cut again and a TK_EVENT_SCALE event is
+// posted. 1 when done, 0 for a scale outside 25..800 (nothing changes).
+int32_t tk_set_display_scale(int32_t percent);
+
 // ---- inspection helpers (tests, tools and screenshots) ---------------------
-// Packed colour of one pixel, -1 outside the image or for an unknown image.
+// Device pixels per logical pixel of an image in percent, 0 when unknown.
+int32_t tk_image_scale(int32_t image);
+// Packed colour of one pixel (the top-left device pixel of the logical one),
+// -1 outside the image or for an unknown image.
 int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y);
-// Writes the image as a PNG file; 1 on success.
+// Writes the image's device pixels as a PNG file; 1 on success.
 int32_t tk_save_image(int32_t image, const std::string& path);
 // Renders the window (client area and menu bar) as the user sees it into a
 // PNG file; 1 on success.

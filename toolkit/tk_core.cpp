@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
 
 #include <cerrno>
@@ -82,6 +83,9 @@ void ensure_app() {
   }
   messages.held.clear();
   QApplication::setFont(default_gadget_font());
+  // Windows open on the primary screen: compose at its scale from the start.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    adopt_device_scale(screen->devicePixelRatio());
   install_accessible_factory();
 }
 

@@ -1,8 +1,12 @@
 // 2D drawing onto images and the font table.
 //
-// Lines and boxes are set pixel by pixel (exact, never antialiased, with the
-// inverting mode as an XOR of the colour bits); text and pictures go through
-// a short-lived QPainter on the target image.
+// Every call takes logical coordinates and paints the target's device
+// pixels. Lines and boxes are set pixel by pixel (exact, never antialiased,
+// with the inverting mode as an XOR of the colour bits), one logical pixel
+// as a block of device pixels; text goes through a short-lived QPainter on
+// the target, which scales it to the device pixels, so glyphs are drawn at
+// the screen's resolution; pictures are copied or stretched device pixel by
+// device pixel.
 //
 // Sections: fonts · drawing state · text · pictures · lines and boxes.
 #include <QFontDatabase>
@@ -89,14 +93,22 @@ DrawState& drawing() {
   static DrawState s;
   return s;
 }
-QImage* target() {
-  Image* img = find_image(drawing().image);
-  return img ? &img->pixels : nullptr;
-}
-// The part of the target image that drawing may paint.
-QRect paintable(const QImage& img) {
+Image* target() { return find_image(drawing().image); }
+// The part of the target image that drawing may paint, in logical pixels.
+QRect paintable(const Image& img) {
   const DrawState& s = drawing();
-  return s.clipped ? img.rect().intersected(s.clip) : img.rect();
+  const QRect all(0, 0, img.width, img.height);
+  return s.clipped ? all.intersected(s.clip) : all;
+}
+// The same in the target's device pixels.
+QRect paintable_device(const Image& img) {
+  return to_device(paintable(img), scale_of(img)).intersected(img.pixels.rect());
+}
+// The target's pixels as a picture of ratio 1 (the same memory), for
+// painting in device coordinates.
+QImage device_view(Image& img) {
+  QImage& px = img.pixels;
+  return QImage(px.bits(), px.width(), px.height(), px.bytesPerLine(), px.format());
 }
 QRgb to_rgb(int32_t colour) {
   return colour == -1 ? drawing().front : packed_to_rgb(colour);
@@ -143,8 +155,11 @@ int32_t tk_start_drawing(int32_t output) {
   DrawState& s = drawing();
   tk_stop_drawing();  // starting again ends the previous drawing
   int32_t image = handle_number(output, HandleKind::Image);
-  if (!find_image(image)) return 0;
+  Image* img = find_image(image);
+  if (!img) return 0;
   ensure_app();
+  // What is drawn now is the image's own, no longer a piece of a sheet.
+  img->cut = SheetCut{};
   s.image = image;
   s.mode = 0;
   s.font = default_gadget_font();
@@ -199,12 +214,13 @@ int32_t tk_text_height(const std::string& text) {
 }
 
 int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour) {
-  QImage* img = target();
+  Image* img = target();
   if (!img || text.empty()) return 0;
   const DrawState& s = drawing();
   QString q = qs(text);
   QFontMetrics metrics(s.font);
-  QPainter p(img);
+  // Logical coordinates: the painter scales them by the image's ratio.
+  QPainter p(&img->pixels);
   if (s.clipped) p.setClipRect(paintable(*img));
   p.setRenderHint(QPainter::TextAntialiasing, true);
   p.setFont(s.font);
@@ -241,13 +257,15 @@ Flatness flatness(const QImage& picture) {
 // Smoothing only ever mixes equal colours along such an axis, so the result
 // repeats along it: a one-colour tile is a plain fill, and an edge tile is
 // smoothed along one line only, which is then copied over the rest. The
-// pixels are the ones smoothing the whole rectangle gives.
-bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target) {
+// pixels are the ones smoothing the whole rectangle gives. `img` is in
+// device pixels, as are `target` and `bounds` (the paintable part).
+bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target,
+                         const QRect& bounds) {
   if (picture.format() != QImage::Format_RGB32 || img.format() != QImage::Format_RGB32)
     return false;
   const Flatness f = flatness(picture);
   if (!f.rows && !f.columns) return false;
-  const QRect area = target.intersected(paintable(img));
+  const QRect area = target.intersected(bounds);
   if (area.isEmpty()) return true;
   const int left = area.left(), width = area.width();
   if (f.rows && f.columns) {
@@ -264,7 +282,7 @@ bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.setClipRect(f.rows ? QRect(left, area.top(), 1, area.height())
                          : QRect(left, area.top(), width, 1));
-    p.drawImage(target, picture);
+    p.drawImage(QRectF(target), picture, QRectF(picture.rect()));
   }
   const QRgb* first = reinterpret_cast<const QRgb*>(img.constScanLine(area.top())) + left;
   for (int row = area.top(); row <= area.bottom(); ++row) {
@@ -274,53 +292,71 @@ bool draw_flat_stretched(QImage& img, const QImage& picture, const QRect& target
   }
   return true;
 }
+
+// Copies a picture's device pixels unchanged to `at`, inside `bounds`.
+void blit(QImage& img, const QImage& picture, QPoint at, const QRect& bounds) {
+  const QRect area = QRect(at, picture.size()).intersected(bounds);
+  for (int row = area.top(); row <= area.bottom(); ++row) {
+    const QRgb* in = reinterpret_cast<const QRgb*>(picture.constScanLine(row - at.y()));
+    QRgb* out = reinterpret_cast<QRgb*>(img.scanLine(row));
+    std::copy(in + (area.left() - at.x()), in + (area.right() + 1 - at.x()), out + area.left());
+  }
+}
 }  // namespace
 
 int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w, int32_t h) {
-  QImage* img = target();
-  const QImage* src = image_by_handle(bitmapHandle);
+  Image* img = target();
+  const Image* src = find_image(handle_number(bitmapHandle, HandleKind::Image));
   if (!img || !src) return 0;
-  QImage picture = (src == img) ? src->copy() : *src;
-  if (w == -1) w = picture.width();
-  if (h == -1) h = picture.height();
+  QImage picture = (src == img) ? src->pixels.copy() : src->pixels;
+  if (w == -1) w = src->width;
+  if (h == -1) h = src->height;
   if (w <= 0 || h <= 0) return 0;
-  const bool stretched = w != picture.width() || h != picture.height();
-  if (stretched && draw_flat_stretched(*img, picture, QRect(x, y, w, h))) return 1;
-  QPainter p(img);
-  if (drawing().clipped) p.setClipRect(paintable(*img));
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  if (w == picture.width() && h == picture.height()) {
-    p.drawImage(QPoint(x, y), picture);
-  } else {
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRect(x, y, w, h), picture);
+  const double scale = scale_of(*img);
+  const QRect bounds = paintable_device(*img);
+  QImage view = device_view(*img);
+  // A picture of the target's scale at its own size keeps its pixels; any
+  // other is stretched over the device pixels its logical rectangle covers.
+  if (w == src->width && h == src->height && scale_of(*src) == scale &&
+      picture.format() == QImage::Format_RGB32) {
+    blit(view, picture, QPoint(to_device(x, scale), to_device(y, scale)), bounds);
+    return 1;
   }
+  const QRect target = device_rect(x, y, w, h, scale);
+  if (target.isEmpty()) return 1;
+  if (draw_flat_stretched(view, picture, target, bounds)) return 1;
+  QPainter p(&view);
+  if (drawing().clipped) p.setClipRect(bounds);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  p.drawImage(QRectF(target), picture, QRectF(picture.rect()));
   return 1;
 }
 
 // ---- lines and boxes -------------------------------------------------------
 
 namespace {
-// `bounds` is the paintable part of the image.
-void put_pixel(QImage& img, const QRect& bounds, int x, int y, QRgb colour, bool invert) {
-  if (!bounds.contains(x, y)) return;
-  QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-  line[x] = invert ? (line[x] ^ 0x00FFFFFFu) : colour;
-}
-
-void fill_span(QImage& img, const QRect& bounds, int64_t x0, int64_t x1, int64_t y, QRgb colour,
-               bool invert) {
-  if (y < bounds.top() || y > bounds.bottom()) return;
-  x0 = std::max<int64_t>(x0, bounds.left());
-  x1 = std::min<int64_t>(x1, int64_t(bounds.right()) + 1);
-  QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
-  for (int64_t x = x0; x < x1; ++x) line[x] = invert ? (line[x] ^ 0x00FFFFFFu) : colour;
+// Sets (or inverts) the device pixels of the logical rectangle from (x0, y0)
+// to (x1, y1), end exclusive, inside `bounds` (device pixels).
+void fill_logical(Image& img, const QRect& bounds, int64_t x0, int64_t y0, int64_t x1,
+                  int64_t y1, QRgb colour, bool invert) {
+  const double scale = scale_of(img);
+  const int64_t left = std::max<int64_t>(to_device(x0, scale), bounds.left());
+  const int64_t right = std::min<int64_t>(to_device(x1, scale), int64_t(bounds.right()) + 1);
+  const int64_t top = std::max<int64_t>(to_device(y0, scale), bounds.top());
+  const int64_t bottom = std::min<int64_t>(to_device(y1, scale), int64_t(bounds.bottom()) + 1);
+  for (int64_t row = top; row < bottom && left < right; ++row) {
+    QRgb* line = reinterpret_cast<QRgb*>(img.pixels.scanLine(int(row)));
+    if (!invert) std::fill(line + left, line + right, colour);
+    else
+      for (int64_t x = left; x < right; ++x) line[x] ^= 0x00FFFFFFu;
+  }
 }
 }  // namespace
 
 // Both end points are drawn: (x, y) and (x + w, y + h).
 int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-  QImage* img = target();
+  Image* img = target();
   if (!img) return 0;
   bool invert = drawing().mode & TK_DRAW_INVERT;
   QRgb c = to_rgb(colour);
@@ -331,12 +367,17 @@ int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour)
   x1 = std::clamp<int64_t>(x1, -limit, limit);
   y0 = std::clamp<int64_t>(y0, -limit, limit);
   y1 = std::clamp<int64_t>(y1, -limit, limit);
+  const QRect bounds = paintable_device(*img);
+  if (x0 == x1 || y0 == y1) {  // straight: one block
+    fill_logical(*img, bounds, std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1,
+                 std::max(y0, y1) + 1, c, invert);
+    return 1;
+  }
   int64_t dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0);
   int64_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int64_t err = dx + dy;
-  const QRect bounds = paintable(*img);
   for (;;) {
-    put_pixel(*img, bounds, int(x0), int(y0), c, invert);
+    fill_logical(*img, bounds, x0, y0, x0 + 1, y0 + 1, c, invert);
     if (x0 == x1 && y0 == y1) break;
     int64_t e2 = 2 * err;
     if (e2 >= dy) {
@@ -352,7 +393,7 @@ int32_t tk_draw_line(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour)
 }
 
 int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-  QImage* img = target();
+  Image* img = target();
   if (!img) return 0;
   int64_t x0 = x, y0 = y, x1 = int64_t(x) + w, y1 = int64_t(y) + h;
   if (x1 < x0) std::swap(x0, x1);
@@ -360,20 +401,15 @@ int32_t tk_draw_box(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) 
   if (x0 == x1 || y0 == y1) return 0;
   bool invert = drawing().mode & TK_DRAW_INVERT;
   QRgb c = to_rgb(colour);
-  const QRect bounds = paintable(*img);
-  const int64_t top = std::max<int64_t>(y0, bounds.top());
-  const int64_t bottom = std::min<int64_t>(y1, int64_t(bounds.bottom()) + 1);
-  if (drawing().mode & TK_DRAW_OUTLINE) {
-    for (int64_t row = top; row < bottom; ++row) {
-      if (row == y0 || row == y1 - 1) {
-        fill_span(*img, bounds, x0, x1, row, c, invert);
-      } else {
-        fill_span(*img, bounds, x0, x0 + 1, row, c, invert);
-        if (x1 - 1 > x0) fill_span(*img, bounds, x1 - 1, x1, row, c, invert);
-      }
-    }
-  } else {
-    for (int64_t row = top; row < bottom; ++row) fill_span(*img, bounds, x0, x1, row, c, invert);
+  const QRect bounds = paintable_device(*img);
+  if (!(drawing().mode & TK_DRAW_OUTLINE)) {
+    fill_logical(*img, bounds, x0, y0, x1, y1, c, invert);
+    return 1;
   }
+  // Top and bottom rows whole, the sides between them: no pixel twice.
+  fill_logical(*img, bounds, x0, y0, x1, y0 + 1, c, invert);
+  if (y1 - 1 > y0) fill_logical(*img, bounds, x0, y1 - 1, x1, y1, c, invert);
+  fill_logical(*img, bounds, x0, y0 + 1, x0 + 1, y1 - 1, c, invert);
+  if (x1 - 1 > x0) fill_logical(*img, bounds, x1 - 1, y0 + 1, x1, y1 - 1, c, invert);
   return 1;
 }

@@ -9,9 +9,13 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class QKeyEvent;
 class QPainter;
@@ -90,19 +94,71 @@ const HandleTarget* find_handle(int32_t handle);
 // The number behind a handle of the given kind, 0 when it is none.
 int32_t handle_number(int32_t handle, HandleKind kind);
 
+// ---- display scale ---------------------------------------------------------
+// Images keep logical sizes, the ones every tk_ call speaks of, and hold
+// device pixels: `scale` device pixels per logical pixel, the device pixel
+// ratio of the screen the windows are on. Logical coordinates become device
+// ones by one rounding everywhere, so rectangles that meet in logical pixels
+// meet in device pixels too.
+// Wild coordinates are held within a range no image reaches, so that no
+// arithmetic on them overflows.
+inline int to_device(int64_t logical, double scale) {
+  constexpr double kFar = double(1 << 29);
+  return int(std::clamp(std::floor(double(logical) * scale + 0.5), -kFar, kFar));
+}
+// The device rectangle of a logical one given by any corner and size.
+inline QRect device_rect(int64_t x, int64_t y, int64_t w, int64_t h, double scale) {
+  return QRect(QPoint(to_device(x, scale), to_device(y, scale)),
+               QPoint(to_device(x + w, scale) - 1, to_device(y + h, scale) - 1));
+}
+inline QRect to_device(const QRect& r, double scale) {
+  return device_rect(r.x(), r.y(), r.width(), r.height(), scale);
+}
+// The scale new images are made at.
+double device_scale();
+// Takes the scale of the screen the first window opens on, before any image
+// exists; nothing is cut again.
+void adopt_device_scale(double scale);
+// A window now shows at another scale: images cut from a skin sheet are cut
+// again at it under their numbers, and a TK_EVENT_SCALE event asks the
+// program to compose its other pictures again. Nothing for the same scale.
+void change_device_scale(double scale);
+
 // ---- images ----------------------------------------------------------------
+// A skin sheet as it was handed over, decoded again when its pieces are cut
+// at a scale its image's pixels do not serve.
+struct Sheet {
+  std::vector<unsigned char> normal;   // the 1x PNG (or bitmap), always there
+  std::vector<unsigned char> doubled;  // the 2x one, empty when there is none
+  QSize size;             // logical size: that of the 1x sheet
+  QImage source;          // the decoded sheet cut from now, null until needed
+  int32_t sourceZoom = 0; // 1 or 2: which sheet `source` is, 0 for none
+  int32_t holder = 0;     // the image tk_decode_sheet made; `source` goes with it
+};
+// Where on a skin sheet an image's picture comes from.
+struct SheetCut {
+  std::shared_ptr<Sheet> sheet;  // null: the picture is the image's own
+  QRect area;    // logical rectangle of the 1x sheet, stretched to the image's size
+  QRect within;  // the part of the sheet the first piece showed; black beyond
+};
 struct Image {
-  QImage pixels;  // always Format_RGB32
+  QImage pixels;  // device pixels, Format_RGB32, device pixel ratio = their scale
+  int32_t width = 0;   // logical width, what the tk_ calls see
+  int32_t height = 0;  // logical height
   int32_t handle = 0;
   // Set once a gadget showed it; only then do gadgets hear of its changes
   // (most images are pieces cut, drawn and freed within one drawing).
   bool shown = false;
+  SheetCut cut;  // set while the picture is a piece of a skin sheet
 };
 Image* find_image(int32_t number);
 // Picture behind a bitmap handle, nullptr when the handle names no image.
 const QImage* image_by_handle(int32_t handle);
-// Registers decoded pixels under a number; 0 when the number is unusable.
+// Registers decoded pixels (scale 1) under a number; 0 when the number is
+// unusable.
 int32_t add_image(int32_t number, QImage pixels);
+// The scale of an image's pixels.
+inline double scale_of(const Image& img) { return img.pixels.devicePixelRatio(); }
 // Decoders: a null image when the bytes are not a valid picture.
 QImage decode_png(const unsigned char* data, std::size_t size);
 QImage decode_bmp(const unsigned char* data, std::size_t size);

@@ -94,7 +94,8 @@ GadgetOps* ops_of(QWidget* w) {
 
 // ---- window ----------------------------------------------------------------
 
-TopWindow::TopWindow(int32_t number) : QWidget(nullptr), number_(number) {
+TopWindow::TopWindow(int32_t number)
+    : QWidget(nullptr), number_(number), shownRatio_(device_scale()) {
   client_ = new QWidget(this);
   fill_ground(client_, kButtonFace);
   client_->show();
@@ -141,6 +142,21 @@ void TopWindow::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
   if (e->type() == QEvent::ActivationChange && isActiveWindow())
     post_event(TK_EVENT_ACTIVATED, number_, 0, -1);
+}
+
+bool TopWindow::event(QEvent* e) {
+  const bool done = QWidget::event(e);
+  // Moved to a screen of another scale (or the screen's scale changed):
+  // compose at the new one. Only a change counts, so a scale chosen through
+  // tk_set_display_scale holds while the window stays where it is.
+  if (e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) {
+    const double ratio = devicePixelRatioF();
+    if (ratio != shownRatio_) {
+      shownRatio_ = ratio;
+      change_device_scale(ratio);
+    }
+  }
+  return done;
 }
 
 // ---- label and string input ------------------------------------------------
@@ -547,12 +563,17 @@ const QImage& ImageGadget::picture() const {
 
 int32_t ImageGadget::pixel(int32_t x, int32_t y) const {
   const QImage& shown = picture();
-  if (shown.isNull() || !shown.rect().contains(x, y)) return -1;
-  return rgb_to_packed(shown.pixel(x, y));
+  if (shown.isNull() || x < 0 || y < 0) return -1;
+  // The top-left device pixel of the logical one.
+  const int dx = to_device(x, shown.devicePixelRatio()), dy = to_device(y, shown.devicePixelRatio());
+  if (!shown.rect().contains(dx, dy)) return -1;
+  return rgb_to_packed(shown.pixel(dx, dy));
 }
 
 void ImageGadget::paintEvent(QPaintEvent*) {
   const QImage& shown = picture();
+  // The picture's device pixel ratio makes it cover its logical size: at the
+  // screen's own ratio its pixels reach the screen one to one.
   QPainter p(this);
   if (!shown.isNull()) p.drawImage(0, 0, shown);
   paint_focus_mark(*this, p);

@@ -101,11 +101,13 @@ class TopWindow : public QWidget {
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
   void changeEvent(QEvent* e) override;
+  bool event(QEvent* e) override;
 
  private:
   int32_t number_;
   QWidget* client_;
   QMenuBar* menuBar_ = nullptr;
+  double shownRatio_;  // display scale the window last showed at
 };
 
 // ---- plain kinds -----------------------------------------------------------

@@ -35,8 +35,9 @@ const SheetPiece& piece(const char* name);  // asserts that it exists
 inline const QColor kBackgroundGreen{0, 255, 0};
 inline const QColor kGuideGreen{60, 255, 60};
 
-// The whole 410 x 400 sheet (QImage::Format_RGB32).
-QImage paint_sheet();
+// The whole 410 x 400 sheet (QImage::Format_RGB32) at zoom 1 or 2: the same
+// layout and artwork with zoom x zoom pixels for each sheet pixel.
+QImage paint_sheet(int zoom);
 
 // The sheet zoomed 3x under a mock-up of tab bars, frames, a grid and the
 // icon bar assembled from the sheet's own pieces, the way the controls cut

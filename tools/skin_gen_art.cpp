@@ -66,18 +66,27 @@ enum class State { Normal, Pressed, Hover, Disabled };
 constexpr std::array<State, 4> kStripOrder{State::Normal, State::Pressed, State::Hover,
                                            State::Disabled};
 
+// The painter of one sheet at a whole-number zoom. Every picture is painted
+// in the sheet's own (1x) coordinates onto an image whose device pixel ratio
+// is the zoom, so QPainter draws the same shapes with `zoom` times the
+// pixels; what is set pixel by pixel fills zoom x zoom blocks instead.
+struct Art {
+  int zoom;  // device pixels per sheet pixel: 1 or 2
+
 // ---- painting helpers ----------------------------------------------------------
 QImage blank(int w, int h, const QColor& ground) {
-  QImage img(w, h, QImage::Format_RGB32);
+  QImage img(w * zoom, h * zoom, QImage::Format_RGB32);
+  img.setDevicePixelRatio(zoom);
   img.fill(ground);
   return img;
 }
 
 QImage on_iconbar(int w, int h, int firstRow) {
-  QImage img(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    const QRgb c = iconbar_row(firstRow + y).rgb();
-    for (int x = 0; x < w; ++x) img.setPixel(x, y, c);
+  QImage img(w * zoom, h * zoom, QImage::Format_RGB32);
+  img.setDevicePixelRatio(zoom);
+  for (int y = 0; y < h * zoom; ++y) {
+    const QRgb c = iconbar_row(firstRow + y / zoom).rgb();
+    for (int x = 0; x < w * zoom; ++x) img.setPixel(x, y, c);
   }
   return img;
 }
@@ -107,15 +116,26 @@ QColor with_alpha(QColor c, int alpha) {
 
 // Frames side by side, each frame as wide as the first.
 QImage strip(const std::vector<QImage>& frames) {
-  const int fw = frames.front().width(), fh = frames.front().height();
-  QImage out(fw * int(frames.size()), fh, QImage::Format_RGB32);
+  const int fw = frames.front().width() / zoom, fh = frames.front().height() / zoom;
+  QImage out(fw * int(frames.size()) * zoom, fh * zoom, QImage::Format_RGB32);
+  out.setDevicePixelRatio(zoom);
   QPainter p(&out);
   for (std::size_t i = 0; i < frames.size(); ++i) p.drawImage(int(i) * fw, 0, frames[i]);
   return out;
 }
 
 // Tile (col, row) of a picture cut in squares of side s.
-QImage tile(const QImage& src, int col, int row, int s) { return src.copy(col * s, row * s, s, s); }
+QImage tile(const QImage& src, int col, int row, int s) {
+  QImage t = src.copy(col * s * zoom, row * s * zoom, s * zoom, s * zoom);
+  t.setDevicePixelRatio(zoom);
+  return t;
+}
+
+// Sets the sheet pixel (x, y) of a picture: a zoom x zoom block.
+void set_block(QImage& img, int x, int y, QRgb colour) {
+  for (int dy = 0; dy < zoom; ++dy)
+    for (int dx = 0; dx < zoom; ++dx) img.setPixel(x * zoom + dx, y * zoom + dy, colour);
+}
 
 // The twelve tiles of a frame or grid, cut from a 3 x 3 box painted with and
 // without its caption band: captioned top row, left and right edge, bottom
@@ -497,9 +517,9 @@ struct TabPalette {
   QColor selected;             // selected tab, same as the frame's card
 };
 
-constexpr int kTabCell = 18;
-constexpr int kTabHeight = 22;
-const QColor kTabBorder = kBorder;
+static constexpr int kTabCell = 18;
+static constexpr int kTabHeight = 22;
+inline static const QColor kTabBorder = kBorder;
 
 struct TabSpan {
   qreal left, right;  // pixel columns of the side borders (beyond the cell when open)
@@ -541,7 +561,7 @@ QImage tab_cell(const TabPalette& pal, const std::vector<TabSpan>& spans) {
   for (const TabSpan& s : spans)
     if (s.selected)
       for (int x = std::max(0, int(s.left) + 1); x < std::min(kTabCell, int(s.right)); ++x)
-        img.setPixel(x, 21, pal.selected.rgb());
+        set_block(img, x, 21, pal.selected.rgb());
   return img;
 }
 
@@ -589,7 +609,7 @@ QImage tab_strip(const TabPalette& pal) {
   p.drawImage(10 * (kTabCell + 1), 0, tab_scroll_arrows(pal));  // 190..199
   p.end();
   for (int n = 1; n <= 10; ++n)
-    for (int y = 0; y < kTabHeight; ++y) out.setPixel(n * (kTabCell + 1) - 1, y, kGuideGreen.rgb());
+    for (int y = 0; y < kTabHeight; ++y) set_block(out, n * (kTabCell + 1) - 1, y, kGuideGreen.rgb());
   return out;
 }
 
@@ -598,7 +618,7 @@ QImage tab_strip(const TabPalette& pal) {
 // header band), so corners, edges and centre join seamlessly when the frame
 // stretches them.
 
-constexpr int kFrameCell = 20;
+static constexpr int kFrameCell = 20;
 
 struct FramePalette {
   QColor ground;  // around the frame's rounded corners
@@ -658,8 +678,8 @@ QImage frame_strip(const FramePalette& pal) {
 // interior and the selection bar. Row 1: expander frames. Right end: the
 // built-in scroll arrow pairs as small round buttons.
 
-constexpr int kGridCell = 20;
-const QColor kGridBorder{158, 165, 176};
+static constexpr int kGridCell = 20;
+inline static const QColor kGridBorder{158, 165, 176};
 
 QImage grid_box(bool captioned) {
   return painted_box({kGridCell, 4, kPanel, kGridGround, kGridBorder, QColor(96, 112, 136),
@@ -684,7 +704,7 @@ QImage selection_bar() {
 
 // Expander icons sit at (tx, y + 1) of a 20-pixel row; their centre is put
 // on the text's middle line.
-const QPointF kExpanderCentre{10, 8.5};
+inline static const QPointF kExpanderCentre{10, 8.5};
 
 QImage expander(qreal degrees, bool hovered) {
   return arrow_button(degrees, hovered ? State::Hover : State::Normal, kGridGround, kGridCell,
@@ -732,7 +752,7 @@ QImage grid_parts() {
 // ---- sheet assembly ------------------------------------------------------------------------
 void place(QPainter& p, const char* name, const QImage& art) {
   const SheetPiece& pc = piece(name);
-  assert(art.width() == pc.w && art.height() == pc.h);
+  assert(art.width() == pc.w * zoom && art.height() == pc.h * zoom);
   p.drawImage(pc.x, pc.y, art);
 }
 
@@ -746,25 +766,21 @@ QImage states(F frame) {
 // Guide lines run through the one-pixel gaps between pieces; pieces are
 // painted over them afterwards, so they show only in the gaps.
 void paint_guides(QPainter& p) {
-  p.setPen(QPen(kGuideGreen, 1));
-  p.setRenderHint(QPainter::Antialiasing, false);
   for (int y : {16, 20, 33, 42, 83, 110, 133, 156, 173, 177, 190, 198, 219, 240, 261, 302})
-    p.drawLine(0, y, kSheetWidth - 1, y);
-  for (int x : {200, 240, 265, 305, 362, 370, 401}) p.drawLine(x, 0, x, 301);
+    p.fillRect(QRect(0, y, kSheetWidth, 1), kGuideGreen);
+  for (int x : {200, 240, 265, 305, 362, 370, 401}) p.fillRect(QRect(x, 0, 1, 302), kGuideGreen);
 }
 
-}  // namespace
-
-QImage paint_sheet() {
+QImage sheet() {
   QImage sheet = blank(kSheetWidth, kSheetHeight, kBackgroundGreen);
   QPainter p(&sheet);
   paint_guides(p);
 
-  place(p, "RoundAdd", states([](State s) { return round_button(RoundGlyph::Plus, s); }));
-  place(p, "RoundClose", states([](State s) { return round_button(RoundGlyph::Cross, s); }));
-  place(p, "RoundCopy", states([](State s) { return round_button(RoundGlyph::Copy, s); }));
-  place(p, "ToggleShown", states([](State s) { return toggle(true, s); }));
-  place(p, "ToggleHidden", states([](State s) { return toggle(false, s); }));
+  place(p, "RoundAdd", states([this](State s) { return round_button(RoundGlyph::Plus, s); }));
+  place(p, "RoundClose", states([this](State s) { return round_button(RoundGlyph::Cross, s); }));
+  place(p, "RoundCopy", states([this](State s) { return round_button(RoundGlyph::Copy, s); }));
+  place(p, "ToggleShown", states([this](State s) { return toggle(true, s); }));
+  place(p, "ToggleHidden", states([this](State s) { return toggle(false, s); }));
   place(p, "SearchField", search_field());
   place(p, "IconbarBack", iconbar());
   place(p, "SideAdd", toolbar_face(FaceGlyph::Plus, true, false));
@@ -773,8 +789,8 @@ QImage paint_sheet() {
   place(p, "SideBlank1", toolbar_face(FaceGlyph::None, false, false));
   place(p, "SideBlank2", toolbar_face(FaceGlyph::None, false, true));
   place(p, "MessageBack", message_bar());
-  place(p, "ArrowDown", states([](State s) { return small_arrow(90, s); }));
-  place(p, "ArrowRight", states([](State s) { return small_arrow(0, s); }));
+  place(p, "ArrowDown", states([this](State s) { return small_arrow(90, s); }));
+  place(p, "ArrowRight", states([this](State s) { return small_arrow(0, s); }));
   {
     std::vector<QImage> turn;
     for (int n = 0; n < 6; ++n) turn.push_back(small_arrow(n * 18.0, State::Normal));
@@ -792,5 +808,10 @@ QImage paint_sheet() {
   place(p, "GridParts", grid_parts());
   return sheet;
 }
+};
+
+}  // namespace
+
+QImage paint_sheet(int zoom) { return Art{zoom}.sheet(); }
 
 }  // namespace skingen
