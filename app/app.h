@@ -150,10 +150,13 @@ std::string skin_sheet_problem(int32_t sheet);
 /// cuts it into `skin`, freeing the pieces `skin` held. A sheet that fails
 /// is not used: the embedded sheet is cut instead, and the result names what
 /// was wrong in one line for the caller to show. "" when `sheet` was used.
-/// The toolkit must be initialised (init_toolkit).
-std::string load_skin(SkinPieces& skin, SkinBytes sheet = {});
-/// The same with the sheet read from a PNG file; a file that cannot be read
-/// gives its message too, and the embedded sheet is used.
+/// The toolkit must be initialised (init_toolkit). `sheet2x`, the same
+/// layout at twice the pixels, serves displays above 1x; without it (or with
+/// one of another size) the 1x sheet is enlarged smoothly there.
+std::string load_skin(SkinPieces& skin, SkinBytes sheet = {}, SkinBytes sheet2x = {});
+/// The same with the sheet read from a PNG file, and its 2x sheet from the
+/// file of the same name with "@2x" before ".png" when there is one; a file
+/// that cannot be read gives its message too, and the embedded sheet is used.
 std::string load_skin_file(SkinPieces& skin, const std::string& path);
 /// Frees every piece image `skin` holds and sets them to 0.
 void free_skin_pieces(SkinPieces& skin);

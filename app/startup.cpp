@@ -126,26 +126,47 @@ std::string cut_checked_sheet(SkinPieces& skin, SkinBytes sheet, SkinBytes doubl
 
 }  // namespace
 
-std::string load_skin(SkinPieces& skin, SkinBytes sheet) {
+std::string load_skin(SkinPieces& skin, SkinBytes sheet, SkinBytes sheet2x) {
   const SkinBytes embedded{zui_skin_sheet_png, zui_skin_sheet_png_size};
   const SkinBytes embedded2x{zui_skin_2x_sheet_png, zui_skin_2x_sheet_png_size};
   if (sheet.bytes == nullptr) return cut_checked_sheet(skin, embedded, embedded2x);
-  std::string problem = cut_checked_sheet(skin, sheet);
+  std::string problem = cut_checked_sheet(skin, sheet, sheet2x);
   if (problem.empty()) return problem;
   cut_checked_sheet(skin, embedded, embedded2x);
   return "skin sheet not used: " + problem + "; the built-in skin is used instead";
 }
 
-std::string load_skin_file(SkinPieces& skin, const std::string& path) {
+namespace {
+
+// A file's bytes; empty when it cannot be read or is empty.
+std::vector<char> file_bytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::vector<char> bytes;
   if (file) bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   if (!file && !file.eof()) bytes.clear();
+  return bytes;
+}
+
+// Where the 2x sheet of a sheet file lies: "skin.png" -> "skin@2x.png".
+std::string doubled_sheet_path(const std::string& path) {
+  const std::string png = ".png";
+  const bool hasPng =
+      path.size() > png.size() && path.compare(path.size() - png.size(), png.size(), png) == 0;
+  return hasPng ? path.substr(0, path.size() - png.size()) + "@2x.png" : path + "@2x";
+}
+
+}  // namespace
+
+std::string load_skin_file(SkinPieces& skin, const std::string& path) {
+  const std::vector<char> bytes = file_bytes(path);
   if (bytes.empty()) {
     load_skin(skin, {});
-    return "skin sheet " + path + " not used: it cannot be read or is empty; the built-in skin is used instead";
+    return "skin sheet " + path +
+           " not used: it cannot be read or is empty; the built-in skin is used instead";
   }
-  std::string problem = load_skin(skin, {bytes.data(), bytes.size()});
+  const std::vector<char> doubled = file_bytes(doubled_sheet_path(path));
+  std::string problem = load_skin(skin, {bytes.data(), bytes.size()},
+                                  {doubled.empty() ? nullptr : doubled.data(), doubled.size()});
   if (!problem.empty()) problem.replace(0, std::string("skin sheet").size(), "skin sheet " + path);
   return problem;
 }

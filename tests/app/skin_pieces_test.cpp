@@ -2,6 +2,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -152,4 +154,35 @@ TEST(OwnSkin, ASheetThatFailsItsChecksSaysWhyAndTheEmbeddedSheetIsUsed) {
     free_skin_pieces(skin);
     EXPECT_EQ(skin.SkinGridParts, 0);
   }
+}
+
+// An own sheet with a 2x sheet beside it ("NAME@2x.png") is drawn from that
+// at 2x; without one its 1x sheet is enlarged.
+TEST(OwnSkin, ASheetBesideItsTwiceSizeSheetServesTheDoubleScale) {
+  QTemporaryDir dir;
+  const std::string d = dir.path().toStdString();
+  const auto write = [&](const std::string& name, const unsigned char* png, std::size_t size) {
+    std::ofstream(d + "/" + name, std::ios::binary).write(reinterpret_cast<const char*>(png),
+                                                          static_cast<std::streamsize>(size));
+  };
+  write("paired.png", zui_skin_sheet_png, zui_skin_sheet_png_size);
+  write("paired@2x.png", zui_skin_2x_sheet_png, zui_skin_2x_sheet_png_size);
+  write("single.png", zui_skin_sheet_png, zui_skin_sheet_png_size);
+  // The device pixels of one piece, as a saved picture's bytes.
+  const auto piece_pixels = [&](SkinPieces& skin) {
+    const std::string path = d + "/piece.png";
+    EXPECT_EQ(tk_save_image(skin.SkinFrameArea, path), 1);
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  ASSERT_EQ(tk_set_display_scale(200), 1);
+  SkinPieces embedded, paired, single;
+  EXPECT_EQ(load_skin(embedded), "");
+  EXPECT_EQ(load_skin_file(paired, d + "/paired.png"), "");
+  EXPECT_EQ(load_skin_file(single, d + "/single.png"), "");
+  const std::string truePixels = piece_pixels(embedded);
+  EXPECT_EQ(piece_pixels(paired), truePixels);
+  EXPECT_NE(piece_pixels(single), truePixels);
+  for (SkinPieces* skin : {&embedded, &paired, &single}) free_skin_pieces(*skin);
+  tk_set_display_scale(100);
 }
