@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr int32_t kKeyReturn = 13;
-constexpr int32_t kKeySpace = 32;
-constexpr int32_t kKeyLeft = 37;
-constexpr int32_t kKeyRight = 39;
-
 // ---- buttons -------------------------------------------------------------------
 
 void describe_button(Ui&, NamedObject& o, TkAccessible& out) {
@@ -35,7 +30,7 @@ void describe_button(Ui&, NamedObject& o, TkAccessible& out) {
 // A key press is a click that lets go at once: the button switches as a
 // click switches it and the application hears the same code.
 int8_t button_key(Ui& ui, NamedObject& o, int32_t key) {
-  if (key != kKeySpace && key != kKeyReturn) return Code::None;
+  if (key != TK_KEY_SPACE && key != TK_KEY_RETURN) return Code::None;
   if (o.buttonData) {
     button_press(ui, o);
     button_leave(ui, o, 0);
@@ -62,9 +57,9 @@ void describe_tab(Ui&, NamedObject& o, int32_t column, int32_t row, TkAccessible
 }
 
 int8_t tab_bar_key(Ui& ui, NamedObject& o, int32_t key) {
-  if (!o.tabData || (key != kKeyLeft && key != kKeyRight)) return Code::None;
+  if (!o.tabData || (key != TK_KEY_LEFT && key != TK_KEY_RIGHT)) return Code::None;
   const int32_t count = static_cast<int32_t>(o.tabData->tabs.size());
-  const int32_t to = o.tabData->selectedIndex + (key == kKeyLeft ? -1 : 1);
+  const int32_t to = o.tabData->selectedIndex + (key == TK_KEY_LEFT ? -1 : 1);
   if (to < 0 || to >= count) return Code::None;
   // The chosen tab comes into view when the bar is scrolled past it.
   if (to < o.tabData->firstVisibleTab) o.tabData->firstVisibleTab = static_cast<int8_t>(to);

@@ -71,26 +71,19 @@ void describe_grid_cell(Ui&, NamedObject& o, int32_t column, int32_t row, TkAcce
 
 // ---- keys ------------------------------------------------------------------------
 
-constexpr int32_t kKeyReturn = 13;
-constexpr int32_t kKeyEscape = 27;
-constexpr int32_t kKeySpace = 32;
-constexpr int32_t kKeyEnd = 35;
-constexpr int32_t kKeyHome = 36;
-constexpr int32_t kKeyLeft = 37;
-constexpr int32_t kKeyDown = 40;
-
 // The grid key a key code stands for, 0 for none.
 int32_t grid_key_of(int32_t key) {
-  if (key == (TK_CONTROL | kKeyHome)) return GridKey::First;
-  if (key == (TK_CONTROL | kKeyEnd)) return GridKey::Last;
+  if (key == (TK_CONTROL | TK_KEY_HOME)) return GridKey::First;
+  if (key == (TK_CONTROL | TK_KEY_END)) return GridKey::Last;
   const int32_t vk = key & ~TK_SHIFT;
   const bool shift = (key & TK_SHIFT) != 0;
   if (vk != (key & 0xFFFF)) return 0;  // another modifier
-  if (vk >= kKeyLeft && vk <= kKeyDown) return (shift ? GridKey::PageLeft : GridKey::Left) + vk - kKeyLeft;
+  if (vk >= TK_KEY_LEFT && vk <= TK_KEY_DOWN)
+    return (shift ? GridKey::PageLeft : GridKey::Left) + vk - TK_KEY_LEFT;
   if (shift) return 0;
-  if (vk == kKeyReturn) return GridKey::Return;
-  if (vk == kKeyEscape) return GridKey::Escape;
-  if (vk == kKeySpace) return GridKey::Space;
+  if (vk == TK_KEY_RETURN) return GridKey::Return;
+  if (vk == TK_KEY_ESCAPE) return GridKey::Escape;
+  if (vk == TK_KEY_SPACE) return GridKey::Space;
   return 0;
 }
 
@@ -103,7 +96,8 @@ int8_t grid_keyboard_key(Ui& ui, NamedObject& o, int32_t key) {
   if (id == 0 || !grid_record(o)) return Code::None;
   const int8_t code = grid_key(ui, o, id);
   const GridRecord& g = *grid_record(o);
-  if (code == Code::GridEditorOpened && g.inputGadget != 0) tk_set_gadget_keys(g.inputGadget, o.gadget);
+  if (code == Code::GridEditorOpened && g.inputGadget != 0)
+    tk_set_gadget_keys(g.inputGadget, o.gadget);
   if (code == Code::GridCommit || code == Code::GridCancel) tk_keyboard_focus(o.gadget);
   return code;
 }

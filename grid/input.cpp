@@ -25,13 +25,6 @@ namespace {
 
 // ---- helpers -----------------------------------------------------------------
 
-// Key codes of the grid shortcuts (virtual-key numbers).
-constexpr int32_t kKeyReturn = 13;
-constexpr int32_t kKeyEscape = 27;
-constexpr int32_t kKeySpace = 32;
-constexpr int32_t kKeyEnd = 35;
-constexpr int32_t kKeyHome = 36;
-constexpr int32_t kKeyLeft = 37;  // Left, Up, Right, Down follow
 
 // A built-in arrow held under the mouse steps at once, then after a pause
 // steadily, slowly enough for a person to stop at the row they want.
@@ -570,34 +563,34 @@ void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
   const NamedObject* obj = &grid;
   if (!grid_record(*obj) || grid_record(*obj)->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
-  tk_add_shortcut(window, kKeyReturn, GridKey::Return);
+  tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
   if (editor_is_open(*grid_record(*obj))) {
     remove_grid_shortcuts(ui, 1);
     return;
   }
-  for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, kKeyLeft + i, GridKey::Left + i);
+  for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, TK_KEY_LEFT + i, GridKey::Left + i);
   for (int32_t i = 0; i < 4; ++i)
-    tk_add_shortcut(window, TK_SHIFT | (kKeyLeft + i), GridKey::PageLeft + i);
-  tk_add_shortcut(window, TK_CONTROL | kKeyHome, GridKey::First);
-  tk_add_shortcut(window, TK_CONTROL | kKeyEnd, GridKey::Last);
-  tk_add_shortcut(window, kKeySpace, GridKey::Space);
-  tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
+    tk_add_shortcut(window, TK_SHIFT | (TK_KEY_LEFT + i), GridKey::PageLeft + i);
+  tk_add_shortcut(window, TK_CONTROL | TK_KEY_HOME, GridKey::First);
+  tk_add_shortcut(window, TK_CONTROL | TK_KEY_END, GridKey::Last);
+  tk_add_shortcut(window, TK_KEY_SPACE, GridKey::Space);
+  tk_add_shortcut(window, TK_KEY_ESCAPE, GridKey::Escape);
 }
 
 // Needs no grid: the dispatcher calls it when another object takes the focus.
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
   const int32_t window = window_number(ui);
   if (keepEscape == 1) {
-    tk_add_shortcut(window, kKeyEscape, GridKey::Escape);
+    tk_add_shortcut(window, TK_KEY_ESCAPE, GridKey::Escape);
   } else {
-    tk_remove_shortcut(window, kKeyEscape);
-    tk_remove_shortcut(window, kKeyReturn);
+    tk_remove_shortcut(window, TK_KEY_ESCAPE);
+    tk_remove_shortcut(window, TK_KEY_RETURN);
   }
-  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, kKeyLeft + i);
-  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_SHIFT | (kKeyLeft + i));
-  tk_remove_shortcut(window, TK_CONTROL | kKeyHome);
-  tk_remove_shortcut(window, TK_CONTROL | kKeyEnd);
-  tk_remove_shortcut(window, kKeySpace);
+  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_KEY_LEFT + i);
+  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_SHIFT | (TK_KEY_LEFT + i));
+  tk_remove_shortcut(window, TK_CONTROL | TK_KEY_HOME);
+  tk_remove_shortcut(window, TK_CONTROL | TK_KEY_END);
+  tk_remove_shortcut(window, TK_KEY_SPACE);
 }
 
 // ---- step_expanders ------------------------------------------------------------------

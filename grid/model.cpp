@@ -175,7 +175,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
   const int32_t rows = static_cast<int32_t>(g.rows.size());
   if (rows > 0) {
     LineReader lines(cellTexts);
-    std::vector<CellRecord> cells;
+    CellList cells;
     cells.reserve(static_cast<size_t>(rows) * (oldColumns + 1));
     for (int32_t r = 0; r < rows; ++r) {
       for (int32_t c = 0; c <= oldColumns; ++c) {

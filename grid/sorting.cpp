@@ -77,7 +77,7 @@ struct SortJob {
 };
 
 void find_subtrees(SortJob& job) {
-  const std::vector<RowRecord>& rows = job.grid.rows;
+  const RowList& rows = job.grid.rows;
   const int32_t n = static_cast<int32_t>(rows.size());
   job.subtreeEnd.assign(static_cast<size_t>(n), n);
   // Rows whose subtree is still open, shallowest first.

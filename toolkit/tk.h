@@ -3,7 +3,7 @@
 //
 // Sections: start-up and shut-down · windows · events · gadget creation ·
 // gadget operations · menus and shortcuts · images · 2D drawing · fonts and
-// time · inspection helpers.
+// time · display scale · memory for large tables · inspection helpers.
 //
 // Windows, gadgets, images and fonts live in numbered tables. A creating
 // operation takes -1 for "allocate a fresh number" and returns the new number,
@@ -269,8 +269,19 @@ inline constexpr int32_t TK_SHIFT = 0x10000;
 inline constexpr int32_t TK_CONTROL = 0x20000;
 inline constexpr int32_t TK_ALT = 0x40000;
 /// @}
-// Key codes are the classic virtual-key numbers: Return 13, Escape 27,
-// Space 32, Left 37, Up 38, Right 39, Down 40, letters 'A'..'Z', digits.
+// Key codes are the classic virtual-key numbers: letters 'A'..'Z', digits,
+// and these.
+/// @{ Key codes of the keys the controls and the grid take.
+inline constexpr int32_t TK_KEY_RETURN = 13;
+inline constexpr int32_t TK_KEY_ESCAPE = 27;
+inline constexpr int32_t TK_KEY_SPACE = 32;
+inline constexpr int32_t TK_KEY_END = 35;
+inline constexpr int32_t TK_KEY_HOME = 36;
+inline constexpr int32_t TK_KEY_LEFT = 37;  ///< Up, Right and Down follow
+inline constexpr int32_t TK_KEY_UP = 38;
+inline constexpr int32_t TK_KEY_RIGHT = 39;
+inline constexpr int32_t TK_KEY_DOWN = 40;
+/// @}
 
 /// Creates an empty menu bar for the window behind a native handle; 0 on failure.
 int32_t tk_create_menu_bar(int32_t number, int32_t windowHandle);
@@ -385,6 +396,15 @@ int32_t tk_display_scale();
 // of that scale: sheet pieces are cut again and a TK_EVENT_SCALE event is
 // posted. 1 when done, 0 for a scale outside 25..800 (nothing changes).
 int32_t tk_set_display_scale(int32_t percent);
+
+// ---- memory for large tables -----------------------------------------------
+/// A block of `bytes` zeroed bytes in whole pages, which the system may back
+/// with huge pages: a table of millions of records filled into it costs a
+/// fraction of the page faults. nullptr when no memory is left. Meant for
+/// blocks of megabytes; a smaller one still takes a whole page.
+void* tk_alloc_pages(std::size_t bytes);
+/// Gives back a block of tk_alloc_pages; `bytes` as it was asked for.
+void tk_free_pages(void* block, std::size_t bytes);
 
 // ---- inspection helpers (tests, tools and screenshots) ---------------------
 // Device pixels per logical pixel of an image in percent, 0 when unknown.

@@ -299,3 +299,33 @@ TEST_F(GridModel, TwoGridsFilledAfterEachOtherStayApart) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lists of 2 MB and more live in the toolkit's pages, smaller ones on the
+// heap: records keep their values as a list grows past that size, shrinks
+// back below it, gains a column and is cleared.
+TEST_F(GridModel, RecordsSurviveTheMoveBetweenHeapAndPages) {
+  add_column(ui, kGrid, -1, "", 80, 0, 0, 0, "", 0);
+  constexpr int32_t kRows = 40000;  // 40,000 cells of 64 bytes: past 2 MB
+  for (int32_t r = 0; r < kRows; ++r)
+    add_row(ui, kGrid, -1, "", 20, 0, "text of row " + std::to_string(r), "", 0);
+  GridRecord& g = *record();
+  ASSERT_GE(g.cells.capacity() * sizeof(CellRecord), GridListAllocator<CellRecord>::kPagesFrom);
+  add_column(ui, kGrid, -1, "", 80, 0, 0, 0, "", 0);  // every row's cells move
+  for (int32_t r : {0, kRows / 2, kRows - 1}) {
+    EXPECT_EQ(get_cell_text(ui, kGrid, 0, r), "text of row " + std::to_string(r));
+    EXPECT_EQ(get_cell_text(ui, kGrid, 1, r), "");
+  }
+  delete_row(ui, kGrid, kRows - 1, 0);
+  EXPECT_EQ(get_cell_text(ui, kGrid, 0, kRows - 2), "text of row " + std::to_string(kRows - 2));
+  clear_grid(ui, kGrid, 0);
+  g.cells.shrink_to_fit();
+  g.rows.shrink_to_fit();
+  for (int32_t r = 0; r < 10; ++r)
+    add_row(ui, kGrid, -1, "", 20, 0, "again " + std::to_string(r), "", 0);
+  EXPECT_LT(g.cells.capacity() * sizeof(CellRecord), GridListAllocator<CellRecord>::kPagesFrom);
+  EXPECT_EQ(get_cell_text(ui, kGrid, 0, 9), "again 9");
+}
+
+}  // namespace
