@@ -73,17 +73,8 @@ void describe_grid_cell(Ui&, NamedObject& o, int32_t column, int32_t row, TkAcce
 
 // The grid key a key code stands for, 0 for none.
 int32_t grid_key_of(int32_t key) {
-  if (key == (TK_CONTROL | TK_KEY_HOME)) return GridKey::First;
-  if (key == (TK_CONTROL | TK_KEY_END)) return GridKey::Last;
-  const int32_t vk = key & ~TK_SHIFT;
-  const bool shift = (key & TK_SHIFT) != 0;
-  if (vk != (key & 0xFFFF)) return 0;  // another modifier
-  if (vk >= TK_KEY_LEFT && vk <= TK_KEY_DOWN)
-    return (shift ? GridKey::PageLeft : GridKey::Left) + vk - TK_KEY_LEFT;
-  if (shift) return 0;
-  if (vk == TK_KEY_RETURN) return GridKey::Return;
-  if (vk == TK_KEY_ESCAPE) return GridKey::Escape;
-  if (vk == TK_KEY_SPACE) return GridKey::Space;
+  for (const GridKeyBinding& b : kGridKeyBindings)
+    if (b.key == key) return b.id;
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_layout.h"
+#include "toolkit/tk.h"
 
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
@@ -30,6 +31,28 @@ void announce_grid_changes(NamedObject& grid);
 // usual handling (false).
 bool sort_grid_rows(GridRecord& g, int32_t column, int8_t order);
 bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, int32_t rx);
+
+// The grid's keys: a key code (with its modifiers) and the grid key it
+// stands for. Return and Escape come first: they stay while an editor is open.
+struct GridKeyBinding {
+  int32_t key;  // key code with TK_SHIFT / TK_CONTROL
+  int32_t id;   // GridKey
+};
+inline constexpr GridKeyBinding kGridKeyBindings[] = {
+    {TK_KEY_RETURN, GridKey::Return},
+    {TK_KEY_ESCAPE, GridKey::Escape},
+    {TK_KEY_LEFT, GridKey::Left},
+    {TK_KEY_UP, GridKey::Up},
+    {TK_KEY_RIGHT, GridKey::Right},
+    {TK_KEY_DOWN, GridKey::Down},
+    {TK_SHIFT | TK_KEY_LEFT, GridKey::PageLeft},
+    {TK_SHIFT | TK_KEY_UP, GridKey::PageUp},
+    {TK_SHIFT | TK_KEY_RIGHT, GridKey::PageRight},
+    {TK_SHIFT | TK_KEY_DOWN, GridKey::PageDown},
+    {TK_CONTROL | TK_KEY_HOME, GridKey::First},
+    {TK_CONTROL | TK_KEY_END, GridKey::Last},
+    {TK_KEY_SPACE, GridKey::Space},
+};
 
 // The named object when it is a grid; it is current afterwards.
 inline NamedObject* find_grid(Ui& ui, const std::string& name) {

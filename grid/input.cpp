@@ -560,37 +560,29 @@ void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir) {
 // over the grid, which also undoes what another grid or object did to the
 // window's keys meanwhile.
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
-  const NamedObject* obj = &grid;
-  if (!grid_record(*obj) || grid_record(*obj)->keyboardControl != 1) return;
+  const GridRecord* g = grid_record(grid);
+  if (!g || g->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
   tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
-  if (editor_is_open(*grid_record(*obj))) {
+  if (editor_is_open(*g)) {
     remove_grid_shortcuts(ui, 1);
     return;
   }
-  for (int32_t i = 0; i < 4; ++i) tk_add_shortcut(window, TK_KEY_LEFT + i, GridKey::Left + i);
-  for (int32_t i = 0; i < 4; ++i)
-    tk_add_shortcut(window, TK_SHIFT | (TK_KEY_LEFT + i), GridKey::PageLeft + i);
-  tk_add_shortcut(window, TK_CONTROL | TK_KEY_HOME, GridKey::First);
-  tk_add_shortcut(window, TK_CONTROL | TK_KEY_END, GridKey::Last);
-  tk_add_shortcut(window, TK_KEY_SPACE, GridKey::Space);
-  tk_add_shortcut(window, TK_KEY_ESCAPE, GridKey::Escape);
+  for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
 }
 
-// Needs no grid: the dispatcher calls it when another object takes the focus.
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
   const int32_t window = window_number(ui);
+  for (const GridKeyBinding& b : kGridKeyBindings) {
+    const bool editorKey = b.id == GridKey::Return || b.id == GridKey::Escape;
+    if (!editorKey) tk_remove_shortcut(window, b.key);
+  }
   if (keepEscape == 1) {
     tk_add_shortcut(window, TK_KEY_ESCAPE, GridKey::Escape);
   } else {
     tk_remove_shortcut(window, TK_KEY_ESCAPE);
     tk_remove_shortcut(window, TK_KEY_RETURN);
   }
-  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_KEY_LEFT + i);
-  for (int32_t i = 0; i < 4; ++i) tk_remove_shortcut(window, TK_SHIFT | (TK_KEY_LEFT + i));
-  tk_remove_shortcut(window, TK_CONTROL | TK_KEY_HOME);
-  tk_remove_shortcut(window, TK_CONTROL | TK_KEY_END);
-  tk_remove_shortcut(window, TK_KEY_SPACE);
 }
 
 // ---- step_expanders ------------------------------------------------------------------
