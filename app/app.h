@@ -145,19 +145,27 @@ struct SkinBytes {
 };
 /// What is wrong with a decoded sheet image: its size, or the pieces whose
 /// rectangle is one flat colour (not painted); "" when it can be used.
-std::string skin_sheet_problem(int32_t sheet);
+/// `zoom` 2 checks a 2x sheet (twice the size, pieces at twice the place).
+std::string skin_sheet_problem(int32_t sheet, int32_t zoom = 1);
 /// Loads a skin at start-up: decodes `sheet`, checks its size and pieces and
 /// cuts it into `skin`, freeing the pieces `skin` held. A sheet that fails
 /// is not used: the embedded sheet is cut instead, and the result names what
 /// was wrong in one line for the caller to show. "" when `sheet` was used.
-/// The toolkit must be initialised (init_toolkit). `sheet2x`, the same
-/// layout at twice the pixels, serves displays above 1x; without it (or with
-/// one of another size) the 1x sheet is enlarged smoothly there.
+/// The toolkit must be initialised (init_toolkit). Sizes are judged from
+/// the PNG header before anything is decoded. `sheet2x`, the same layout at
+/// twice the pixels, serves displays above 1x and is checked like `sheet`
+/// (size, pieces) whatever the scale; when it fails, neither is used.
+/// Without it the 1x sheet is enlarged smoothly above 1x.
 std::string load_skin(SkinPieces& skin, SkinBytes sheet = {}, SkinBytes sheet2x = {});
 /// The same with the sheet read from a PNG file, and its 2x sheet from the
-/// file of the same name with "@2x" before ".png" when there is one; a file
-/// that cannot be read gives its message too, and the embedded sheet is used.
+/// file of the same name with "@2x" before ".png" when there is one. Only
+/// regular files of up to 16 MB are read (a directory, device, FIFO or a
+/// link to one is refused without waiting); a refused file, the 2x one
+/// included, is named in the message and the embedded sheet is used.
 std::string load_skin_file(SkinPieces& skin, const std::string& path);
+/// A file name as messages show it: valid UTF-8 as it is, control and
+/// other bytes as \xNN (no terminal sequence gets through), "\" doubled.
+std::string shown_file_name(const std::string& name);
 /// Frees every piece image `skin` holds and sets them to 0.
 void free_skin_pieces(SkinPieces& skin);
 /// @}

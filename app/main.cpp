@@ -11,8 +11,13 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
       skinFile = argv[++i];
+    } else if (std::strcmp(argv[i], "--skin") == 0) {
+      std::fputs("zui-demo: --skin needs a FILE, the skin sheet (usage: zui-demo [--skin FILE])\n",
+                 stderr);
+      return 2;
     } else {
-      std::fprintf(stderr, "zui-demo: unknown argument %s (usage: zui-demo [--skin FILE])\n", argv[i]);
+      std::fprintf(stderr, "zui-demo: unknown argument %s (usage: zui-demo [--skin FILE])\n",
+                   shown_file_name(argv[i]).c_str());
       return 2;
     }
   }

@@ -98,10 +98,10 @@ bool name_taken(const Ui& ui, const std::string& name) {
 // sides, tab pages, grid/scroll-bar links), so the hierarchy survives. An
 // empty or existing name is refused: lookups by name must stay unambiguous.
 // So is a name that an object above it still names as its parent: the
-// object would become its own ancestor.
-void rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
+// object would become its own ancestor. False when refused.
+bool rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
   if (newName.empty() || name_taken(ui, newName) || closes_parent_cycle(ui, &obj, newName))
-    return;
+    return false;
   const std::string oldName = obj.name;
   obj.name = newName;
   for (NamedObject* o = ui.first; o; o = o->next) {
@@ -120,6 +120,7 @@ void rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
       o->scrollBarData->gridName = newName;
     if (auto renamed = kind_behaviour(ui, o->kind).renamed) renamed(*o, oldName, newName);
   }
+  return true;
 }
 
 // Stores the grid's name in the bar and links a grid of that name back to
@@ -136,28 +137,24 @@ void link_parent_grid(Ui& ui, NamedObject& bar, const std::string& gridName) {
   make_current(ui, &bar);
 }
 
-void set_object_keyword(Ui& ui, NamedObject& obj, const std::string& k,
+// False when the object has no such settable keyword (or refuses the new
+// name): nothing changed then.
+bool set_object_keyword(Ui& ui, NamedObject& obj, const std::string& k,
                         const std::string& value) {
-  if (Field f = common_field(obj, k)) {
-    write_keyword_field(f, value);
-    return;
-  }
-  if (k == "NAME") {
-    rename_object(ui, obj, value);
-    return;
-  }
+  if (Field f = common_field(obj, k)) return write_keyword_field(f, value);
+  if (k == "NAME") return rename_object(ui, obj, value);
   if (GadgetField f = gadget_field(obj, k); f.field) {
     *f.field = static_cast<int32_t>(parse_keyword_number(value));
     tk_set_gadget_attribute(obj.gadget, f.attribute, *f.field);
-    return;
+    return true;
   }
   if (obj.kind == Kind::ScrollBar && obj.scrollBarData && k == "PARENTGRID") {
     link_parent_grid(ui, obj, value);
-    return;
+    return true;
   }
   const KindBehaviour& behaviour = kind_behaviour(ui, obj.kind);
-  if (behaviour.setKeyword && behaviour.setKeyword(ui, obj, k, value)) return;
-  if (behaviour.keyword) write_keyword_field(behaviour.keyword(obj, k), value);
+  if (behaviour.setKeyword && behaviour.setKeyword(ui, obj, k, value)) return true;
+  return behaviour.keyword && write_keyword_field(behaviour.keyword(obj, k), value);
 }
 
 std::string get_object_keyword(Ui& ui, NamedObject& obj, const std::string& k) {
@@ -187,12 +184,13 @@ std::string get_attribute(Ui& ui, const std::string& name, const std::string& ke
 
 int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
                       const std::string& value, int8_t redraw) {
-  if (find_object(ui, name, 0) != 1) return 0;
+  if (find_object(ui, name, 0) != 1) return -1;
   NamedObject* obj = current_object(ui);
-  if (!obj) return 0;
-  set_object_keyword(ui, *obj, upper_keyword(keyword), value);
+  if (!obj) return -1;
+  const bool stored = set_object_keyword(ui, *obj, upper_keyword(keyword), value);
+  // Drawn as asked also after an unknown keyword: a batch may end with one.
   if (redraw == 1) draw_object(ui, *obj);
   make_current(ui, obj);  // a drawing may reach other objects by name
-  return 0;
+  return stored ? 0 : -1;
 }
 

@@ -215,9 +215,25 @@ int64_t parse_keyword_number(const std::string& value);
 // Keywords compare in upper case: a..z and the bytes 224..255 shift by 32.
 std::string upper_keyword(const std::string& keyword);
 /// The object's keyword attribute as text (numbers in decimal); empty for
-/// an unknown object or keyword.
+/// an unknown object or keyword. Keywords are matched in any case:
+/// - every object: CATCHMOUSEOVER, FRONTCOLOR, HELPTEXT, CHANGED, and NAME
+///   (set only: renames the object; an empty or taken name is refused);
+/// - scroll area: AREAWIDTH, AREAHEIGHT, POSX, POSY;
+/// - scroll bar: MIN, MAX, PAGELEN, PARENTGRID (links the grid of that name);
+///   date input: MIN, MAX;
+/// - image buttons: ANIMATING (get only: the button's look);
+/// - grid: GRIDV, GRIDH, GRIDCOLOR, CAPTCOLHEIGHT, CAPTROWWIDTH, COLCUSTOM,
+///   SHOWTREE, SELMODE, SELFRONTCOLOR, BORDERLESS, REDRAW, PERMANENTCURSOR,
+///   ENABLEINPUT, SELECTORSTYLE, KEYBOARDCONTROL, SCROLLX, SCROLLY,
+///   ANIMATING (get only), SCROLLBARX and SCROLLBARY (set only, any value:
+///   create the grid's horizontal or vertical scroll bar; the original
+///   spellings SCOLLBARX and SCOLLBARY are accepted too).
 std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);
-/// Sets a keyword attribute from text; redraw 1 shows the change at once.
+/// Sets a keyword attribute from text (keywords as for get_attribute);
+/// redraw 1 shows the object at once, also when nothing was stored.
+/// Returns 0 when the value was taken, -1 when nothing changed: an unknown
+/// object, a keyword the object does not have or only reads, or a refused
+/// NAME.
 int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
                       const std::string& value, int8_t redraw);
 

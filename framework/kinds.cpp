@@ -42,8 +42,8 @@ std::string read_keyword_field(const KeywordField& f) {
   return {};
 }
 
-void write_keyword_field(const KeywordField& f, const std::string& value) {
-  if (!f || !f.settable) return;
+bool write_keyword_field(const KeywordField& f, const std::string& value) {
+  if (!f || !f.settable) return false;
   const int64_t number = f.type == KeywordField::Text ? 0 : parse_keyword_number(value);
   switch (f.type) {
     case KeywordField::I8: *static_cast<int8_t*>(f.ptr) = static_cast<int8_t>(number); break;
@@ -52,6 +52,7 @@ void write_keyword_field(const KeywordField& f, const std::string& value) {
     case KeywordField::Text: *static_cast<std::string*>(f.ptr) = value; break;
     case KeywordField::None: break;
   }
+  return true;
 }
 
 // ---- calls through the table -----------------------------------------------

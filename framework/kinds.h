@@ -74,7 +74,8 @@ struct KeywordField {
 // The field's value as decimal text (or the text itself); empty for none.
 std::string read_keyword_field(const KeywordField& field);
 // Parses and stores the value; nothing for none or a read-only field.
-void write_keyword_field(const KeywordField& field, const std::string& value);
+// True when it was stored.
+bool write_keyword_field(const KeywordField& field, const std::string& value);
 
 // ---- behaviours ------------------------------------------------------------
 
@@ -114,7 +115,8 @@ struct KindBehaviour {
   // kind's record, or a default field.
   KeywordField (*keyword)(NamedObject& o, const std::string& keyword) = nullptr;
   // Keyword attributes with effects beyond storing a value; true when the
-  // keyword was handled here and nothing else is to be stored.
+  // keyword was handled here (set_attribute then reports success) and
+  // nothing else is to be stored.
   bool (*setKeyword)(Ui& ui, NamedObject& o, const std::string& keyword,
                      const std::string& value) = nullptr;
   // Names: object `oldName` is now called `newName`; the kind updates the

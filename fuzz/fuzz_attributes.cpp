@@ -7,7 +7,8 @@
 //
 // Oracle: a numeric keyword written to a record that exists reads back as the
 // value's low bits, sign-extended; a text keyword reads back unchanged; a
-// get-only keyword does not change.
+// get-only keyword does not change. A setter returns 0 exactly when the
+// object or part has the keyword and takes the value, else -1.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,7 +39,8 @@ const Keyword kGridKeywords[] = {
     {"CAPTROWWIDTH", 16},   {"COLCUSTOM", 8},      {"SHOWTREE", 8},      {"SELMODE", 8},
     {"SELFRONTCOLOR", 32},  {"BORDERLESS", 8},     {"REDRAW", 8},        {"PERMANENTCURSOR", 8},
     {"ENABLEINPUT", 8},     {"SELECTORSTYLE", 8},  {"KEYBOARDCONTROL", 8}, {"SCROLLX", 16},
-    {"SCROLLY", 32},        {"ANIMATING", -2},     {"SCOLLBARX", -1},    {"SCOLLBARY", -1}};
+    {"SCROLLY", 32},        {"ANIMATING", -2},     {"SCOLLBARX", -1},    {"SCOLLBARY", -1},
+    {"SCROLLBARX", -1},     {"SCROLLBARY", -1}};
 const Keyword kGadgetKeywords[] = {{"AREAWIDTH", -1}, {"AREAHEIGHT", -1}, {"POSX", -1},
                                    {"POSY", -1},      {"MIN", -1},        {"MAX", -1},
                                    {"PAGELEN", -1},   {"PARENTGRID", -1}};
@@ -103,6 +105,22 @@ std::string read_back(const std::string& value, int width) {
 bool has_keyword(const Keyword* table, std::size_t n, const std::string& upper) {
   for (std::size_t i = 0; i < n; ++i)
     if (upper == table[i].name) return true;
+  return false;
+}
+
+std::string upper(std::string k);
+
+// Whether set_attribute stores `upper` on the object (NAME aside): a keyword
+// of every object, a settable one of the grid, or one of the object's kind.
+bool takes_keyword(const NamedObject& o, const std::string& upper) {
+  if (upper != "NAME" && has_keyword(kCommonKeywords, std::size(kCommonKeywords), upper)) return true;
+  if (o.kind == Kind::Grid)
+    return upper != "ANIMATING" && has_keyword(kGridKeywords, std::size(kGridKeywords), upper);
+  if (o.kind == Kind::ScrollArea)
+    return upper == "AREAWIDTH" || upper == "AREAHEIGHT" || upper == "POSX" || upper == "POSY";
+  if (o.kind == Kind::ScrollBar)
+    return upper == "MIN" || upper == "MAX" || upper == "PAGELEN" || upper == "PARENTGRID";
+  if (o.kind == Kind::Date) return upper == "MIN" || upper == "MAX";
   return false;
 }
 
@@ -225,9 +243,18 @@ void object_keyword_step(ByteStream& in, bool set) {
   const std::string v = value(in);
   NamedObject* o = object_named(name);
   const std::string before = o ? get_attribute(ui, name, k) : std::string();
-  set_attribute(ui, name, k, v, redraw_flag(in));
-  if (!o || object_named(name) != o) return;  // renamed or not an object of ours
+  const int32_t result = set_attribute(ui, name, k, v, redraw_flag(in));
   const std::string K = upper(k);
+  if (!o) {
+    FUZZ_CHECK(result == -1);
+    return;
+  }
+  if (K == "NAME") {
+    FUZZ_CHECK((result == 0) == (v != name && o->name == v));
+    return;
+  }
+  FUZZ_CHECK((result == 0) == takes_keyword(*o, K));
+  if (object_named(name) != o) return;  // not an object of ours any more
   const bool common = has_keyword(kCommonKeywords, std::size(kCommonKeywords), K);
   const bool grid = o->kind == Kind::Grid && has_keyword(kGridKeywords, std::size(kGridKeywords), K);
   if (!common && !grid) return;
@@ -247,7 +274,11 @@ void part_step(ByteStream& in, bool set, const Keyword (&table)[N], bool exists,
     return;
   }
   const std::string v = value(in);
-  doSet(k, v, redraw_flag(in));
+  const std::string K = upper(k);
+  // A cell takes only an image that exists.
+  const bool takes = exists && has_keyword(table, N, K) &&
+                     (K != "IMAGE" || tk_image_exists(static_cast<int32_t>(parse_keyword_number(v))));
+  FUZZ_CHECK((doSet(k, v, redraw_flag(in)) == 0) == takes);
   if (!exists) {
     FUZZ_CHECK(get(k).empty());
     return;
@@ -267,7 +298,7 @@ void column_step(ByteStream& in, bool set) {
       in, set, kColumnKeywords, exists,
       [&](const std::string& k) { return get_column_attribute(ui, name, c, k); },
       [&](const std::string& k, const std::string& v, int8_t r) {
-        set_column_attribute(ui, name, c, k, v, r);
+        return set_column_attribute(ui, name, c, k, v, r);
       });
 }
 
@@ -281,7 +312,7 @@ void row_step(ByteStream& in, bool set) {
       in, set, kRowKeywords, exists,
       [&](const std::string& k) { return get_row_attribute(ui, name, r, k); },
       [&](const std::string& k, const std::string& v, int8_t d) {
-        set_row_attribute(ui, name, r, k, v, d);
+        return set_row_attribute(ui, name, r, k, v, d);
       });
 }
 
@@ -296,7 +327,7 @@ void cell_step(ByteStream& in, bool set) {
       in, set, kCellKeywords, exists,
       [&](const std::string& k) { return get_cell_attribute(ui, name, c, r, k); },
       [&](const std::string& k, const std::string& v, int8_t d) {
-        set_cell_attribute(ui, name, c, r, k, v, d);
+        return set_cell_attribute(ui, name, c, r, k, v, d);
       });
 }
 

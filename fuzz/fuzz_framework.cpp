@@ -310,14 +310,27 @@ void by_name_step(ByteStream& in, Ui& ui) {
       break;
     case 23: move_object(ui, n, coordinate(in), coordinate(in), static_cast<int8_t>(in.range(0, 1))); break;
     case 24: resize_object(ui, n, extent(in), extent(in), static_cast<int8_t>(in.range(0, 1))); break;
-    case 25: set_attribute(ui, n, "NAME", name(in, ui), 0); break;
+    case 25: {
+      // 0 exactly when the object now carries the new name.
+      const std::string to = name(in, ui);
+      NamedObject* o = find_object(ui, n, 0) == 1 ? current_object(ui) : nullptr;
+      const int32_t result = set_attribute(ui, n, "NAME", to, 0);
+      FUZZ_CHECK((result == 0) == (o && to != n && o->name == to));
+      break;
+    }
     case 26: find_object(ui, n, static_cast<int8_t>(in.range(0, 1))); break;
     case 27: find_object_by_gadget(ui, gadget_of_some_object(in, ui), static_cast<int8_t>(in.range(0, 1))); break;
     case 28: find_object_by_number(ui, in.range(-1, ui.count + 1), static_cast<int8_t>(in.range(0, 1))); break;
     case 29: name_of_gadget(ui, gadget_of_some_object(in, ui)); break;
     case 30: name_of_number(ui, in.range(-1, ui.count + 1)); break;
     case 31: get_gadget(ui, n); get_number(ui, n); break;
-    case 32: set_attribute(ui, n, in.flag() ? "SCOLLBARX" : "SCOLLBARY", "", 1); break;
+    case 32: {
+      // Both spellings, taken by grids only.
+      const char* const bars[] = {"SCOLLBARX", "SCOLLBARY", "SCROLLBARX", "scrollbary"};
+      const bool grid = find_object(ui, n, 0) == 1 && current_object(ui)->kind == Kind::Grid;
+      FUZZ_CHECK((set_attribute(ui, n, bars[in.byte() % 4], "", 1) == 0) == grid);
+      break;
+    }
     case 33:
       // A strip and its animation in one go, as the demo's arrows get them.
       set_animation_strip(ui, n, 16, skinApp->state.skin.SkinArrowTurn,

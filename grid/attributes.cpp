@@ -106,9 +106,11 @@ KeywordField grid_keyword(NamedObject& obj, const std::string& k) {
 bool set_grid_keyword(Ui& ui, NamedObject& obj, const std::string& k, const std::string& value) {
   GridRecord* g = grid_record(obj);
   if (!g) return false;
-  if (k == "SCOLLBARX" || k == "SCOLLBARY") {
+  // The original keywords lack an R; both spellings create the bar.
+  const bool horizontalBar = k == "SCOLLBARX" || k == "SCROLLBARX";
+  if (horizontalBar || k == "SCOLLBARY" || k == "SCROLLBARY") {
     const std::string name = obj.name;
-    create_grid_scroll_bar(ui, name, k == "SCOLLBARY" ? 1 : 0);
+    create_grid_scroll_bar(ui, name, horizontalBar ? 0 : 1);
     return true;
   }
   if (k != "SHOWTREE") return false;
@@ -145,10 +147,10 @@ int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   ColumnRecord* c = obj ? find_column(*grid_record(*obj), column) : nullptr;
-  if (!c) return 0;
-  write_keyword_field(column_field(*c, upper_keyword(keyword)), value);
+  if (!c) return -1;
+  const bool stored = write_keyword_field(column_field(*c, upper_keyword(keyword)), value);
   if (redraw == 1) redraw_grid(ui, *obj);
-  return 0;
+  return stored ? 0 : -1;
 }
 
 std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
@@ -162,14 +164,14 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   RowRecord* r = obj ? find_row(*grid_record(*obj), row) : nullptr;
-  if (!r) return 0;
+  if (!r) return -1;
   const std::string k = upper_keyword(keyword);
-  write_keyword_field(row_field(*r, k), value);
+  const bool stored = write_keyword_field(row_field(*r, k), value);
   // Parent finding for later rows must see the new level.
   if (k == "LEVEL") grid_record(*obj)->levelStackValid = false;
   if (k == "LEVEL" || k == "ISPARENT" || k == "HEIGHT") row_layout_changed(*grid_record(*obj));
   if (redraw == 1) redraw_grid(ui, *obj);
-  return 0;
+  return stored ? 0 : -1;
 }
 
 std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
@@ -184,15 +186,17 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int3
                            int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
   CellRecord* c = obj ? find_cell(*grid_record(*obj), column, row) : nullptr;
-  if (!c) return 0;
+  if (!c) return -1;
   const std::string k = upper_keyword(keyword);
+  bool stored = false;
   if (k == "IMAGE") {
     // Only an existing image replaces the cell's image.
     const auto image = static_cast<int32_t>(parse_keyword_number(value));
-    if (tk_image_exists(image)) c->image = image;
+    stored = tk_image_exists(image) != 0;
+    if (stored) c->image = image;
   } else {
-    write_keyword_field(cell_field(*c, k), value);
+    stored = write_keyword_field(cell_field(*c, k), value);
   }
   if (redraw == 1) redraw_grid(ui, *obj);
-  return 0;
+  return stored ? 0 : -1;
 }

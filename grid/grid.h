@@ -78,24 +78,34 @@ int16_t grid_column_count(Ui& ui, const std::string& grid);
 void clear_grid_records(GridRecord& grid, bool withColumns);
 
 // ---- keyword attributes ----------------------------------------------------
-/// A column's keyword attribute as text ("CAPTION", "WIDTH", "INPUTTYPE",
-/// ...); empty for none.
+// The grid's own keywords are get_attribute's and set_attribute's. The part
+// setters return 0 when the value was stored and -1 when nothing changed (no
+// such grid, part or keyword); redraw 1 draws the found grid either way.
+/// A column's keyword attribute as text, empty for none. Keywords (any
+/// case): WIDTH, ORIENTATION (0 left, 1 right, 2 centred), SUMMARY, CAPTION,
+/// INPUTTYPE (0 not editable), LOCK, MARGINLEFT, LISTALLOWEDVALUES,
+/// INPUTHEIGHT (0 = the row's height), BGCOLOR (-1 none).
 std::string get_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                                  const std::string& keyword);
-/// Sets a column's keyword attribute; redraw 1 draws at once.
+/// Sets a column's keyword attribute; redraw 1 draws at once. 0 or -1.
 int32_t set_column_attribute(Ui& ui, const std::string& grid, int16_t column,
                              const std::string& keyword, const std::string& value,
                              int8_t redraw);
-/// A row's keyword attribute as text ("LEVEL", "ISPARENT", "KEY", ...).
+/// A row's keyword attribute as text, empty for none. Keywords: CAPTION,
+/// HEIGHT (a row takes at least one pixel, whatever is stored), LEVEL,
+/// ISPARENT (0 no children, 1 closed, 16 open, 64 open without expander),
+/// PARENT, VORIENTATION (0 top, 1 bottom, 2 centred), LOCK, DATA, BGCOLOR,
+/// KEY.
 std::string get_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                               const std::string& keyword);
-/// Sets a row's keyword attribute; redraw 1 draws at once.
+/// Sets a row's keyword attribute; redraw 1 draws at once. 0 or -1.
 int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
                           const std::string& keyword, const std::string& value, int8_t redraw);
-/// A cell's keyword attribute as text ("LOCK", "BGCOLOR", ...).
+/// A cell's keyword attribute as text, empty for none. Keywords: LOCK,
+/// IMAGE (set only to an existing image, else -1), FONTCOLOR, BGCOLOR.
 std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword);
-/// Sets a cell's keyword attribute; redraw 1 draws at once.
+/// Sets a cell's keyword attribute; redraw 1 draws at once. 0 or -1.
 int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                            const std::string& keyword, const std::string& value,
                            int8_t redraw);

@@ -14,7 +14,9 @@
 //   A grid without columns has no first cells and so hides nothing.
 // - Shown rows are counted from 0 (`shown`); the first scrollY of them are
 //   scrolled away. A shown row that is not scrolled away is *drawn* at `y`;
-//   the next drawn row starts at y + height.
+//   the next drawn row starts at y + row_span(row): its height, but at least
+//   one pixel, so that a view h pixels high ends after at most h drawn rows
+//   whatever heights were stored (HEIGHT 0 or below is kept as given).
 // - The walk ends after the last row, or before a row (hidden ones too)
 //   when y has reached `bottom` (pass INT32_MAX for "no bottom").
 // - The walk reads the records only; the drawing marks hiddenInTree itself.
@@ -44,6 +46,9 @@
 #include <cstdint>
 
 #include "grid/grid_records.h"
+
+// The pixels a drawn row takes from the rows below it.
+inline int32_t row_span(const RowRecord& row) { return std::max<int32_t>(row.height, 1); }
 
 // ---- checkpoints (grid/row_walk.cpp)
 // A walk that must reach a row or a shown row far from row 0 starts at the
@@ -110,7 +115,7 @@ class RowWalk {
   // Steps to the next row; false when the walk has ended.
   bool next() {
     if (done_) return false;
-    if (row >= 0 && drawn) y += grid_->rows[row].height;
+    if (row >= 0 && drawn) y += row_span(grid_->rows[row]);
     if (shown) ++shownCount;
     if (y >= bottom_ || row + 1 >= static_cast<int32_t>(grid_->rows.size())) {
       done_ = true;

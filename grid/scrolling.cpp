@@ -131,8 +131,8 @@ int32_t last_row_position(GridRecord& g, int32_t room) {
     RowWalk walk(g, 0, INT32_MAX, from);
     while (walk.next()) {
       if (!walk.shown) continue;
-      heights.push_back(g.rows[walk.row].height);
-      used += std::max<int32_t>(heights.back(), 0);
+      heights.push_back(row_span(g.rows[walk.row]));
+      used += heights.back();
     }
     if (used > room) break;
   }

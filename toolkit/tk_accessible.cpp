@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <list>
+#include <utility>
+
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
 #include "toolkit/tk_native.h"
@@ -124,20 +127,29 @@ int32_t part_count(const TkAccessible& d) {
 class GadgetAccessible;
 
 // ---- parts (cells, headers, tab items) --------------------------------------------
-// Made on demand and kept by their gadget's interface; they ask the owner
-// afresh on every call, so a part past the current end is simply invalid.
+// Made on demand and kept by their gadget's interface, a bounded number of
+// them; they ask the owner afresh on every call, so a part past the current
+// end is simply invalid. A table asked for a cell outside it answers with
+// its one `outside` part: invalid, but a cell all the same, because screen
+// reader bridges use the answer without checking it for null.
+
+// How many part interfaces a gadget keeps: a reader walking a large table
+// costs no more than this; the least recently asked for go first.
+constexpr int kMaxParts = 512;
 
 class PartAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
  public:
-  PartAccessible(QWidget* w, int32_t column, int32_t row) : widget_(w), column_(column), row_(row) {}
+  PartAccessible(QWidget* w, int32_t column, int32_t row, bool outside = false)
+      : widget_(w), column_(column), row_(row), outside_(outside) {}
 
   bool isValid() const override {
     const Description* d = description_of(widget_);
-    if (!d) return false;
+    if (!d || outside_) return false;
     const TkAccessible g = d->describe();
     if (row_ == -1) return column_ >= 0 && column_ < g.columns;
     if (column_ == -1) return row_ >= 0 && row_ < g.rows;
-    return column_ >= 0 && column_ < g.columns && row_ >= 0 && row_ < std::max(g.rows, 1);
+    const int32_t rows = is_table(g.role) ? g.rows : 1;  // a tab list has one row
+    return column_ >= 0 && column_ < g.columns && row_ >= 0 && row_ < rows;
   }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return widget_ ? widget_->window()->windowHandle() : nullptr; }
@@ -168,7 +180,7 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleTableCellI
     return s;
   }
   void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::TableCellInterface && row_ >= 0 && column_ >= 0 && inTable())
+    if (t == QAccessible::TableCellInterface && (outside_ || (row_ >= 0 && column_ >= 0)) && inTable())
       return static_cast<QAccessibleTableCellInterface*>(this);
     return nullptr;
   }
@@ -186,7 +198,7 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleTableCellI
  private:
   TkAccessibleCell cell() const {
     const Description* d = description_of(widget_);
-    return d ? d->cell(column_, row_) : TkAccessibleCell{};
+    return d && !outside_ ? d->cell(column_, row_) : TkAccessibleCell{};
   }
   bool inTable() const {
     const Description* d = description_of(widget_);
@@ -196,6 +208,7 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleTableCellI
   QPointer<QWidget> widget_;
   int32_t column_;
   int32_t row_;
+  bool outside_;  // the answer for cells outside the table: never valid
 };
 
 // ---- described gadgets ------------------------------------------------------------
@@ -204,7 +217,8 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
  public:
   explicit GadgetAccessible(QWidget* w) : QAccessibleWidget(w) {}
   ~GadgetAccessible() override {
-    for (QAccessible::Id id : std::as_const(parts_)) QAccessible::deleteAccessibleInterface(id);
+    for (const auto& [key, id] : recent_) QAccessible::deleteAccessibleInterface(id);
+    if (outside_) QAccessible::deleteAccessibleInterface(outside_);
   }
 
   TkAccessible describe() const {
@@ -216,13 +230,33 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
     return d ? d->cell(column, row) : TkAccessibleCell{};
   }
 
-  // The interface of one part, made once.
+  // The interface of one part: the one made before while it is kept.
   QAccessibleInterface* part(int32_t column, int32_t row) const {
     const qint64 key = (qint64(row + 1) << 32) | quint32(column + 1);
-    if (auto it = parts_.constFind(key); it != parts_.constEnd())
-      return QAccessible::accessibleInterface(*it);
+    if (auto it = parts_.constFind(key); it != parts_.constEnd()) {
+      recent_.splice(recent_.end(), recent_, *it);  // asked for again: kept longest
+      if (QAccessibleInterface* kept = QAccessible::accessibleInterface((*it)->second)) return kept;
+      recent_.erase(*it);
+      parts_.erase(it);
+    }
+    if (parts_.size() >= kMaxParts) {
+      // A reader still holding the forgotten part finds it gone, as with a
+      // row that was deleted.
+      parts_.remove(recent_.front().first);
+      QAccessible::deleteAccessibleInterface(recent_.front().second);
+      recent_.pop_front();
+    }
     auto* p = new PartAccessible(widget(), column, row);
-    parts_.insert(key, QAccessible::registerAccessibleInterface(p));
+    recent_.emplace_back(key, QAccessible::registerAccessibleInterface(p));
+    parts_.insert(key, std::prev(recent_.end()));
+    return p;
+  }
+  // The answer for a cell outside the table.
+  QAccessibleInterface* outside() const {
+    if (QAccessibleInterface* made = outside_ ? QAccessible::accessibleInterface(outside_) : nullptr)
+      return made;
+    auto* p = new PartAccessible(widget(), -1, -1, true);
+    outside_ = QAccessible::registerAccessibleInterface(p);
     return p;
   }
   // The part at a child index, nullptr beyond the parts.
@@ -259,7 +293,7 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
     const TkAccessible d = describe();
     if (auto* cell = c ? const_cast<QAccessibleInterface*>(c)->tableCellInterface() : nullptr;
         cell && c->parent() == this)
-      return cell->rowIndex() * d.columns + cell->columnIndex();
+      return c->isValid() ? cell->rowIndex() * d.columns + cell->columnIndex() : -1;
     if (c && !c->object() && c->parent() == this && d.role == TK_ROLE_PAGE_TAB_LIST) {
       for (int i = 0; i < part_count(d); ++i)
         if (partAt(d, i) == c) return i;
@@ -299,15 +333,17 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
   QAccessibleInterface* summary() const override { return nullptr; }
   QAccessibleInterface* cellAt(int row, int column) const override {
     const TkAccessible d = describe();
-    if (row < 0 || row >= d.rows || column < 0 || column >= d.columns) return nullptr;
+    if (row < 0 || row >= d.rows || column < 0 || column >= d.columns) return outside();
     return part(column, row);
   }
+  // The selected cells, as many as the parts kept allow (so that every one
+  // handed out is still alive when the list arrives).
   int selectedCellCount() const override { return int(selectedCells().size()); }
   QList<QAccessibleInterface*> selectedCells() const override {
     const Selection s = selection();
     QList<QAccessibleInterface*> out;
-    for (int r = s.top; s.valid && r <= s.bottom; ++r)
-      for (int c = s.left; c <= s.right; ++c) out.push_back(part(c, r));
+    for (int r = s.top; s.valid && r <= s.bottom && out.size() < kMaxParts; ++r)
+      for (int c = s.left; c <= s.right && out.size() < kMaxParts; ++c) out.push_back(part(c, r));
     return out;
   }
   QString columnDescription(int column) const override { return qs(cell(column, -1).text); }
@@ -358,8 +394,12 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
     return s;
   }
 
-  // Part interfaces by (row, column), kept for the gadget's lifetime.
-  mutable QHash<qint64, QAccessible::Id> parts_;
+  // Part interfaces kept, the least recently asked for first, and where
+  // each (row, column) key stands in that order.
+  using Recent = std::list<std::pair<qint64, QAccessible::Id>>;
+  mutable Recent recent_;
+  mutable QHash<qint64, Recent::iterator> parts_;
+  mutable QAccessible::Id outside_ = 0;  // the outside part, 0 until asked for
 };
 
 QList<QAccessibleInterface*> PartAccessible::columnHeaderCells() const {
@@ -550,7 +590,7 @@ int32_t tk_announce(int32_t gadget, int32_t change, int32_t column, int32_t row)
       const TkAccessible d = iface->describe();
       QAccessibleInterface* part =
           is_table(d.role) ? iface->cellAt(row, column) : iface->partAt(d, column);
-      if (!part) break;
+      if (!part || !part->isValid()) break;
       QAccessibleStateChangeEvent now(part, selected);
       QAccessible::updateAccessibility(&now);
       QAccessibleEvent selection(part, QAccessible::Selection);
@@ -564,7 +604,8 @@ int32_t tk_announce(int32_t gadget, int32_t change, int32_t column, int32_t row)
     case TK_CHANGE_ROWS: {
       QAccessibleTableModelChangeEvent event(w, QAccessibleTableModelChangeEvent::ModelReset);
       QAccessible::updateAccessibility(&event);
-      if (QAccessibleInterface* part = row >= 0 ? iface->cellAt(row, std::max(column, 0)) : nullptr) {
+      QAccessibleInterface* part = row >= 0 ? iface->cellAt(row, std::max(column, 0)) : nullptr;
+      if (part && part->isValid()) {
         QAccessibleStateChangeEvent state(part, opened);
         QAccessible::updateAccessibility(&state);
       }

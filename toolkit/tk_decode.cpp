@@ -5,10 +5,12 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <vector>
 
+#include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
 
 namespace tk {
@@ -36,6 +38,9 @@ uint32_t read_u32(const unsigned char* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 uint16_t read_u16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t read_u32_big(const unsigned char* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
 
 }  // namespace
 
@@ -124,4 +129,29 @@ QImage decode_bmp(const unsigned char* data, std::size_t size) {
   return out;
 }
 
+bool peek_size(const unsigned char* data, std::size_t size, int64_t& width, int64_t& height) {
+  // PNG: the signature, then IHDR first with its width and height.
+  if (size >= 24 && png_sig_cmp(data, 0, 8) == 0 && std::memcmp(data + 12, "IHDR", 4) == 0) {
+    width = read_u32_big(data + 16);
+    height = read_u32_big(data + 20);
+    return true;
+  }
+  if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
+    width = int32_t(read_u32(data + 18));
+    height = int32_t(read_u32(data + 22));
+    if (height < 0) height = -height;  // top-down rows
+    return width >= 0;
+  }
+  return false;
+}
+
 }  // namespace tk
+
+int32_t tk_peek_image_size(const void* data, std::size_t size, int32_t* width, int32_t* height) {
+  int64_t w = 0, h = 0;
+  const bool known = data && tk::peek_size(static_cast<const unsigned char*>(data), size, w, h);
+  // Sizes past int32 are no picture anyone can have; they read as the largest.
+  if (width) *width = known ? int32_t(std::min<int64_t>(w, INT32_MAX)) : 0;
+  if (height) *height = known ? int32_t(std::min<int64_t>(h, INT32_MAX)) : 0;
+  return known ? 1 : 0;
+}

@@ -27,9 +27,15 @@ ImageStore& store() {
 }
 Table<Image>& images() { return store().table; }
 
-bool usable_size(int32_t w, int32_t h) {
-  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide &&
-         int64_t(w) * h <= kMaxImagePixels;
+bool within_limits(int64_t w, int64_t h) {
+  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels;
+}
+
+// A logical size whose device pixels at the scale stay within the limits
+// too: memory goes by device pixels, so 4000 x 4000 at 400 % is refused.
+bool usable_size(int32_t w, int32_t h, double scale) {
+  return within_limits(w, h) &&
+         within_limits(std::max(1, to_device(w, scale)), std::max(1, to_device(h, scale)));
 }
 
 // Black device pixels for a logical size at a scale; null when out of memory.
@@ -98,6 +104,7 @@ bool holds_sheet_pixels(const Image& img) {
 // cut from the sheet that serves the scale and smoothly resized to the
 // device size when that differs.
 QImage render_cut(const SheetCut& cut, int32_t w, int32_t h, double scale) {
+  if (!usable_size(w, h, scale)) return QImage();
   Sheet& sheet = *cut.sheet;
   const int32_t zoom = sheet_zoom(sheet, scale);
   if (sheet.sourceZoom != zoom) {
@@ -205,7 +212,7 @@ using namespace tk;
 // ---- creation and copies ---------------------------------------------------
 
 int32_t tk_create_image(int32_t number, int32_t w, int32_t h) {
-  if (!usable_size(w, h)) return 0;
+  if (!usable_size(w, h, device_scale())) return 0;
   return add_sized(number, blank_pixels(w, h, device_scale()), w, h, {});
 }
 
@@ -220,7 +227,7 @@ int32_t tk_copy_image(int32_t source, int32_t number) {
 int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t y, int32_t w,
                              int32_t h) {
   Image* src = find_image(source);
-  if (!src || !usable_size(w, h)) return 0;
+  if (!src || !usable_size(w, h, scale_of(*src))) return 0;
   const double scale = scale_of(*src);
   // Near enough for rectangle arithmetic (what lies beyond is black anyway).
   const bool near = std::abs(int64_t(x)) <= kMaxImageSide && std::abs(int64_t(y)) <= kMaxImageSide;
@@ -242,7 +249,7 @@ int32_t tk_grab_image_region(int32_t source, int32_t number, int32_t x, int32_t 
 
 int32_t tk_resize_image(int32_t image, int32_t w, int32_t h) {
   Image* img = find_image(image);
-  if (!img || !usable_size(w, h)) return 0;
+  if (!img || !usable_size(w, h, device_scale())) return 0;
   const double scale = device_scale();
   if (img->width == w && img->height == h && scale_of(*img) == scale) return 1;
   // A sheet piece is stretched from the sheet's pixels that serve the scale;
@@ -352,10 +359,13 @@ int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, cons
   const QImage normal = decode_bytes(sheet->normal);
   if (normal.isNull()) return 0;
   sheet->size = normal.size();
-  if (data2x && size2x >= 2) {
-    auto doubled = static_cast<const unsigned char*>(data2x);
+  // A 2x sheet whose header declares another size is none: it is never
+  // decoded, whatever it claims to hold.
+  auto doubled = static_cast<const unsigned char*>(data2x);
+  int64_t w2 = 0, h2 = 0;
+  if (doubled && peek_size(doubled, size2x, w2, h2) && w2 == 2 * int64_t(normal.width()) &&
+      h2 == 2 * int64_t(normal.height()))
     sheet->doubled.assign(doubled, doubled + size2x);
-  }
   // Cutting decodes the 2x sheet when the scale asks for it.
   sheet->source = normal;
   sheet->sourceZoom = 1;

@@ -162,6 +162,9 @@ inline double scale_of(const Image& img) { return img.pixels.devicePixelRatio();
 // Decoders: a null image when the bytes are not a valid picture.
 QImage decode_png(const unsigned char* data, std::size_t size);
 QImage decode_bmp(const unsigned char* data, std::size_t size);
+// The size a PNG or bitmap header declares; false when the bytes begin like
+// neither.
+bool peek_size(const unsigned char* data, std::size_t size, int64_t& width, int64_t& height);
 inline constexpr int32_t kMaxImageSide = 16384;
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
 

@@ -1,12 +1,19 @@
 // Faults the program must survive: a damaged embedded sheet, no display,
-// and objects or windows that go away while something still runs on them.
+// hostile files, pictures, rows and screen-reader questions, and objects or
+// windows that go away while something still runs on them.
 // Under the sanitizer build every case also proves that nothing dangles or
 // leaks.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAccessible>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -230,13 +237,151 @@ TEST_F(Removal, ClosingTheWindowWithAnOpenEditorEndsTheLoopCleanly) {
   // Shut-down (TearDown) closes the window with the editor still open.
 }
 
+// ---- hostile input ----------------------------------------------------------------------
+namespace {
+
+uint32_t png_crc(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string big_endian(uint32_t v) {
+  return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+// A well-formed PNG header declaring w x h RGB pixels, with no picture data.
+std::string png_header(uint32_t w, uint32_t h) {
+  const auto chunk = [](const std::string& type, const std::string& data) {
+    return big_endian(uint32_t(data.size())) + type + data + big_endian(png_crc(type + data));
+  };
+  return std::string("\x89PNG\r\n\x1a\n", 8) +
+         chunk("IHDR", big_endian(w) + big_endian(h) + std::string("\x08\x02\x00\x00\x00", 5)) +
+         chunk("IEND", "");
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+using HostileInput = DemoScreen;
+
+// Files, pictures, rows and screen-reader questions a program may be handed:
+// each ends in one answer, at once, with bounded memory. A case that hangs
+// fails by the test's time-out.
+TEST_F(HostileInput, EndsInOneAnswerWithoutCrashHangOrFlood) {
+  QTemporaryDir dir;
+  const std::string d = dir.path().toStdString();
+  const std::string png(reinterpret_cast<const char*>(zui_skin_sheet_png), zui_skin_sheet_png_size);
+  ASSERT_EQ(::mkdir((d + "/dir.png").c_str(), 0700), 0);
+  ASSERT_EQ(::mkfifo((d + "/fifo.png").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (d + "/zero.png").c_str()), 0);
+  write_file(d + "/bomb.png", png_header(16384, 4096));
+  write_file(d + "/own.png", png);
+  write_file(d + "/own@2x.png", png_header(16, 16));
+  write_file(d + "/dirpair.png", png);
+  ASSERT_EQ(::mkdir((d + "/dirpair@2x.png").c_str(), 0700), 0);
+
+  // A skin file: the message, with " (pieces missing)" when the built-in
+  // skin was not cut in its place.
+  const auto skin_file = [&](const std::string& path) {
+    SkinPieces skin;
+    std::string message = load_skin_file(skin, path);
+    for (const SkinPieceSpec& piece : kSkinPieceTable)
+      if (skin.*piece.field == 0) return message + " (pieces missing)";
+    free_skin_pieces(skin);
+    return message;
+  };
+  const std::string builtIn = "; the built-in skin is used instead";
+
+  // 5000 rows of height 0 in a grid 150 pixels high.
+  const auto flat_rows = [&]() -> GridRecord& {
+    if (!object("HostileRows")) {
+      create_grid(app.ui, "HostileRows", 10, 10, 200, 150, app.state.skin.SkinGridParts, 20, "");
+      set_attribute(app.ui, "HostileRows", "REDRAW", "0", 0);
+      add_column(app.ui, "HostileRows", -1, "A", 100, 0, 0, 0, "", 0);
+      for (int r = 0; r < 5000; ++r) add_row(app.ui, "HostileRows", -1, "", 0, 0, "x", "", 0);
+      set_attribute(app.ui, "HostileRows", "REDRAW", "1", 1);
+    }
+    return grid("HostileRows");
+  };
+  const auto table_of = [&](const std::string& name) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(widget(name));
+    return i ? i->tableInterface() : nullptr;
+  };
+
+  struct Case {
+    const char* what;
+    std::function<std::string()> run;  // what came of it
+    std::string expected;
+  } cases[] = {
+      {"a directory", [&] { return skin_file(d + "/dir.png"); },
+       "skin sheet " + d + "/dir.png not used: it is a directory" + builtIn},
+      {"a FIFO without a writer", [&] { return skin_file(d + "/fifo.png"); },
+       "skin sheet " + d + "/fifo.png not used: it is not a regular file (a device, pipe or socket)" + builtIn},
+      {"a link to /dev/zero", [&] { return skin_file(d + "/zero.png"); },
+       "skin sheet " + d + "/zero.png not used: it is not a regular file (a device, pipe or socket)" + builtIn},
+      {"a header declaring 16384 x 4096", [&] { return skin_file(d + "/bomb.png"); },
+       "skin sheet " + d + "/bomb.png not used: it is 16384 x 4096 pixels, a sheet is 410 x 400" + builtIn},
+      {"a 2x sheet of another size, at 100 %", [&] { return skin_file(d + "/own.png"); },
+       "2x skin sheet " + d + "/own@2x.png not used: it is 16 x 16 pixels, a 2x sheet is 820 x 800" + builtIn},
+      {"a directory as the 2x sheet", [&] { return skin_file(d + "/dirpair.png"); },
+       "2x skin sheet " + d + "/dirpair@2x.png not used: it is a directory" + builtIn},
+      {"a name with a terminal sequence", [&] { return skin_file(d + "/\x1b[2J\x9b.png"); },
+       "skin sheet " + d + "/\\x1b[2J\\x9b.png not used: it cannot be read (No such file or directory)" + builtIn},
+      {"a 4000 x 4000 image at 400 % (a gigabyte of device pixels)",
+       [&] {
+         tk_set_display_scale(400);
+         const int32_t huge = tk_create_image(-1, 4000, 4000), fits = tk_create_image(-1, 1000, 1000);
+         tk_set_display_scale(100);
+         const std::string out = std::string(huge ? "made" : "refused") + ", 1000 x 1000 " + (fits ? "made" : "refused");
+         tk_free_image(huge);
+         tk_free_image(fits);
+         return out;
+       },
+       "refused, 1000 x 1000 made"},
+      {"rows of height 0",
+       [&] {
+         GridRecord& g = flat_rows();
+         const std::string drawn = g.lastVisibleRow < 150 ? "at most one row a pixel" : "every row drawn";
+         grid_key(app.ui, *object("HostileRows"), GridKey::Last);
+         return drawn + ", End shows row " + std::to_string(g.lastVisibleRow);
+       },
+       "at most one row a pixel, End shows row 4999"},
+      {"a screen reader asking past the last row",
+       [&] {
+         QAccessibleTableInterface* t = table_of("SideTreeCases");
+         QAccessibleInterface* past = t ? t->cellAt(t->rowCount(), 0) : nullptr;
+         if (!past || !past->tableCellInterface()) return std::string("no cell");
+         return std::string(past->isValid() ? "valid" : "invalid") +
+                (past->tableCellInterface()->isSelected() ? ", selected" : "");
+       },
+       "invalid"},
+      {"a screen reader walking 5000 rows",
+       [&] {
+         flat_rows();
+         QAccessibleTableInterface* t = table_of("HostileRows");
+         if (!t) return std::string("no table");
+         const QAccessible::Id first = QAccessible::uniqueId(t->cellAt(0, 0));
+         for (int r = 1; r < 5000; ++r) t->cellAt(r, 0);
+         return std::string(QAccessible::accessibleInterface(first) ? "every cell kept" : "early cells let go") +
+                (t->cellAt(0, 0)->isValid() ? ", asked again: valid" : "");
+       },
+       "early cells let go, asked again: valid"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.run(), c.expected) << c.what;
+}
+
 TEST(BadSkin, TheDemoGivesOneMessageAndRunsWithTheBuiltInSkin) {
+  // A FIFO nobody writes to: reading it would wait for ever.
   QTemporaryDir dir;
   const QString sheet = dir.filePath("bad.png");
-  QFile file(sheet);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("not a picture");
-  file.close();
+  ASSERT_EQ(::mkfifo(sheet.toLocal8Bit().constData(), 0600), 0);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("ZUI_SCREENSHOT", dir.filePath("shot.png"));
@@ -255,4 +400,10 @@ TEST(BadSkin, TheDemoGivesOneMessageAndRunsWithTheBuiltInSkin) {
       << lines[0].toStdString();
   // The screen was built and drawn all the same.
   EXPECT_GT(QFile(dir.filePath("shot.png")).size(), 0);
+
+  // --skin without its file says what is missing and runs nothing.
+  demo.start("./zui-demo", {"--skin"});
+  ASSERT_TRUE(demo.waitForFinished(30000));
+  EXPECT_EQ(demo.exitCode(), 2);
+  EXPECT_TRUE(QString::fromLocal8Bit(demo.readAllStandardError()).contains("--skin needs a FILE"));
 }
