@@ -123,7 +123,42 @@ TEST_F(GridAttributes, CommonKeywordsAndRenaming) {
 
   // Unknown names: empty text, nothing changed.
   EXPECT_EQ(get_attribute(ui, "Nope", "GRIDH"), "");
-  EXPECT_EQ(set_attribute(ui, "Nope", "GRIDH", "0", 1), 0);
+  EXPECT_EQ(set_attribute(ui, "Nope", "GRIDH", "0", 1), -1);
+}
+
+// 0 only when a value was stored (or the keyword acted): a failure never
+// reads as success.
+TEST_F(GridAttributes, SettersReturnMinusOneWhenNothingWasStored) {
+  fill(kGrid, 2, 2);
+  make_grid("Other", 0, 0, 100, 100);
+  const int32_t image = tk_create_image(-1, 8, 8);
+  const struct {
+    const char* what;
+    int32_t result;
+    int32_t expected;
+  } cases[] = {
+      {"grid keyword", set_attribute(ui, kGrid, "gridh", "0", 0), 0},
+      {"common keyword", set_attribute(ui, kGrid, "HELPTEXT", "x", 1), 0},
+      {"unknown keyword", set_attribute(ui, kGrid, "NOSUCHKEYWORD", "5", 1), -1},
+      {"get-only keyword", set_attribute(ui, kGrid, "ANIMATING", "1", 0), -1},
+      {"a scroll bar's keyword", set_attribute(ui, kGrid, "PAGELEN", "1", 0), -1},
+      {"unknown object", set_attribute(ui, "Nope", "GRIDH", "0", 1), -1},
+      {"a taken name", set_attribute(ui, kGrid, "NAME", "Other", 0), -1},
+      {"the bar, new spelling", set_attribute(ui, kGrid, "ScrollBarY", "", 0), 0},
+      {"the bar, old spelling", set_attribute(ui, "Other", "SCOLLBARX", "", 0), 0},
+      {"column keyword", set_column_attribute(ui, kGrid, 1, "WIDTH", "9", 0), 0},
+      {"a row keyword on a column", set_column_attribute(ui, kGrid, 1, "HEIGHT", "9", 1), -1},
+      {"column past the end", set_column_attribute(ui, kGrid, 2, "WIDTH", "9", 0), -1},
+      {"row keyword", set_row_attribute(ui, kGrid, 1, "HEIGHT", "9", 0), 0},
+      {"a column keyword on a row", set_row_attribute(ui, kGrid, 1, "WIDTH", "9", 0), -1},
+      {"an existing image", set_cell_attribute(ui, kGrid, 1, 1, "IMAGE", std::to_string(image), 0), 0},
+      {"no such image", set_cell_attribute(ui, kGrid, 1, 1, "IMAGE", "123456789", 0), -1},
+      {"a cell past the end", set_cell_attribute(ui, kGrid, 1, 2, "LOCK", "1", 0), -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.result, c.expected) << c.what;
+  EXPECT_NE(object(std::string(kGrid) + "SCROLLV"), nullptr);
+  EXPECT_NE(object("OtherSCROLLH"), nullptr);
+  tk_free_image(image);
 }
 
 TEST_F(GridAttributes, ColumnRowAndCellKeywords) {
