@@ -103,7 +103,9 @@ bool rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
   if (newName.empty() || name_taken(ui, newName) || closes_parent_cycle(ui, &obj, newName))
     return false;
   const std::string oldName = obj.name;
+  unindex_name(ui, &obj);
   obj.name = newName;
+  index_name(ui, &obj);
   for (NamedObject* o = ui.first; o; o = o->next) {
     if (o->parentName == oldName) o->parentName = newName;
     if (o->splitterData) {

@@ -72,6 +72,10 @@ NamedObject* current_object(Ui& ui);
 NamedObject* next_object(Ui& ui);
 // Makes the given object current (restoring a remembered position).
 void make_current(Ui& ui, NamedObject* object);
+// Keep Ui::byName in step with an object's name: after registering or
+// renaming it (index_name), before renaming or deleting it (unindex_name).
+void index_name(Ui& ui, NamedObject* object);
+void unindex_name(Ui& ui, const NamedObject* object);
 // The object find_object(ui, name, 0) would find, without moving the current
 // object; nullptr when there is none.
 NamedObject* lookup_object(Ui& ui, const std::string& name);

@@ -8,6 +8,7 @@
 // objects of one window are contiguous, starting at the window record's
 // `firstObject` and running for `objectCount` objects.
 #include <cassert>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,20 @@ NamedObject* next_object(Ui& ui) {
 }
 
 void make_current(Ui& ui, NamedObject* object) { ui.current = object; }
+
+// ---- name index ------------------------------------------------------------
+
+void unindex_name(Ui& ui, const NamedObject* object) {
+  auto [at, end] = ui.byName.equal_range(object->name);
+  for (; at != end; ++at) {
+    if (at->second == object) {
+      ui.byName.erase(at);
+      return;
+    }
+  }
+}
+
+void index_name(Ui& ui, NamedObject* object) { ui.byName.emplace(object->name, object); }
 
 WindowRecord* current_window(Ui& ui) { return ui.currentWindow; }
 
@@ -168,6 +183,7 @@ void delete_object(Ui& ui, NamedObject* o) {
     // a choice in that list, and every later click would go unreported.
     if (o->dropOpen == 1 && w->openDropDown == o->number) w->openDropDown = 0;
   }
+  unindex_name(ui, o);
   if (o->prev) o->prev->next = o->next; else ui.first = o->next;
   if (o->next) o->next->prev = o->prev; else ui.last = o->prev;
   ui.current = o->prev;
@@ -195,6 +211,25 @@ void collect_subtree(Ui& ui, NamedObject* root, std::vector<NamedObject*>& out) 
         stack.push_back(c);
   }
   out.assign(order.rbegin(), order.rend());
+}
+
+// What the index says of a name for a scan from the window (mode 0) or from
+// the first object (mode 1): no object, exactly the object the scan would
+// reach, or more than one candidate (or a registry of several windows,
+// whose groups the scan skips), where the scan itself decides.
+enum class Indexed : int8_t { None, Unique, Ambiguous };
+
+Indexed indexed_lookup(const Ui& ui, const std::string& name, int8_t mode) {
+  const auto [at, end] = ui.byName.equal_range(name);
+  if (at == end) return Indexed::None;
+  if (std::next(at) != end) return Indexed::Ambiguous;
+  if (mode == 1) return Indexed::Unique;
+  // From the window: the whole registry when its one window's group starts
+  // the list (or is empty), which is every program with one window.
+  const WindowRecord* w = ui.currentWindow;
+  const bool wholeRegistry =
+      ui.firstWindow && !ui.firstWindow->next && (!w->firstObject || w->firstObject == ui.first);
+  return wholeRegistry ? Indexed::Unique : Indexed::Ambiguous;
 }
 
 template <typename Match>
@@ -243,6 +278,7 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
   insert_after_current(ui, o);
   o->number = ui.count;
   o->name = finalName;
+  index_name(ui, o);
   o->x = x;
   o->y = y;
   o->width = width;
@@ -272,7 +308,19 @@ void finish_creation(Ui& ui) {
 // ---- lookup ----------------------------------------------------------------
 
 int8_t find_object(Ui& ui, const std::string& name, int8_t mode) {
-  if (name.empty()) return -1;
+  if (name.empty() || ui.count == 0) return -1;
+  if (ui.current && ui.current->name == name) return 1;
+  if (mode != 1) ensure_window(ui);  // the scan from the window would make one
+  switch (indexed_lookup(ui, name, mode)) {
+    case Indexed::None:
+      ui.current = ui.last;  // where a failed scan leaves the registry
+      return -1;
+    case Indexed::Unique:
+      ui.current = ui.byName.find(name)->second;
+      return 1;
+    case Indexed::Ambiguous:
+      break;
+  }
   return find_by(ui, mode, [&](const NamedObject* o) { return o->name == name; });
 }
 
@@ -312,6 +360,15 @@ NamedObject* window_walk_start(Ui& ui) {
 NamedObject* lookup_object(Ui& ui, const std::string& name) {
   if (name.empty() || ui.count == 0) return nullptr;
   if (ui.current && ui.current->name == name) return ui.current;
+  ensure_window(ui);
+  switch (indexed_lookup(ui, name, 0)) {
+    case Indexed::None:
+      return nullptr;
+    case Indexed::Unique:
+      return ui.byName.find(name)->second;
+    case Indexed::Ambiguous:
+      break;
+  }
   for (NamedObject* o = window_walk_start(ui); o; o = o->next)
     if (o->name == name) return o;
   return nullptr;

@@ -4,6 +4,8 @@
 // creates a fresh Ui; nothing of the framework lives in statics.
 #include <array>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 #include "framework/kinds.h"
 #include "framework/records.h"
@@ -21,6 +23,9 @@ struct Ui {
   /// The current object, nullptr = before the first.
   NamedObject* current = nullptr;
   int32_t count = 0;  // objects in the registry
+  /// Every object by its name, so a lookup need not walk the registry.
+  /// Names repeat only across windows; the registry order decides then.
+  std::unordered_multimap<std::string, NamedObject*> byName;
 
   // Window list, newest first, with its current record (nullptr = none).
   /// Newest window record.

@@ -45,8 +45,14 @@ inline void check_registry(const Ui& ui) {
     FUZZ_CHECK(o->prev == prev);
     FUZZ_CHECK(++n <= ui.count);
     if (grid_record(*o)) check_grid(*grid_record(*o));
+    // The name index holds the object under its present name.
+    bool indexed = false;
+    const auto [at, end] = ui.byName.equal_range(o->name);
+    for (auto i = at; i != end; ++i) indexed = indexed || i->second == o;
+    FUZZ_CHECK(indexed);
   }
   FUZZ_CHECK(n == ui.count);
+  FUZZ_CHECK(ui.byName.size() == static_cast<size_t>(ui.count));
   FUZZ_CHECK(ui.last == prev);
   FUZZ_CHECK(ui.current == nullptr || in_registry(ui, ui.current));
 

@@ -351,3 +351,29 @@ TEST_F(FrameworkTest, ReusedNumbersNeverMixItemLists) {
   clear_items(ui, "Second");
   EXPECT_EQ(obj("First")->itemData->count, 2);
 }
+
+TEST_F(FrameworkTest, TheNameIndexFollowsRenamesRemovalsAndNamesRepeatedAcrossWindows) {
+  create_text(ui, "A", 0, 0, 50, 20, "a", 0, "");
+  create_text(ui, "B", 0, 30, 50, 20, "b", 0, "");
+  set_attribute(ui, "A", "NAME", "C", 0);
+  EXPECT_EQ(find_object(ui, "A", 0), -1);
+  EXPECT_EQ(current_object(ui), ui.last);  // where a failed lookup always leaves it
+  EXPECT_EQ(find_object(ui, "C", 0), 1);
+  remove_object(ui, "B", 0);
+  EXPECT_EQ(lookup_object(ui, "B"), nullptr);
+  EXPECT_EQ(ui.byName.size(), 1u);
+
+  // A later window's group comes first, so from "Main" its names are not
+  // seen and may repeat; each lookup mode finds the one its walk reaches.
+  create_window(ui, "Later", 0, 0, 300, 200, "Later", fwtest::kHiddenWindow);
+  create_text(ui, "X", 0, 0, 50, 20, "later", 0, "");
+  ASSERT_EQ(select_window(ui, "Main"), 1);
+  make_current(ui, nullptr);
+  ASSERT_EQ(register_object(ui, "X", Kind::Label, 0, 0, 1, 1, ""), 1);
+  make_current(ui, nullptr);
+  ASSERT_EQ(find_object(ui, "X", 0), 1);
+  EXPECT_EQ(current_object(ui)->window, win("Main")->handle);
+  make_current(ui, nullptr);
+  ASSERT_EQ(find_object(ui, "X", 1), 1);
+  EXPECT_EQ(current_object(ui)->window, win("Later")->handle);
+}
