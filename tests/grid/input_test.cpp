@@ -707,6 +707,20 @@ TEST_F(GridInput, KeyCodesAndKeyboardControl) {
   EXPECT_EQ(g().cursorRow, 4);
   EXPECT_EQ(key(GridKey::First), 100);
   EXPECT_EQ(g().cursorRow, 0);
+  // Page Down and Page Up page as Shift+Down and Shift+Up; Home and End
+  // reach the row's first and last column.
+  struct Move {
+    int32_t id;
+    int16_t column;
+    int32_t row;
+  };
+  const Move moves[] = {{GridKey::RowEnd, 2, 0}, {GridKey::PageDownKey, 2, 4},
+                        {GridKey::RowStart, 0, 4}, {GridKey::PageUpKey, 0, 0}};
+  for (const Move& m : moves) {
+    EXPECT_EQ(key(m.id), 100) << m.id;
+    EXPECT_EQ(g().cursorColumn, m.column) << m.id;
+    EXPECT_EQ(g().cursorRow, m.row) << m.id;
+  }
 
   set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
   const int16_t row = g().cursorRow;
