@@ -161,21 +161,49 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
 
 // ---- mouse away from an object -----------------------------------------------
 
-void mouse_away(Ui& ui, NamedObject& o, const KindBehaviour& k) {
-  if (auto away = k.mouseAway) away(ui, o);
+void mouse_away(Ui& ui, NamedObject& o, const Call& c, const KindBehaviour& k) {
+  if (auto away = k.mouseAway) away(ui, o, c);
   if (o.buttonData && o.buttonData->look > Look::Resting) button_leave(ui, o, 0);
 }
 
 // ---- shortcuts ---------------------------------------------------------------
 
-// Shortcuts (menu items 1000..1999) reach an object only while the mouse is
-// over it (it is then the reported object).
+// Shortcuts (menu items 1000..1999) go to one object: the one whose gadget
+// holds the keyboard focus (a clicked grid, wherever the mouse went since),
+// else the one under the mouse. The kind decides whether it takes them now
+// (a grid does not while another gadget takes typing).
+struct ShortcutTarget {
+  int32_t focused = -1;          // gadget with the keyboard focus at the call
+  bool taken = false;            // the focused object took the shortcut
+  NamedObject* under = nullptr;  // the object under the mouse that may take it
+};
+
+bool is_object_shortcut(const Call& c) {
+  return c.kind == TK_EVENT_MENU && c.menu >= 1000 && c.menu <= 1999;
+}
+
 void object_shortcut(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
-                     const KindBehaviour& k) {
-  if (c.kind != TK_EVENT_MENU || c.menu < 1000 || c.menu > 1999) return;
-  auto shortcut = k.shortcut;
-  if (!shortcut || win.eventObject != o.name) return;
-  win.eventCode = shortcut(ui, o, c.menu);
+                     const KindBehaviour& k, ShortcutTarget& t) {
+  if (!is_object_shortcut(c) || !k.shortcut || t.taken) return;
+  if (o.gadget != 0 && o.gadget == t.focused) {
+    win.eventCode = k.shortcut(ui, o, c.menu);
+    win.eventObject = o.name;
+    t.taken = true;
+    t.under = nullptr;
+  } else if (win.eventObject == o.name) {
+    t.under = &o;
+  }
+}
+
+// After the walk: the object under the mouse, when no focused one took it.
+void shortcut_under_mouse(Ui& ui, WindowRecord& win, const Call& c, ShortcutTarget& t) {
+  if (t.taken || !t.under) return;
+  NamedObject& o = *t.under;
+  t.under = nullptr;
+  if (auto shortcut = kind_behaviour(ui, o.kind).shortcut) {
+    win.eventCode = shortcut(ui, o, c.menu);
+    win.eventObject = o.name;
+  }
 }
 
 // ---- splitters ---------------------------------------------------------------
@@ -254,8 +282,15 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
   win.eventCode = Code::None;
   win.eventObject.clear();
   bool handled = false;
+  ShortcutTarget keys;
+  if (is_object_shortcut(c)) keys.focused = tk_focused_gadget();
   // A dispatch that ends early leaves the object it ended on current.
-  auto end_on = [&ui](NamedObject* o) {
+  auto end_on = [&](NamedObject* o) {
+    const std::string ended = win.eventObject;
+    const int8_t code = win.eventCode;
+    shortcut_under_mouse(ui, win, c, keys);  // a key pressed meanwhile still counts
+    win.eventObject = ended;
+    win.eventCode = code;
     make_current(ui, o);
     return 0;
   };
@@ -283,16 +318,17 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
         if (!handled && mouse_is_over(*o, c)) {
           if (mouse_over(ui, win, *o, c, k)) handled = true;
         } else {
-          mouse_away(ui, *o, k);
+          mouse_away(ui, *o, c, k);
         }
       }
-      object_shortcut(ui, win, *o, c, k);
+      object_shortcut(ui, win, *o, c, k, keys);
     } else if (splitter_moved(ui, *o, c)) {
       return 0;
     }
 
     if (step_animations(ui, win, *o, k)) return end_on(o);
   }
+  shortcut_under_mouse(ui, win, c, keys);
   return 0;
 }
 

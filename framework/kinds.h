@@ -94,8 +94,9 @@ struct KindBehaviour {
   // Event: the mouse is over the object, after the dispatcher's common
   // handling of the call; the dispatcher reports the object.
   void (*mouseOver)(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& e) = nullptr;
-  // Event: the mouse is not over the object (or a combo list is open).
-  void (*mouseAway)(Ui& ui, NamedObject& o) = nullptr;
+  // Event: the mouse is not over the object; `e` is the call, so a click
+  // elsewhere (on another object) can be told from a move.
+  void (*mouseAway)(Ui& ui, NamedObject& o, const ToolkitEvent& e) = nullptr;
   // Event: a keyboard shortcut while the object is the reported one;
   // returns the event code to report.
   int8_t (*shortcut)(Ui& ui, NamedObject& o, int32_t shortcutId) = nullptr;

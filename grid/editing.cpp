@@ -10,7 +10,7 @@
 // the grid and lays the editor there, shows it and gives it the focus,
 // whether or not the cursor is drawn, and a drawing without its cell hides
 // it. Between drawings place_editor keeps it on that spot while the grid
-// moves, and hidden while the grid is. While it is open the grid keeps only
+// moves; a grid hidden (with its page) commits it. While it is open the grid keeps only
 // the Return and Escape shortcuts, and a list editor disables the grid's own
 // gadget.
 #include <cstdint>
@@ -21,6 +21,7 @@
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 namespace {
 
@@ -130,6 +131,11 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row
     return 0;
   }
   remove_grid_shortcuts(ui, 1);
+  // Return and Escape typed in the editor reach its grid wherever the
+  // mouse is; a text starts with the caret at its end, aligned as its
+  // column shows it.
+  tk_set_gadget_keys(gadget, obj->gadget);
+  if (col.inputType == InputType::Text) tk_set_input_layout(gadget, col.orientation);
 
   g.inputGadget = gadget;
   g.editor = EditorPlace{};
@@ -186,11 +192,23 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
 // ---- place_editor ------------------------------------------------------------------
 //
 // Lays an open editor where the latest drawing found its cell, relative to
-// the grid's present absolute position, and shows it only while the grid is
-// present and that cell was drawn. The gadget is touched only when its
+// the grid's present absolute position, and shows it only while that cell
+// was drawn; a grid no longer present commits it. The gadget is touched only when its
 // place or its visibility differs, so this may run on every dispatch.
 
-void place_editor(NamedObject& grid) {
+void place_editor(Ui& ui, NamedObject& grid) {
+  if (!grid_record(grid)) return;
+  GridRecord& g = *grid_record(grid);
+  if (!editor_is_open(g)) return;
+  if (grid.visible != 1 || grid.hidden >= 1) {
+    grid.changed = 1;
+    close_editor(ui, grid.name, 0);
+    return;
+  }
+  lay_editor(grid);
+}
+
+void lay_editor(NamedObject& grid) {
   if (!grid_record(grid)) return;
   GridRecord& g = *grid_record(grid);
   if (!editor_is_open(g)) return;
@@ -207,5 +225,11 @@ void place_editor(NamedObject& grid) {
   if (e.shown != shown) {
     tk_hide_gadget(g.inputGadget, show ? 0 : 1);
     e.shown = shown;
+  }
+  // The editor takes the focus once, when it first shows; later drawings
+  // (a hover, a scroll) leave the focus where the person put it.
+  if (show && e.focused == 0) {
+    tk_focus_gadget(g.inputGadget);
+    e.focused = 1;
   }
 }

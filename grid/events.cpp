@@ -21,40 +21,66 @@ int8_t edited_input_type(const GridRecord& g) {
   return g.columns[size_t(g.editor.column)].inputType;
 }
 
-// Whether a text editor's focus loss means the user left it. A click on the
+// Whether the editor's focus loss means the user left it. A click on the
 // grid takes the focus to the grid's gadget before the click itself is
-// reported, and it is the click that decides (another cell cancels the
-// edit, the edited cell keeps it); by the time the loss is dispatched the
+// reported, and it is the click that decides (another cell commits, the
+// edited cell keeps the editor); by the time the loss is dispatched the
 // focus may also be back in the editor. Focus anywhere else has left it.
 bool focus_left_grid(const NamedObject& o) {
   const int32_t focused = tk_focused_gadget();
   return focused != grid_record(o)->inputGadget && focused != o.gadget;
 }
 
-void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& c) {
+bool is_click(int32_t type) {
+  return type == TK_TYPE_LEFT_CLICK || type == TK_TYPE_RIGHT_CLICK || type == TK_TYPE_LEFT_DOUBLE ||
+         type == TK_TYPE_RIGHT_DOUBLE;
+}
+
+// The editor's own closing events commit it, wherever the mouse is: a
+// drop-down list closed, the focus gone elsewhere, a double-click in it.
+void editor_event(Ui& ui, NamedObject& o, const ToolkitEvent& c) {
   GridRecord& g = *grid_record(o);
-  if (g.inputGadget != 0) {
-    // The editor's own closing events commit it.
-    const int8_t inputType = edited_input_type(g);
-    const bool commits = c.gadget == g.inputGadget &&
-                         ((c.type == TK_TYPE_LIST_CLOSED && inputType == InputType::DropDown) ||
-                          (c.type == TK_TYPE_FOCUS_LOST && inputType == InputType::Text && focus_left_grid(o)) ||
-                          c.type == TK_TYPE_LEFT_DOUBLE);
-    if (commits) {
-      o.changed = 1;
-      close_editor(ui, o.name, 0);
-    }
-    // While the mouse is over the grid, an open editor keeps the keys.
-    if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget)
-      tk_focus_gadget(g.inputGadget);
+  if (g.inputGadget == 0 || c.kind != TK_EVENT_GADGET || c.gadget != g.inputGadget) return;
+  const bool commits = (c.type == TK_TYPE_LIST_CLOSED && edited_input_type(g) == InputType::DropDown) ||
+                       (c.type == TK_TYPE_FOCUS_LOST && focus_left_grid(o)) ||
+                       c.type == TK_TYPE_LEFT_DOUBLE;
+  if (!commits) return;
+  o.changed = 1;
+  close_editor(ui, o.name, 0);
+}
+
+void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& c) {
+  editor_event(ui, o, c);
+  // The grid under the mouse holds the keys only when nothing else takes
+  // typing: all of them, or only Return and Escape while its editor is
+  // open. Another grid or object may have changed them meanwhile. The
+  // mouse passing over moves no focus.
+  if (grid_takes_keys(o)) {
+    win.focusKind = o.kind;
+    win.focusNumber = o.number;
+    install_grid_shortcuts(ui, o);
+  } else {
+    remove_grid_shortcuts(ui, 0);
   }
-  // The grid under the mouse holds the keys: all of them, or only Return
-  // and Escape while its editor is open. Another grid or object may have
-  // changed them since the editor opened.
-  win.focusKind = o.kind;
-  win.focusNumber = o.number;
-  install_grid_shortcuts(ui, o);
   grid_mouse(ui, o, c.mouseX, c.mouseY, c.type);
+}
+
+// The mouse elsewhere: a click there (another control, a tab, another
+// grid) commits the open editor before it goes on; a drag of a caption
+// border goes on while the button is held.
+void grid_mouse_away(Ui& ui, NamedObject& o, const ToolkitEvent& c) {
+  editor_event(ui, o, c);
+  GridRecord& g = *grid_record(o);
+  if (g.inputGadget != 0 && c.kind == TK_EVENT_GADGET && is_click(c.type) && c.gadget != g.inputGadget) {
+    o.changed = 1;
+    close_editor(ui, o.name, 0);
+  }
+  if (g.sizingColumn >= 0 && c.mouseX >= 0) {
+    grid_mouse(ui, o, c.mouseX, c.mouseY, -1);
+    return;
+  }
+  g.sizingColumn = -1;
+  grid_mouse_left(ui, o);
 }
 
 }  // namespace
@@ -63,10 +89,10 @@ void grid_register_event_hooks(KindBehaviour& b) {
   b.mouseOver = grid_mouse_over;
   // What showed only while the mouse was over the grid (its cursor, a
   // hovered expander, a pressed arrow) ends with it.
-  b.mouseAway = [](Ui& ui, NamedObject& o) {
-    grid_mouse_left(ui, o);
-  };
+  b.mouseAway = grid_mouse_away;
   b.shortcut = [](Ui& ui, NamedObject& o, int32_t shortcutId) -> int8_t {
+    // Keys typed into another gadget's text are never the grid's.
+    if (!grid_takes_keys(o)) return Code::None;
     return grid_key(ui, o, shortcutId);
   };
   // A grid loses its arrow keys to the object that takes the focus.
@@ -76,9 +102,18 @@ void grid_register_event_hooks(KindBehaviour& b) {
   b.step = [](Ui& ui, NamedObject& o) {
     GridRecord* g = grid_record(o);
     if (!g) return false;
-    // An open editor follows its grid wherever the grid went or hid.
-    if (g->inputGadget != 0) place_editor(o);
+    // An open editor follows its grid wherever the grid went, and is
+    // committed when the grid no longer shows.
+    if (g->inputGadget != 0) place_editor(ui, o);
     if (g->animating == 1) step_expanders(ui, o);
     return false;
   };
+}
+
+bool grid_takes_keys(const NamedObject& grid) {
+  const GridRecord* g = grid_record(grid);
+  if (!g) return false;
+  const int32_t focused = tk_focused_gadget();
+  if (focused == grid.gadget || (g->inputGadget != 0 && focused == g->inputGadget)) return true;
+  return tk_gadget_takes_typing(focused) == 0;
 }

@@ -29,6 +29,10 @@ inline constexpr int32_t Space = 1108;
 /// @}
 inline constexpr int32_t First = 1109;  // Ctrl+Home: the first row
 inline constexpr int32_t Last = 1110;   // Ctrl+End: the last row
+inline constexpr int32_t PageUpKey = 1111;    // Page Up: a page up, as Shift+Up
+inline constexpr int32_t PageDownKey = 1112;  // Page Down: a page down, as Shift+Down
+inline constexpr int32_t RowStart = 1113;     // Home: the row's first column
+inline constexpr int32_t RowEnd = 1114;       // End: the row's last column
 }  // namespace GridKey
 
 // ---- creation --------------------------------------------------------------
@@ -165,6 +169,13 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
 // Moves the cursor to the first (dir < 0) or last (dir > 0) shown row of its
 // column that takes it, the view scrolled to show it, and draws.
 void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir);
+// Moves the cursor to the first (dir < 0) or last (dir > 0) column of its
+// row that takes it, the view scrolled sideways to show it, and draws.
+void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir);
+// Whether the grid takes its keys now: it or its editor holds the focus,
+// or no gadget that takes typing (an input, a list, another grid's
+// editor) does. Where the mouse is plays no part.
+bool grid_takes_keys(const NamedObject& grid);
 // The grid's keys in the current window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
 void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
@@ -196,9 +207,10 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.
 bool editor_is_open(const GridRecord& grid);
 // Keeps an open editor on its cell as the grid's latest drawing placed it,
-// at the grid's present position, and hidden while the grid is hidden or
-// the cell was not drawn. Cheap when nothing changed; nothing without an
-// editor.
-void place_editor(NamedObject& grid);
+// at the grid's present position, and hidden while its cell was not drawn.
+// A grid that no longer shows (hidden, or with its tab page) commits and
+// closes its editor: nothing typed waits unseen behind another page.
+// Cheap when nothing changed; nothing without an editor.
+void place_editor(Ui& ui, NamedObject& grid);
 // The items a list editor offers: the TAB-separated parts, empty ones skipped.
 std::vector<std::string> split_allowed_values(const std::string& values);

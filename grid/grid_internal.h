@@ -51,6 +51,10 @@ inline constexpr GridKeyBinding kGridKeyBindings[] = {
     {TK_SHIFT | TK_KEY_DOWN, GridKey::PageDown},
     {TK_CONTROL | TK_KEY_HOME, GridKey::First},
     {TK_CONTROL | TK_KEY_END, GridKey::Last},
+    {TK_KEY_PAGE_UP, GridKey::PageUpKey},
+    {TK_KEY_PAGE_DOWN, GridKey::PageDownKey},
+    {TK_KEY_HOME, GridKey::RowStart},
+    {TK_KEY_END, GridKey::RowEnd},
     {TK_KEY_SPACE, GridKey::Space},
 };
 
@@ -102,6 +106,24 @@ inline GridPaintAreas grid_paint_areas(const GridRecord& g, int32_t w, int32_t h
 // The last position the vertical scroll bar offers for rows shown in
 // `room` pixels (grid/scrolling.cpp): from it on, all the rest fit whole.
 int32_t last_row_position(GridRecord& grid, int32_t room);
+// The same for the columns in `room` pixels of width.
+int32_t last_column_position(const GridRecord& grid, int32_t room);
+
+// The last scroll positions of a W x H grid: from them on the rest of the
+// rows or columns shows whole. The arrows, the wheel and the scroll bars
+// stop there.
+inline int32_t last_scroll_y(GridRecord& g, int32_t w, int32_t h) {
+  const GridPaintAreas a = grid_paint_areas(g, w, h);
+  return last_row_position(g, a.rows.bottom - a.rows.top);
+}
+inline int32_t last_scroll_x(const GridRecord& g, int32_t w, int32_t h) {
+  const GridPaintAreas a = grid_paint_areas(g, w, h);
+  return last_column_position(g, a.rows.right - a.cellsLeft);
+}
+
+// Lays the open editor on its cell as place_editor does, without closing
+// it (the drawing calls it); the first showing gives it the focus.
+void lay_editor(NamedObject& grid);
 
 // Draws the grid for a by-name operation, which leaves its grid the current
 // object (the drawing reaches the scroll bars by name).

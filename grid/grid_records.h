@@ -217,6 +217,7 @@ struct EditorPlace {
   int16_t width = 0;   // the column's width
   int16_t height = 0;  // the column's input height, else the row's height
   int8_t shown = 0;    // 1 while the editor gadget is shown
+  int8_t focused = 0;  // 1 once its first showing gave it the focus
 };
 
 /// A grid's own record (NamedObject::control): its settings, cursor, scroll
@@ -256,6 +257,12 @@ struct GridRecord : ControlRecord {
   int8_t scrollArrows = 0;      // built-in arrows drawn: 1 vertical, 2 horizontal
   int8_t pressedArrow = 0;      // 1 left, 2 right, 3 up, 4 down, 0 none
   int32_t arrowNextStep = 0;    // clock value at which the held arrow steps again
+  int16_t sizingColumn = -1;    // column whose caption border is being dragged, -1 none
+  int16_t sizingWidth = 0;      // its width when the drag began
+  int32_t sizingFromX = 0;      // grid x where the drag began
+  int32_t wheelCarry = 0;       // wheel turn (1/120 notch) short of a whole row
+  int32_t wheelCarryX = 0;      // the same sideways, short of a whole column
+  int8_t resizeShape = 0;       // 1 while the mouse shows the column-resize shape
   int8_t enableInput = 0;       // "ENABLEINPUT"
   int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
   int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps

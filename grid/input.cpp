@@ -17,6 +17,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_input_rules.h"
 #include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
@@ -182,28 +183,100 @@ bool arrow_step_due(GridRecord& g, bool fresh, int32_t now) {
   return true;
 }
 
-// Scrolls one column or shown row; true when the position changed.
-bool scroll_by_arrow(GridRecord& g, int8_t arrow) {
+// Scrolls one column or shown row; true when the position changed. The
+// arrows stop where the scroll bar would: at the last page shown whole.
+bool scroll_by_arrow(GridRecord& g, int8_t arrow, int32_t w, int32_t h) {
   const int16_t wasX = g.scrollX;
   const int32_t wasY = g.scrollY;
   switch (arrow) {
     case GridArrow::Left: g.scrollX = to_int16(std::max<int32_t>(g.scrollX - 1, 0)); break;
     case GridArrow::Right:
-      g.scrollX = to_int16(std::min<int32_t>(g.scrollX + 1, g.columnCount - 1));
+      g.scrollX = to_int16(std::max<int32_t>(std::min<int32_t>(g.scrollX + 1, last_scroll_x(g, w, h)), g.scrollX));
       break;
     case GridArrow::Up: g.scrollY = std::max<int32_t>(g.scrollY - 1, 0); break;
-    case GridArrow::Down: {
-      // Stops when the last shown row is the first one drawn.
-      ShownRows shown(g);
-      const int32_t next = g.scrollY + 1;
-      int32_t to = 0;
-      if (next >= 0) to = shown.has_index(next) ? next : shown.count() - 1;
-      g.scrollY = std::max<int32_t>(to, 0);
+    case GridArrow::Down:
+      g.scrollY = std::max<int32_t>(std::min<int32_t>(g.scrollY + 1, last_scroll_y(g, w, h)), g.scrollY);
       break;
-    }
     default: break;
   }
   return g.scrollX != wasX || g.scrollY != wasY;
+}
+
+// Scrolls by a wheel turn (TK_TYPE_WHEEL or TK_TYPE_WHEEL_SIDEWAYS), in
+// whole rows or columns, never before the first nor past the last page;
+// true when the position changed.
+bool scroll_by_wheel(GridRecord& g, int32_t type, int32_t delta, int32_t w, int32_t h) {
+  if (type == TK_TYPE_WHEEL) {
+    const int32_t rows = wheel_rows(g.wheelCarry, delta);
+    if (rows == 0) return false;
+    const int32_t last = last_scroll_y(g, w, h);
+    const int32_t from = std::clamp<int32_t>(g.scrollY, 0, std::max(last, 0));
+    const int32_t to = std::clamp<int64_t>(int64_t{from} + rows, 0, std::max(last, 0));
+    if (to == g.scrollY) return false;
+    g.scrollY = to;
+    return true;
+  }
+  const int32_t columns = wheel_rows(g.wheelCarryX, delta);
+  if (columns == 0) return false;
+  const int32_t last = last_scroll_x(g, w, h);
+  const int32_t from = std::clamp<int32_t>(g.scrollX, 0, std::max(last, 0));
+  const int32_t to = std::clamp<int64_t>(int64_t{from} + columns, 0, std::max(last, 0));
+  if (to == g.scrollX) return false;
+  g.scrollX = to_int16(to);
+  return true;
+}
+
+// The widest text column `column` shows in the drawn rows, with its caption
+// and the room around a text; 0 when nothing can be measured.
+int32_t widest_text(Ui& ui, NamedObject& obj, GridRecord& g, const GridLayout& layout,
+                    int32_t column) {
+  const CanvasRecord* canvas = obj.canvas.get();
+  if (!canvas || !tk_image_exists(canvas->canvasImage)) return 0;
+  if (!tk_start_drawing(tk_image_output(canvas->canvasImage))) return 0;
+  // Measured in the font the drawing uses.
+  if (const WindowRecord* window = current_window(ui); window && window->font != 0)
+    tk_drawing_font(window_font_handle(ui));
+  int32_t widest = tk_text_width(g.columns[column].caption) + 2 * 7;
+  const int32_t s = canvas->iconSize;
+  for (const GridRowSlot& r : layout.rows) {
+    if (!cell_in_range(g, column, r.row)) continue;
+    const std::string& text = cell_at(g, column, r.row).text;
+    const std::string line = text.substr(0, text.find_first_of("\r\n"));
+    // The tree column's indent and expander come before its text.
+    const int32_t indent = grid_text_left(g, r, column, 0, s);
+    widest = std::max(widest, indent + tk_text_width(line) + kFitPadding);
+  }
+  tk_stop_drawing();
+  return widest;
+}
+
+// A drag on a caption border: the column follows the mouse while the left
+// button is held, and the drag ends when it is let go. True when the
+// grid was drawn.
+bool follow_border_drag(Ui& ui, NamedObject& obj, GridRecord& g, int32_t rx) {
+  if (g.sizingColumn < 0 || g.sizingColumn >= g.columnCount) {
+    g.sizingColumn = -1;
+    return false;
+  }
+  if (tk_left_button_down() != 1) {
+    g.sizingColumn = -1;
+    return false;
+  }
+  const int32_t width = std::clamp<int32_t>(g.sizingWidth + rx - g.sizingFromX, kMinColumnWidth, INT16_MAX);
+  ColumnRecord& c = g.columns[g.sizingColumn];
+  if (c.width == width) return false;
+  c.width = to_int16(width);
+  render_grid(ui, obj);
+  return true;
+}
+
+// The mouse shows the resize shape over a caption border, the arrow
+// elsewhere; the gadget is told only of a change.
+void show_resize_shape(const NamedObject& obj, GridRecord& g, bool resize) {
+  const int8_t shape = resize ? 1 : 0;
+  if (g.resizeShape == shape) return;
+  g.resizeShape = shape;
+  tk_set_gadget_cursor(obj.gadget, resize ? TK_CURSOR_RESIZE_COLUMN : TK_CURSOR_ARROW);
 }
 
 // Whole column, whole row or nothing, by caption hit (or selection mode).
@@ -237,8 +310,6 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
 
-  if (g.inputGadget != 0 && tk_focused_gadget() != g.inputGadget) tk_focus_gadget(g.inputGadget);
-
   // Any window coordinate is accepted; far-off ones cannot hit anything.
   const auto relative = [](int32_t mouse, int16_t origin) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{mouse} - origin, -(1 << 20), 1 << 20));
@@ -260,13 +331,49 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
   const GridLayout layout = compute_grid_layout(g, w, h, s);
 
+  // A caption border being dragged follows the mouse until the button is
+  // let go; nothing else answers meanwhile.
+  if (g.sizingColumn >= 0) {
+    if (follow_border_drag(ui, *obj, g, rx)) return 1;
+    if (g.sizingColumn >= 0) return 0;
+  }
+
+  // The wheel scrolls whatever part of the grid the pointer is over.
+  if (eventType == TK_TYPE_WHEEL || eventType == TK_TYPE_WHEEL_SIDEWAYS) {
+    if (!scroll_by_wheel(g, eventType, tk_last_wheel_delta(), w, h)) return 0;
+    render_grid(ui, *obj);
+    return 1;
+  }
+
+  // A caption border: dragged, it resizes its column; double-clicked, the
+  // column fits its widest shown text. The caption itself keeps selecting
+  // or sorting.
+  const int32_t border = caption_border_at(layout, rx, ry);
+  show_resize_shape(*obj, g, border >= 0);
+  if (border >= 0 && eventType == TK_TYPE_LEFT_CLICK) {
+    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+    g.sizingColumn = to_int16(border);
+    g.sizingWidth = g.columns[border].width;
+    g.sizingFromX = rx;
+    return 0;
+  }
+  if (border >= 0 && eventType == TK_TYPE_LEFT_DOUBLE) {
+    g.sizingColumn = -1;
+    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+    const int32_t widest = widest_text(ui, *obj, g, compute_grid_layout(g, w, h, s), border);
+    if (widest <= 0) return 0;
+    g.columns[border].width = to_int16(std::max(widest, kMinColumnWidth));
+    render_grid(ui, *obj);
+    return 1;
+  }
+
   // Built-in scroll arrows: resting on one scrolls, paced by the clock.
   if (const int8_t arrow = grid_arrow_at(layout, rx, ry); arrow != GridArrow::None) {
     const bool click = eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE;
     const bool fresh = arrow != wasPressed || click;
     g.pressedArrow = arrow;
     bool changed = arrow != wasPressed;  // the pressed look moves
-    if (arrow_step_due(g, fresh, ui_now(ui)) && scroll_by_arrow(g, arrow)) changed = true;
+    if (arrow_step_due(g, fresh, ui_now(ui)) && scroll_by_arrow(g, arrow, w, h)) changed = true;
     if (!changed) return 0;
     render_grid(ui, *obj);
     return 1;
@@ -334,9 +441,13 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
-        if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row)) {
-          close_editor(ui, obj->name, 1);
-        }
+        // A click away from the editor keeps what was typed: it commits
+        // into the editor's own cell, then the click goes on. On the
+        // edited cell itself the editor keeps the keys.
+        if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row))
+          close_editor(ui, obj->name, 0);
+        else if (editor_is_open(g) && eventType == TK_TYPE_LEFT_CLICK)
+          tk_focus_gadget(g.inputGadget);
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = row;
         obj->text = cell.text;
@@ -366,9 +477,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   if (g.selMode > Selection::Cell) captionHit = g.selMode;
 
   if (captionHit > Selection::Cell && eventType == TK_TYPE_LEFT_CLICK) {
-    if (editor_is_open(g)) {
-      close_editor(ui, obj->name, 1);
-    }
+    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
     if (select_whole(g, captionHit, column, row)) result = 1;
   }
 
@@ -383,6 +492,7 @@ int32_t grid_mouse_left(Ui& ui, NamedObject& grid) {
   if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   bool changed = clear_hover(g);
+  show_resize_shape(*obj, g, false);
   if (g.permanentCursor == -1) {
     g.permanentCursor = 0;
     changed = true;
@@ -436,6 +546,10 @@ int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId) {
     case GridKey::PageDown: move_cursor(ui, grid, 2, 0, 1); return Code::GridCursor;
     case GridKey::First: move_cursor_to_end(ui, grid, -1); return Code::GridCursor;
     case GridKey::Last: move_cursor_to_end(ui, grid, 1); return Code::GridCursor;
+    case GridKey::PageUpKey: move_cursor(ui, grid, 2, 0, -1); return Code::GridCursor;
+    case GridKey::PageDownKey: move_cursor(ui, grid, 2, 0, 1); return Code::GridCursor;
+    case GridKey::RowStart: move_cursor_to_row_end(ui, grid, -1); return Code::GridCursor;
+    case GridKey::RowEnd: move_cursor_to_row_end(ui, grid, 1); return Code::GridCursor;
     case GridKey::Space:
       toggle_expander(g, g.cursorColumn, g.cursorRow);
       // The subtree shows or hides at once; the icon turns in the steps.
@@ -551,6 +665,35 @@ void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir) {
   const int32_t last = last_row_position(g, areas.rows.bottom - areas.rows.top);
   g.scrollY = std::min(shown.index_at_or_before(row), last);
   set_cursor(ui, grid.name, static_cast<int16_t>(column), row, 1);
+}
+
+// ---- move_cursor_to_row_end -----------------------------------------------------------
+//
+// Home and End: the first or last column of the cursor's row that takes the
+// cursor, scrolled into view as a step of the arrows would.
+
+void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
+  GridRecord* record = grid_record(grid);
+  if (!record || record->columnCount < 1 || record->rowCount < 1) return;
+  GridRecord& g = *record;
+  const int32_t row = std::clamp<int32_t>(g.cursorRow, 0, g.rowCount - 1);
+  const int32_t step = dir > 0 ? -1 : 1;  // inwards from the end
+  int32_t column = dir > 0 ? g.columnCount - 1 : 0;
+  while (cell_in_range(g, column, row) &&
+         (effective_lock(g, column, row) <= -16 || g.columns[column].width <= 0))
+    column += step;
+  if (!cell_in_range(g, column, row)) return;
+  if (column < g.scrollX) {
+    g.scrollX = to_int16(column);
+  } else if (column >= g.lastVisibleColumn) {
+    // As far as it takes to show the column whole, never past the last page.
+    const GridPaintAreas areas = grid_paint_areas(g, grid.width, grid.height);
+    int32_t first = column, used = g.columns[column].width;
+    while (first > 0 && used + g.columns[first - 1].width <= areas.rows.right - areas.cellsLeft)
+      used += g.columns[--first].width;
+    g.scrollX = to_int16(std::max<int32_t>(g.scrollX, std::min(first, last_scroll_x(g, grid.width, grid.height))));
+  }
+  set_cursor(ui, grid.name, to_int16(column), row, 1);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------

@@ -27,7 +27,7 @@ void grid_release(NamedObject& o) {
   clear_grid_records(*g, true);
 }
 
-void grid_placed(Ui&, NamedObject& o) { place_editor(o); }
+void grid_placed(Ui& ui, NamedObject& o) { place_editor(ui, o); }
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_input_rules.h"
 #include "grid/grid_layout.h"
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
@@ -90,6 +91,10 @@ void clip_to(const GridArea& a) {
   tk_drawing_clip(a.left, a.top, std::max(a.right - a.left, 0), std::max(a.bottom - a.top, 0));
 }
 
+// Room a cell's text leaves free: 4 pixels before it and 7 after, as
+// right-aligned text ends 7 pixels before the edge.
+constexpr int32_t kTextPadding = 4 + 7;
+
 // Draws a piece at its own size (w, h = -1) or stretched; nothing for 0.
 void put(int32_t image, int32_t x, int32_t y, int32_t w = -1, int32_t h = -1) {
   if (image) tk_draw_image(tk_image_handle(image), x, y, w, h);
@@ -135,8 +140,11 @@ void draw_caption_row(const GridRecord& g, const GridLayout& l, int32_t w) {
   for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < columns && x < w; ++k) {
     const ColumnRecord& c = g.columns[k];
     if (!c.caption.empty()) {
-      const int32_t tw = c.orientation == 0 ? 0 : tk_text_width(c.caption);
-      tk_draw_text(aligned_x(c.orientation, x, c.width, tw, 7), 2, c.caption, kWhite);
+      // A caption wider than its column is cut like a cell's text.
+      const std::string shown =
+          fit_cell_text(c.caption, c.width - 2 * 7, [](const std::string& t) { return tk_text_width(t); });
+      const int32_t tw = c.orientation == 0 ? 0 : tk_text_width(shown);
+      if (!shown.empty()) tk_draw_text(aligned_x(c.orientation, x, c.width, tw, 7), 2, shown, kWhite);
     }
     x += c.width;
     if (g.gridV == 1 && k < g.columnCount - 1) caption_separator(x - 1);
@@ -211,8 +219,18 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
   }
 
   if (!cell.text.empty()) {
-    const int32_t tw = column.orientation == 0 ? 0 : tk_text_width(cell.text);
-    tk_draw_text(aligned_x(column.orientation, tx, width, tw, 4), ty + 2, cell.text, textColour);
+    // The text stays inside its cell: its first line, cut with an ellipsis
+    // where it does not fit, and clipped at the cell's edge besides.
+    const int32_t room = x + width - tx - kTextPadding;
+    const std::string shown = fit_cell_text(cell.text, room, [](const std::string& t) { return tk_text_width(t); });
+    if (!shown.empty()) {
+      const int32_t tw = column.orientation == 0 ? 0 : tk_text_width(shown);
+      const GridArea rows = grid_paint_areas(g, d.w, d.h).rows;
+      clip_to({std::max(tx, rows.left), std::max(y, rows.top), std::min(x + width, rows.right),
+               std::min(y + height + 1, rows.bottom)});
+      tk_draw_text(aligned_x(column.orientation, tx, width, tw, 4), ty + 2, shown, textColour);
+      clip_to(rows);
+    }
   }
 
   if (g.gridH == 1 && n < g.rowCount - 1) tk_draw_line(x, y + height, width, 0, g.gridColor);
@@ -377,12 +395,11 @@ void render_grid(Ui& ui, NamedObject& grid) {
 
   tk_set_gadget_state(obj->gadget, tk_image_handle(canvas.canvasImage));
   // An editor whose cell is not drawn (scrolled away, inside a collapsed
-  // subtree, beyond the right edge) or whose grid is hidden waits hidden;
-  // Return and Escape still reach it through the grid's shortcuts.
+  // subtree, beyond the right edge) waits hidden; Return and Escape typed
+  // in it still reach the grid.
   if (editor_is_open(g)) {
     g.editor.drawn = editorPlaced ? 1 : 0;
-    place_editor(*obj);
-    if (g.editor.shown == 1) tk_focus_gadget(g.inputGadget);
+    lay_editor(*obj);
   }
   if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
     update_grid_scroll_bars(ui, *obj, end.x, end.y);

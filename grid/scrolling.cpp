@@ -106,16 +106,12 @@ int32_t last_scroll_position(const std::vector<int32_t>& sizes, int32_t room) {
   return static_cast<int32_t>(first < sizes.size() ? first : sizes.size() - 1);
 }
 
-namespace {
-
 int32_t last_column_position(const GridRecord& g, int32_t room) {
   std::vector<int32_t> widths;
   widths.reserve(g.columns.size());
   for (const ColumnRecord& c : g.columns) widths.push_back(c.width);
   return last_scroll_position(widths, room);
 }
-
-}  // namespace
 
 int32_t last_row_position(GridRecord& g, int32_t room) {
   if (g.rowRangeGeneration == g.layoutGeneration && g.rowRangeRoom == room) return g.rowRangeLast;

@@ -436,3 +436,36 @@ int32_t tk_live_gadget_count();
 int32_t tk_live_image_count();
 int32_t tk_live_font_count();
 /// @}
+
+// ---- wheel, mouse cursor shape and typing focus ----------------------------
+/// @{ Gadget event types of an image gadget under a turning mouse wheel:
+/// up and down, and sideways (a sideways wheel, or the wheel with Shift).
+/// tk_last_wheel_delta tells how far.
+inline constexpr int32_t TK_TYPE_WHEEL = 14003;
+inline constexpr int32_t TK_TYPE_WHEEL_SIDEWAYS = 14004;
+/// @}
+/// One notch of a classic wheel in tk_last_wheel_delta's unit.
+inline constexpr int32_t TK_WHEEL_NOTCH = 120;
+/// How far the wheel of the last wheel event turned, in 1/120 notches:
+/// positive away from the user (up) or to the left, negative towards the
+/// user (down) or to the right; 0 when the last event was no wheel event.
+int32_t tk_last_wheel_delta();
+/// @{ Mouse cursor shapes over a gadget.
+inline constexpr int32_t TK_CURSOR_ARROW = 0;
+inline constexpr int32_t TK_CURSOR_RESIZE_COLUMN = 1;  // a border dragged sideways
+/// @}
+/// Shows the shape while the mouse is over the gadget; 1 done.
+int32_t tk_set_gadget_cursor(int32_t gadget, int32_t shape);
+/// 1 while the left mouse button is held down.
+int32_t tk_left_button_down();
+/// 1 when the gadget takes typed keys itself: a text input, drop-down list,
+/// list, date input, tree or text editor (what Tab or a click put the caret
+/// or a selection in); 0 for any other or an unknown gadget.
+int32_t tk_gadget_takes_typing(int32_t gadget);
+/// @{ Key codes of the paging keys.
+inline constexpr int32_t TK_KEY_PAGE_UP = 33;
+inline constexpr int32_t TK_KEY_PAGE_DOWN = 34;
+/// @}
+/// Lays a text input's text out as a column of a table: alignment 0 left,
+/// 1 right, 2 centred, the caret at the end of the text; 1 done.
+int32_t tk_set_input_layout(int32_t gadget, int32_t alignment);

@@ -424,18 +424,19 @@ QAccessibleInterface* describe_factory(const QString&, QObject* object) {
 // ---- keyboard and focus mark ----------------------------------------------------------
 
 // The key code of a key the framework's controls answer, 0 for any other:
-// Return and Escape, and on an image gadget also Space, the arrows (with or
-// without Shift) and Ctrl+Home, Ctrl+End.
+// Return and Escape, and on an image gadget also Space, the arrows, Page Up,
+// Page Down, Home and End (with or without Shift) and Ctrl+Home, Ctrl+End.
 int32_t control_key(const QKeyEvent* e, bool imageGadget) {
   constexpr int32_t kReturn = 13, kEscape = 27, kSpace = 32, kEnd = 35, kHome = 36;
-  constexpr int32_t kLeft = 37, kDown = 40;
+  constexpr int32_t kDown = 40;
   const int32_t vk = virtual_key(e->key());
   const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
   if (mods & Qt::AltModifier) return 0;
   if (mods & Qt::ControlModifier)
     return imageGadget && !(mods & Qt::ShiftModifier) && (vk == kHome || vk == kEnd) ? vk | TK_CONTROL : 0;
   const bool returnOrEscape = vk == kReturn || vk == kEscape;
-  const bool spaceOrArrow = vk == kSpace || (vk >= kLeft && vk <= kDown);
+  constexpr int32_t kPageUp = 33;  // Page Up, Page Down, End and Home lie just below Left
+  const bool spaceOrArrow = vk == kSpace || (vk >= kPageUp && vk <= kDown);
   if (!returnOrEscape && !(imageGadget && spaceOrArrow)) return 0;
   return (mods & Qt::ShiftModifier) ? vk | TK_SHIFT : vk;
 }

@@ -133,11 +133,13 @@ int32_t handle_number(int32_t handle, HandleKind kind) {
 namespace {
 struct PostedEvent {
   int32_t kind, window, gadget, type;
+  int32_t wheel;  // wheel turn of a wheel event, else 0
 };
 struct EventState {
   std::deque<PostedEvent> queue;
   QEventLoop* waiting = nullptr;  // the loop of a wait in progress
   int32_t window = 0, gadget = 0, type = -1;
+  int32_t wheel = 0;  // of the last event
 };
 EventState& events() {
   static EventState s;
@@ -145,10 +147,20 @@ EventState& events() {
 }
 }  // namespace
 
-void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type) {
+namespace {
+void push_event(const PostedEvent& e) {
   EventState& s = events();
-  s.queue.push_back({kind, window, gadget, type});
+  s.queue.push_back(e);
   if (s.waiting) s.waiting->quit();
+}
+}  // namespace
+
+void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type) {
+  push_event({kind, window, gadget, type, 0});
+}
+
+void post_wheel_event(int32_t window, int32_t gadget, int32_t type, int32_t delta) {
+  push_event({TK_EVENT_GADGET, window, gadget, type, delta});
 }
 
 }  // namespace tk
@@ -187,6 +199,7 @@ void tk_register_png_decoder() { ensure_app(); }
 int32_t tk_wait_event(int32_t timeoutMs) {
   EventState& s = events();
   s.type = -1;
+  s.wheel = 0;
   if (s.queue.empty() && QCoreApplication::instance()) {
     // A wait with a time-out handles what is pending inside its own loop.
     if (timeoutMs == 0 || s.waiting) QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -212,10 +225,12 @@ int32_t tk_wait_event(int32_t timeoutMs) {
   s.window = e.window;
   s.gadget = e.gadget;
   s.type = e.type;
+  s.wheel = e.wheel;
   return e.kind;
 }
 
 int32_t tk_last_event_window() { return events().window; }
+int32_t tk_last_wheel_delta() { return events().wheel; }
 int32_t tk_last_event_gadget() { return events().gadget; }
 int32_t tk_last_event_menu() { return events().gadget; }
 int32_t tk_last_event_type() { return events().type; }

@@ -399,3 +399,45 @@ QWidget* tk_native_widget(int32_t handle) {
   if (t->kind == HandleKind::Gadget) return tk_gadget_widget(t->number);
   return nullptr;
 }
+
+// ---- wheel, mouse cursor shape and typing focus ------------------------------
+
+int32_t tk_set_gadget_cursor(int32_t gadget, int32_t shape) {
+  GadgetOps* ops = live(gadget);
+  if (!ops) return 0;
+  QWidget* w = ops->widget();
+  const Qt::CursorShape wanted = shape == TK_CURSOR_RESIZE_COLUMN ? Qt::SplitHCursor : Qt::ArrowCursor;
+  // Setting the same shape again would cost a platform call on every move.
+  if (!w->testAttribute(Qt::WA_SetCursor) || w->cursor().shape() != wanted) w->setCursor(wanted);
+  return 1;
+}
+
+int32_t tk_left_button_down() {
+  return (QGuiApplication::mouseButtons() & Qt::LeftButton) ? 1 : 0;
+}
+
+int32_t tk_gadget_takes_typing(int32_t gadget) {
+  GadgetOps* ops = live(gadget);
+  if (!ops) return 0;
+  switch (ops->kind) {
+    case GadgetKind::String:
+    case GadgetKind::Combo:
+    case GadgetKind::List:
+    case GadgetKind::Date:
+    case GadgetKind::Tree:
+    case GadgetKind::Editor:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int32_t tk_set_input_layout(int32_t gadget, int32_t alignment) {
+  GadgetOps* ops = live(gadget);
+  auto* input = ops && ops->kind == GadgetKind::String ? dynamic_cast<QLineEdit*>(ops->widget()) : nullptr;
+  if (!input) return 0;
+  const Qt::Alignment h = alignment == 1 ? Qt::AlignRight : alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+  input->setAlignment(h | Qt::AlignVCenter);
+  input->end(false);
+  return 1;
+}

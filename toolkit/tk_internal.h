@@ -187,6 +187,8 @@ const QFont* font_by_handle(int32_t handle);
 
 // ---- events ----------------------------------------------------------------
 void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type);
+// A gadget event that carries how far a wheel turned (tk_last_wheel_delta).
+void post_wheel_event(int32_t window, int32_t gadget, int32_t type, int32_t delta);
 
 // ---- windows and gadgets ---------------------------------------------------
 class TopWindow;

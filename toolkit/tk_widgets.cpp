@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -588,6 +589,18 @@ void ImageGadget::mousePressEvent(QMouseEvent* e) {
 void ImageGadget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) notify(TK_TYPE_LEFT_DOUBLE);
   else if (e->button() == Qt::RightButton) notify(TK_TYPE_RIGHT_DOUBLE);
+  e->accept();
+}
+
+// Up and down, or sideways: a sideways wheel, or the wheel turned with Shift
+// as every platform's own lists take it.
+void ImageGadget::wheelEvent(QWheelEvent* e) {
+  QPoint turn = e->angleDelta();
+  if ((e->modifiers() & Qt::ShiftModifier) && turn.x() == 0) turn = QPoint(turn.y(), 0);
+  if (number != 0 && turn.y() != 0)
+    post_wheel_event(windowNumber, number, TK_TYPE_WHEEL, turn.y());
+  else if (number != 0 && turn.x() != 0)
+    post_wheel_event(windowNumber, number, TK_TYPE_WHEEL_SIDEWAYS, turn.x());
   e->accept();
 }
 

@@ -98,15 +98,16 @@ TEST_F(GridInput, AHeldArrowStepsAtOnceThenAfterAPauseTenTimesASecond) {
   g_now += 80;
   mouse(690, 140, kNoClick);
   EXPECT_EQ(g().scrollY, 9);
-  // It stops with the last row the first shown.
+  // It stops where the scroll bar would: the last page shown whole.
   for (int i = 0; i < 40; ++i, g_now += 100) mouse(690, 140, kNoClick);
-  EXPECT_EQ(g().scrollY, 29);
+  EXPECT_EQ(g().scrollY, 24);
+  EXPECT_EQ(g().lastVisibleRow, 29);
 
   // The up arrow, tested first where the two zones meet, steps at once;
   // so does every click.
   EXPECT_EQ(mouse(690, 129, kNoClick), 1);
   EXPECT_EQ(g().pressedArrow, 3);
-  EXPECT_EQ(g().scrollY, 28);
+  EXPECT_EQ(g().scrollY, 23);
   for (int i = 0; i < 40; ++i) mouse(690, 120, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(g().scrollY, 0);
   // Leaving the arrow releases it.
@@ -119,15 +120,17 @@ TEST_F(GridInput, HorizontalArrowsScrollColumns) {
   // The columns end 724 pixels in: 10 or more past the right edge.
   set_column_attribute(ui, kGrid, 6, "WIDTH", "120", 1);
   ASSERT_EQ(g().scrollArrows, 2);
+  // Right stops once the last column shows whole, as the scroll bar does.
   for (int i = 0; i < 10; ++i) mouse(670, 140, TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(g().pressedArrow, 2);
-  EXPECT_EQ(g().scrollX, 7);
+  EXPECT_EQ(g().scrollX, 2);
+  EXPECT_EQ(g().lastVisibleColumn, 7);
   EXPECT_EQ(mouse(655, 140, kNoClick), 1);
   EXPECT_EQ(g().pressedArrow, 1);
-  EXPECT_EQ(g().scrollX, 6);
+  EXPECT_EQ(g().scrollX, 1);
   // Where both zones meet the left arrow wins.
   mouse(661, 140, TK_TYPE_LEFT_CLICK);
-  EXPECT_EQ(g().scrollX, 5);
+  EXPECT_EQ(g().scrollX, 0);
 }
 
 // ---- hits ------------------------------------------------------------------------
@@ -698,12 +701,26 @@ TEST_F(GridInput, KeyCodesAndKeyboardControl) {
   EXPECT_EQ(key(GridKey::PageDown), 100);
   EXPECT_EQ(key(GridKey::Space), 105);
   EXPECT_EQ(key(999), 0);
-  EXPECT_EQ(key(1111), 0);
+  EXPECT_EQ(key(1115), 0);
   // Ctrl+End and Ctrl+Home: the last and the first row.
   EXPECT_EQ(key(GridKey::Last), 100);
   EXPECT_EQ(g().cursorRow, 4);
   EXPECT_EQ(key(GridKey::First), 100);
   EXPECT_EQ(g().cursorRow, 0);
+  // Page Down and Page Up page as Shift+Down and Shift+Up; Home and End
+  // reach the row's first and last column.
+  struct Move {
+    int32_t id;
+    int16_t column;
+    int32_t row;
+  };
+  const Move moves[] = {{GridKey::RowEnd, 2, 0}, {GridKey::PageDownKey, 2, 4},
+                        {GridKey::RowStart, 0, 4}, {GridKey::PageUpKey, 0, 0}};
+  for (const Move& m : moves) {
+    EXPECT_EQ(key(m.id), 100) << m.id;
+    EXPECT_EQ(g().cursorColumn, m.column) << m.id;
+    EXPECT_EQ(g().cursorRow, m.row) << m.id;
+  }
 
   set_attribute(ui, kGrid, "KEYBOARDCONTROL", "0", 0);
   const int16_t row = g().cursorRow;
