@@ -622,8 +622,8 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
   } else if (page && dr < 0) {
     // Back over as many rows as fill the height above the first one.
     int32_t i = shown.index_at_or_before(shown.row_at(std::max<int32_t>(g.scrollY, 0)));
-    int32_t filled = g.rows[shown.row_at(i)].height + g.captColHeight;
-    while (filled < obj->height && i > 0) filled += g.rows[shown.row_at(--i)].height;
+    int32_t filled = row_span(g.rows[shown.row_at(i)]) + g.captColHeight;
+    while (filled < obj->height && i > 0) filled += row_span(g.rows[shown.row_at(--i)]);
     if (filled < obj->height) {
       scrollY = 0;
       nr = shown.row_at(0);

@@ -350,9 +350,11 @@ TEST_F(HostileInput, EndsInOneAnswerWithoutCrashHangOrFlood) {
          GridRecord& g = flat_rows();
          const std::string drawn = g.lastVisibleRow < 150 ? "at most one row a pixel" : "every row drawn";
          grid_key(app.ui, *object("HostileRows"), GridKey::Last);
-         return drawn + ", End shows row " + std::to_string(g.lastVisibleRow);
+         const std::string end = ", End shows row " + std::to_string(g.lastVisibleRow);
+         grid_key(app.ui, *object("HostileRows"), GridKey::PageUpKey);
+         return drawn + end + (g.scrollY > 4500 ? ", Page Up goes back a page" : ", Page Up goes back to the top");
        },
-       "at most one row a pixel, End shows row 4999"},
+       "at most one row a pixel, End shows row 4999, Page Up goes back a page"},
       {"a screen reader asking past the last row",
        [&] {
          QAccessibleTableInterface* t = table_of("SideTreeCases");
