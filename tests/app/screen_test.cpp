@@ -224,7 +224,7 @@ TEST_F(DemoLayout, OpeningSizeReproducesTheCreatedGeometry) {
     EXPECT_LE(object(page)->x + object(page)->width, object("FrameHead")->width - 5) << page;
   layout_demo(app, 1);
   EXPECT_EQ(object("ContainerLeft")->width, 220);
-  EXPECT_EQ(object("ContainerLeft")->height, 650);
+  EXPECT_EQ(object("ContainerLeft")->height, 660);
   EXPECT_EQ(object("ContainerCenter")->width, 800);
   EXPECT_EQ(object("ContainerCenter")->height, 660);
   EXPECT_EQ(object("SplitterSideMain")->width, 1024);
@@ -252,7 +252,7 @@ TEST_F(DemoLayout, LargerWindowStretchesEveryArea) {
   EXPECT_EQ(object("ButtonSearch")->x, 1200 - 160);
   EXPECT_EQ(object("ListIconSearchType")->x, 1200 - 150);
   // Sidebar follows the height.
-  EXPECT_EQ(object("ContainerLeft")->height, 800 - 60);
+  EXPECT_EQ(object("ContainerLeft")->height, 800 - 50);
   EXPECT_EQ(object("FrameLeft")->height, 800 - 131);
   EXPECT_EQ(object("ContainerCases")->height, 800 - 141);
   EXPECT_EQ(object("ButtonSideBarAdd")->y, 800 - 91);
@@ -268,7 +268,7 @@ TEST_F(DemoLayout, LargerWindowStretchesEveryArea) {
   EXPECT_EQ(object("PanelVersion")->width, CW - 110);
   EXPECT_EQ(object("ButtonAddVersion")->x, CW - 100);
   EXPECT_EQ(object("ButtonCloseVersion")->x, CW - 60);
-  EXPECT_EQ(object("ContainerVersionData")->width, CW - 55);
+  EXPECT_EQ(object("ContainerVersionData")->width, CW - 60);
   EXPECT_EQ(object("ContainerVersionDataPanelCalc")->height, MH - 85);
   EXPECT_EQ(object("FrameVersionOutbound")->width, CW - 80);
   EXPECT_EQ(object("SplitterSideMain")->width, 1200);
