@@ -174,7 +174,7 @@ void Builder::head_area() {
   input("InputHeadText", 148, 5, 210, "4711", "Head Text", "ContainerHeadPanelTexts");
 
   create_tab_bar(ui, "PanelHead", 4, 9, 750, skin.SkinTabsCream, 18, 0, "ContainerHead");
-  tooltip("PanelHead", "independent from containers");
+  tooltip("PanelHead", "show the case data, the customer data or the head texts");
   add_tab(ui, "PanelHead", "TabHeadGeneral", "Case Data", casePanel, 120);
   add_tab(ui, "PanelHead", "TabHeadCustomer", "Customer Data", "ContainerHeadPanelCustomer",
           120);

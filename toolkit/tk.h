@@ -249,6 +249,10 @@ int32_t tk_gadget_height(int32_t gadget);
 int32_t tk_focus_gadget(int32_t gadget);  // -1 removes the focus
 /// The gadget with the keyboard focus (a combo box for its edit field).
 int32_t tk_focused_gadget();              // -1 when none
+// Puts the gadget into the Tab key's walk just before `other` and what lies
+// inside it, when it comes after it now (a tab bar created after its pages
+// is reached before them); 1 when it moved.
+int32_t tk_focus_before(int32_t gadget, int32_t other);
 /// Destroys the gadget.
 int32_t tk_free_gadget(int32_t gadget);
 /// Makes the window behind a native handle the current parent for creation;

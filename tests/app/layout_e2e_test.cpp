@@ -78,3 +78,45 @@ TEST_F(SidebarFold, ARoundTripLeavesTheScreenAsItWas) {
   shotAfter.save("/tmp/fold-after.png");
   EXPECT_TRUE(shotAfter == shotBefore);
 }
+
+// ---- the Tab key's walk ---------------------------------------------------------------
+
+using TabWalk = DemoScreen;
+
+// Tab follows the screen's reading order: each tab bar before its page's
+// fields, on both pages of the version data.
+TEST_F(TabWalk, FollowsTheReadingOrder) {
+  const std::vector<std::string> start = {
+      "ButtonSidebarExpCol", "ButtonSearch", "StringSearch", "PanelSelect", "SideTreeCases",
+      "ButtonSideBarAdd", "ButtonSideBarCopy", "ButtonSideBarSync", "ButtonSideBarBlank1",
+      "ButtonSideBarBlank2", "ButtonHeadExpCol", "PanelHead", "InputHeadCaseNo",
+      "InputHeadCreator", "InputHeadCaseCaption", "ComboHeadCaseType", "ComboHeadKeyAccount",
+      "ComboHeadCasePhase", "ComboHeadCaseStatus", "ButtonMainExpCol", "PanelVersion",
+      "ButtonAddVersion", "ButtonCopyVersion", "ButtonCloseVersion", "PanelVersionData"};
+  const std::vector<std::string> pages[] = {
+      {"InputVersionCaption", "ComboVersionType", "ComboVersionDestCountry"},
+      {"GridVersionConfig", "GridVersionCalc"}};
+  auto focused = [&] {
+    if (find_object_by_gadget(app.ui, tk_focused_gadget(), 0) != 1) return std::string();
+    return current_object(app.ui)->name;
+  };
+  tk_activate_window(app.state.mainWindow);
+  settle(60);
+  for (int page = 0; page < 2; ++page) {
+    SCOPED_TRACE(page);
+    if (page == 1) {
+      click("PanelVersionData", tab_middle("PanelVersionData", 1), 8);
+      settle(100);
+    }
+    std::vector<std::string> expected = start;
+    expected.insert(expected.end(), pages[page].begin(), pages[page].end());
+    tk_focus_gadget(gadget(expected.front()));
+    std::vector<std::string> walk;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      walk.push_back(focused());
+      key(Qt::Key_Tab);
+    }
+    EXPECT_EQ(walk, expected);
+    EXPECT_EQ(focused(), expected.front());  // and round again
+  }
+}

@@ -207,10 +207,17 @@ TEST_F(DemoComposition, TooltipsAreDarkBalloonsWithLightText) {
   EXPECT_GT(light, 10);
   tip->hide();
 
-  QLabel* search = request_tooltip(widget("StringSearch"));
-  ASSERT_NE(search, nullptr);
-  EXPECT_EQ(search->text().toStdString(), "enter a search word");
-  search->hide();
+  // Help texts for a person, one per widget.
+  const std::pair<const char*, const char*> helps[] = {
+      {"StringSearch", "enter a search word"},
+      {"PanelHead", "show the case data, the customer data or the head texts"},
+  };
+  for (const auto& [name, text] : helps) {
+    QLabel* help = request_tooltip(widget(name));
+    ASSERT_NE(help, nullptr) << name;
+    EXPECT_EQ(help->text().toStdString(), text);
+    help->hide();
+  }
   // Widgets the screen gives no tooltip show none.
   EXPECT_EQ(request_tooltip(widget("ButtonSideBarBlank1")), nullptr);
 }
