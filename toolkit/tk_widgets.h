@@ -274,6 +274,7 @@ class ImageGadget : public QWidget, public GadgetOps {
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   const QImage& picture() const;
