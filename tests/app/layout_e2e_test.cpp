@@ -74,8 +74,6 @@ TEST_F(SidebarFold, ARoundTripLeavesTheScreenAsItWas) {
   ASSERT_EQ(after.size(), before.size());
   for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i], before[i]);
   const QImage shotAfter = top()->grab().toImage();
-  shotBefore.save("/tmp/fold-before.png");
-  shotAfter.save("/tmp/fold-after.png");
   EXPECT_TRUE(shotAfter == shotBefore);
 }
 
