@@ -113,17 +113,21 @@ void set_search_list(App& app, int8_t open) {
   app.state.searchListOpen = open;
 }
 
+// The grey placeholder shows only while the field is empty and without the
+// focus: taking the focus removes it, and what the user typed stays.
+// searchActive is 0 exactly while the placeholder shows.
 void enter_search(App& app) {
+  if (app.state.searchActive == 1) return;
   set_color(app.ui, "StringSearch", 1, 0);
   set_text(app.ui, "StringSearch", "", 1);
   app.state.searchActive = 1;
 }
 
-// Whatever was typed gives way to the grey placeholder once the user works
-// elsewhere.
+// Once the focus is elsewhere, an empty field shows the placeholder again.
 void restore_search_placeholder(App& app) {
-  if (app.state.searchActive != 1 || app.uiObject == "StringSearch" || app.uiCode <= 15) return;
-  if (tk_focused_gadget() == get_gadget(app.ui, "StringSearch")) return;
+  if (app.state.searchActive != 1) return;
+  const int32_t field = get_gadget(app.ui, "StringSearch");
+  if (tk_focused_gadget() == field || !tk_get_gadget_text(field).empty()) return;
   app.state.searchActive = 0;
   set_color(app.ui, "StringSearch", 1, kPlaceholderGrey);
   set_text(app.ui, "StringSearch", "search", 1);

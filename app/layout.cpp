@@ -2,6 +2,7 @@
 // state of its sidebar, head area and main area.
 //
 // Sections: helpers · minimum size · icon bar · sidebar · centre column.
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
@@ -31,10 +32,15 @@ std::string selected_sidebar_page(Ui& ui) {
   return tabs.tabs[index].pageName;
 }
 
+// The sidebar's pieces keep even margins inside it: 5 px around the frame,
+// 9 px beside the tab bar, the pages 5 px inside the frame and the tree 10 px
+// inside its page; the toolbar is centred. At the opening size these are the
+// sizes the screen was built with, so folding the sidebar away and back
+// changes no pixel.
 void layout_sidebar(Ui& ui, int16_t H, int16_t S) {
-  resize_object(ui, "ContainerLeft", S, H - 60, 1);
-  resize_object(ui, "PanelSelect", S - 23, kKeep, 1);
-  resize_object(ui, "FrameLeft", S - 13, H - 131, 1);
+  resize_object(ui, "ContainerLeft", S, H - 50, 1);
+  resize_object(ui, "PanelSelect", S - 18, kKeep, 1);
+  resize_object(ui, "FrameLeft", S - 10, H - 131, 1);
   for (const char* page : {"ContainerCases", "ContainerCustomers", "ContainerProducts"})
     resize_object(ui, page, S - 20, H - 141, 1);
   resize_object(ui, "SideTreeCases", S - 40, H - 161, 1);
@@ -45,6 +51,26 @@ void layout_sidebar(Ui& ui, int16_t H, int16_t S) {
                            "ButtonSideBarBlank1", "ButtonSideBarBlank2"};
   for (int i = 0; i < 5; ++i) move_object(ui, buttons[i], B + 40 * i, H - 91, 1);
   repaint(ui, selected_sidebar_page(ui));
+}
+
+// The widest sidebar that leaves the centre its minimum in a window W wide;
+// the sidebar's own minimum wins when both cannot hold, as in the splitter.
+int16_t sidebar_that_fits(int16_t W, int16_t S) {
+  const int32_t widest = W - TK_SPLITTER_BAR - kCentreMinimum;
+  return static_cast<int16_t>(std::max<int32_t>(kSidebarMinimum, std::min<int32_t>(S, widest)));
+}
+
+// Moves the bar to S (the sidebar gives way to a shrinking window): the
+// splitter object records the position and the centre's hit tests follow it,
+// as after a drag.
+void place_splitter_bar(App& app, int16_t S) {
+  Ui& ui = app.ui;
+  tk_set_gadget_state(app.state.splitterGadget, S);
+  if (find_object(ui, "SplitterSideMain", 0) != 1) return;
+  NamedObject* splitter = current_object(ui);
+  splitter->text = std::to_string(S);
+  set_absolute_position(ui, "ContainerCenter",
+                        static_cast<int16_t>(splitter->absX + S + TK_SPLITTER_BAR), kKeep);
 }
 
 void layout_centre(App& app, int16_t W, int16_t H, int16_t S) {
@@ -80,7 +106,7 @@ void layout_centre(App& app, int16_t W, int16_t H, int16_t S) {
     move_object(ui, "ButtonAddVersion", CW - 100, kKeep, 1);
     move_object(ui, "ButtonCopyVersion", CW - 80, kKeep, 1);
     move_object(ui, "ButtonCloseVersion", CW - 60, kKeep, 1);
-    resize_object(ui, "ContainerVersionData", CW - 55, MH - 55, 1);
+    resize_object(ui, "ContainerVersionData", CW - 60, MH - 55, 1);
     resize_object(ui, "PanelVersionData", CW - 80, kKeep, 1);
     resize_object(ui, "FrameVersionData", CW - 60, MH - 80, 1);
     resize_object(ui, "ContainerVersionDataPanelGeneral", CW - 70, MH - 85, 1);
@@ -120,7 +146,13 @@ void layout_demo(App& app, int8_t mode) {
   record->width = W;
   record->height = H;
 
-  const int16_t S = static_cast<int16_t>(tk_get_gadget_state(app.state.splitterGadget));
+  int16_t S = static_cast<int16_t>(tk_get_gadget_state(app.state.splitterGadget));
+  // The centre's minimum holds: a window narrowed under a wide sidebar takes
+  // the width from the sidebar first, down to the sidebar's own minimum.
+  if (sidebar && mode != 2) {
+    const int16_t fits = sidebar_that_fits(W, S);
+    if (fits != S) place_splitter_bar(app, S = fits);
+  }
 
   if (mode == 0 || mode == 1) {
     // ---- icon bar, anchored to the right edge

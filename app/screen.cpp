@@ -102,30 +102,32 @@ void Builder::icon_bar() {
 
 // ---- sidebar -------------------------------------------------------------------
 void Builder::sidebar() {
+  // Sizes and places are those the layout gives at the opening size, so that
+  // the first layout (folding the sidebar away and back) moves no pixel.
   container("ContainerLeft", 0, 0, 220, 660, kSidebarBack, "");
   create_frame(ui, "FrameLeft", 5, 30, 210, 579, skin.SkinFrameSide, 20, "", "ContainerLeft");
-  container("ContainerCases", 10, 35, 200, 570, kPanelBack, "ContainerLeft");
-  create_grid(ui, "SideTreeCases", 10, 10, 180, 550, skin.SkinGridParts, 20, "ContainerCases");
+  container("ContainerCases", 10, 35, 200, 569, kPanelBack, "ContainerLeft");
+  create_grid(ui, "SideTreeCases", 10, 10, 180, 549, skin.SkinGridParts, 20, "ContainerCases");
   side_tree();
-  container("ContainerCustomers", 10, 35, 200, 570, kWhite, "ContainerLeft");
-  container("ContainerProducts", 10, 35, 200, 570, kWhite, "ContainerLeft");
+  container("ContainerCustomers", 10, 35, 200, 569, kWhite, "ContainerLeft");
+  container("ContainerProducts", 10, 35, 200, 569, kWhite, "ContainerLeft");
 
   create_tab_bar(ui, "PanelSelect", 9, 9, 202, skin.SkinTabsGrey, 18, 0, "ContainerLeft");
   add_tab(ui, "PanelSelect", "TabCases", "Cases", "ContainerCases", 60);
   add_tab(ui, "PanelSelect", "TabCustomers", "Partners", "ContainerCustomers", 60);
   add_tab(ui, "PanelSelect", "TabProducts", "Products", "ContainerProducts", 60);
 
-  create_image_button_skinned(ui, "ButtonSideBarAdd", 9, 619, skin.SkinSideAdd, "ContainerLeft");
+  create_image_button_skinned(ui, "ButtonSideBarAdd", 10, 619, skin.SkinSideAdd, "ContainerLeft");
   tooltip("ButtonSideBarAdd", "add new Case / search query");
-  create_image_button_skinned(ui, "ButtonSideBarCopy", 49, 619, skin.SkinSideCopy,
+  create_image_button_skinned(ui, "ButtonSideBarCopy", 50, 619, skin.SkinSideCopy,
                               "ContainerLeft");
   tooltip("ButtonSideBarCopy", "copy Case / search query");
-  create_image_button_skinned(ui, "ButtonSideBarSync", 89, 619, skin.SkinSideSync,
+  create_image_button_skinned(ui, "ButtonSideBarSync", 90, 619, skin.SkinSideSync,
                               "ContainerLeft");
   tooltip("ButtonSideBarSync", "sync Case / search query");
-  create_image_button_skinned(ui, "ButtonSideBarBlank1", 129, 619, skin.SkinSideBlank1,
+  create_image_button_skinned(ui, "ButtonSideBarBlank1", 130, 619, skin.SkinSideBlank1,
                               "ContainerLeft");
-  create_image_button_skinned(ui, "ButtonSideBarBlank2", 169, 619, skin.SkinSideBlank2,
+  create_image_button_skinned(ui, "ButtonSideBarBlank2", 170, 619, skin.SkinSideBlank2,
                               "ContainerLeft");
 }
 
@@ -172,7 +174,7 @@ void Builder::head_area() {
   input("InputHeadText", 148, 5, 210, "4711", "Head Text", "ContainerHeadPanelTexts");
 
   create_tab_bar(ui, "PanelHead", 4, 9, 750, skin.SkinTabsCream, 18, 0, "ContainerHead");
-  tooltip("PanelHead", "independent from containers");
+  tooltip("PanelHead", "show the case data, the customer data or the head texts");
   add_tab(ui, "PanelHead", "TabHeadGeneral", "Case Data", casePanel, 120);
   add_tab(ui, "PanelHead", "TabHeadCustomer", "Customer Data", "ContainerHeadPanelCustomer",
           120);
@@ -181,10 +183,10 @@ void Builder::head_area() {
 
 // ---- main area -----------------------------------------------------------------
 void Builder::main_area() {
-  arrow_button("ButtonMainExpCol", 9, 206, skin.SkinArrowTurn, skin.SkinArrowDown,
+  arrow_button("ButtonMainExpCol", 9, 209, skin.SkinArrowTurn, skin.SkinArrowDown,
                "collapse / expand main area", "ContainerCenter");
   set_expanded(ui, "ButtonMainExpCol", 1);
-  create_text(ui, "TextMainLabel", 29, 206, 200, 20, "main area (collapsed)", 0,
+  create_text(ui, "TextMainLabel", 29, 212, 200, 20, "main area (collapsed)", 0,
               "ContainerCenter");
   hide("TextMainLabel");
   back("TextMainLabel", kCentreBack);

@@ -105,6 +105,23 @@ void button_press(Ui& ui, NamedObject& o) {
   set_hovered_button(ui, o);
 }
 
+void button_hold(Ui& ui, NamedObject& o) {
+  if (o.buttonData && has_skinned_frames(o)) {
+    draw_button_frame(ui, o, held_frame(o));
+    o.buttonData->look = Look::Pressed;
+  }
+  set_hovered_button(ui, o);
+}
+
+void button_release(Ui& ui, NamedObject& o) {
+  if (!o.buttonData) return;
+  button_press(ui, o);
+  // The mouse is still over it: a push button shows its hover look, a
+  // toggle the frame its switch drew.
+  if (!is_toggle_like(o)) draw_button_frame(ui, o, ButtonFrame::Hover);
+  o.buttonData->look = Look::Hover;
+}
+
 // ---- hovered button --------------------------------------------------------
 
 void set_hovered_button(Ui& ui, NamedObject& o) {

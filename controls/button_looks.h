@@ -64,6 +64,18 @@ inline int16_t hover_frame(const NamedObject& o) {
   return is_toggle_like(o) && is_switched_on(o) ? ButtonFrame::HoverOn : ButtonFrame::Hover;
 }
 
+// Whether the button fires on release in a window with these flags: skinned
+// buttons with a strip, whose pressed look can be held.
+inline bool fires_on_release(int32_t windowFlags, const NamedObject& o) {
+  return (windowFlags & kWindowButtonsFireOnRelease) != 0 && o.buttonData &&
+         has_skinned_frames(o) && has_image_strip(*o.buttonData);
+}
+// The frame shown while the press is held: a push button looks pressed, a
+// toggle keeps its hover look until the release switches it.
+inline int16_t held_frame(const NamedObject& o) {
+  return is_toggle_like(o) ? hover_frame(o) : ButtonFrame::On;
+}
+
 // ---- press outcome ---------------------------------------------------------
 struct PressOutcome {
   bool applies = false;                 // look changes to pressed

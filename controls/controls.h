@@ -95,6 +95,11 @@ int8_t event_code(Ui& ui);
 std::string event_object_name(Ui& ui);
 
 // ---- skinned image buttons -------------------------------------------------
+/// Window flag of create_window: the window's skinned buttons with a strip
+/// fire on release, as desktop buttons do. The press shows the pressed look;
+/// letting go over the button reports the click (code 16); a press dragged
+/// off the button is cancelled. Without it they fire on the press.
+inline constexpr int32_t kWindowButtonsFireOnRelease = 0x0001;
 /// Shows frame `frame` of the button's strip.
 int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame);
 /// Gives the button its hover look.
@@ -103,6 +108,12 @@ void button_hover(Ui& ui, NamedObject& o);
 void button_leave(Ui& ui, NamedObject& o, int8_t force);
 /// Gives the button its pressed look.
 void button_press(Ui& ui, NamedObject& o);
+/// In a window whose buttons fire on release: the press shows the pressed
+/// look and changes nothing else.
+void button_hold(Ui& ui, NamedObject& o);
+/// The release over a held button: the click takes effect (a toggle
+/// switches) and the button shows its hover look.
+void button_release(Ui& ui, NamedObject& o);
 // The button becomes the current window's hovered one; the one before it
 // returns to rest.
 void set_hovered_button(Ui& ui, NamedObject& o);

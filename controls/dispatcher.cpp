@@ -127,7 +127,13 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
       case TK_TYPE_LEFT_CLICK:
         win.eventCode = Code::LeftClick;
         if (tk_focused_gadget() != o.gadget) tk_focus_gadget(o.gadget);
-        if (o.buttonData) button_press(ui, o);
+        if (fires_on_release(win.flags, o)) {
+          // Only the release over it will count.
+          button_hold(ui, o);
+          win.eventCode = Code::None;
+        } else if (o.buttonData) {
+          button_press(ui, o);
+        }
         if (o.tabData) tab_bar_click(ui, o, c.mouseX, c.mouseY);
         take_gadget_text(o);
         break;
@@ -142,6 +148,16 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
         o.changed = 1;
         take_gadget_text(o);
         break;
+      case TK_TYPE_LEFT_RELEASE:
+        // The release of a held button over it is its click; a press
+        // dragged off was let go already (the look returned to rest).
+        if (c.gadget == o.gadget && fires_on_release(win.flags, o) &&
+            o.buttonData->look == Look::Pressed) {
+          button_release(ui, o);
+          win.eventCode = Code::LeftClick;
+          break;
+        }
+        [[fallthrough]];
       default:
         // No click: the mouse only rests or moves over the object.
         if (o.catchMouseOver == 1) win.eventCode = Code::MouseOver;

@@ -216,6 +216,9 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
     set_page_shown(ui, pageName, pageGadget, false);
   }
   ++tabs.tabCount;
+  // The Tab key reaches a tab bar before the fields of its pages, as the
+  // eye does, wherever the pages were created.
+  if (pageGadget != 0) tk_focus_before(bar->gadget, pageGadget);
   draw_tab_bar(ui, *bar);
   return 0;
 }

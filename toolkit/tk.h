@@ -107,7 +107,7 @@ inline constexpr int32_t TK_EVENT_SCALE = 13105;
 
 /// @{ Gadget event types (tk_last_event_type): left and right clicks and
 /// double-clicks, combo list opened and closed, text changed, focus gained
-/// and lost, a drag begins.
+/// and lost, a drag begins, the left button let go.
 // Gadget event types the toolkit generates itself.
 inline constexpr int32_t TK_TYPE_LEFT_CLICK = 0;
 inline constexpr int32_t TK_TYPE_RIGHT_CLICK = 1;
@@ -119,6 +119,8 @@ inline constexpr int32_t TK_TYPE_CHANGED = 768;
 inline constexpr int32_t TK_TYPE_FOCUS = 14000;
 inline constexpr int32_t TK_TYPE_FOCUS_LOST = 14001;
 inline constexpr int32_t TK_TYPE_DRAG = 14002;
+/// The left button was let go over an image gadget (after its press there).
+inline constexpr int32_t TK_TYPE_LEFT_RELEASE = 14003;
 /// @}
 
 // Resets the event type to -1, then returns the kind of the first queued
@@ -249,6 +251,10 @@ int32_t tk_gadget_height(int32_t gadget);
 int32_t tk_focus_gadget(int32_t gadget);  // -1 removes the focus
 /// The gadget with the keyboard focus (a combo box for its edit field).
 int32_t tk_focused_gadget();              // -1 when none
+// Puts the gadget into the Tab key's walk just before `other` and what lies
+// inside it, when it comes after it now (a tab bar created after its pages
+// is reached before them); 1 when it moved.
+int32_t tk_focus_before(int32_t gadget, int32_t other);
 /// Destroys the gadget.
 int32_t tk_free_gadget(int32_t gadget);
 /// Makes the window behind a native handle the current parent for creation;

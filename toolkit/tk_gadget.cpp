@@ -362,6 +362,28 @@ int32_t tk_focused_gadget() {
   return ops && live(ops->number) == ops ? ops->number : -1;
 }
 
+int32_t tk_focus_before(int32_t gadget, int32_t other) {
+  GadgetOps* a = live(gadget);
+  GadgetOps* b = live(other);
+  if (!a || !b || a == b) return 0;
+  QWidget* w = a->widget();
+  QWidget* page = b->widget();
+  QWidget* top = w->window();
+  if (page->window() != top || page->isAncestorOf(w) || w->isAncestorOf(page)) return 0;
+  // Qt keeps every widget of a window in one ring that starts at the window.
+  for (QWidget* p = top->nextInFocusChain(); p != top; p = p->nextInFocusChain()) {
+    if (p == w) return 0;  // already before
+    if (p == page) break;
+  }
+  // The last widget before `other` that Tab stops at: the gadget goes after it.
+  QWidget* previous = page->previousInFocusChain();
+  while (previous != top && !(previous->focusPolicy() & Qt::TabFocus))
+    previous = previous->previousInFocusChain();
+  if (previous == top || previous == w) return 0;
+  QWidget::setTabOrder(previous, w);
+  return 1;
+}
+
 // ---- freeing ---------------------------------------------------------------
 
 int32_t tk_free_gadget(int32_t gadget) {

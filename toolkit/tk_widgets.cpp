@@ -586,6 +586,13 @@ void ImageGadget::mousePressEvent(QMouseEvent* e) {
   e->accept();
 }
 
+// The gadget that took the press gets the release wherever the mouse is now;
+// whether it still counts is the dispatcher's to judge by the mouse position.
+void ImageGadget::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) notify(TK_TYPE_LEFT_RELEASE);
+  e->accept();
+}
+
 void ImageGadget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) notify(TK_TYPE_LEFT_DOUBLE);
   else if (e->button() == Qt::RightButton) notify(TK_TYPE_RIGHT_DOUBLE);

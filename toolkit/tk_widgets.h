@@ -275,6 +275,7 @@ class ImageGadget : public QWidget, public GadgetOps {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   const QImage& picture() const;

@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
   load_skin(v.skin);
 
   v.window = create_window(v.ui, "Viewer", 60, 60, 900, 600, v.path + " - ZUI data viewer",
-                           TK_WINDOW_HIDDEN | kWindowStyle);
+                           TK_WINDOW_HIDDEN | kWindowStyle | kWindowButtonsFireOnRelease);
   if (v.window == 0) return 1;
   const int32_t handle = tk_window_handle(v.window);
   if (tk_create_menu_bar(-1, handle) != 0) {

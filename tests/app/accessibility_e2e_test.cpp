@@ -75,7 +75,7 @@ TEST_F(ScreenReader, EveryShownObjectHasARoleAndAName) {
     const char* name;
   } expected[] = {
       {"ButtonHeadExpCol", QAccessible::Button, "collapse / expand head area"},
-      {"PanelHead", QAccessible::PageTabList, "independent from containers"},
+      {"PanelHead", QAccessible::PageTabList, "show the case data, the customer data or the head texts"},
       {"FrameVersionGeneral", QAccessible::Grouping, "Version General"},
       {"ContainerHeadPanelCase", QAccessible::PropertyPage, "Case Data"},
       {"InputHeadCaseNo", QAccessible::EditableText, "Case No."},

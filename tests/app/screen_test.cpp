@@ -207,10 +207,17 @@ TEST_F(DemoComposition, TooltipsAreDarkBalloonsWithLightText) {
   EXPECT_GT(light, 10);
   tip->hide();
 
-  QLabel* search = request_tooltip(widget("StringSearch"));
-  ASSERT_NE(search, nullptr);
-  EXPECT_EQ(search->text().toStdString(), "enter a search word");
-  search->hide();
+  // Help texts for a person, one per widget.
+  const std::pair<const char*, const char*> helps[] = {
+      {"StringSearch", "enter a search word"},
+      {"PanelHead", "show the case data, the customer data or the head texts"},
+  };
+  for (const auto& [name, text] : helps) {
+    QLabel* help = request_tooltip(widget(name));
+    ASSERT_NE(help, nullptr) << name;
+    EXPECT_EQ(help->text().toStdString(), text);
+    help->hide();
+  }
   // Widgets the screen gives no tooltip show none.
   EXPECT_EQ(request_tooltip(widget("ButtonSideBarBlank1")), nullptr);
 }
@@ -224,7 +231,7 @@ TEST_F(DemoLayout, OpeningSizeReproducesTheCreatedGeometry) {
     EXPECT_LE(object(page)->x + object(page)->width, object("FrameHead")->width - 5) << page;
   layout_demo(app, 1);
   EXPECT_EQ(object("ContainerLeft")->width, 220);
-  EXPECT_EQ(object("ContainerLeft")->height, 650);
+  EXPECT_EQ(object("ContainerLeft")->height, 660);
   EXPECT_EQ(object("ContainerCenter")->width, 800);
   EXPECT_EQ(object("ContainerCenter")->height, 660);
   EXPECT_EQ(object("SplitterSideMain")->width, 1024);
@@ -252,7 +259,7 @@ TEST_F(DemoLayout, LargerWindowStretchesEveryArea) {
   EXPECT_EQ(object("ButtonSearch")->x, 1200 - 160);
   EXPECT_EQ(object("ListIconSearchType")->x, 1200 - 150);
   // Sidebar follows the height.
-  EXPECT_EQ(object("ContainerLeft")->height, 800 - 60);
+  EXPECT_EQ(object("ContainerLeft")->height, 800 - 50);
   EXPECT_EQ(object("FrameLeft")->height, 800 - 131);
   EXPECT_EQ(object("ContainerCases")->height, 800 - 141);
   EXPECT_EQ(object("ButtonSideBarAdd")->y, 800 - 91);
@@ -268,7 +275,7 @@ TEST_F(DemoLayout, LargerWindowStretchesEveryArea) {
   EXPECT_EQ(object("PanelVersion")->width, CW - 110);
   EXPECT_EQ(object("ButtonAddVersion")->x, CW - 100);
   EXPECT_EQ(object("ButtonCloseVersion")->x, CW - 60);
-  EXPECT_EQ(object("ContainerVersionData")->width, CW - 55);
+  EXPECT_EQ(object("ContainerVersionData")->width, CW - 60);
   EXPECT_EQ(object("ContainerVersionDataPanelCalc")->height, MH - 85);
   EXPECT_EQ(object("FrameVersionOutbound")->width, CW - 80);
   EXPECT_EQ(object("SplitterSideMain")->width, 1200);

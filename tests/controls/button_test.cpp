@@ -266,3 +266,36 @@ TEST_F(ControlsTest, OperationsOnAGivenButtonLeaveTheCurrentObjectAlone) {
   EXPECT_EQ(bar->text, "K1");
   EXPECT_EQ(current_object(ui), page);
 }
+
+TEST_F(ControlsTest, InAWindowWhoseButtonsFireOnReleaseOnlyALetGoOverTheButtonClicks) {
+  win->flags = kWindowButtonsFireOnRelease;
+  struct Case {
+    int8_t mode;      // 0 push, 1 toggle
+    bool draggedOff;  // the mouse left the button before it was let go
+    int8_t code;      // reported on the release
+    const char* text;
+    int frame;  // shown afterwards
+  };
+  const Case cases[] = {
+      {0, false, Code::LeftClick, "", 2},  // a push button hovers after its click
+      {0, true, Code::None, "", 0},
+      {1, false, Code::LeftClick, "1", 4},  // a toggle switches on the release
+      {1, true, Code::None, "", 0},
+  };
+  int16_t x = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(x);
+    NamedObject* b = stretch("Button" + std::to_string(x), x, 0, 20, 20, c.mode);
+    dispatch(x + 5, 5);
+    EXPECT_EQ(dispatch(x + 5, 5, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, b->gadget), Code::None);
+    EXPECT_EQ(look(b), Look::Pressed);
+    EXPECT_EQ(shown_frame(b), c.mode == 0 ? 1 : 2);  // held: pressed, or a toggle's hover
+    EXPECT_EQ(b->text, "");
+    const int16_t letGoX = c.draggedOff ? x + 50 : x + 5;
+    dispatch(letGoX, 5);
+    EXPECT_EQ(dispatch(letGoX, 5, TK_EVENT_GADGET, TK_TYPE_LEFT_RELEASE, b->gadget), c.code);
+    EXPECT_EQ(b->text, c.text);
+    EXPECT_EQ(shown_frame(b), c.frame);
+    x += 100;
+  }
+}

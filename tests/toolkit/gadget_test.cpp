@@ -223,6 +223,9 @@ TEST_F(WindowTest, ImageGadgetReportsClicksUnlessDisabled) {
   EXPECT_EQ(tk_last_event_gadget(), g);
   EXPECT_EQ(tk_last_event_type(), TK_TYPE_LEFT_CLICK);
   EXPECT_EQ(tk_last_event_window(), window);
+  // Letting go of the left button is reported too.
+  ASSERT_EQ(tk_wait_event(100), TK_EVENT_GADGET);
+  EXPECT_EQ(tk_last_event_type(), TK_TYPE_LEFT_RELEASE);
 
   QTest::mouseClick(w, Qt::RightButton);
   EXPECT_EQ(gadget_types(g), (std::vector<int32_t>{TK_TYPE_RIGHT_CLICK}));
