@@ -120,7 +120,7 @@ inline constexpr int32_t TK_TYPE_FOCUS = 14000;
 inline constexpr int32_t TK_TYPE_FOCUS_LOST = 14001;
 inline constexpr int32_t TK_TYPE_DRAG = 14002;
 /// The left button was let go over an image gadget (after its press there).
-inline constexpr int32_t TK_TYPE_LEFT_RELEASE = 14003;
+inline constexpr int32_t TK_TYPE_LEFT_RELEASE = 14005;
 /// @}
 
 // Resets the event type to -1, then returns the kind of the first queued
