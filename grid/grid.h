@@ -177,6 +177,14 @@ int32_t set_grid_sortable(Ui& ui, const std::string& grid, int8_t sortable);
 /// an open editor commits first. Returns 1, 0 for an unknown grid or column
 /// or another order (nothing changes then).
 int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order, int8_t redraw);
+/// Puts the rows in an order found elsewhere (by a worker thread, say):
+/// order[i] is the row that comes to position i. Whole rows move as
+/// sort_grid moves them, the cursor stays on its data row and an open editor
+/// commits first; the grid counts as unsorted afterwards (sortColumn -1).
+/// Returns 1, 0 for an unknown grid or an order that is not a permutation
+/// of all rows (nothing changes then).
+int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32_t>& order,
+                        int8_t redraw);
 
 // ---- editing ---------------------------------------------------------------
 /// Opens the editor of the cell's column over the cell; 1 when it opened.

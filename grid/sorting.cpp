@@ -196,6 +196,26 @@ int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order,
   return 1;
 }
 
+int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32_t>& order,
+                        int8_t redraw) {
+  NamedObject* obj = find_grid(ui, grid);
+  if (!obj) return 0;
+  GridRecord& g = *grid_record(*obj);
+  const size_t n = g.rows.size();
+  if (order.size() != n || g.cells.size() != n * static_cast<size_t>(g.columnCount)) return 0;
+  std::vector<bool> seen(n, false);
+  for (int32_t r : order) {
+    if (r < 0 || static_cast<size_t>(r) >= n || seen[static_cast<size_t>(r)]) return 0;
+    seen[static_cast<size_t>(r)] = true;
+  }
+  if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+  apply_order(g, order);
+  g.sortColumn = -1;
+  g.sortOrder = SortOrder::None;
+  if (redraw == 1) redraw_grid(ui, *obj);
+  return 1;
+}
+
 // ---- the caption click ------------------------------------------------------------------
 
 bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, int32_t rx) {
