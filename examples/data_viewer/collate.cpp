@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <cmath>
 
 struct Collator::State {
@@ -15,7 +16,11 @@ struct Collator::State {
 
 Collator::Collator() : state_(std::make_unique<State>()) {
   UErrorCode status = U_ZERO_ERROR;
-  state_->collator = ucol_open(uloc_getDefault(), &status);
+  // Without a language set, ICU answers "en_US_POSIX", whose order puts
+  // every capital before every small letter: the root order suits then.
+  const std::string locale = uloc_getDefault();
+  const bool unset = locale.empty() || locale.rfind("en_US_POSIX", 0) == 0 || locale == "c";
+  state_->collator = ucol_open(unset ? "" : locale.c_str(), &status);
   if (U_FAILURE(status)) {
     if (state_->collator) ucol_close(state_->collator);
     state_->collator = nullptr;

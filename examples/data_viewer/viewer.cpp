@@ -613,9 +613,10 @@ void find(Viewer& v, int step, bool fromCursor) {
 
 // ---- the caption click -----------------------------------------------------------
 // A left click in the caption row of a grid that does not sort itself
-// selects the column; the mouse says it was the caption.
-bool caption_clicked(Viewer& v, int32_t mouseY, int16_t& column) {
-  if (event_code(v.ui) != Code::LeftClick || event_object_name(v.ui) != kGrid) return false;
+// selects the column (the grid reports it as a cursor move); the mouse says
+// it was the caption.
+bool caption_clicked(Viewer& v, int32_t eventType, int32_t mouseY, int16_t& column) {
+  if (eventType != TK_TYPE_LEFT_CLICK || event_object_name(v.ui) != kGrid) return false;
   NamedObject* o = lookup_object(v.ui, kGrid);
   GridRecord& g = grid(v);
   if (o == nullptr || mouseY < o->absY || mouseY > o->absY + g.captColHeight) return false;
@@ -748,6 +749,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
   const int32_t kind = tk_wait_event(rowsWaiting ? 0 : waitMs);
   const int32_t menu = kind == TK_EVENT_MENU ? tk_last_event_menu() : 0;
   const int32_t mouseY = tk_window_mouse_y(v.window);
+  const int32_t eventType = tk_last_event_type();
   // The grid's editor, as it stands before the event.
   notice_editor(v);
   const bool editorWasOpen = v.editorOpen;
@@ -759,7 +761,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
   }
   notice_editor(v);
   int16_t column = -1;
-  if (kind == TK_EVENT_GADGET && caption_clicked(v, mouseY, column)) sort_by(v, column);
+  if (kind == TK_EVENT_GADGET && caption_clicked(v, eventType, mouseY, column)) sort_by(v, column);
   if (event_code(v.ui) == Code::Changed && event_object_name(v.ui) == kFind) {
     v.findText = fold_case(get_text(v.ui, kFind));
     find(v, 1, true);
