@@ -136,6 +136,9 @@ void Loader::run(int fd, int64_t size, char separator) {
       if (firstRows) {
         for (std::size_t c = 0; c < numbers.size(); ++c) batch.numeric.push_back(numbers[c] > 0 && texts[c] == 0);
         firstRows = false;
+        const double perRow = static_cast<double>(scanner.offset()) / static_cast<double>(batch.cells.size() + 1);
+        batch.expectedRows = static_cast<int64_t>(1.05 * static_cast<double>(doc.text.size()) / perRow) + 16;
+        doc.records.reserve(static_cast<std::size_t>(batch.expectedRows));
       }
       done_ = scanner.offset();
       if (!hand_over(batch)) break;

@@ -46,6 +46,7 @@ struct LoadBatch {
   uint32_t columns = 0;               // columns needed so far (tree column left out)
   std::vector<bool> numeric;          // the first rows: per column, every value a number
   int32_t ragged = 0;                 // rows of this batch not as wide as the header
+  int64_t expectedRows = 0;           // the first rows: all the file holds, by their mean length
 };
 
 // Loads a file on a thread of its own.

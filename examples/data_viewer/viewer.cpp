@@ -181,6 +181,9 @@ void show_status(Viewer& v) {
   }
 }
 
+void on_menu(Viewer& v, int32_t menu, bool editorWasOpen);
+bool may_leave(Viewer& v, AfterSave after, const std::string& next);
+
 // ---- loading ---------------------------------------------------------------------
 void reset_document(Viewer& v) {
   v.loader.reset();
@@ -249,6 +252,14 @@ void feed_rows(Viewer& v) {
       for (std::size_t c = 0; c < b.numeric.size(); ++c)
         if (b.numeric[c]) set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "ORIENTATION", "1", 0);
       v.ragged += b.ragged;
+      // Room for the whole file at once: a grid that grows row by row
+      // moves all its cells each time it doubles.
+      if (b.expectedRows > 0) {
+        const int64_t cap = kMaxCells / std::max<int64_t>(grid_column_count(v.ui, kGrid), 1);
+        reserve_grid_rows(v.ui, kGrid, static_cast<int32_t>(std::min(b.expectedRows, cap)));
+        v.viewToData.reserve(static_cast<std::size_t>(std::min(b.expectedRows, cap)));
+        v.dataToView.reserve(static_cast<std::size_t>(std::min(b.expectedRows, cap)));
+      }
     }
     const int16_t columns = grid_column_count(v.ui, kGrid);
     for (; v.pendingRow < b.cells.size() && !v.incomplete; ++v.pendingRow) {
@@ -319,7 +330,7 @@ void finish_load(Viewer& v) {
     say(v, counts + ".");
   }
   if (v.timings)
-    std::fprintf(stderr, "data_viewer: loaded %zu rows in %ld ms\n", rows, elapsed_ms(v.started));
+    v.timingLine = "loaded " + std::to_string(rows) + " rows";
 }
 
 // ---- sorting ---------------------------------------------------------------------
@@ -331,31 +342,78 @@ void show_sort_marks(Viewer& v) {
   }
 }
 
-// Puts the grid's rows in `order` (new position -> data row).
-void apply_view(Viewer& v, std::vector<int32_t> order) {
+// Puts the grid's rows in `order` (new position -> data row): a worker
+// moves them while the window leaves the grid alone and keeps showing its
+// last picture (viewer_turn holds the events back meanwhile).
+void start_moving_rows(Viewer& v, std::vector<int32_t> order) {
   commit_editor(v);
   const std::size_t rows = v.viewToData.size();
   // Data rows the grid does not hold (an incomplete load) stay out.
   order.erase(std::remove_if(order.begin(), order.end(),
                              [rows](int32_t d) { return d < 0 || static_cast<std::size_t>(d) >= rows; }),
               order.end());
-  if (order.size() != rows) return;
+  if (order.size() != rows) {
+    v.task = Task::None;
+    return;
+  }
   std::vector<int32_t> gridOrder(rows);
   for (std::size_t i = 0; i < rows; ++i) gridOrder[i] = v.dataToView[static_cast<std::size_t>(order[i])];
-  if (order_grid_rows(v.ui, kGrid, gridOrder, 0) != 1) return;
-  v.viewToData = std::move(order);
-  for (std::size_t i = 0; i < rows; ++i) v.dataToView[static_cast<std::size_t>(v.viewToData[i])] = static_cast<int32_t>(i);
+  *v.sortResult = std::move(order);
+  v.task = Task::Sorting;
+  v.gridLent = true;
+  auto moved = std::make_shared<bool>(false);
+  v.rowsMoved = moved;
+  GridRecord* g = &grid(v);
+  const int32_t window = v.window;
+  v.job = std::make_unique<Job>(
+      [g, gridOrder = std::move(gridOrder), moved](const std::atomic<bool>&) {
+        *moved = order_grid_record_rows(*g, gridOrder);
+      },
+      [window] { notify(window, kPostSort); });
+}
+
+void finish_moving_rows(Viewer& v) {
+  v.job.reset();
+  v.gridLent = false;
+  v.task = Task::None;
+  v.sortColumn = v.sortingColumn;
+  v.sortState = v.sortingState;
+  if (*v.rowsMoved) {
+    v.viewToData = std::move(*v.sortResult);
+    for (std::size_t i = 0; i < v.viewToData.size(); ++i)
+      v.dataToView[static_cast<std::size_t>(v.viewToData[i])] = static_cast<int32_t>(i);
+  }
   show_sort_marks(v);
   redraw(v);
+  if (v.sortColumn < 0) {
+    say(v, "In the file's order.");
+  } else {
+    say(v, "Sorted by " + v.captions[static_cast<std::size_t>(v.sortColumn)] +
+               (v.sortState == 1 ? ", ascending" : ", descending") + "; a third click on it shows the file's order.");
+  }
+  if (v.timings)
+    v.timingLine = (v.sortColumn < 0 ? "put " + std::to_string(v.viewToData.size()) + " rows in the file's order"
+                                     : "sorted " + std::to_string(v.viewToData.size()) + " rows by column " +
+                                           std::to_string(v.sortColumn));
+  // What was held back while the rows moved.
+  if (v.heldResize) lay_out(v);
+  v.heldResize = false;
+  const std::vector<int32_t> menus = std::move(v.heldMenus);
+  v.heldMenus.clear();
+  for (const int32_t menu : menus) on_menu(v, menu, false);
+  if (v.heldClose && may_leave(v, AfterSave::Quit, "")) v.quit = true;
+  v.heldClose = false;
 }
 
 void file_order(Viewer& v) {
   std::vector<int32_t> order(v.viewToData.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
-  v.sortColumn = -1;
-  v.sortState = 0;
-  apply_view(v, std::move(order));
-  say(v, "In the file's order.");
+  v.sortingColumn = -1;
+  v.sortingState = 0;
+  v.started = Clock::now();
+  v.longestTurnMs = 0;
+  v.sortResult = std::make_shared<std::vector<int32_t>>();
+  start_moving_rows(v, std::move(order));
 }
 
 bool refuse_while_busy(Viewer& v, const char* what) {
@@ -375,6 +433,7 @@ void sort_by(Viewer& v, int16_t column) {
   v.sortingState = state;
   v.task = Task::Sorting;
   v.started = Clock::now();
+  v.longestTurnMs = 0;
   auto result = std::make_shared<std::vector<int32_t>>();
   v.sortResult = result;
   say(v, "Sorting by " + v.captions[static_cast<std::size_t>(column)] + " (Escape stops)...");
@@ -390,19 +449,12 @@ void sort_by(Viewer& v, int16_t column) {
 
 void finish_sort(Viewer& v) {
   v.job.reset();
-  v.task = Task::None;
   if (v.sortResult->empty() && !v.viewToData.empty()) {
+    v.task = Task::None;
     say(v, "Sorting was stopped.");
     return;
   }
-  v.sortColumn = v.sortingColumn;
-  v.sortState = v.sortingState;
-  apply_view(v, std::move(*v.sortResult));
-  say(v, "Sorted by " + v.captions[static_cast<std::size_t>(v.sortColumn)] +
-             (v.sortState == 1 ? ", ascending" : ", descending") + "; a third click on it shows the file's order.");
-  if (v.timings)
-    std::fprintf(stderr, "data_viewer: sorted %zu rows by column %d in %ld ms\n", v.viewToData.size(),
-                 v.sortColumn, elapsed_ms(v.started));
+  start_moving_rows(v, std::move(*v.sortResult));
 }
 
 // ---- saving ---------------------------------------------------------------------
@@ -435,6 +487,7 @@ void start_save(Viewer& v, const std::string& path, AfterSave after) {
   v.savePath = path;
   v.saveUndoAt = v.undoAt;
   v.started = Clock::now();
+  v.longestTurnMs = 0;
   auto problem = std::make_shared<std::string>();
   auto written = std::make_shared<FileIdentity>();
   v.saveProblem = problem;
@@ -465,7 +518,7 @@ void finish_save(Viewer& v) {
   v.savedAt = static_cast<int64_t>(v.saveUndoAt);
   say(v, "Saved " + v.path + ".");
   if (v.timings)
-    std::fprintf(stderr, "data_viewer: saved %zu rows in %ld ms\n", v.viewToData.size(), elapsed_ms(v.started));
+    v.timingLine = "saved " + std::to_string(v.viewToData.size()) + " rows";
   if (v.afterSave == AfterSave::Quit) v.quit = true;
   if (v.afterSave == AfterSave::Open) {
     const std::string next = v.openAfterSave;
@@ -663,6 +716,16 @@ void on_menu(Viewer& v, int32_t menu, bool editorWasOpen) {
   }
 }
 
+// The turn's time counts while work runs; a step's time is told once its
+// last turn is over.
+void end_turn(Viewer& v, bool working, Clock::time_point turn) {
+  if (working) v.longestTurnMs = std::max(v.longestTurnMs, elapsed_ms(turn));
+  if (v.timingLine.empty()) return;
+  std::fprintf(stderr, "data_viewer: %s in %ld ms (the window waited %ld ms at most)\n", v.timingLine.c_str(),
+               elapsed_ms(v.started), v.longestTurnMs);
+  v.timingLine.clear();
+}
+
 }  // namespace
 
 // ---- the window ----------------------------------------------------------------
@@ -731,6 +794,7 @@ std::string load_file(Viewer& v, const std::string& path) {
   reset_document(v);
   v.path = path;
   v.started = Clock::now();
+  v.longestTurnMs = 0;
   v.task = Task::Loading;
   v.previousLevel = 0;
   v.message.clear();
@@ -747,6 +811,19 @@ bool viewer_modified(const Viewer& v) { return static_cast<int64_t>(v.undoAt) !=
 bool viewer_turn(Viewer& v, int32_t waitMs) {
   const bool rowsWaiting = !v.pending.empty();
   const int32_t kind = tk_wait_event(rowsWaiting ? 0 : waitMs);
+  const Clock::time_point turn = Clock::now();
+  const bool working = v.task != Task::None;
+  if (v.gridLent) {
+    // A worker moves the grid's rows: the window shows the last picture and
+    // what the person asks for waits until the rows are in place.
+    if (kind == TK_EVENT_CLOSE) v.heldClose = true;
+    if (kind == TK_EVENT_MENU) v.heldMenus.push_back(tk_last_event_menu());
+    if (kind == TK_EVENT_RESIZED) v.heldResize = true;
+    if (v.job && v.job->finished()) finish_moving_rows(v);
+    if (!v.gridLent && !v.quit) show_status(v);
+    end_turn(v, working, turn);
+    return !v.quit;
+  }
   const int32_t menu = kind == TK_EVENT_MENU ? tk_last_event_menu() : 0;
   const int32_t mouseY = tk_window_mouse_y(v.window);
   const int32_t eventType = tk_last_event_type();
@@ -780,6 +857,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
   // Escape reaches the viewer whenever no editor wants it.
   if (v.task != Task::None && !editor_is_open(grid(v))) tk_add_shortcut(v.window, TK_KEY_ESCAPE, kStop);
   if (!v.quit) show_status(v);
+  end_turn(v, working, turn);
   return !v.quit;
 }
 

@@ -2,6 +2,7 @@
 // The data viewer's window: a grid over a CSV document, a status line and a
 // find field, with loading, sorting and saving done by worker threads
 // (jobs.h) while the window keeps answering.
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -54,7 +55,12 @@ struct Viewer {
   std::size_t pendingRow = 0;               // next row of pending.front()
   int32_t batchBase = 0;                    // grid row of pending.front()'s first row
   int8_t previousLevel = 0;                 // level of the last row added
-  std::shared_ptr<std::vector<int32_t>> sortResult;
+  std::shared_ptr<std::vector<int32_t>> sortResult;  // new position -> data row
+  std::shared_ptr<bool> rowsMoved;          // the worker put the grid's rows in that order
+  bool gridLent = false;                    // a worker moves the grid's rows: hands off
+  bool heldClose = false;                   // held back meanwhile: a close request,
+  bool heldResize = false;                  // a resize,
+  std::vector<int32_t> heldMenus;           // menu items and shortcuts
   std::shared_ptr<std::string> saveProblem;
   std::shared_ptr<FileIdentity> saveIdentity;
   std::string savePath;                     // where the running save writes
@@ -66,6 +72,8 @@ struct Viewer {
   int16_t sortingColumn = -1;               // the sort running
   int8_t sortingState = 0;
   std::chrono::steady_clock::time_point started;  // of the running task
+  std::string timingLine;                   // the step just done, for ZUI_VIEWER_TIMINGS
+  long longestTurnMs = 0;                   // longest turn while it runs: the window's longest wait
 
   // The view: data row (record - 1) <-> grid row.
   std::vector<int32_t> viewToData, dataToView;
