@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 
 // ---- text encodings -------------------------------------------------------------
 std::size_t first_invalid_utf8(std::string_view text) {
@@ -120,19 +121,18 @@ char detect_separator(std::string_view text) {
     for (int k = 0; k < 4; ++k) counts[k] += c == kCandidates[k];
   }
   if (any && lines.size() < kLines) lines.push_back(counts);
-  // The same count on every line beats any other; then the most on the fewest line.
+  // The candidate whose most common count (above 0) the most lines share:
+  // a few ragged lines do not hide the separator.
   char best = ',';
   long bestScore = 0;
   for (int k = 0; k < 4; ++k) {
-    if (lines.empty()) break;
-    int lowest = lines[0][k];
-    bool same = true;
-    for (const auto& line : lines) {
-      lowest = std::min(lowest, line[k]);
-      same = same && line[k] == lines[0][k];
+    std::map<int, long> lines_with;
+    for (const auto& line : lines)
+      if (line[k] > 0) ++lines_with[line[k]];
+    for (const auto& [count, many] : lines_with) {
+      const long score = many * 1000 + count;
+      if (score > bestScore) best = kCandidates[k], bestScore = score;
     }
-    const long score = lowest == 0 ? 0 : (same ? 1000000L : 0) + lowest;
-    if (score > bestScore) best = kCandidates[k], bestScore = score;
   }
   return best;
 }

@@ -213,3 +213,12 @@ TEST_F(DataViewer, ACloseWhileLoadingEndsTheLoad) {
   EXPECT_TRUE(run_until([this] { return v.quit; }, 2000));
   EXPECT_TRUE(asked.empty());
 }
+
+TEST_F(DataViewer, TheStatusLineTellsWhatWasRead) {
+  open(file("old.csv", "n;name\r\n1;M\xFCller\r\n2\r\n"));
+  EXPECT_EQ(cell(1, 0), "M\xC3\xBCller");
+  EXPECT_EQ(get_column_attribute(v.ui, "Grid", 0, "ORIENTATION"), "1");  // numbers right-aligned
+  EXPECT_EQ(get_column_attribute(v.ui, "Grid", 1, "ORIENTATION"), "0");
+  EXPECT_EQ(v.shownStatus, "2 rows, 1 ragged (not as wide as the header), read as Windows-1252 (not UTF-8)."
+                           "  |  Row 1 of 2, column 1");
+}
