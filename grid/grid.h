@@ -57,6 +57,10 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
 int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw);
+/// Makes room for `rows` rows in all, so that adding up to that many moves
+/// no row already there (a large load that knows its size does it first).
+/// Returns 1, 0 for an unknown grid or more cells than a grid counts.
+int32_t reserve_grid_rows(Ui& ui, const std::string& grid, int32_t rows);
 /// Removes a row with its cells; 1 when it existed.
 int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw);
 /// Removes every row (and, with withColumns 1, every column).
@@ -198,6 +202,21 @@ int32_t set_grid_sortable(Ui& ui, const std::string& grid, int8_t sortable);
 /// an open editor commits first. Returns 1, 0 for an unknown grid or column
 /// or another order (nothing changes then).
 int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order, int8_t redraw);
+/// Puts the rows in an order found elsewhere (by a worker thread, say):
+/// order[i] is the row that comes to position i. Whole rows move as
+/// sort_grid moves them, the cursor stays on its data row and an open editor
+/// commits first; the grid counts as unsorted afterwards (sortColumn -1).
+/// Returns 1, 0 for an unknown grid or an order that is not a permutation
+/// of all rows (nothing changes then).
+int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32_t>& order,
+                        int8_t redraw);
+/// The moving part of order_grid_rows on the grid's record alone: it touches
+/// nothing else, so a worker thread may do it while the window's thread
+/// leaves that grid alone (no dispatch, drawing or call on it) until it is
+/// done; the window keeps showing the grid's last picture meanwhile. An open
+/// editor must be closed first. False (nothing changes) for an order that is
+/// not a permutation of all rows.
+bool order_grid_record_rows(GridRecord& grid, const std::vector<int32_t>& order);
 
 // ---- editing ---------------------------------------------------------------
 /// Opens the editor of the cell's column over the cell; 1 when it opened.

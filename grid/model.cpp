@@ -203,6 +203,17 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
   return 1;
 }
 
+int32_t reserve_grid_rows(Ui& ui, const std::string& grid, int32_t rows) {
+  NamedObject* obj = find_grid(ui, grid);
+  if (!obj || rows < 0) return 0;
+  GridRecord& g = *grid_record(*obj);
+  const int64_t cells = int64_t{rows} * std::max<int16_t>(g.columnCount, 1);
+  if (cells > INT32_MAX) return 0;
+  g.rows.reserve(static_cast<size_t>(rows));
+  g.cells.reserve(static_cast<size_t>(cells));
+  return 1;
+}
+
 // ---- add_row -------------------------------------------------------------------
 
 int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::string& caption,

@@ -196,6 +196,31 @@ int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order,
   return 1;
 }
 
+bool order_grid_record_rows(GridRecord& g, const std::vector<int32_t>& order) {
+  const size_t n = g.rows.size();
+  if (order.size() != n || g.cells.size() != n * static_cast<size_t>(g.columnCount)) return false;
+  std::vector<bool> seen(n, false);
+  for (int32_t r : order) {
+    if (r < 0 || static_cast<size_t>(r) >= n || seen[static_cast<size_t>(r)]) return false;
+    seen[static_cast<size_t>(r)] = true;
+  }
+  apply_order(g, order);
+  g.sortColumn = -1;
+  g.sortOrder = SortOrder::None;
+  return true;
+}
+
+int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32_t>& order,
+                        int8_t redraw) {
+  NamedObject* obj = find_grid(ui, grid);
+  if (!obj) return 0;
+  GridRecord& g = *grid_record(*obj);
+  if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+  if (!order_grid_record_rows(g, order)) return 0;
+  if (redraw == 1) redraw_grid(ui, *obj);
+  return 1;
+}
+
 // ---- the caption click ------------------------------------------------------------------
 
 bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, int32_t rx) {

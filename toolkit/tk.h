@@ -475,3 +475,42 @@ inline constexpr int32_t TK_KEY_PAGE_DOWN = 34;
 /// Lays a text input's text out as a column of a table: alignment 0 left,
 /// 1 right, 2 centred, the caret at the end of the text; 1 done.
 int32_t tk_set_input_layout(int32_t gadget, int32_t alignment);
+
+// ---- desktop services: posting from worker threads, questions, file dialogs,
+// clipboard, window titles -----------------------------------------------------
+/// Event kind of tk_post_event; tk_last_event_window() names the window and
+/// tk_last_event_menu() the code.
+inline constexpr int32_t TK_EVENT_POSTED = 13106;
+/// Queues a TK_EVENT_POSTED event with `code` for the window, to be read by
+/// tk_wait_event on the window's thread. The one toolkit call that any
+/// thread may make: a worker hands over its results this way. 1 when
+/// queued, 0 before the toolkit is started.
+int32_t tk_post_event(int32_t window, int32_t code);
+
+/// @{ Buttons of tk_ask_question, and its answers.
+inline constexpr int32_t TK_ANSWER_SAVE = 1;     ///< "Save"
+inline constexpr int32_t TK_ANSWER_DISCARD = 2;  ///< "Discard"
+inline constexpr int32_t TK_ANSWER_YES = 4;      ///< "Yes"
+inline constexpr int32_t TK_ANSWER_NO = 8;       ///< "No"
+inline constexpr int32_t TK_ANSWER_CANCEL = 16;  ///< "Cancel": stay where one was
+/// @}
+/// Asks a question in a modal box over the window with the buttons given as
+/// TK_ANSWER_ bits; returns the answer chosen. Closing the box (Escape)
+/// answers TK_ANSWER_CANCEL, or TK_ANSWER_NO when there is no Cancel button.
+int32_t tk_ask_question(int32_t window, const std::string& title, const std::string& text,
+                        int32_t buttons);
+/// A modal dialog over the window for choosing an existing file to open,
+/// starting in the folder of `start`; the chosen path, empty when none.
+/// `filter` lists patterns as "CSV files (*.csv *.tsv);;All files (*)".
+std::string tk_open_file_dialog(int32_t window, const std::string& title,
+                                const std::string& start, const std::string& filter);
+/// The same for a path to save to (which may not exist yet); an existing
+/// file is confirmed by the dialog. Empty when none was chosen.
+std::string tk_save_file_dialog(int32_t window, const std::string& title,
+                                const std::string& start, const std::string& filter);
+/// Puts text on the system clipboard; 1 on success.
+int32_t tk_set_clipboard_text(const std::string& text);
+/// The text on the system clipboard, empty when it holds none.
+std::string tk_get_clipboard_text();
+/// Replaces the window's title.
+int32_t tk_set_window_title(int32_t window, const std::string& title);

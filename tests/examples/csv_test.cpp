@@ -1,13 +1,7 @@
-// The data viewer's CSV reading and writing: RFC 4180 records in UTF-8,
-// errors that name their line, and a file replaced only when the new one is
-// complete.
+// The data viewer's CSV model: files as people have them read, and an edit
+// of one cell written back with every other byte as it was.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,87 +11,125 @@ namespace {
 
 using Records = std::vector<std::vector<std::string>>;
 
-// Every record of `text`, and the reader's error (empty at a clean end).
-std::pair<Records, std::string> read_all(const std::string& text) {
-  CsvReader reader(text);
-  Records records;
-  std::vector<std::string> fields;
-  while (reader.next(fields)) records.push_back(fields);
-  return {records, reader.error()};
-}
+struct Parsed {
+  CsvFormat format;
+  std::vector<RawRecord> raw;
+  Records values;
+  std::string error;
+};
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Every record of `text`, as the viewer reads it: a one-column file has its
+// empty lines as records.
+Parsed parse(const std::string& text, char separator = 0) {
+  Parsed p;
+  std::size_t bom = 0;
+  p.format = detect_format(text, separator, bom);
+  CsvScanner scanner(text, p.format, bom);
+  RawRecord r;
+  while (scanner.next(r)) {
+    p.raw.push_back(r);
+    p.values.push_back(record_values(std::string_view(text).substr(r.offset, r.length), p.format));
+    if (p.raw.size() == 1 && r.fields == 1) {
+      p.format.blankLinesAreRecords = true;
+      scanner.set_blank_lines_are_records(true);
+    }
+  }
+  p.error = scanner.error();
+  return p;
 }
 
 }  // namespace
 
-TEST(Csv, ReadsQuotedFieldsLineBreaksAndBothLineEnds) {
-  const auto [records, error] =
-      read_all("\xEF\xBB\xBFid,text\r\n1,\"a, b\"\r\n\r\n2,\"say \"\"hi\"\"\"\n3,\"two\r\nlines\"\n4,\xC3\xA4\n5,");
-  EXPECT_EQ(error, "");
-  EXPECT_EQ(records, (Records{{"id", "text"},
-                              {"1", "a, b"},
-                              {"2", "say \"hi\""},
-                              {"3", "two\r\nlines"},
-                              {"4", "\xC3\xA4"},
-                              {"5", ""}}));
-  CsvReader crlf("a\r\nb\r\n");
-  std::vector<std::string> fields;
-  while (crlf.next(fields)) {}
-  EXPECT_TRUE(crlf.crlf());
-  CsvReader lf("a\r\nb\n");
-  while (lf.next(fields)) {}
-  EXPECT_FALSE(lf.crlf());
+// Each shape is edited in one cell (record 1, field 1) and saved: only that
+// field's bytes change.
+TEST(Csv, AnEditChangesOnlyTheEditedFieldsBytes) {
+  const struct {
+    const char* shape;
+    std::string text;
+    const char* value;  // UTF-8
+    std::string saved;
+  } cases[] = {
+      {"BOM, CRLF", "\xEF\xBB\xBFid,name\r\n1,Anna\r\n2,Bo\r\n", "Eva", "\xEF\xBB\xBFid,name\r\n1,Eva\r\n2,Bo\r\n"},
+      {"LF, no final line end", "id,name\n1,Anna\n2,Bo", "Eva", "id,name\n1,Eva\n2,Bo"},
+      {"CR", "id,name\r1,Anna\r2,Bo\r", "Eva", "id,name\r1,Eva\r2,Bo\r"},
+      {"mixed", "id,name\r\n1,Anna\n2,Bo\r3,Cy\r\n", "Eva", "id,name\r\n1,Eva\n2,Bo\r3,Cy\r\n"},
+      {"blank lines", "id,name\n\n1,Anna\n\n\n2,Bo\n\n", "Eva", "id,name\n\n1,Eva\n\n\n2,Bo\n\n"},
+      {"quoting kept", "id,name\n\"1\",\"Anna\"\n\"2\",\"B\"\"o\"\n", "x,y", "id,name\n\"1\",\"x,y\"\n\"2\",\"B\"\"o\"\n"},
+      {"quoted only when needed", "id,name\n1,\"An,na\"\n", "Eva", "id,name\n1,Eva\n"},
+      {"quote in an unquoted field", "id,h\n1,5'10\"\n2,x\n", "6'", "id,h\n1,6'\n2,x\n"},
+      {"ragged short", "a,b,c\n1\n2,3,4,5\n", "x", "a,b,c\n1,x\n2,3,4,5\n"},
+      {"ragged long kept", "a,b\n1,2,3,4\n", "x", "a,b\n1,x,3,4\n"},
+      {"semicolon", "a;b\n1;2\n", "3;4", "a;b\n1;\"3;4\"\n"},
+      {"tab", "a\tb\n1\t2\n", "x", "a\tb\n1\tx\n"},
+      {"Windows-1252", "id,name\n1,M\xFCller\n2,\x80\n", "G\xC3\xBCl \xE2\x82\xAC", "id,name\n1,G\xFCl \x80\n2,\x80\n"},
+  };
+  for (const auto& c : cases) {
+    Parsed p = parse(c.text);
+    ASSERT_EQ(p.error, "") << c.shape;
+    std::string problem;
+    EXPECT_EQ(write_document(c.text, p.raw, {}, p.format, problem), c.text) << c.shape;
+    const std::string saved = write_document(c.text, p.raw, {{1, {{1, c.value}}}}, p.format, problem);
+    EXPECT_EQ(problem, "") << c.shape;
+    EXPECT_EQ(saved, c.saved) << c.shape;
+    EXPECT_EQ(parse(saved).values[1][1], c.value) << c.shape;
+  }
 }
 
-TEST(Csv, AMalformedFileNamesTheLine) {
+TEST(Csv, OneColumnFilesKeepTheirEmptyRecords) {
+  const std::string text = "name\nAnna\n\n\nBo\n";
+  Parsed p = parse(text);
+  EXPECT_EQ(p.values, (Records{{"name"}, {"Anna"}, {""}, {""}, {"Bo"}}));
+  std::string problem;
+  EXPECT_EQ(write_document(text, p.raw, {{4, {{0, "Cy"}}}}, p.format, problem), "name\nAnna\n\n\nCy\n");
+  // In a wider file an edit that empties a one-field record still writes a record.
+  Parsed wide = parse("a,b\nx\n");
+  EXPECT_EQ(write_document("a,b\nx\n", wide.raw, {{1, {{0, ""}}}}, wide.format, problem), "a,b\n\"\"\n");
+}
+
+TEST(Csv, SeparatorAndEncodingAreDetected) {
+  const struct {
+    const char* text;
+    char separator;
+    Encoding encoding;
+  } cases[] = {
+      {"a,b,c\n1,2,3\n", ',', Encoding::Utf8},
+      {"a;b;c\n1,5;2,5;3\n", ';', Encoding::Utf8},  // decimal commas do not count
+      {"a\tb\n1\t2\n", '\t', Encoding::Utf8},
+      {"a|b\n\"x|y\"|2\n", '|', Encoding::Utf8},
+      {"name\nAnna\n", ',', Encoding::Utf8},
+      {"a,b\n\xE9t\xE9,1\n", ',', Encoding::Windows1252},
+      {"a,b\n\xC0\xAF,1\n", ',', Encoding::Windows1252},  // an overlong form is no UTF-8
+  };
+  for (const auto& c : cases) {
+    std::size_t bom = 0;
+    const CsvFormat f = detect_format(c.text, 0, bom);
+    EXPECT_EQ(f.separator, c.separator) << c.text;
+    EXPECT_EQ(f.encoding, c.encoding) << c.text;
+  }
+  std::size_t bom = 0;
+  EXPECT_EQ(detect_format("a,b;c\n", ';', bom).separator, ';');  // --separator wins
+  // Every Windows-1252 byte comes back, the undefined ones included.
+  std::string all, back;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  ASSERT_TRUE(utf8_to_windows1252(windows1252_to_utf8(all), back));
+  EXPECT_EQ(back, all);
+  EXPECT_FALSE(utf8_to_windows1252("\xE2\x86\x92", back));  // an arrow has no byte there
+}
+
+TEST(Csv, FaultsNameTheirLine) {
   const struct {
     const char* text;
     const char* error;
   } cases[] = {
       {"a,b\n1,\"open\n2,3\n", "line 2: a quoted field is not closed"},
-      {"a,b\n\"x\"y,2\n", "line 2: text after the closing quote of a field"},
-      {"a,b\n\"multi\nline\",2\n3,x\"y\n", "line 4: a quote inside a field that does not start with one"},
-      {"a\nok\n\xC0\xAF\n", "line 3: the text is not valid UTF-8"},         // overlong
-      {"a\n\xED\xA0\x80\n", "line 2: the text is not valid UTF-8"},          // surrogate
-      {"a\nb\nc\n\xE2\x82", "line 4: the text is not valid UTF-8"},          // cut short
-      {"a\n\xF4\x90\x80\x80\n", "line 2: the text is not valid UTF-8"},      // above U+10FFFF
+      {"a,b\r\n1,2\r\n\"x\"y,2\r\n", "line 3: text after the closing quote of a field"},
+      {"a,b\n\"multi\nline\",2\n3,\"x\"y\n", "line 4: text after the closing quote of a field"},
   };
-  for (const auto& c : cases) EXPECT_EQ(read_all(c.text).second, c.error) << c.text;
-}
-
-TEST(Csv, WrittenRecordsReadBackUnchanged) {
-  const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", " padded", ""};
-  const std::string line = csv_record(fields, "\r\n");
-  EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\" padded\",\r\n");
-  EXPECT_EQ(read_all(line).first, Records{fields});
-}
-
-TEST(Csv, AFileIsReplacedWholeOrNotAtAll) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zui-csv-test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "data.csv").string();
-  std::ofstream(path) << "old\n";
-  chmod(path.c_str(), 0640);
-
-  EXPECT_EQ(replace_file(path, "new\n"), "");
-  EXPECT_EQ(slurp(path), "new\n");
-  struct stat st {};
-  ASSERT_EQ(stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
-
-  // A target that cannot be replaced (a directory) stays, and no temporary
-  // file is left beside it.
-  const std::string blocked = (dir / "blocked").string();
-  std::filesystem::create_directories(blocked + "/inside");
-  const std::string problem = replace_file(blocked, "data\n");
-  EXPECT_NE(problem.find("cannot replace"), std::string::npos) << problem;
-  EXPECT_TRUE(std::filesystem::is_directory(blocked + "/inside"));
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) files += entry.is_regular_file();
-  EXPECT_EQ(files, 1);  // data.csv alone
-  std::filesystem::remove_all(dir);
+  for (const auto& c : cases) EXPECT_EQ(parse(c.text).error, c.error) << c.text;
+  // A character the file's encoding cannot hold stops the save.
+  const std::string text = "a,b\n1,\xE9\n";
+  Parsed p = parse(text);
+  std::string problem;
+  EXPECT_EQ(write_document(text, p.raw, {{1, {{0, "\xE2\x86\x92"}}}}, p.format, problem), "");
+  EXPECT_EQ(problem, "record 2, field 1 holds a character Windows-1252 cannot write");
 }
