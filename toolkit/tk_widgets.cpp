@@ -98,6 +98,9 @@ GadgetOps* ops_of(QWidget* w) {
 TopWindow::TopWindow(int32_t number)
     : QWidget(nullptr), number_(number), shownRatio_(device_scale()) {
   client_ = new QWidget(this);
+  // A click on bare ground takes the focus, so an open cell editor or a
+  // field loses it there as it would anywhere else.
+  client_->setFocusPolicy(Qt::ClickFocus);
   fill_ground(client_, kButtonFace);
   client_->show();
 }
@@ -358,6 +361,7 @@ int32_t ListGadget::attribute(int32_t attribute) const {
 ContainerGadget::ContainerGadget(QWidget* parent, int32_t flags)
     : QWidget(parent), GadgetOps(GadgetKind::Container), border_(flags != 0) {
   setCursor(Qt::ArrowCursor);
+  setFocusPolicy(Qt::ClickFocus);  // as the window's ground
   // It fills all of itself, so Qt need not paint what lies beneath it.
   QWidget::setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -101,6 +101,14 @@ TEST_F(CellEditor, ClicksAndTabElsewhereCommit) {
   click("PanelVersionData", tab_middle("PanelVersionData", 1), 10);
   ASSERT_TRUE(run_until([&] { return shown("ContainerVersionDataPanelCalc"); }));
 
+  // The bare ground of the page, away from every control.
+  open_on(1, 3);
+  type("ground");
+  const std::string grounded = tk_get_gadget_text(editor());
+  click("ContainerVersionDataPanelCalc", 2, 2);
+  ASSERT_TRUE(run_until([&] { return editor() == 0; }));
+  EXPECT_EQ(cell(1, 3), grounded);
+
   // Tab with the mouse resting on the grid.
   open_on(2, 2);
   type("by focus");
