@@ -102,7 +102,11 @@ TEST(GridLayout, ColumnsFromTheFirstShownToTheEdgeAndRowsAsDrawn) {
     EXPECT_EQ(l.rows[i].row, static_cast<int32_t>(i) + 1);
     EXPECT_EQ(l.rows[i].y, ys[i]);
   }
-  const GridArea cell = grid_cell_area(l.columns[1], l.rows[0]);
+  // Every drawn row has a cell in each visible column, row by row.
+  ASSERT_EQ(l.cells.size(), 9u);
+  EXPECT_EQ(l.rows[0].firstCell, 0);
+  EXPECT_EQ(l.rows[0].cellCount, 3);
+  const GridArea cell = l.cells[l.rows[0].firstCell + 1].area;
   EXPECT_EQ(cell.left, 154);
   EXPECT_EQ(cell.bottom, 50);
 }
