@@ -22,15 +22,15 @@ int32_t draw_frame(Ui& ui, NamedObject& o) {
   use_skin_text_settings(ui);
 
   const bool captioned = !o.caption.empty();
+  // The pieces live only while the box is drawn.
+  std::array<TkImage, NinePiece::Count> owned;
+  NineSliceImages pieces{};
   for (const FramePart& part : frame_parts(W, H, s, captioned)) {
     if (!part.drawn) continue;
-    const TkImage piece(cut_image(c.sourceImage, part.piece * s, 0, s, s));
-    if (!piece.get()) continue;
-    if (part.stretched)
-      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y, part.w, part.h);
-    else
-      tk_draw_image(tk_image_handle(piece.get()), part.x, part.y);
+    owned[part.piece].reset(cut_image(c.sourceImage, part.piece * s, 0, s, s));
+    pieces[part.piece] = owned[part.piece].get();
   }
+  draw_nine_slice(pieces, W, H, s, captioned);
   if (captioned) {
     const int32_t tw = tk_text_width(o.caption);
     const int32_t th = tk_text_height(o.caption);

@@ -121,7 +121,8 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int3
 // ---- rendering -------------------------------------------------------------
 // Drawing and every mouse hit read the grid's layout (grid/grid_layout.h),
 // whose rows come from RowWalk (grid/row_walk.h). Draws the grid into its
-// canvas; nothing for another kind of object.
+// canvas, then the grid keeps what was drawn, places its editor, ranges its
+// scroll bars and tells screen readers; nothing for another kind of object.
 void render_grid(Ui& ui, NamedObject& grid);
 // Draws a tree row's expander at (x, y) while a drawing is in progress.
 // Idle or hovered, the frame (0 collapsed, 2 collapsed and hovered, 4 open,

@@ -22,7 +22,7 @@ void grid_register_event_hooks(KindBehaviour& behaviour);
 // Screen-reader descriptions and the keyboard focus' keys (grid/accessible.cpp).
 void grid_register_accessible_hooks(KindBehaviour& behaviour);
 // Tells screen readers of a cursor moved or rows opened or closed since the
-// last drawing (render_grid calls it).
+// last drawing (after_grid_drawing calls it).
 void announce_grid_changes(NamedObject& grid);
 
 // Sorting (grid/sorting.cpp): the rows of a grid by one column, false for an
@@ -78,31 +78,6 @@ inline CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
 }
 
 
-// Where a drawing of a W x H grid may paint, and what its rows and cells
-// have of room. Both areas stay inside the frame, so a row or column cut
-// by the edge never covers the frame's line or rounded corners; a
-// borderless grid has no frame, so its rows reach the picture's edges.
-struct GridPaintAreas {
-  GridArea captionRow;  // caption texts and separators
-  GridArea rows;        // rows with their caption cells, from the first row down
-  int32_t cellsLeft;    // where the first cell of a row starts
-};
-
-inline GridPaintAreas grid_paint_areas(const GridRecord& g, int32_t w, int32_t h) {
-  const bool framed = g.borderless != 1;
-  const bool captionRow = framed && g.captColHeight > 0 && g.columnCount > 0;
-  const bool captionColumn = framed && g.captRowWidth > 0;
-  const int32_t inset = framed ? kFrameInset : 0;
-  const int32_t rowsTop = captionRow ? g.captColHeight : kFrameInset;
-  GridPaintAreas a;
-  a.captionRow = {inset, 0, w - inset, captionRow ? g.captColHeight : 0};
-  // A caption cell is a band over the frame's left line, as the caption
-  // row is over its top line.
-  a.rows = {captionColumn ? 0 : inset, rowsTop, w - inset, h - inset};
-  a.cellsLeft = captionColumn ? g.captRowWidth : kFrameInset;
-  return a;
-}
-
 // The last position the vertical scroll bar offers for rows shown in
 // `room` pixels (grid/scrolling.cpp): from it on, all the rest fit whole.
 int32_t last_row_position(GridRecord& grid, int32_t room);
@@ -113,17 +88,28 @@ int32_t last_column_position(const GridRecord& grid, int32_t room);
 // rows or columns shows whole. The arrows, the wheel and the scroll bars
 // stop there.
 inline int32_t last_scroll_y(GridRecord& g, int32_t w, int32_t h) {
-  const GridPaintAreas a = grid_paint_areas(g, w, h);
-  return last_row_position(g, a.rows.bottom - a.rows.top);
+  const GridBands b = grid_bands(g, w, h);
+  return last_row_position(g, b.rowsArea.bottom - b.rowsArea.top);
 }
 inline int32_t last_scroll_x(const GridRecord& g, int32_t w, int32_t h) {
-  const GridPaintAreas a = grid_paint_areas(g, w, h);
-  return last_column_position(g, a.rows.right - a.cellsLeft);
+  const GridBands b = grid_bands(g, w, h);
+  return last_column_position(g, b.rowsArea.right - b.cellsLeft);
 }
 
 // Lays the open editor on its cell as place_editor does, without closing
-// it (the drawing calls it); the first showing gives it the focus.
+// it (after_grid_drawing calls it); the first showing gives it the focus.
 void lay_editor(NamedObject& grid);
+
+// ---- a drawing in two steps (render_grid runs both) --------------------------
+// Paints the grid's layout into its canvas and shows it in the gadget; only
+// pixels change (and the skin pieces cached for them). False when nothing
+// could be drawn.
+bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout);
+// What follows a drawing (grid/after_drawing.cpp): the grid keeps what the
+// layout reached (tree marks, walk anchor, lastVisible*, scrollArrows, the
+// editor's place), the editor follows its cell, the scroll bars are ranged
+// and screen readers are told of the changes. Painting never calls it.
+void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout);
 
 // Draws the grid for a by-name operation, which leaves its grid the current
 // object (the drawing reaches the scroll bars by name).

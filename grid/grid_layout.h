@@ -70,11 +70,41 @@ struct GridRowSlot {
   int32_t textY = 0;       // top of its texts and icons, by its placement
   bool expander = false;   // its tree expander is drawn, at expanderArea
   GridArea expanderArea{}; // the drawn expander icon
+  int32_t firstCell = 0;   // its first cell in GridLayout::cells
+  int32_t cellCount = 0;   // its cells there: the visible columns it has cells for
 };
 
-// The rows, columns, caption bands, editor and arrows of one W x H grid.
-struct GridLayout {
-  int32_t width = 0, height = 0;     // the grid's size
+// One drawn cell: a visible column in a drawn row.
+struct GridCellSlot {
+  int32_t column = 0;    // index in the grid
+  int32_t row = 0;       // index in the grid
+  GridArea area{};       // the cell, from its column's x and its row's y
+  int32_t textLeft = 0;  // where its image and text start (the tree column is indented)
+};
+
+// A row the walk passed and whether it was shown, for its hiddenInTree mark.
+struct GridRowMark {
+  int32_t row = 0;      // index in the grid
+  bool hidden = false;  // inside a collapsed subtree
+};
+
+// Where the row walk of a layout ended: what the scroll bars, the built-in
+// arrows and the grid's lastVisible* and walk anchor are taken from.
+struct GridWalkEnd {
+  int32_t x = 0;         // x after the last shown row's last cell
+  int32_t y = 0;         // y after the last drawn row
+  int32_t columns = 0;   // column counter of the last shown row: lastVisibleColumn + 1
+  int32_t lastRow = -1;  // last row walked
+  bool anchored = false; // a row was drawn; `anchor` is the walk's state before it
+  RowWalkAnchor anchor;  // the state before the first drawn row
+  std::vector<GridRowMark> marks;  // every row walked, in order
+};
+
+// Where the bands of a W x H grid lie and where a drawing may paint. Both
+// paint areas stay inside the frame, so a row or column cut by the edge
+// never covers the frame's line or rounded corners; a borderless grid has
+// no frame, so its rows reach the picture's edges.
+struct GridBands {
   bool captionRow = false;           // the column caption row is drawn
   bool captionColumn = false;        // the row caption column is drawn
   int32_t rowsTop = kFrameInset;     // where the first drawn row starts
@@ -83,13 +113,32 @@ struct GridLayout {
   // pixels leaves them at the frame inset while the cells start at its
   // width, as the caption row has always been laid out.
   int32_t captionTextsLeft = kFrameInset;
+  GridArea captionArea{};  // caption texts and separators
+  // Rows with their caption cells, from the first row down; a caption cell
+  // is a band over the frame's left line, as the caption row is over its
+  // top line.
+  GridArea rowsArea{};
+};
+
+// The rows, columns, cells, caption bands, editor and arrows of one W x H
+// grid: what drawing paints, what mouse hits are tested against and what
+// the grid keeps of the drawing afterwards.
+struct GridLayout : GridBands {
+  int32_t width = 0, height = 0;        // the grid's size
   std::vector<GridColumnSlot> columns;  // visible columns, left to right
+  // The caption row's texts by column, from captionTextsLeft on to the
+  // right edge; empty without a caption row.
+  std::vector<GridColumnSlot> captions;
   std::vector<GridRowSlot> rows;        // drawn rows, top to bottom
+  std::vector<GridCellSlot> cells;      // drawn cells, row by row (GridRowSlot::firstCell)
+  GridWalkEnd end;                      // where the row walk ended
   // Hit zones of the built-in arrows by GridArrow (index arrow - 1); empty
-  // for an arrow pair that is not shown. They are the zones the arrows have
-  // always answered in, a few pixels off the pictures (arrowPictures).
+  // for an arrow pair the latest drawing did not show (scrollArrows). They
+  // are the zones the arrows have always answered in, a few pixels off the
+  // pictures (arrowPictures).
   GridArea arrowZones[GridArrow::Count]{};
   GridArea arrowPictures[GridArrow::Count]{};  // where each arrow's square is drawn
+  int8_t arrowPairs = 0;     // the pairs this drawing shows (GridArrowPairs), by the overflow
   bool editorShown = false;  // the open editor's cell is visible
   GridArea editor{};         // where the open editor lies over its cell
 };
@@ -121,21 +170,73 @@ inline bool cell_in_grid(const GridRecord& g, int32_t column, int32_t row) {
          static_cast<size_t>(row) * g.columns.size() + column < g.cells.size();
 }
 
-// The cell of a visible column in a drawn row.
-inline GridArea grid_cell_area(const GridColumnSlot& c, const GridRowSlot& r) {
-  return {c.x, r.y, c.x + c.width, r.y + r.height};
+inline GridBands grid_bands(const GridRecord& g, int32_t w, int32_t h) {
+  GridBands b;
+  const bool framed = g.borderless != 1;
+  b.captionRow = framed && g.captColHeight > 0 && g.columnCount > 0;
+  b.captionColumn = framed && g.captRowWidth > 0;
+  b.rowsTop = b.captionRow ? g.captColHeight : kFrameInset;
+  b.cellsLeft = b.captionColumn ? g.captRowWidth : kFrameInset;
+  b.captionTextsLeft = g.captRowWidth > 5 ? g.captRowWidth : kFrameInset;
+  const int32_t inset = framed ? kFrameInset : 0;
+  b.captionArea = {inset, 0, w - inset, b.captionRow ? g.captColHeight : 0};
+  b.rowsArea = {b.captionColumn ? 0 : inset, b.rowsTop, w - inset, h - inset};
+  return b;
+}
+
+// Lays out one drawn row: its slot, its cells and where its cells end.
+inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk,
+                         int32_t iconSize) {
+  const RowRecord& row = g.rows[walk.row];
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  GridRowSlot slot;
+  slot.row = walk.row;
+  slot.shownIndex = walk.shownIndex;
+  slot.y = walk.y;
+  slot.height = row.height;
+  slot.textY = walk.y + 1;
+  if (row.vOrientation == RowPlacement::Bottom)
+    slot.textY = walk.y + row.height - kGridLineHeight;
+  else if (row.vOrientation == RowPlacement::Centre)
+    slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
+  const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
+  // The expander sits in the tree column, drawn only while that column is.
+  if (columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
+      draws_expander(g, row, g.cells[first])) {
+    slot.expander = true;
+    const int32_t ex = l.cellsLeft + (row.level > 0 ? iconSize * row.level : 0);
+    slot.expanderArea = {ex, slot.textY, ex + iconSize, slot.textY + iconSize};
+  }
+  // The row's cells: the visible columns it has cells for (a row short of
+  // cells ends at its last one).
+  const int32_t hasCells =
+      first < g.cells.size() ? static_cast<int32_t>(std::min<size_t>(g.cells.size() - first, columns))
+                             : 0;
+  slot.firstCell = static_cast<int32_t>(l.cells.size());
+  int32_t x = l.cellsLeft;
+  for (const GridColumnSlot& c : l.columns) {
+    if (c.column >= hasCells) break;
+    l.cells.push_back({c.column, walk.row, {c.x, slot.y, c.x + c.width, slot.y + slot.height},
+                       grid_text_left(g, slot, c.column, c.x, iconSize)});
+    x = c.x + c.width;
+  }
+  slot.cellCount = static_cast<int32_t>(l.cells.size()) - slot.firstCell;
+  // The column counter stops at the first column that starts at the edge or
+  // has no cell; scrolled-away columns count.
+  int32_t counter = columns;
+  if (l.cellsLeft >= l.width) counter = 0;
+  else if (!l.columns.empty() && l.columns.back().x + l.columns.back().width >= l.width)
+    counter = l.columns.back().column + 1;
+  l.end.columns = std::min(counter, hasCells);
+  l.end.x = slot.cellCount > 0 ? x : l.cellsLeft;
+  l.rows.push_back(slot);
 }
 
 inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h, int32_t iconSize) {
   GridLayout l;
+  static_cast<GridBands&>(l) = grid_bands(g, w, h);
   l.width = w;
   l.height = h;
-  const bool framed = g.borderless != 1;
-  l.captionRow = framed && g.captColHeight > 0 && g.columnCount > 0;
-  l.captionColumn = framed && g.captRowWidth > 0;
-  l.rowsTop = l.captionRow ? g.captColHeight : kFrameInset;
-  l.cellsLeft = l.captionColumn ? g.captRowWidth : kFrameInset;
-  l.captionTextsLeft = g.captRowWidth > 5 ? g.captRowWidth : kFrameInset;
 
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   int32_t x = l.cellsLeft;
@@ -143,46 +244,57 @@ inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h,
     l.columns.push_back({k, x, g.columns[k].width});
     x += g.columns[k].width;
   }
+  x = l.captionTextsLeft;
+  for (int32_t k = std::max<int32_t>(g.scrollX, 0); l.captionRow && k < columns && x < w; ++k) {
+    l.captions.push_back({k, x, g.columns[k].width});
+    x += g.columns[k].width;
+  }
 
+  // One walk gives the drawn rows and what the grid keeps of the drawing:
+  // the rows' tree marks, the anchor and where the walk ended. It starts at
+  // the anchor or a checkpoint (grid/row_walk.h): the rows before it are
+  // not walked and keep the marks an earlier drawing gave.
   RowWalk walk(g, l.rowsTop, h);
   while (walk.next()) {
-    if (!walk.drawn) continue;
-    const RowRecord& row = g.rows[walk.row];
-    GridRowSlot slot;
-    slot.row = walk.row;
-    slot.shownIndex = walk.shownIndex;
-    slot.y = walk.y;
-    slot.height = row.height;
-    slot.textY = walk.y + 1;
-    if (row.vOrientation == RowPlacement::Bottom)
-      slot.textY = walk.y + row.height - kGridLineHeight;
-    else if (row.vOrientation == RowPlacement::Centre)
-      slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
-    const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
-    // The expander sits in the tree column, drawn only while that column is.
-    if (columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
-        draws_expander(g, row, g.cells[first])) {
-      slot.expander = true;
-      const int32_t ex = l.cellsLeft + (row.level > 0 ? iconSize * row.level : 0);
-      slot.expanderArea = {ex, slot.textY, ex + iconSize, slot.textY + iconSize};
+    l.end.marks.push_back({walk.row, !walk.shown});
+    if (!walk.shown) continue;
+    if (!walk.drawn) {
+      // Nothing of a scrolled-away row is drawn and x never moves, so the
+      // column counter runs through every column.
+      l.end.x = kFrameInset;
+      l.end.columns = kFrameInset < w ? columns : 0;
+      continue;
     }
-    l.rows.push_back(slot);
+    if (!l.end.anchored) {
+      l.end.anchored = true;
+      l.end.anchor = walk.anchor();
+    }
+    lay_grid_row(l, g, walk, iconSize);
   }
+  l.end.y = walk.y;
+  l.end.lastRow = walk.row;
 
   // The open editor lies over its cell's text area, as tall as its column asks.
   if (g.inputGadget != 0) {
     for (const GridRowSlot& r : l.rows) {
       if (r.row != g.editor.row) continue;
-      for (const GridColumnSlot& c : l.columns) {
-        if (c.column != g.editor.column || !cell_in_grid(g, c.column, r.row)) continue;
-        const int32_t tx = grid_text_left(g, r, c.column, c.x, iconSize);
+      for (int32_t i = r.firstCell; i < r.firstCell + r.cellCount; ++i) {
+        const GridCellSlot& c = l.cells[i];
+        if (c.column != g.editor.column) continue;
         const int16_t tall = g.columns[c.column].inputHeight;
         l.editorShown = true;
-        l.editor = {tx, r.y, tx + c.width, r.y + (tall > 0 ? tall : r.height)};
+        l.editor = {c.textLeft, r.y, c.textLeft + (c.area.right - c.area.left),
+                    r.y + (tall > 0 ? tall : r.height)};
       }
     }
   }
 
+  // The arrows show while rows or columns reach past the edges or are
+  // scrolled; scroll bars take their place.
+  if (g.hScrollBar.empty() && g.vScrollBar.empty()) {
+    if (l.end.x >= w + 10 || g.scrollX > 0) l.arrowPairs += GridArrowPairs::Horizontal;
+    if (l.end.y >= h || g.scrollY > 0) l.arrowPairs += GridArrowPairs::Vertical;
+  }
   const bool vertical = (g.scrollArrows & GridArrowPairs::Vertical) != 0;
   const bool horizontal = (g.scrollArrows & GridArrowPairs::Horizontal) != 0;
   const int32_t a = kGridArrow;
@@ -200,6 +312,22 @@ inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h,
   l.arrowZones[GridArrow::Up - 1] = vertical ? GridArea{w - 19, h - 33, far, h - 19} : none;
   l.arrowZones[GridArrow::Down - 1] = vertical ? GridArea{w - 19, h - 23, far, far} : none;
   return l;
+}
+
+// The drawn row under y: the first whose top and bottom edges (both
+// included) hold it; nullptr for none.
+inline const GridRowSlot* grid_row_at(const GridLayout& l, int32_t y) {
+  for (const GridRowSlot& r : l.rows)
+    if (r.y <= y && y <= r.y + r.height) return &r;
+  return nullptr;
+}
+
+// The index in l.columns of the visible column under x, edges included and
+// the first one winning; -1 for none.
+inline int32_t grid_column_slot_at(const GridLayout& l, int32_t x) {
+  for (size_t i = 0; i < l.columns.size(); ++i)
+    if (l.columns[i].x <= x && x <= l.columns[i].x + l.columns[i].width) return static_cast<int32_t>(i);
+  return -1;
 }
 
 // The built-in arrow whose zone holds (x, y); GridArrow::None for none.

@@ -1,13 +1,13 @@
 // The grid's input side: mouse hits, keyboard shortcuts, cursor moves and
 // the expander animation step.
 //
-// Sections: helpers · shown rows · grid_mouse · grid_mouse_left · grid_key ·
+// Sections: helpers · grid_mouse · grid_mouse_left · grid_key ·
 // move_cursor · shortcuts · step_expanders.
 //
 // The mouse is hit against the grid's layout (grid/grid_layout.h), the one
-// the drawing reads, so what is hit is what was drawn. Every scroll position counts shown rows
-// (rows inside a collapsed subtree do not count), also where the cursor
-// moves by pages.
+// the drawing reads, so what is hit is what was drawn. Every scroll position
+// counts shown rows (ShownRows, grid/row_walk.h: rows inside a collapsed
+// subtree do not count), also where the cursor moves by pages.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -62,100 +62,6 @@ bool clear_hover(GridRecord& g) {
   g.hoveredExpander = nullptr;
   return true;
 }
-
-// ---- shown rows --------------------------------------------------------------
-//
-// The rows the drawing shows, computed fresh with the row walk: hiddenInTree
-// only describes the rows the latest drawing reached, and a move may go
-// further. Scroll positions are indexes into this list. The walk starts at
-// the grid's walk anchor (the first row drawn), so moves and arrows near the
-// view cost a few rows; a question about a row or index far from what was
-// walked starts again at the checkpoint before it (grid/row_walk.h), so no
-// question walks more than about one stride of rows.
-
-class ShownRows {
- public:
-  explicit ShownRows(const GridRecord& g) : g_(g), walk_(g, 0, INT32_MAX, RowWalkAnchor{}) {
-    restart(RowWalk::layout_anchor(g));
-  }
-
-  // Number of shown rows in the whole grid.
-  int32_t count() { return row_checkpoints(g_).shownTotal; }
-
-  // True when the grid has a shown row of index i.
-  bool has_index(int32_t i) { return i >= 0 && i < count(); }
-
-  // Row of shown index i, clamped into the list; -1 when nothing is shown.
-  int32_t row_at(int32_t i) {
-    i = std::min(std::max(i, 0), count() - 1);
-    if (i < 0) return -1;
-    if (i < base_ || i > walked_index() + kRowCheckpointStride) restart(anchor_for_shown(g_, i));
-    while (!done_ && walked_index() < i) step();
-    return rows_[i - base_];
-  }
-
-  // Shown index of the last shown row at or before `row` (0 when none).
-  int32_t index_at_or_before(int32_t row) {
-    walk_through(row);
-    auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
-    if (it != rows_.begin()) return base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
-    // None since the start: the last shown row before it, if any.
-    return std::max(base_ - 1, 0);
-  }
-
-  // The first shown row from `row` on in direction dir (row itself when it
-  // is shown); past the last row: the row count; before row 0: -1.
-  int32_t next_shown(int32_t row, int32_t dir) {
-    walk_through(row);
-    if (dir > 0) {
-      while (!done_ && (rows_.empty() || rows_.back() < row)) step();
-      auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
-      return it == rows_.end() ? walked_ + 1 : *it;
-    }
-    auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
-    if (it != rows_.begin()) return *(it - 1);
-    return base_ > 0 ? row_at(base_ - 1) : -1;
-  }
-
- private:
-  void restart(const RowWalkAnchor& from) {
-    walk_ = RowWalk(g_, 0, INT32_MAX, from);
-    first_ = from.row;
-    base_ = from.shownCount;
-    walked_ = from.row - 1;
-    done_ = false;
-    rows_.clear();
-  }
-
-  // Walks up to `row`, from the checkpoint before it when it lies before the
-  // start or more than a stride beyond the rows walked.
-  void walk_through(int32_t row) {
-    if (row < first_ || row > walked_ + kRowCheckpointStride) {
-      const RowWalkAnchor from = anchor_for_row(g_, row);
-      if (from.row != first_) restart(from);
-    }
-    while (!done_ && walked_ < row) step();
-  }
-
-  int32_t walked_index() const { return base_ + static_cast<int32_t>(rows_.size()) - 1; }
-
-  void step() {
-    if (!walk_.next()) {
-      done_ = true;
-      return;
-    }
-    walked_ = walk_.row;
-    if (walk_.shown) rows_.push_back(walk_.row);
-  }
-
-  const GridRecord& g_;
-  int32_t first_ = 0;            // row the walk started at
-  int32_t base_ = 0;             // shown rows before it
-  int32_t walked_ = -1;          // last row walked
-  RowWalk walk_;
-  bool done_ = false;
-  std::vector<int32_t> rows_;    // shown rows walked so far from first_, in order
-};
 
 // ---- grid_mouse parts --------------------------------------------------------
 
@@ -396,14 +302,8 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   int32_t row = 0;
   const GridRowSlot* rowSlot = nullptr;
   if (captionHit != Selection::WholeColumn) {
-    row = g.rowCount;
-    for (const GridRowSlot& r : layout.rows) {
-      if (r.y <= ry && ry <= r.y + r.height) {
-        row = r.row;
-        rowSlot = &r;
-        break;
-      }
-    }
+    rowSlot = grid_row_at(layout, ry);
+    row = rowSlot ? rowSlot->row : g.rowCount;
   }
 
   // Columns (a hit on the caption column selects the row).
@@ -411,13 +311,10 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   if (layout.captionColumn && rx <= layout.cellsLeft) {
     captionHit = static_cast<int8_t>(captionHit + Selection::WholeRow);
   } else {
-    for (const GridColumnSlot& c : layout.columns) {
-      if (c.x <= rx && rx <= c.x + c.width) {
-        column = c.column;
-        break;
-      }
-      if (clear_hover(g)) result = 1;
-    }
+    const int32_t slot = grid_column_slot_at(layout, rx);
+    if (slot >= 0) column = layout.columns[static_cast<size_t>(slot)].column;
+    // Passing over a column that is not hit takes the hover off.
+    if (slot != 0 && !layout.columns.empty() && clear_hover(g)) result = 1;
   }
 
   // Off the rows' cells (caption row or column, the space below the last
@@ -661,8 +558,8 @@ void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir) {
   while (row >= 0 && row < g.rowCount && effective_lock(g, column, row) <= -16)
     row = shown.next_shown(row + step, step);
   if (!cell_in_range(g, column, row)) return;
-  const GridPaintAreas areas = grid_paint_areas(g, grid.width, grid.height);
-  const int32_t last = last_row_position(g, areas.rows.bottom - areas.rows.top);
+  const GridBands bands = grid_bands(g, grid.width, grid.height);
+  const int32_t last = last_row_position(g, bands.rowsArea.bottom - bands.rowsArea.top);
   g.scrollY = std::min(shown.index_at_or_before(row), last);
   set_cursor(ui, grid.name, static_cast<int16_t>(column), row, 1);
 }
@@ -687,9 +584,9 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
     g.scrollX = to_int16(column);
   } else if (column >= g.lastVisibleColumn) {
     // As far as it takes to show the column whole, never past the last page.
-    const GridPaintAreas areas = grid_paint_areas(g, grid.width, grid.height);
+    const GridBands bands = grid_bands(g, grid.width, grid.height);
     int32_t first = column, used = g.columns[column].width;
-    while (first > 0 && used + g.columns[first - 1].width <= areas.rows.right - areas.cellsLeft)
+    while (first > 0 && used + g.columns[first - 1].width <= bands.rowsArea.right - bands.cellsLeft)
       used += g.columns[--first].width;
     g.scrollX = to_int16(std::max<int32_t>(g.scrollX, std::min(first, last_scroll_x(g, grid.width, grid.height))));
   }

@@ -1,24 +1,23 @@
-// Drawing of the grid into its canvas image.
+// Painting of the grid into its canvas image.
 //
 // Sections: pieces · frame and ground · caption row · rows and cells ·
-// built-in scroll arrows · render_grid · draw_expander.
+// built-in scroll arrows · paint_grid · draw_expander.
 //
 // Every piece is cut from the grid's source image (the grid skin piece) once
 // per skin and kept in the grid's record (GridRecord::skin). Where things
 // go comes from the grid's layout (grid/grid_layout.h), which the mouse
-// handling reads too, so hits match what was drawn; the drawing's own row
-// walk only keeps the rows' tree marks and the walk anchor.
+// handling reads too, so hits match what was drawn. Painting changes only
+// pixels; what the grid keeps of a drawing is after_grid_drawing's.
 #include <algorithm>
-#include <cassert>
 #include <cstdint>
 #include <string>
 
 #include "framework/framework.h"
+#include "framework/nine_slice.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
 #include "grid/grid_input_rules.h"
 #include "grid/grid_layout.h"
-#include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -31,9 +30,8 @@ constexpr int32_t kArrow = kGridArrow;
 // The pieces of one drawing, held by the grid's skin cache; 0 for a piece
 // this drawing does not use.
 struct Pieces {
-  int32_t topLeft = 0, top = 0, topRight = 0;  // tiles 0-2 or 8-10
-  int32_t left = 0, right = 0;                 // tiles 3, 4
-  int32_t bottomLeft = 0, bottom = 0, bottomRight = 0;  // tiles 5-7
+  NineSliceImages frame{};                     // tiles 0-11 by NinePiece; none borderless
+  int32_t captionCell = 0;                     // a row caption's band: the frame's top edge
   int32_t ground = 0;                          // tile 11
   int32_t capLeft = 0, bar = 0, capRight = 0;  // tiles 12-14
   int32_t arrowsH = 0, arrowsV = 0;            // the two arrow pairs
@@ -66,17 +64,10 @@ const GridSkinPieces& skin_pieces(GridSkinPieces& k, int32_t source, int32_t s) 
 void cut_pieces(Pieces& p, const GridRecord& g, const GridSkinPieces& k) {
   const auto tile = [&](int32_t t) { return k.tiles[t].get(); };
   if (g.borderless != 1) {
-    const int32_t first = g.captColHeight > 0 ? 0 : 8;
-    p.topLeft = tile(first);
-    p.top = tile(first + 1);
-    p.topRight = tile(first + 2);
-    p.left = tile(3);
-    p.right = tile(4);
-    p.bottomLeft = tile(5);
-    p.bottom = tile(6);
-    p.bottomRight = tile(7);
+    for (int32_t t = 0; t < NinePiece::Count; ++t) p.frame[t] = tile(t);
+    p.captionCell = tile(g.captColHeight > 0 ? NinePiece::TopCaptioned : NinePiece::TopPlain);
   }
-  p.ground = tile(11);
+  p.ground = tile(NinePiece::Centre);
   p.bar = tile(13);
   if (g.selectorStyle == SelectorStyle::BarWithCaps) {
     p.capLeft = tile(12);
@@ -108,15 +99,7 @@ void draw_frame_and_ground(const Pieces& p, const GridRecord& g, int32_t w, int3
     put(p.ground, 0, 0, w, h);
     return;
   }
-  put(p.ground, s, s, w - 2 * s, h - 2 * s);
-  put(p.top, s, 0, w - 2 * s, s);
-  put(p.bottom, s, h - s, w - 2 * s, s);
-  put(p.left, 0, s, s, h - 2 * s);
-  put(p.right, w - s, s, s, h - 2 * s);
-  put(p.topLeft, 0, 0);
-  put(p.topRight, w - s, 0);
-  put(p.bottomLeft, 0, h - s);
-  put(p.bottomRight, w - s, h - s);
+  draw_nine_slice(p.frame, w, h, s, g.captColHeight > 0);
 }
 
 // ---- caption row -------------------------------------------------------------
@@ -132,13 +115,12 @@ int32_t aligned_x(int8_t orientation, int32_t x, int32_t width, int32_t textWidt
 }
 
 // Draws the caption row when there is one.
-void draw_caption_row(const GridRecord& g, const GridLayout& l, int32_t w) {
+void draw_caption_row(const GridRecord& g, const GridLayout& l) {
   if (!l.captionRow) return;
-  int32_t x = l.captionTextsLeft;
-  if (x > kFrameInset) caption_separator(x - 1);
-  const int32_t columns = static_cast<int32_t>(g.columns.size());
-  for (int32_t k = std::max<int32_t>(g.scrollX, 0); k < columns && x < w; ++k) {
-    const ColumnRecord& c = g.columns[k];
+  if (l.captionTextsLeft > kFrameInset) caption_separator(l.captionTextsLeft - 1);
+  for (const GridColumnSlot& slot : l.captions) {
+    const ColumnRecord& c = g.columns[slot.column];
+    const int32_t x = slot.x;
     if (!c.caption.empty()) {
       // A caption wider than its column is cut like a cell's text.
       const std::string shown =
@@ -146,28 +128,17 @@ void draw_caption_row(const GridRecord& g, const GridLayout& l, int32_t w) {
       const int32_t tw = c.orientation == 0 ? 0 : tk_text_width(shown);
       if (!shown.empty()) tk_draw_text(aligned_x(c.orientation, x, c.width, tw, 7), 2, shown, kWhite);
     }
-    x += c.width;
-    if (g.gridV == 1 && k < g.columnCount - 1) caption_separator(x - 1);
+    if (g.gridV == 1 && slot.column < g.columnCount - 1) caption_separator(x + c.width - 1);
   }
 }
 
 // ---- rows and cells ------------------------------------------------------------
 
-// Where the row walk ended: what the arrows, lastVisible* and the scroll
-// bars' enabling are computed from.
-struct RowsEnd {
-  int32_t x = 0;           // x at the end of the last shown row
-  int32_t y = 0;           // y after the last drawn row
-  int32_t k = 0;           // column counter of the last shown row
-  int32_t lastRow = -1;    // last row walked
-};
-
 struct DrawContext {
-  NamedObject& obj;
   GridRecord& g;
   const Pieces& p;
   const GridLayout& l;
-  int32_t w, h, s;
+  int32_t s;
 };
 
 int32_t first_colour(int32_t a, int32_t b, int32_t c) {
@@ -182,14 +153,18 @@ bool selected(const GridRecord& g, int32_t k, int32_t n) {
          g.cursorRow <= n && n <= g.selectionEndRow;
 }
 
-// Draws one cell at x of row n (drawn row at y); returns nothing, the caller
-// moves x. `tx` arrives with the tree indent already applied.
-void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownIndex,
-               int32_t k, const ColumnRecord& column, CellRecord& cell, int32_t x, int32_t y,
-               int32_t tx, int32_t ty) {
-  GridRecord& g = d.g;
+// Draws one cell of a drawn row.
+void draw_cell(const DrawContext& d, const GridRowSlot& slot, const GridCellSlot& c) {
+  const GridRecord& g = d.g;
+  const RowRecord& row = g.rows[slot.row];
+  const ColumnRecord& column = g.columns[c.column];
+  const CellRecord& cell = g.cells[static_cast<size_t>(slot.row) * g.columns.size() + c.column];
+  const int32_t n = slot.row, k = c.column;
+  const int32_t x = c.area.left, y = c.area.top;
   const int32_t width = column.width;
   const int32_t height = row.height;
+  int32_t tx = c.textLeft;
+  const int32_t ty = slot.textY;
 
   // A cell narrower than its indent has no room for a background; the box
   // must not spill leftwards over its neighbours.
@@ -203,7 +178,7 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
   const int32_t imageOffset = hasImage ? tk_image_width(cell.image) + 5 : 0;
 
   if (selected(g, k, n)) {
-    const int32_t top = (shownIndex > 0 && g.gridH == 1) ? y + 1 : y;
+    const int32_t top = (slot.shownIndex > 0 && g.gridH == 1) ? y + 1 : y;
     // The bar stays inside the cell also when an image shifts its start.
     put(d.p.bar, tx + imageOffset, top, width - (tx - x) - imageOffset, height);
     if (g.selectorStyle == SelectorStyle::BarWithCaps) {
@@ -225,7 +200,7 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
     const std::string shown = fit_cell_text(cell.text, room, [](const std::string& t) { return tk_text_width(t); });
     if (!shown.empty()) {
       const int32_t tw = column.orientation == 0 ? 0 : tk_text_width(shown);
-      const GridArea rows = grid_paint_areas(g, d.w, d.h).rows;
+      const GridArea& rows = d.l.rowsArea;
       clip_to({std::max(tx, rows.left), std::max(y, rows.top), std::min(x + width, rows.right),
                std::min(y + height + 1, rows.bottom)});
       tk_draw_text(aligned_x(column.orientation, tx, width, tw, 4), ty + 2, shown, textColour);
@@ -236,174 +211,76 @@ void draw_cell(DrawContext& d, const RowRecord& row, int32_t n, int32_t shownInd
   if (g.gridH == 1 && n < g.rowCount - 1) tk_draw_line(x, y + height, width, 0, g.gridColor);
 }
 
-// Draws the cells of drawn row n from x on; returns the x it ended at and
-// leaves the column counter in k.
-int32_t draw_row_cells(DrawContext& d, const GridRowSlot& slot, int32_t x, int32_t& k) {
+void draw_rows(const DrawContext& d) {
   GridRecord& g = d.g;
-  const int32_t n = slot.row, shownIndex = slot.shownIndex, y = slot.y;
-  const RowRecord& row = g.rows[n];
-  const int32_t columns = static_cast<int32_t>(g.columns.size());
-  const size_t firstCell = static_cast<size_t>(n) * columns;
-  k = 0;
-  for (; k < columns && x < d.w; ++k) {
-    if (firstCell + k >= g.cells.size()) break;
-    const ColumnRecord& column = g.columns[k];
-    CellRecord& cell = g.cells[firstCell + k];
-    const bool drawn = k >= g.scrollX;
-
-    if (!drawn) continue;
-    const int32_t tx = grid_text_left(g, slot, k, x, d.s);
-    const int32_t ty = slot.textY;
-    if (k == 0 && slot.expander)
-      draw_expander(*cell.expander, row, d.s, slot.expanderArea.left, slot.expanderArea.top);
-
-    draw_cell(d, row, n, shownIndex, k, column, cell, x, y, tx, ty);
-    x += column.width;
-    if (g.gridV == 1 && k < g.columnCount - 1)
-      tk_draw_line(x - 1, y, 0, row.height, g.gridColor);
-  }
-  return x;
-}
-
-RowsEnd draw_rows(DrawContext& d) {
-  GridRecord& g = d.g;
-  const bool captionCell = d.l.captionColumn;
-  const int32_t cellsStart = d.l.cellsLeft;
-  const int32_t columns = static_cast<int32_t>(g.columns.size());
-  int32_t topTile = d.p.top;
-
-  // The walk starts at the anchor or a checkpoint (grid/row_walk.h): the
-  // rows before it are not drawn and keep the marks an earlier drawing gave.
-  RowsEnd end;
-  RowWalk walk(g, d.l.rowsTop, d.h);
-  size_t drawnRows = 0;  // rows of the layout drawn so far
-  bool anchored = false;
-  while (walk.next()) {
-    RowRecord& row = g.rows[walk.row];
-    if (walk.drawn && !anchored) {
-      g.walkAnchor = walk.anchor();
-      anchored = true;
-    }
-    if (!walk.shown) {
-      row.hiddenInTree = 1;
-      continue;
-    }
-    row.hiddenInTree = 0;
-    if (!walk.drawn) {
-      // Nothing of a scrolled-away row is drawn and x never moves, so the
-      // column counter runs through every column.
-      end.x = 4;
-      end.k = 4 < d.w ? columns : 0;
-      continue;
-    }
-    assert(drawnRows < d.l.rows.size() && d.l.rows[drawnRows].row == walk.row);
-    const GridRowSlot& slot = d.l.rows[drawnRows++];
-    const int32_t y = walk.y;
-    int32_t x = 4;
-    if (captionCell) {
-      put(topTile, 0, y, g.captRowWidth - 1, row.height);
+  for (const GridRowSlot& slot : d.l.rows) {
+    const RowRecord& row = g.rows[slot.row];
+    const int32_t y = slot.y;
+    if (d.l.captionColumn) {
+      put(d.p.captionCell, 0, y, g.captRowWidth - 1, row.height);
       tk_draw_line(0, y, g.captRowWidth, 0, kWhite);
       if (!row.caption.empty()) tk_draw_text(7, y + 2, row.caption, kWhite);
-      x = cellsStart;
     }
-    end.x = draw_row_cells(d, slot, x, end.k);
+    for (int32_t i = slot.firstCell; i < slot.firstCell + slot.cellCount; ++i) {
+      const GridCellSlot& c = d.l.cells[static_cast<size_t>(i)];
+      if (c.column == 0 && slot.expander) {
+        CellRecord& first = g.cells[static_cast<size_t>(slot.row) * g.columns.size()];
+        draw_expander(*first.expander, row, d.s, slot.expanderArea.left, slot.expanderArea.top);
+      }
+      draw_cell(d, slot, c);
+      if (g.gridV == 1 && c.column < g.columnCount - 1)
+        tk_draw_line(c.area.right - 1, y, 0, row.height, g.gridColor);
+    }
   }
-  end.y = walk.y;
-  end.lastRow = walk.row;
-  return end;
 }
 
 // ---- built-in scroll arrows ----------------------------------------------------
 
-// Draws the arrow pairs the overflow calls for; returns scrollArrows.
-int8_t draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout& l,
-                          const GridSkinPieces& k, const RowsEnd& end) {
-  int8_t arrows = 0;
-  if (!g.hScrollBar.empty() || !g.vScrollBar.empty()) return 0;
+// Draws the arrow pairs the layout shows, the held one pressed.
+void draw_scroll_arrows(const Pieces& p, const GridRecord& g, const GridLayout& l,
+                        const GridSkinPieces& k) {
   const GridArea& left = l.arrowPictures[GridArrow::Left - 1];
   const GridArea& up = l.arrowPictures[GridArrow::Up - 1];
-  if (end.x >= l.width + 10 || g.scrollX > 0) {
-    put(p.arrowsH, left.left, left.top);
-    arrows += GridArrowPairs::Horizontal;
-  }
-  if (end.y >= l.height || g.scrollY > 0) {
-    put(p.arrowsV, up.left, up.top);
-    arrows += GridArrowPairs::Vertical;
-  }
-  if (arrows > 0 && g.pressedArrow > GridArrow::None && g.pressedArrow <= GridArrow::Count) {
+  if (l.arrowPairs & GridArrowPairs::Horizontal) put(p.arrowsH, left.left, left.top);
+  if (l.arrowPairs & GridArrowPairs::Vertical) put(p.arrowsV, up.left, up.top);
+  if (l.arrowPairs > 0 && g.pressedArrow > GridArrow::None && g.pressedArrow <= GridArrow::Count) {
     const GridArea& to = l.arrowPictures[g.pressedArrow - 1];
     put(k.pressed[g.pressedArrow - 1].get(), to.left, to.top);
   }
-  return arrows;
 }
 
 }  // namespace
 
-// ---- render_grid -----------------------------------------------------------------
+// ---- paint_grid ------------------------------------------------------------------
 
-void render_grid(Ui& ui, NamedObject& grid) {
-  NamedObject* obj = &grid;
-  if (obj->kind != Kind::Grid || !grid_record(*obj) || !obj->canvas) return;
-  GridRecord& g = *grid_record(*obj);
-  const CanvasRecord& canvas = *obj->canvas;
-  if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;
-  if (g.redraw != 1) return;
-  const int32_t w = obj->width, h = obj->height, s = canvas.iconSize;
-  // A grid without area keeps its last picture.
-  if (w <= 0 || h <= 0) return;
-
-  if (!tk_resize_image(canvas.canvasImage, w, h)) return;
-  if (!tk_start_drawing(tk_image_output(canvas.canvasImage))) return;
+bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout) {
+  GridRecord* record = grid_record(grid);
+  if (!record || !grid.canvas) return false;
+  GridRecord& g = *record;
+  const CanvasRecord& canvas = *grid.canvas;
+  const int32_t w = layout.width, h = layout.height, s = canvas.iconSize;
+  if (!tk_resize_image(canvas.canvasImage, w, h)) return false;
+  if (!tk_start_drawing(tk_image_output(canvas.canvasImage))) return false;
   tk_drawing_mode(TK_DRAW_TRANSPARENT);
   if (const WindowRecord* window = current_window(ui); window && window->font != 0)
     tk_drawing_font(window_font_handle(ui));
 
-  RowsEnd end;
-  bool editorPlaced = false;
-  {
-    const GridSkinPieces& skin = skin_pieces(g.skin, canvas.sourceImage, s);
-    Pieces pieces;
-    cut_pieces(pieces, g, skin);
-    draw_frame_and_ground(pieces, g, w, h, s);
-    // Captions and rows cut by the edge stay inside the frame; the arrows
-    // have their own place on it.
-    const GridPaintAreas areas = grid_paint_areas(g, w, h);
-    const GridLayout layout = compute_grid_layout(g, w, h, s);
-    clip_to(areas.captionRow);
-    draw_caption_row(g, layout, w);
-    clip_to(areas.rows);
-    DrawContext context{*obj, g, pieces, layout, w, h, s};
-    end = draw_rows(context);
-    tk_drawing_clip(0, 0, -1, -1);
-    // The open editor lies over its own cell also while the cursor is not
-    // drawn: left where it was created it would be off-screen yet keep the
-    // focus and swallow the keys. The place is noted relative to the grid,
-    // so that it follows the grid when the grid moves.
-    editorPlaced = layout.editorShown;
-    if (editorPlaced) {
-      EditorPlace& e = g.editor;
-      e.x = static_cast<int16_t>(layout.editor.left);
-      e.y = static_cast<int16_t>(layout.editor.top);
-      e.width = static_cast<int16_t>(layout.editor.right - layout.editor.left);
-      e.height = static_cast<int16_t>(layout.editor.bottom - layout.editor.top);
-    }
-    g.lastVisibleColumn = static_cast<int16_t>(end.k - 1);
-    g.lastVisibleRow = end.lastRow;
-    g.scrollArrows = draw_scroll_arrows(pieces, g, layout, skin, end);
-    tk_stop_drawing();
-  }
+  const GridSkinPieces& skin = skin_pieces(g.skin, canvas.sourceImage, s);
+  Pieces pieces;
+  cut_pieces(pieces, g, skin);
+  draw_frame_and_ground(pieces, g, w, h, s);
+  // Captions and rows cut by the edge stay inside the frame; the arrows
+  // have their own place on it.
+  clip_to(layout.captionArea);
+  draw_caption_row(g, layout);
+  clip_to(layout.rowsArea);
+  draw_rows(DrawContext{g, pieces, layout, s});
+  tk_drawing_clip(0, 0, -1, -1);
+  draw_scroll_arrows(pieces, g, layout, skin);
+  tk_stop_drawing();
 
-  tk_set_gadget_state(obj->gadget, tk_image_handle(canvas.canvasImage));
-  // An editor whose cell is not drawn (scrolled away, inside a collapsed
-  // subtree, beyond the right edge) waits hidden; Return and Escape typed
-  // in it still reach the grid.
-  if (editor_is_open(g)) {
-    g.editor.drawn = editorPlaced ? 1 : 0;
-    lay_editor(*obj);
-  }
-  if (!g.hScrollBar.empty() || !g.vScrollBar.empty())
-    update_grid_scroll_bars(ui, *obj, end.x, end.y);
-  announce_grid_changes(*obj);
+  tk_set_gadget_state(grid.gadget, tk_image_handle(canvas.canvasImage));
+  return true;
 }
 
 // ---- draw_expander -----------------------------------------------------------------

@@ -1,6 +1,6 @@
 // The grid's row checkpoints (grid/row_walk.h): one walk over all rows per
 // row layout, after which any row or shown row is reached by walking at
-// most one stride of rows.
+// most one stride of rows; and the shown-row index that reads them.
 #include <algorithm>
 #include <cstdint>
 
@@ -45,4 +45,51 @@ RowWalkAnchor anchor_for_shown(const GridRecord& g, int32_t shownIndex) {
   auto it = std::upper_bound(c.at.begin(), c.at.end(), shownIndex,
                              [](int32_t s, const RowWalkAnchor& a) { return s < a.shownCount; });
   return it == c.at.begin() ? c.at.front() : *(it - 1);
+}
+
+// ---- shown rows
+
+int32_t ShownRows::row_at(int32_t i) {
+  i = std::min(std::max(i, 0), count() - 1);
+  if (i < 0) return -1;
+  if (i < base_ || i > walked_index() + kRowCheckpointStride) restart(anchor_for_shown(g_, i));
+  while (!done_ && walked_index() < i) step();
+  return rows_[i - base_];
+}
+
+int32_t ShownRows::index_at_or_before(int32_t row) {
+  walk_through(row);
+  auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
+  if (it != rows_.begin()) return base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
+  // None since the start: the last shown row before it, if any.
+  return std::max(base_ - 1, 0);
+}
+
+int32_t ShownRows::next_shown(int32_t row, int32_t dir) {
+  walk_through(row);
+  if (dir > 0) {
+    while (!done_ && (rows_.empty() || rows_.back() < row)) step();
+    auto it = std::lower_bound(rows_.begin(), rows_.end(), row);
+    return it == rows_.end() ? walked_ + 1 : *it;
+  }
+  auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
+  if (it != rows_.begin()) return *(it - 1);
+  return base_ > 0 ? row_at(base_ - 1) : -1;
+}
+
+void ShownRows::restart(const RowWalkAnchor& from) {
+  walk_ = RowWalk(g_, 0, INT32_MAX, from);
+  first_ = from.row;
+  base_ = from.shownCount;
+  walked_ = from.row - 1;
+  done_ = false;
+  rows_.clear();
+}
+
+void ShownRows::walk_through(int32_t row) {
+  if (row < first_ || row > walked_ + kRowCheckpointStride) {
+    const RowWalkAnchor from = anchor_for_row(g_, row);
+    if (from.row != first_) restart(from);
+  }
+  while (!done_ && walked_ < row) step();
 }

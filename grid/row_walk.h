@@ -1,7 +1,7 @@
 #pragma once
-// The walk over a grid's rows as the drawing sees them. Drawing, mouse hits,
-// paging and scrolling all use this one walk, so that what is hit is what
-// was drawn.
+// The walk over a grid's rows as the drawing sees them, and the shown-row
+// index built on it (ShownRows, at the end). The grid's layout, paging and
+// scrolling all use this one walk, so that what is hit is what was drawn.
 //
 // Contract
 // - Rows are visited in list order, hidden ones included, from the start
@@ -44,6 +44,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "grid/grid_records.h"
 
@@ -187,4 +188,61 @@ class RowWalk {
   int8_t collapseLevel_;
   bool collapsedBefore_ = false;
   int8_t collapseLevelBefore_ = 0;
+};
+
+// ---- shown rows
+// The rows the drawing shows, computed fresh with the row walk: hiddenInTree
+// only describes the rows the latest drawing reached, and a move may go
+// further. Scroll positions are indexes into this list. The walk starts at
+// the grid's walk anchor (the first row drawn), so moves and arrows near the
+// view cost a few rows; a question about a row or index far from what was
+// walked starts again at the checkpoint before it, so no question walks
+// more than about one stride of rows.
+class ShownRows {
+ public:
+  explicit ShownRows(const GridRecord& g) : g_(g), walk_(g, 0, INT32_MAX, RowWalkAnchor{}) {
+    restart(RowWalk::layout_anchor(g));
+  }
+
+  // Number of shown rows in the whole grid.
+  int32_t count() { return row_checkpoints(g_).shownTotal; }
+
+  // True when the grid has a shown row of index i.
+  bool has_index(int32_t i) { return i >= 0 && i < count(); }
+
+  // Row of shown index i, clamped into the list; -1 when nothing is shown.
+  int32_t row_at(int32_t i);
+
+  // Shown index of the last shown row at or before `row` (0 when none).
+  int32_t index_at_or_before(int32_t row);
+
+  // The first shown row from `row` on in direction dir (row itself when it
+  // is shown); past the last row: the row count; before row 0: -1.
+  int32_t next_shown(int32_t row, int32_t dir);
+
+ private:
+  void restart(const RowWalkAnchor& from);
+
+  // Walks up to `row`, from the checkpoint before it when it lies before the
+  // start or more than a stride beyond the rows walked.
+  void walk_through(int32_t row);
+
+  int32_t walked_index() const { return base_ + static_cast<int32_t>(rows_.size()) - 1; }
+
+  void step() {
+    if (!walk_.next()) {
+      done_ = true;
+      return;
+    }
+    walked_ = walk_.row;
+    if (walk_.shown) rows_.push_back(walk_.row);
+  }
+
+  const GridRecord& g_;
+  int32_t first_ = 0;            // row the walk started at
+  int32_t base_ = 0;             // shown rows before it
+  int32_t walked_ = -1;          // last row walked
+  RowWalk walk_;
+  bool done_ = false;
+  std::vector<int32_t> rows_;    // shown rows walked so far from first_, in order
 };

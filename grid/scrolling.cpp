@@ -148,7 +148,7 @@ void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int3
   const int32_t scrollX = std::max<int32_t>(g.scrollX, 0);
   const int32_t scrollY = std::max<int32_t>(g.scrollY, 0);
   const int32_t w = grid->width, h = grid->height;
-  const GridPaintAreas areas = grid_paint_areas(g, w, h);
+  const GridBands bands = grid_bands(g, w, h);
 
   auto update = [&](const std::string& bar, bool enabled, int32_t position, int32_t maximum) {
     if (bar.empty()) return;
@@ -165,12 +165,12 @@ void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int3
   };
   if (!hBar.empty()) {
     const bool enabled = endX >= w + 10 || scrollX > 0;
-    const int32_t last = enabled ? last_column_position(g, areas.rows.right - areas.cellsLeft) : 0;
+    const int32_t last = enabled ? last_column_position(g, bands.rowsArea.right - bands.cellsLeft) : 0;
     update(hBar, enabled, scrollX, std::max(last, scrollX));
   }
   if (!vBar.empty()) {
     const bool enabled = endY >= h || scrollY > 0;
-    const int32_t last = enabled ? last_row_position(g, areas.rows.bottom - areas.rows.top) : 0;
+    const int32_t last = enabled ? last_row_position(g, bands.rowsArea.bottom - bands.rowsArea.top) : 0;
     update(vBar, enabled, scrollY, std::max(last, scrollY));
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "grid/grid_layout.h"
@@ -102,9 +103,81 @@ TEST(GridLayout, ColumnsFromTheFirstShownToTheEdgeAndRowsAsDrawn) {
     EXPECT_EQ(l.rows[i].row, static_cast<int32_t>(i) + 1);
     EXPECT_EQ(l.rows[i].y, ys[i]);
   }
-  const GridArea cell = grid_cell_area(l.columns[1], l.rows[0]);
+  // Every drawn row has a cell in each visible column, row by row.
+  ASSERT_EQ(l.cells.size(), 9u);
+  EXPECT_EQ(l.rows[0].firstCell, 0);
+  EXPECT_EQ(l.rows[0].cellCount, 3);
+  const GridArea cell = l.cells[l.rows[0].firstCell + 1].area;
   EXPECT_EQ(cell.left, 154);
   EXPECT_EQ(cell.bottom, 50);
+}
+
+// Each drawn row's cells, and where the walk ends: the column counter the
+// grid keeps as lastVisibleColumn + 1 and the x the arrows and scroll bars
+// are enabled from.
+TEST(GridLayout, CellsAndWhereTheWalkEnds) {
+  struct Case {
+    int32_t width;
+    int16_t scrollX;
+    bool shortLastRow;  // the last row holds only its first cell
+    int32_t cellsPerRow, lastRowCells, endColumns, endX;
+  };
+  const Case cases[] = {
+      {300, 0, false, 3, 3, 3, 374},  // column 2 reaches past the edge
+      {500, 0, false, 4, 4, 4, 464},  // all fit: the counter runs out
+      {300, 2, false, 2, 2, 4, 214},  // scrolled-away columns count
+      {300, 0, true, 3, 1, 1, 104},   // a row short of cells ends at its last
+  };
+  for (const Case& c : cases) {
+    const auto owner = make({100, 150, 120, 90}, {{20, 0, 0, 0}, {20, 0, 0, 0}, {20, 0, 0, 0}});
+    GridRecord& g = *owner;
+    g.scrollX = c.scrollX;
+    if (c.shortLastRow) g.cells.resize(2 * 4 + 1);
+    const GridLayout l = compute_grid_layout(g, c.width, 200, kIcon);
+    SCOPED_TRACE(testing::Message() << c.width << "/" << c.scrollX << "/" << c.shortLastRow);
+    ASSERT_EQ(l.rows.size(), 3u);
+    EXPECT_EQ(l.rows[0].cellCount, c.cellsPerRow);
+    EXPECT_EQ(l.rows[2].cellCount, c.lastRowCells);
+    EXPECT_EQ(l.cells.size(), size_t(2 * c.cellsPerRow + c.lastRowCells));
+    for (const GridRowSlot& r : l.rows)
+      for (int32_t i = r.firstCell; i < r.firstCell + r.cellCount; ++i) {
+        const GridColumnSlot& col = l.columns[size_t(i - r.firstCell)];
+        const GridArea& a = l.cells[size_t(i)].area;
+        EXPECT_EQ(l.cells[size_t(i)].row, r.row);
+        EXPECT_EQ(l.cells[size_t(i)].column, col.column);
+        EXPECT_EQ(a.left, col.x);
+        EXPECT_EQ(a.right, col.x + col.width);
+        EXPECT_EQ(a.top, r.y);
+        EXPECT_EQ(a.bottom, r.y + r.height);
+      }
+    EXPECT_EQ(l.end.columns, c.endColumns);
+    EXPECT_EQ(l.end.x, c.endX);
+    EXPECT_EQ(l.end.y, 4 + 3 * 20);
+    EXPECT_EQ(l.end.lastRow, 2);
+  }
+}
+
+// The walk's tree marks and anchor, which the grid takes over after a drawing.
+TEST(GridLayout, WalkMarksHiddenRowsAndAnchorsAtTheFirstDrawn) {
+  const auto owner = make({100}, {{20, 0, RowTree::Collapsed, 0}, {20, 1, 0, 0}, {20, 1, 0, 0},
+                                  {20, 0, 0, 0}, {20, 0, 0, 0}});
+  GridRecord& g = *owner;
+  g.scrollY = 1;  // the parent is scrolled away
+  const GridLayout l = compute_grid_layout(g, 300, 200, kIcon);
+  std::string marks;
+  for (const GridRowMark& m : l.end.marks) marks += std::to_string(m.row) + (m.hidden ? "h " : "s ");
+  EXPECT_EQ(marks, "0s 1h 2h 3s 4s ");
+  ASSERT_TRUE(l.end.anchored);
+  EXPECT_EQ(l.end.anchor.row, 3);
+  EXPECT_EQ(l.end.anchor.shownCount, 1);
+  ASSERT_EQ(l.rows.size(), 2u);
+  EXPECT_EQ(l.rows[0].row, 3);
+  // A scrolled-away shown row last leaves the counter at every column.
+  g.scrollY = 5;
+  const GridLayout none = compute_grid_layout(g, 300, 200, kIcon);
+  EXPECT_FALSE(none.end.anchored);
+  EXPECT_EQ(none.end.columns, 1);
+  EXPECT_EQ(none.end.x, kFrameInset);
 }
 
 TEST(GridLayout, ExpandersLieWhereTheirRowPlacesIcons) {

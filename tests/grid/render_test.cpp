@@ -486,22 +486,22 @@ TEST_F(GridRender, HorizontalArrowsOnlyTenPixelsPastTheEdge) {
 
 // Rows and captions paint inside the frame (4 pixels in), caption cells as
 // a band over its left line; a borderless grid has no frame.
-TEST(GridPaintAreas, StayInsideTheFrame) {
+TEST(GridBands, PaintAreasStayInsideTheFrame) {
   using Edges = std::array<int32_t, 4>;
   const auto edges = [](const GridArea& a) { return Edges{a.left, a.top, a.right, a.bottom}; };
   GridRecord g;
   g.columnCount = 1;
   g.captColHeight = 20;
   g.captRowWidth = 60;
-  GridPaintAreas a = grid_paint_areas(g, 700, 150);
-  EXPECT_EQ(edges(a.captionRow), (Edges{4, 0, 696, 20}));
-  EXPECT_EQ(edges(a.rows), (Edges{0, 20, 696, 146}));
+  GridBands a = grid_bands(g, 700, 150);
+  EXPECT_EQ(edges(a.captionArea), (Edges{4, 0, 696, 20}));
+  EXPECT_EQ(edges(a.rowsArea), (Edges{0, 20, 696, 146}));
   EXPECT_EQ(a.cellsLeft, 60);
   g.captColHeight = 0;
   g.captRowWidth = 0;
-  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{4, 4, 696, 146}));
+  EXPECT_EQ(edges(grid_bands(g, 700, 150).rowsArea), (Edges{4, 4, 696, 146}));
   g.borderless = 1;
-  EXPECT_EQ(edges(grid_paint_areas(g, 700, 150).rows), (Edges{0, 4, 700, 150}));
+  EXPECT_EQ(edges(grid_bands(g, 700, 150).rowsArea), (Edges{0, 4, 700, 150}));
 }
 
 // A row cut by the bottom edge and columns and captions cut by the right
