@@ -164,7 +164,7 @@ std::string load_skin(SkinPieces& skin, SkinBytes sheet = {}, SkinBytes sheet2x 
 /// included, is named in the message and the embedded sheet is used.
 std::string load_skin_file(SkinPieces& skin, const std::string& path);
 /// A file name as messages show it: valid UTF-8 as it is, control and
-/// other bytes as \xNN (no terminal sequence gets through), "\" doubled.
+/// other bytes as `\\xNN` (no terminal sequence gets through), a backslash doubled.
 std::string shown_file_name(const std::string& name);
 /// Frees every piece image `skin` holds and sets them to 0.
 void free_skin_pieces(SkinPieces& skin);

@@ -72,9 +72,10 @@ NamedObject* current_object(Ui& ui);
 NamedObject* next_object(Ui& ui);
 // Makes the given object current (restoring a remembered position).
 void make_current(Ui& ui, NamedObject* object);
-// Keep Ui::byName in step with an object's name: after registering or
-// renaming it (index_name), before renaming or deleting it (unindex_name).
+/// Enters the object in Ui::byName under its name: after registering or
+/// renaming it.
 void index_name(Ui& ui, NamedObject* object);
+/// Takes the object out of Ui::byName: before renaming or deleting it.
 void unindex_name(Ui& ui, const NamedObject* object);
 // The object find_object(ui, name, 0) would find, without moving the current
 // object; nullptr when there is none.

@@ -12,6 +12,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_internal.h"
+#include "grid/grid_layout.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
@@ -67,6 +68,17 @@ void describe_grid_cell(Ui&, NamedObject& o, int32_t column, int32_t row, TkAcce
   if (column == 0 && is_tree_parent(r))
     out.states |= TK_STATE_EXPANDABLE | (r.isParent >= RowTree::Expanded ? TK_STATE_EXPANDED : 0);
   if (r.hiddenInTree == 1) out.states |= TK_STATE_HIDDEN;
+  // Where the cell shows, from the layout drawing uses.
+  if (o.width <= 0 || o.height <= 0) return;
+  const GridLayout l = compute_grid_layout(g, o.width, o.height, o.canvas ? o.canvas->iconSize : 0);
+  for (const GridCellSlot& c : l.cells) {
+    if (c.column != column || c.row != row) continue;
+    out.x = c.area.left;
+    out.y = c.area.top;
+    out.width = c.area.right - c.area.left;
+    out.height = c.area.bottom - c.area.top;
+    return;
+  }
 }
 
 // ---- keys ------------------------------------------------------------------------

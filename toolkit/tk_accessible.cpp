@@ -165,7 +165,13 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleTableCellI
     return qs(cell().text);
   }
   void setText(QAccessible::Text, const QString&) override {}
-  QRect rect() const override { return {}; }
+  // On the screen, as screen readers place their highlight; empty while
+  // the part is not shown.
+  QRect rect() const override {
+    const TkAccessibleCell c = cell();
+    if (!widget_ || c.width <= 0 || c.height <= 0) return {};
+    return {widget_->mapToGlobal(QPoint(c.x, c.y)), QSize(c.width, c.height)};
+  }
   QAccessible::Role role() const override { return qt_role(cell().role); }
   QAccessible::State state() const override {
     QAccessible::State s;

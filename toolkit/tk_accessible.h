@@ -61,6 +61,10 @@ struct TkAccessibleCell {
   int32_t role = TK_ROLE_CELL;  // TK_ROLE_*
   std::string text;             // what it shows
   int32_t states = 0;           // TK_STATE_* bits
+  int32_t x = 0;       ///< left edge where it shows, in its gadget's coordinates
+  int32_t y = 0;       ///< top edge where it shows
+  int32_t width = 0;   ///< its width; 0 while it is not shown
+  int32_t height = 0;  ///< its height
 };
 
 // The owner's answers. `owner` and `object` are handed back as they were

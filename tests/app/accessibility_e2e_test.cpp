@@ -142,6 +142,10 @@ TEST_F(ScreenReader, StatesFollowClicks) {
   EXPECT_FALSE(table->cellAt(0, 0)->state().selected);
   ASSERT_EQ(table->selectedCellCount(), 1);
   EXPECT_EQ(table->selectedCells().value(0), table->cellAt(2, 1));
+  // The reader's highlight lies where the click landed.
+  const auto [dx, dy] = cell_offset("GridVersionCalc", 1, 2);
+  EXPECT_TRUE(table->cellAt(2, 1)->rect().contains(widget("GridVersionCalc")->mapToGlobal(QPoint(dx, dy))))
+      << table->cellAt(2, 1)->rect().x() << "," << table->cellAt(2, 1)->rect().y();
 }
 
 TEST_F(ScreenReader, TabWalkVisitsEveryEnabledControlOnce) {
