@@ -24,11 +24,11 @@ TEST_F(ControlsTest, RestingMouseShowsHoverAndReportsMouseOverOnlyWhenAsked) {
   EXPECT_EQ(name(), "ButtonA");
   EXPECT_EQ(look(a), Look::Hover);
   EXPECT_EQ(shown_frame(a), 2);
-  const int32_t composed = a->buttonData->shownImage;
+  const int32_t composed = button_record(*a)->shownImage;
 
   // Resting on: nothing is composed again.
   EXPECT_EQ(dispatch(16, 15), Code::MouseOver);
-  EXPECT_EQ(a->buttonData->shownImage, composed);
+  EXPECT_EQ(button_record(*a)->shownImage, composed);
 
   // Over a button that does not report mouse-over: hover look, code 0.
   EXPECT_EQ(dispatch(110, 15), Code::None);
@@ -242,8 +242,8 @@ TEST_F(ControlsTest, AnEndingAnimationReportsDoneAndStopsTheScan) {
   NamedObject* second = skinned("ArrowSecond", 50, 10, 20, 20);
   NamedObject* later = skinned("ButtonLater", 100, 10, 20, 20);
   for (NamedObject* o : {first, second}) {
-    ButtonRecord& b = *o->buttonData;
-    b.style = 3;
+    ButtonRecord& b = *button_record(*o);
+    b.style = ButtonStyle::Both;
     b.firstFrame = 0;
     b.lastFrame = 2;
     b.delay = 50;
@@ -253,15 +253,15 @@ TEST_F(ControlsTest, AnEndingAnimationReportsDoneAndStopsTheScan) {
   dispatch(-1, -1);  // frame 0 of both
   advance(50);
   dispatch(-1, -1);  // frame 1
-  EXPECT_EQ(first->buttonData->frame, 1);
-  EXPECT_EQ(second->buttonData->frame, 1);
+  EXPECT_EQ(button_record(*first)->frame, 1);
+  EXPECT_EQ(button_record(*second)->frame, 1);
 
   advance(50);
   EXPECT_EQ(dispatch(105, 15), Code::AnimationDone);
   EXPECT_EQ(name(), "ArrowFirst");
   EXPECT_EQ(look(first), Look::Resting);
   // The scan stopped: neither the second arrow nor the hovered button moved.
-  EXPECT_EQ(second->buttonData->frame, 1);
+  EXPECT_EQ(button_record(*second)->frame, 1);
   EXPECT_EQ(look(later), Look::Resting);
 
   EXPECT_EQ(dispatch(105, 15), Code::AnimationDone);
