@@ -278,3 +278,59 @@ TEST_F(ControlsTest, ResultsWithoutAnyWindowRecord) {
   ASSERT_NE(current_window(bare), nullptr);
   EXPECT_EQ(current_window(bare)->name, "AUTO");
 }
+
+// A kind of its own, unknown to the dispatcher, is driven only through its
+// hooks: what each call reaches, and that a value kept in the record
+// survives a click.
+namespace {
+struct HookLog {
+  std::string calls;
+};
+HookLog hook_log;
+constexpr int8_t kOwnKind = 120;
+}  // namespace
+
+TEST_F(ControlsTest, AKindOfItsOwnAnswersTheMouseThroughItsHooks) {
+  hook_log = {};
+  KindBehaviour k;
+  k.press = [](Ui&, WindowRecord& w, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "press ";
+    w.eventCode = Code::TabSelected;
+  };
+  k.click = [](Ui&, const WindowRecord&, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "click ";
+    return true;
+  };
+  k.hover = [](Ui&, NamedObject&) { hook_log.calls += "hover "; };
+  k.mouseAway = [](Ui&, NamedObject&, const ToolkitEvent&) { hook_log.calls += "away "; };
+  k.moved = [](Ui&, WindowRecord& w, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "moved ";
+    w.eventCode = Code::ScrollBarMoved;
+    return true;
+  };
+  k.valueInRecord = true;
+  register_kind(ui, kOwnKind, k);
+  NamedObject* own = add("Own", kOwnKind, 10, 10, 20, 20);
+  own->gadget = tk_create_text_gadget(-1, 10, 10, 20, 20, "");
+  own->text = "kept";
+
+  const struct {
+    int32_t kind, type;
+    int8_t code;
+    const char* calls;
+  } rows[] = {
+      {0, -1, Code::None, "hover "},
+      {G, TK_TYPE_LEFT_CLICK, Code::ScrollBarMoved, "moved "},
+      {0, TK_TYPE_LEFT_CLICK, Code::TabSelected, "press "},
+      {0, TK_TYPE_LEFT_RELEASE, Code::LeftClick, "click "},
+  };
+  for (const auto& r : rows) {
+    hook_log = {};
+    EXPECT_EQ(dispatch(15, 15, r.kind, r.type, own->gadget), r.code) << r.calls;
+    EXPECT_EQ(hook_log.calls, r.calls);
+  }
+  hook_log = {};
+  dispatch(300, 300);
+  EXPECT_EQ(hook_log.calls, "away ");
+  EXPECT_EQ(own->text, "kept");
+}
