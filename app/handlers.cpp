@@ -219,8 +219,9 @@ void show_iconbar_message(App& app, const std::string& text, int8_t level) {
   Ui& ui = app.ui;
   if (find_object(ui, "ImageIconbarMsgBack", 0) != 1) return;
   NamedObject* field = current_object(ui);
-  if (field == nullptr || !field->buttonData) return;
-  ButtonRecord& button = *field->buttonData;
+  ButtonRecord* record = field ? button_record(*field) : nullptr;
+  if (record == nullptr) return;
+  ButtonRecord& button = *record;
 
   const int32_t copy = tk_copy_image(button.stripImage, -1);
   if (copy == 0) return;

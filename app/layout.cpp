@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "toolkit/tk.h"
@@ -25,8 +26,9 @@ void repaint(Ui& ui, const std::string& name) {
 std::string selected_sidebar_page(Ui& ui) {
   if (find_object(ui, "PanelSelect", 0) != 1) return "ContainerCases";
   const NamedObject* bar = current_object(ui);
-  if (bar == nullptr || !bar->tabData) return "ContainerCases";
-  const TabBarRecord& tabs = *bar->tabData;
+  const TabBarRecord* record = bar ? tab_bar_record(*bar) : nullptr;
+  if (record == nullptr) return "ContainerCases";
+  const TabBarRecord& tabs = *record;
   const int index = tabs.selectedIndex;
   if (index < 0 || index >= static_cast<int>(tabs.tabs.size())) return "ContainerCases";
   return tabs.tabs[index].pageName;

@@ -114,8 +114,8 @@ struct Demo {
   QPoint tab_middle(const std::string& bar, int index) {
     NamedObject* o = object(bar);
     int x = o->absX;
-    for (int i = 0; i < index; ++i) x += o->tabData->tabs[i].width;
-    return QPoint(x + o->tabData->tabs[index].width / 2, o->absY + o->height / 2);
+    for (int i = 0; i < index; ++i) x += tab_bar_record(*o)->tabs[i].width;
+    return QPoint(x + tab_bar_record(*o)->tabs[index].width / 2, o->absY + o->height / 2);
   }
   void point_at(QPoint clientPoint) { QCursor::setPos(client()->mapToGlobal(clientPoint)); }
   // A left click posted to the named gadget's widget, as the window system

@@ -50,10 +50,10 @@ NamedObject* add(Ui& ui, const std::string& name, int8_t kind, int16_t x, int16_
 NamedObject* button(Ui& ui, const std::string& name, int16_t x, int16_t y,
                     const std::string& parent) {
   NamedObject* o = add(ui, name, Kind::SkinnedButton, x, y, 24, 24, parent);
-  o->buttonData = std::make_unique<ButtonRecord>();
-  o->buttonData->stripImage = strip(5, 24, 24);
-  o->buttonData->frameCount = 5;
-  o->buttonData->style = 1;
+  o->control = std::make_unique<ButtonRecord>(o->kind, 0);
+  button_record(*o)->stripImage = strip(5, 24, 24);
+  button_record(*o)->frameCount = 5;
+  button_record(*o)->style = ButtonStyle::ImageStrip;
   o->catchMouseOver = 1;
   make_current(ui, o);
   draw_button_frame(ui, *o, 0);
@@ -75,7 +75,7 @@ struct Screen {
     add(ui, "SplitterSideMain", Kind::Splitter, 0, 40, 1024, 650)->visible = -2;
     add(ui, "FrameHead", Kind::Frame, 0, 0, 800, 200, "ContainerCenter")->visible = -2;
     add(ui, "ContainerHead", Kind::Container, 5, 25, 790, 170, "ContainerCenter");
-    add(ui, "TabBarHead", Kind::TabBar, 0, 0, 790, 22, "ContainerHead")->tabData =
+    add(ui, "TabBarHead", Kind::TabBar, 0, 0, 790, 22, "ContainerHead")->control =
         std::make_unique<TabBarRecord>();
     add(ui, "PanelHeadCase", Kind::Container, 0, 22, 790, 148, "ContainerHead");
     for (int row = 0; row < 8; ++row) {
@@ -107,7 +107,7 @@ void run_idle(benchmark::State& state, int32_t mouseX, int32_t mouseY) {
   Ui& ui = screen.ui;
   if (ui.count != 60) state.SkipWithError("the screen must hold 60 objects");
   dispatch_event(ui, mouseX, mouseY, 0, -1, 0, 0);  // the hover look comes once
-  const int32_t shown = screen.target->buttonData->shownImage;
+  const int32_t shown = button_record(*screen.target)->shownImage;
   const int32_t probeBefore = tk_create_image(-1, 1, 1);
   const long allocationsBefore = g_allocations.load();
 
@@ -121,7 +121,7 @@ void run_idle(benchmark::State& state, int32_t mouseX, int32_t mouseY) {
   state.counters["allocations"] = double(allocations);
   state.counters["images_composed"] = double(probeAfter - probeBefore - 1);
   if (allocations != 0) state.SkipWithError("an idle dispatch allocated");
-  if (probeAfter != probeBefore + 1 || screen.target->buttonData->shownImage != shown)
+  if (probeAfter != probeBefore + 1 || button_record(*screen.target)->shownImage != shown)
     state.SkipWithError("an idle dispatch composed an image");
   tk_free_image(probeBefore);
   tk_free_image(probeAfter);

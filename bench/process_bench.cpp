@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "controls/controls.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
@@ -242,7 +243,7 @@ Targets probe_targets() {
   QWidget* client = tk_window_client(app.state.mainWindow);
   if (find_object(app.ui, "PanelVersionData", 0) == 1) {
     NamedObject* bar = current_object(app.ui);
-    const int x = bar->absX + bar->tabData->tabs[0].width + bar->tabData->tabs[1].width / 2;
+    const int x = bar->absX + tab_bar_record(*bar)->tabs[0].width + tab_bar_record(*bar)->tabs[1].width / 2;
     t.tab = client->mapToGlobal(QPoint(x, bar->absY + bar->height / 2));
   }
   if (find_object(app.ui, "GridVersionConfig", 0) == 1) {

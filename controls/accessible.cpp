@@ -19,11 +19,12 @@ namespace {
 // ---- buttons -------------------------------------------------------------------
 
 void describe_button(Ui&, NamedObject& o, TkAccessible& out) {
-  const int8_t mode = toggle_mode_of(o);
+  const ToggleMode mode = toggle_mode_of(o);
   out.role = mode == ToggleMode::Toggle  ? TK_ROLE_CHECK_BOX
              : mode == ToggleMode::Radio ? TK_ROLE_RADIO_BUTTON
                                          : TK_ROLE_PUSH_BUTTON;
-  if (o.buttonData && o.buttonData->look == Look::Pressed) out.states |= TK_STATE_PRESSED;
+  if (const ButtonRecord* b = button_record(o); b && b->look == Look::Pressed)
+    out.states |= TK_STATE_PRESSED;
   if (is_toggle_like(o) && is_switched_on(o)) out.states |= TK_STATE_CHECKED;
 }
 
@@ -31,7 +32,7 @@ void describe_button(Ui&, NamedObject& o, TkAccessible& out) {
 // click switches it and the application hears the same code.
 int8_t button_key(Ui& ui, NamedObject& o, int32_t key) {
   if (key != TK_KEY_SPACE && key != TK_KEY_RETURN) return Code::None;
-  if (o.buttonData) {
+  if (button_record(o)) {
     button_press(ui, o);
     button_leave(ui, o, 0);
   }
@@ -42,27 +43,30 @@ int8_t button_key(Ui& ui, NamedObject& o, int32_t key) {
 
 void describe_tab_bar(Ui&, NamedObject& o, TkAccessible& out) {
   out.role = TK_ROLE_PAGE_TAB_LIST;
-  if (!o.tabData) return;
-  out.columns = static_cast<int32_t>(o.tabData->tabs.size());
+  const TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return;
+  out.columns = static_cast<int32_t>(bar->tabs.size());
   out.rows = 1;
-  out.selectionColumn = out.selectionEndColumn = o.tabData->selectedIndex;
+  out.selectionColumn = out.selectionEndColumn = bar->selectedIndex;
   out.selectionRow = out.selectionEndRow = 0;
 }
 
 void describe_tab(Ui&, NamedObject& o, int32_t column, int32_t row, TkAccessibleCell& out) {
   out.role = TK_ROLE_PAGE_TAB;
-  if (!o.tabData || row != 0 || column < 0 || size_t(column) >= o.tabData->tabs.size()) return;
-  out.text = o.tabData->tabs[size_t(column)].caption;
-  if (column == o.tabData->selectedIndex) out.states |= TK_STATE_SELECTED | TK_STATE_CURRENT;
+  const TabBarRecord* bar = tab_bar_record(o);
+  if (!bar || row != 0 || column < 0 || size_t(column) >= bar->tabs.size()) return;
+  out.text = bar->tabs[size_t(column)].caption;
+  if (column == bar->selectedIndex) out.states |= TK_STATE_SELECTED | TK_STATE_CURRENT;
 }
 
 int8_t tab_bar_key(Ui& ui, NamedObject& o, int32_t key) {
-  if (!o.tabData || (key != TK_KEY_LEFT && key != TK_KEY_RIGHT)) return Code::None;
-  const int32_t count = static_cast<int32_t>(o.tabData->tabs.size());
-  const int32_t to = o.tabData->selectedIndex + (key == TK_KEY_LEFT ? -1 : 1);
+  TabBarRecord* bar = tab_bar_record(o);
+  if (!bar || (key != TK_KEY_LEFT && key != TK_KEY_RIGHT)) return Code::None;
+  const int32_t count = static_cast<int32_t>(bar->tabs.size());
+  const int32_t to = bar->selectedIndex + (key == TK_KEY_LEFT ? -1 : 1);
   if (to < 0 || to >= count) return Code::None;
   // The chosen tab comes into view when the bar is scrolled past it.
-  if (to < o.tabData->firstVisibleTab) o.tabData->firstVisibleTab = static_cast<int8_t>(to);
+  if (to < bar->firstVisibleTab) bar->firstVisibleTab = static_cast<int8_t>(to);
   select_tab(ui, o.name, static_cast<int8_t>(to), 1);
   return Code::TabSelected;
 }

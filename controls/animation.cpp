@@ -52,8 +52,9 @@ bool step_is_due(int32_t now, const ButtonRecord& b) {
 // ---- animation step --------------------------------------------------------
 
 void animation_step(Ui& ui, NamedObject& o) {
-  if (!o.buttonData) return;
-  ButtonRecord& b = *o.buttonData;
+  ButtonRecord* record = button_record(o);
+  if (!record) return;
+  ButtonRecord& b = *record;
   const int32_t now = ui_now(ui);
   if (!step_is_due(now, b)) return;
 

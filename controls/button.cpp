@@ -2,7 +2,7 @@
 // hover / leave / press looks. Which frame a situation calls for is decided
 // in button_looks.h; this file only composes and tracks the hovered button.
 //
-// Sections: composition · looks · hovered button.
+// Sections: composition · looks · hovered button · the kind's hooks.
 #include <string>
 
 #include "controls/button_looks.h"
@@ -45,8 +45,9 @@ static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
 }
 
 int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame) {
-  if (!o.buttonData) return 0;
-  ButtonRecord& b = *o.buttonData;
+  ButtonRecord* record = button_record(o);
+  if (!record) return 0;
+  ButtonRecord& b = *record;
   if (!tk_image_exists(b.stripImage)) return 0;
   const ButtonFrameCut cut = button_frame_cut(o, frame, tk_image_width(b.stripImage));
   if (!cut.valid) return 0;
@@ -62,17 +63,19 @@ int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame) {
 // ---- looks -----------------------------------------------------------------
 
 void button_hover(Ui& ui, NamedObject& o) {
-  if (!o.buttonData || o.buttonData->look != Look::Resting) return;
+  ButtonRecord* b = button_record(o);
+  if (!b || b->look != Look::Resting) return;
   if (has_skinned_frames(o)) {
     draw_button_frame(ui, o, hover_frame(o));
-    o.buttonData->look = Look::Hover;
+    b->look = Look::Hover;
   }
   set_hovered_button(ui, o);
 }
 
 void button_leave(Ui& ui, NamedObject& o, int8_t force) {
-  if (!o.buttonData) return;
-  ButtonRecord& b = *o.buttonData;
+  ButtonRecord* record = button_record(o);
+  if (!record) return;
+  ButtonRecord& b = *record;
   if (!(b.look >= Look::Hover || (force == 1 && has_image_strip(b)))) return;
   if (has_skinned_frames(o)) draw_button_frame(ui, o, resting_frame(o));
   b.look = Look::Resting;
@@ -83,7 +86,7 @@ void button_leave(Ui& ui, NamedObject& o, int8_t force) {
 static void switch_off_radio_siblings(Ui& ui, const NamedObject& self) {
   for (NamedObject* o = window_walk_start(ui); o && o->window == self.window; o = o->next) {
     if (o == &self || o->number == self.number || o->parentName != self.parentName) continue;
-    if (!o->stretchData || o->stretchData->toggleMode != ToggleMode::Radio) continue;
+    if (toggle_mode_of(*o) != ToggleMode::Radio) continue;
     o->text.assign(1, '0');
     draw_button_frame(ui, *o, ButtonFrame::Resting);
     tk_announce_states(o->gadget, TK_STATE_CHECKED);
@@ -100,26 +103,26 @@ void button_press(Ui& ui, NamedObject& o) {
       tk_announce_states(o.gadget, TK_STATE_CHECKED);
     }
     if (r.switchOffRadioSiblings) switch_off_radio_siblings(ui, o);
-    o.buttonData->look = Look::Pressed;
+    button_record(o)->look = Look::Pressed;
   }
   set_hovered_button(ui, o);
 }
 
 void button_hold(Ui& ui, NamedObject& o) {
-  if (o.buttonData && has_skinned_frames(o)) {
+  if (ButtonRecord* b = button_record(o); b && has_skinned_frames(o)) {
     draw_button_frame(ui, o, held_frame(o));
-    o.buttonData->look = Look::Pressed;
+    b->look = Look::Pressed;
   }
   set_hovered_button(ui, o);
 }
 
 void button_release(Ui& ui, NamedObject& o) {
-  if (!o.buttonData) return;
+  if (!button_record(o)) return;
   button_press(ui, o);
   // The mouse is still over it: a push button shows its hover look, a
   // toggle the frame its switch drew.
   if (!is_toggle_like(o)) draw_button_frame(ui, o, ButtonFrame::Hover);
-  o.buttonData->look = Look::Hover;
+  button_record(o)->look = Look::Hover;
 }
 
 // ---- hovered button --------------------------------------------------------
@@ -132,4 +135,95 @@ void set_hovered_button(Ui& ui, NamedObject& o) {
   NamedObject* previous = win->hoveredObject;
   if (previous && previous != &o) button_leave(ui, *previous, 1);
   win->hoveredObject = &o;
+}
+
+// ---- the kind's hooks ------------------------------------------------------
+namespace {
+
+// In a window whose buttons fire on release the press only holds the button;
+// elsewhere it takes effect at once.
+void on_press(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent&) {
+  if (fires_on_release(win.flags, o)) {
+    button_hold(ui, o);
+    win.eventCode = Code::None;
+  } else if (button_record(o)) {
+    button_press(ui, o);
+  }
+}
+
+// The release of a held button over it is its click; a press dragged off
+// was let go already (the look returned to rest).
+bool on_click(Ui& ui, const WindowRecord& win, NamedObject& o, const ToolkitEvent& e) {
+  if (e.gadget != o.gadget || !fires_on_release(win.flags, o) ||
+      button_record(o)->look != Look::Pressed)
+    return false;
+  button_release(ui, o);
+  return true;
+}
+
+// A button without a look strip only lets go of a press.
+void on_hover(Ui& ui, NamedObject& o) {
+  const ButtonRecord* b = button_record(o);
+  if (!b) return;
+  if (has_image_strip(*b))
+    button_hover(ui, o);
+  else if (b->look == Look::Pressed)
+    button_leave(ui, o, 0);
+}
+
+void on_away(Ui& ui, NamedObject& o, const ToolkitEvent&) {
+  if (const ButtonRecord* b = button_record(o); b && b->look > Look::Resting)
+    button_leave(ui, o, 0);
+}
+
+// True when a strip animation ended with this step.
+bool on_step(Ui& ui, NamedObject& o) {
+  const ButtonRecord* b = button_record(o);
+  if (!b || !is_animating_look(b->look)) return false;
+  animation_step(ui, o);
+  return b->look == Look::Resting;
+}
+
+// A toggle or radio stretch button is switched by pressing it, so that its
+// picture follows. Only a change of state presses: pressing to set the state
+// it already has would show the opposite picture.
+void on_text_set(Ui& ui, NamedObject& o, const std::string& text, bool apply) {
+  if (!button_record(o) || !is_toggle_like(o) || (text == "1") == is_switched_on(o) || !apply)
+    return;
+  button_press(ui, o);
+}
+
+// Enabled again, a switched-on toggle or radio button shows its "on"
+// resting frame; disabled, its disabled frame.
+void on_enabled(Ui& ui, NamedObject& o) {
+  if (button_record(o)) draw_button_frame(ui, o, resting_frame(o));
+}
+
+// Image buttons report their look (an animation's run mode while it runs).
+KeywordField keyword(NamedObject& o, const std::string& k) {
+  ButtonRecord* b = button_record(o);
+  if (b && k == "ANIMATING" && (o.kind == Kind::ImageButton || o.kind == Kind::SkinnedButton))
+    return KeywordField(b->look).get_only();
+  return {};
+}
+
+// The composed picture is ours; the strip is the caller's.
+void on_release(NamedObject& o) {
+  if (const ButtonRecord* b = button_record(o))
+    if (b->shownImage != b->stripImage && tk_image_exists(b->shownImage))
+      tk_free_image(b->shownImage);
+}
+
+}  // namespace
+
+void add_button_hooks(KindBehaviour& k) {
+  k.press = on_press;
+  k.click = on_click;
+  k.hover = on_hover;
+  k.mouseAway = on_away;
+  k.step = on_step;
+  k.textSet = on_text_set;
+  k.enabled = on_enabled;
+  k.keyword = keyword;
+  k.release = on_release;
 }

@@ -9,23 +9,20 @@
 #include <cstdint>
 
 #include "controls/controls.h"
-#include "framework/records.h"
+#include "controls/control_records.h"
+#include "framework/codes.h"
 
 // ---- frame numbers within a strip ------------------------------------------
-namespace ButtonFrame {
-inline constexpr int16_t Resting = 0;  // push: resting; toggle: off
-inline constexpr int16_t On = 1;       // push: pressed; toggle: resting, on
-inline constexpr int16_t Hover = 2;    // hover (toggle: while off)
-inline constexpr int16_t Disabled = 3;
-inline constexpr int16_t HoverOn = 4;  // toggle: hover while on
-inline constexpr int16_t None = -1;    // nothing is drawn
-}  // namespace ButtonFrame
-
-namespace ToggleMode {
-inline constexpr int8_t Push = 0;
-inline constexpr int8_t Toggle = 1;
-inline constexpr int8_t Radio = 2;
-}  // namespace ToggleMode
+// The frames of a look strip; draw_button_frame takes them as the frame
+// numbers they are.
+enum class ButtonFrame : int16_t {
+  None = -1,    // nothing is drawn
+  Resting = 0,  // push: resting; toggle: off
+  On = 1,       // push: pressed; toggle: resting, on
+  Hover = 2,    // hover (toggle: while off)
+  Disabled = 3, // disabled
+  HoverOn = 4,  // toggle: hover while on
+};
 
 // ---- state queries ---------------------------------------------------------
 // Kinds that get hover, pressed and disabled frames (kinds 15 and 17 carry a
@@ -37,15 +34,24 @@ inline bool has_skinned_frames(const NamedObject& o) {
 inline bool has_image_strip(const ButtonRecord& b) {
   return b.style == ButtonStyle::ImageStrip || b.style == ButtonStyle::Both;
 }
+// The same for an object without a button record: none.
+inline bool has_image_strip(const NamedObject& o) {
+  const ButtonRecord* b = button_record(o);
+  return b && has_image_strip(*b);
+}
 // An animation strip is set.
 inline bool has_animation_strip(const ButtonRecord& b) {
   return b.style == ButtonStyle::AnimationStrip || b.style == ButtonStyle::Both;
 }
-// 0 push, 1 toggle, 2 radio; objects without a stretch record are push buttons.
-inline int8_t toggle_mode_of(const NamedObject& o) {
-  return o.stretchData ? o.stretchData->toggleMode : ToggleMode::Push;
+// Objects without a stretch record are push buttons.
+inline ToggleMode toggle_mode_of(const NamedObject& o) {
+  const StretchRecord* s = stretch_record(o);
+  return s ? s->toggleMode : ToggleMode::Push;
 }
-inline bool is_toggle_like(const NamedObject& o) { return toggle_mode_of(o) >= 1; }
+// Toggle modes outside the three count as toggles, as numbers above 0 did.
+inline bool is_toggle_like(const NamedObject& o) {
+  return static_cast<int8_t>(toggle_mode_of(o)) >= 1;
+}
 // A toggle or radio button is on exactly when its text is "1".
 inline bool is_switched_on(const NamedObject& o) { return o.text == "1"; }
 inline bool is_animating_look(int8_t look) {
@@ -54,43 +60,44 @@ inline bool is_animating_look(int8_t look) {
 
 // ---- frame choice ----------------------------------------------------------
 // The frame shown when the button returns to rest.
-inline int16_t resting_frame(const NamedObject& o) {
+inline ButtonFrame resting_frame(const NamedObject& o) {
   if (o.disabled) return ButtonFrame::Disabled;
   if (!is_toggle_like(o)) return ButtonFrame::Resting;
   return is_switched_on(o) ? ButtonFrame::On : ButtonFrame::Resting;
 }
 // The frame shown while the mouse is over the resting button.
-inline int16_t hover_frame(const NamedObject& o) {
+inline ButtonFrame hover_frame(const NamedObject& o) {
   return is_toggle_like(o) && is_switched_on(o) ? ButtonFrame::HoverOn : ButtonFrame::Hover;
 }
 
 // Whether the button fires on release in a window with these flags: skinned
 // buttons with a strip, whose pressed look can be held.
 inline bool fires_on_release(int32_t windowFlags, const NamedObject& o) {
-  return (windowFlags & kWindowButtonsFireOnRelease) != 0 && o.buttonData &&
-         has_skinned_frames(o) && has_image_strip(*o.buttonData);
+  return (windowFlags & kWindowButtonsFireOnRelease) != 0 && has_skinned_frames(o) &&
+         has_image_strip(o);
 }
 // The frame shown while the press is held: a push button looks pressed, a
 // toggle keeps its hover look until the release switches it.
-inline int16_t held_frame(const NamedObject& o) {
+inline ButtonFrame held_frame(const NamedObject& o) {
   return is_toggle_like(o) ? hover_frame(o) : ButtonFrame::On;
 }
 
 // ---- press outcome ---------------------------------------------------------
 struct PressOutcome {
   bool applies = false;                 // look changes to pressed
-  int16_t frame = ButtonFrame::None;    // frame to draw, None = keep picture
+  ButtonFrame frame = ButtonFrame::None; // frame to draw, None = keep picture
   char newState = 0;                    // new toggle text '1' or '0', 0 = unchanged
   bool switchOffRadioSiblings = false;  // radio: the others of the group go off
 };
 
 inline PressOutcome press_outcome(const NamedObject& o) {
   PressOutcome r;
-  if (!o.buttonData || !has_skinned_frames(o)) return r;
-  if (!has_image_strip(*o.buttonData) && o.buttonData->look != Look::Hover) return r;
+  const ButtonRecord* b = button_record(o);
+  if (!b || !has_skinned_frames(o)) return r;
+  if (!has_image_strip(*b) && b->look != Look::Hover) return r;
   r.applies = true;
-  const int8_t mode = toggle_mode_of(o);
-  if (mode < 1) {
+  const ToggleMode mode = toggle_mode_of(o);
+  if (!is_toggle_like(o)) {
     r.frame = ButtonFrame::On;
   } else if (is_switched_on(o)) {
     // A toggle switches off; a radio button stays on until a sibling is chosen.
@@ -126,12 +133,14 @@ struct ButtonFrameCut {
 
 inline ButtonFrameCut button_frame_cut(const NamedObject& o, int16_t n, int32_t stripWidth) {
   ButtonFrameCut c;
-  if (!o.buttonData || n < 0 || o.buttonData->frameCount < n) return c;
+  const ButtonRecord* b = button_record(o);
+  if (!b || n < 0 || b->frameCount < n) return c;
   const int32_t W = o.width, H = o.height;
   if (W <= 0 || H <= 0) return c;
-  const int32_t e = o.stretchData ? o.stretchData->edgeWidth : 0;
+  const StretchRecord* stretch = stretch_record(o);
+  const int32_t e = stretch ? stretch->edgeWidth : 0;
   if (e > 0) {
-    const int32_t s = int32_t(n) * o.stretchData->frameWidth;
+    const int32_t s = int32_t(n) * stretch->frameWidth;
     if (s < 0 || s + 3 * e > stripWidth) return c;
     c.sliced = true;
     c.left = {s, 0, e, H};

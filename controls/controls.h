@@ -4,11 +4,14 @@
 // Sections: registration · creation · strips, animations and tab selection ·
 // pages · dispatcher · skinned buttons · animation · tab bars · frames.
 //
+// The kinds' records are in controls/control_records.h.
+//
 // Operations by name look their object up and leave it current; the others
 // take the object they work on and leave the current object where it was.
 #include <cstdint>
 #include <string>
 
+#include "controls/control_records.h"
 #include "framework/codes.h"
 #include "framework/ui.h"
 
@@ -49,6 +52,13 @@ int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, in
 int32_t create_frame(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                      int16_t height, int32_t image, int8_t pieceSize, const std::string& caption,
                      const std::string& parent);
+/// A splitter between two existing objects, its bar at `position`; vertical
+/// 1 puts the first left of the second. Without both children's gadgets it
+/// is registered without a gadget and 0 is returned.
+int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
+                        int16_t height, const std::string& firstChild,
+                        const std::string& secondChild, int16_t position, int8_t vertical,
+                        const std::string& parent);
 /// Adds a tab to a tab bar; selecting it shows the container `pageName` and
 /// hides the other tabs' pages. `key` becomes the bar's text while selected.
 int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
@@ -102,6 +112,11 @@ std::string event_object_name(Ui& ui);
 inline constexpr int32_t kWindowButtonsFireOnRelease = 0x0001;
 /// Shows frame `frame` of the button's strip.
 int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame);
+/// Shows one of the look frames of the button's strip.
+enum class ButtonFrame : int16_t;
+inline int32_t draw_button_frame(Ui& ui, NamedObject& o, ButtonFrame frame) {
+  return draw_button_frame(ui, o, static_cast<int16_t>(frame));
+}
 /// Gives the button its hover look.
 void button_hover(Ui& ui, NamedObject& o);
 /// Returns the button to rest (force 1: also from a look it keeps).
@@ -125,7 +140,8 @@ void animation_step(Ui& ui, NamedObject& o);
 // ---- tab bars --------------------------------------------------------------
 /// Draws the tab bar anew.
 int32_t draw_tab_bar(Ui& ui, NamedObject& o);
-/// A click at the window position: selects the tab there or scrolls the tabs.
+/// A click at the window position: selects the tab there (code 91 in the
+/// current window record) or scrolls the tabs.
 void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY);
 // Skinned buttons inside the page come back in their resting look and are
 // repainted: they may have been left hovered or pressed when the page went

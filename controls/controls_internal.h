@@ -2,16 +2,11 @@
 // Small helpers shared by the skinned controls and the dispatcher.
 #include <cstdint>
 
+#include "controls/control_records.h"
 #include "framework/framework.h"
 #include "framework/ui.h"
 #include "toolkit/tk.h"
 
-// Custom-drawn kinds keep their value (toggle state, selected tab key, grid
-// cell text) in the record; their image gadget has no text of its own.
-inline bool text_lives_in_record(const NamedObject& o) {
-  return o.kind == Kind::TabBar || o.kind == Kind::Frame || o.kind == Kind::SkinnedButton ||
-         o.kind == Kind::Grid || o.kind == Kind::StretchButton;
-}
 
 // Shows a composed image in an image gadget.
 inline void show_in_gadget(int32_t gadget, int32_t image) {
@@ -34,6 +29,13 @@ inline int32_t cut_image(int32_t source, int32_t x, int32_t y, int32_t w, int32_
 inline void free_image_if_valid(int32_t image) {
   if (image != 0 && tk_image_exists(image)) tk_free_image(image);
 }
+
+// The hooks each kind registers (button.cpp, tab_bar.cpp, splitter.cpp,
+// scroll_bar.cpp); register_control_kinds puts them together.
+void add_button_hooks(KindBehaviour& button);
+void add_tab_bar_hooks(KindBehaviour& tabBar);
+KindBehaviour splitter_behaviour();
+KindBehaviour scroll_bar_behaviour();
 
 // Screen-reader descriptions and keys of the skinned kinds (accessible.cpp).
 void add_control_descriptions(KindBehaviour& button, KindBehaviour& picture,

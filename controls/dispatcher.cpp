@@ -4,8 +4,13 @@
 // animation, since the main loop calls it at least every 20 ms.
 //
 // Sections: call and eligibility · the object's own gadget events · mouse
-// over an object · mouse away from an object · shortcuts · splitters ·
-// animations · dispatch_event · results.
+// over an object · mouse away from an object · shortcuts · animations ·
+// dispatch_event · results.
+//
+// What an object does with the mouse (a button's looks, a tab bar's tabs, a
+// splitter's bar, a scroll bar's move) belongs to its kind: the dispatcher
+// decides who is eligible, who has the focus and what the combo lists take,
+// and calls the kind's hooks.
 //
 // The dispatcher keeps no state between calls. It walks the registry with
 // its position: each object is current while it is handled, as the
@@ -13,10 +18,8 @@
 // they are given; only the calls by name (and hooks of other layers) may
 // move the position, which the walk takes back at the next object.
 #include <cassert>
-#include <cstdlib>
 #include <string>
 
-#include "controls/button_looks.h"
 #include "controls/controls.h"
 #include "controls/controls_internal.h"
 #include "framework/framework.h"
@@ -35,11 +38,11 @@ bool is_eligible(const NamedObject& o) {
          o.hidden < HiddenFlag::ByName && o.disabled == 0;
 }
 
-// The gadget's text becomes the object's value, except for custom-drawn
-// kinds whose value (toggle state, selected tab key) lives only in the
-// record: their image gadget has no text, and copying it would erase it.
-void take_gadget_text(NamedObject& o) {
-  if (!text_lives_in_record(o)) o.text = tk_get_gadget_text(o.gadget);
+// The gadget's text becomes the object's value, except for kinds whose
+// value lives only in the record: their image gadget has no text, and
+// copying it would erase it.
+void take_gadget_text(const KindBehaviour& k, NamedObject& o) {
+  if (!k.valueInRecord) o.text = tk_get_gadget_text(o.gadget);
 }
 
 // Inclusive on every edge; an open combo list extends the box downwards.
@@ -63,10 +66,11 @@ bool is_own_gadget_event(const NamedObject& o, const Call& c) {
 
 // ---- the object's own gadget events ----------------------------------------
 
-void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
+void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type,
+                      const KindBehaviour& k) {
   if (is_key_type(type)) {
     // The kind answers the key wherever the mouse is.
-    auto key = kind_behaviour(ui, o.kind).key;
+    auto key = k.key;
     win.eventCode = key ? key(ui, o, type - TK_TYPE_KEY) : Code::None;
     win.eventObject = o.name;
     return;
@@ -105,7 +109,7 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
       assert(false && "not an own-gadget event type");
   }
   win.eventObject = o.name;
-  take_gadget_text(o);
+  take_gadget_text(k, o);
 }
 
 // ---- mouse over an object ----------------------------------------------------
@@ -114,28 +118,15 @@ void own_gadget_event(Ui& ui, WindowRecord& win, NamedObject& o, int32_t type) {
 bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
                 const KindBehaviour& k) {
   bool handled = false;
-  if (c.kind == TK_EVENT_GADGET && o.kind == Kind::ScrollBar) {
-    o.text = std::to_string(tk_get_gadget_state(o.gadget));
-    if (o.scrollBarData && !o.scrollBarData->gridName.empty()) {
-      const char* keyword = o.scrollBarData->vertical == 1 ? "SCROLLY" : "SCROLLX";
-      set_attribute(ui, o.scrollBarData->gridName, keyword, o.text, 1);
-    }
-    win.eventCode = Code::ScrollBarMoved;
+  if (c.kind == TK_EVENT_GADGET && k.moved && k.moved(ui, win, o, c)) {
     handled = true;
   } else {
     switch (c.type) {
       case TK_TYPE_LEFT_CLICK:
         win.eventCode = Code::LeftClick;
         if (tk_focused_gadget() != o.gadget) tk_focus_gadget(o.gadget);
-        if (fires_on_release(win.flags, o)) {
-          // Only the release over it will count.
-          button_hold(ui, o);
-          win.eventCode = Code::None;
-        } else if (o.buttonData) {
-          button_press(ui, o);
-        }
-        if (o.tabData) tab_bar_click(ui, o, c.mouseX, c.mouseY);
-        take_gadget_text(o);
+        if (k.press) k.press(ui, win, o, c);
+        take_gadget_text(k, o);
         break;
       case TK_TYPE_LEFT_DOUBLE: win.eventCode = Code::LeftDouble; break;
       case TK_TYPE_RIGHT_CLICK: win.eventCode = Code::RightClick; break;
@@ -146,14 +137,10 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
       case TK_TYPE_CHANGED:
         win.eventCode = Code::Changed;
         o.changed = 1;
-        take_gadget_text(o);
+        take_gadget_text(k, o);
         break;
       case TK_TYPE_LEFT_RELEASE:
-        // The release of a held button over it is its click; a press
-        // dragged off was let go already (the look returned to rest).
-        if (c.gadget == o.gadget && fires_on_release(win.flags, o) &&
-            o.buttonData->look == Look::Pressed) {
-          button_release(ui, o);
+        if (k.click && k.click(ui, win, o, c)) {
           win.eventCode = Code::LeftClick;
           break;
         }
@@ -161,12 +148,7 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
       default:
         // No click: the mouse only rests or moves over the object.
         if (o.catchMouseOver == 1) win.eventCode = Code::MouseOver;
-        if (o.buttonData) {
-          if (has_image_strip(*o.buttonData))
-            button_hover(ui, o);
-          else if (o.buttonData->look == Look::Pressed)
-            button_leave(ui, o, 0);
-        }
+        if (k.hover) k.hover(ui, o);
         break;
     }
   }
@@ -179,7 +161,6 @@ bool mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const Call& c,
 
 void mouse_away(Ui& ui, NamedObject& o, const Call& c, const KindBehaviour& k) {
   if (auto away = k.mouseAway) away(ui, o, c);
-  if (o.buttonData && o.buttonData->look > Look::Resting) button_leave(ui, o, 0);
 }
 
 // ---- shortcuts ---------------------------------------------------------------
@@ -222,66 +203,16 @@ void shortcut_under_mouse(Ui& ui, WindowRecord& win, const Call& c, ShortcutTarg
   }
 }
 
-// ---- splitters ---------------------------------------------------------------
-
-// A moved bar gives the second child its new absolute position (the toolkit
-// lays it out behind the bar, TK_SPLITTER_BAR pixels on). Returns true when
-// the bar had moved: the dispatch then ends.
-bool splitter_moved(Ui& ui, NamedObject& o, const Call& c) {
-  if (o.kind != Kind::Splitter || c.type != TK_TYPE_LEFT_CLICK || !o.splitterData) return false;
-  const SplitterRecord& s = *o.splitterData;
-  if (!tk_gadget_exists(s.secondGadget) || !tk_gadget_exists(o.gadget)) return false;
-  const bool vertical = s.vertical == 1;
-  const int32_t position = tk_get_gadget_state(o.gadget);
-  const auto behind = int16_t((vertical ? o.absX : o.absY) + position + TK_SPLITTER_BAR);
-
-  if (o.text.empty()) {
-    // No position recorded yet (creation records none): the bar has moved
-    // only when the second child no longer sits behind it. Otherwise the
-    // first left click anywhere would be taken for a move and swallowed.
-    bool moved = true;
-    if (const NamedObject* child = lookup_object(ui, s.secondName))
-      moved = (vertical ? child->absX : child->absY) != behind;
-    if (!moved) {
-      o.text = std::to_string(position);
-      return false;
-    }
-  } else if (position == std::atoi(o.text.c_str())) {
-    return false;
-  }
-
-  o.text = std::to_string(position);
-  if (NamedObject* second = lookup_object(ui, s.secondName)) {
-    if (vertical)
-      place_absolute(ui, *second, behind, -1);
-    else
-      place_absolute(ui, *second, -1, behind);
-  }
-  return true;
-}
-
 // ---- animations --------------------------------------------------------------
 
-// One step of a running strip animation or of the kind's own animations
-// (a grid's expanders). Returns
-// true when a strip animation ended: code 96 is reported and the dispatch
-// ends.
+// One step of the object's animations (a button's strip, a grid's
+// expanders). Returns true when one ended: code 96 is reported and the
+// dispatch ends.
 bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o, const KindBehaviour& k) {
-  if (o.buttonData && is_animating_look(o.buttonData->look)) {
-    animation_step(ui, o);
-    if (o.buttonData->look == Look::Resting) {
-      win.eventObject = o.name;
-      win.eventCode = Code::AnimationDone;
-      return true;
-    }
-  } else if (auto step = k.step) {
-    if (step(ui, o)) {
-      win.eventObject = o.name;
-      win.eventCode = Code::AnimationDone;
-      return true;
-    }
-  }
-  return false;
+  if (!k.step || !k.step(ui, o)) return false;
+  win.eventObject = o.name;
+  win.eventCode = Code::AnimationDone;
+  return true;
 }
 
 }  // namespace
@@ -291,6 +222,9 @@ bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o, const KindBehavi
 int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind,
                        int32_t eventType, int32_t eventGadget, int32_t eventMenu) {
   const Call c{mouseX, mouseY, eventKind, eventType, eventGadget, eventMenu};
+  // Scroll bars are made by the framework's creation call; their behaviour
+  // must be there before the first of them is dispatched.
+  register_control_kinds(ui);
   rewind_to_window(ui);  // creates the "AUTO" record when there is none
   WindowRecord* w = current_window(ui);
   assert(w);
@@ -317,13 +251,13 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
 
     if (is_eligible(*o)) {
       if (is_own_gadget_event(*o, c)) {
-        own_gadget_event(ui, win, *o, c.type);
+        own_gadget_event(ui, win, *o, c.type, k);
         handled = true;
       } else if (win.openDropDown > 0) {
         // While a combo list is open only a choice in that list counts.
         if (win.openDropDown == o->number && c.type == TK_TYPE_RIGHT_CLICK) {
           win.eventCode = Code::Changed;
-          take_gadget_text(*o);
+          take_gadget_text(k, *o);
           o->changed = 1;
           o->dropOpen = 0;
           win.openDropDown = 0;
@@ -338,7 +272,7 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
         }
       }
       object_shortcut(ui, win, *o, c, k, keys);
-    } else if (splitter_moved(ui, *o, c)) {
+    } else if (k.drag && k.drag(ui, *o, c)) {
       return 0;
     }
 

@@ -1,7 +1,7 @@
 // Creation and operations by name of the skinned kinds: pictures and image
 // buttons, skinned and stretch buttons, tab bars with their tabs, frames;
-// their strips and animations, tab selection; and the behaviour these kinds
-// register with the framework.
+// their strips and animations, tab selection; and the registration of every
+// kind of this layer with the framework.
 //
 // Sections: registration · creation · tabs · pages · strips and animations ·
 // tab selection.
@@ -16,42 +16,29 @@
 #include "toolkit/tk_accessible.h"
 
 // ---- registration ----------------------------------------------------------
-namespace {
-
-// A toggle or radio stretch button is switched by pressing it, so that its
-// picture follows. Only a change of state presses: pressing to set the state
-// it already has would show the opposite picture.
-void button_text_set(Ui& ui, NamedObject& o, const std::string& text, bool apply) {
-  if (!o.buttonData || !is_toggle_like(o) || (text == "1") == is_switched_on(o) || !apply)
-    return;
-  button_press(ui, o);
-}
-
-// Enabled again, a switched-on toggle or radio button shows its "on"
-// resting frame; disabled, its disabled frame.
-void button_enabled(Ui& ui, NamedObject& o) {
-  if (!o.buttonData) return;
-  draw_button_frame(ui, o, resting_frame(o));
-}
-
-}  // namespace
 
 void register_control_kinds(Ui& ui) {
   if (kind_registered(ui, Kind::TabBar)) return;
   KindBehaviour button;
-  button.textSet = button_text_set;
-  button.enabled = button_enabled;
+  add_button_hooks(button);
   KindBehaviour picture = button;
   KindBehaviour tabBar;
-  tabBar.draw = [](Ui& ui, NamedObject& o) { draw_tab_bar(ui, o); };
+  add_tab_bar_hooks(tabBar);
   KindBehaviour frame;
   frame.draw = [](Ui& ui, NamedObject& o) { draw_frame(ui, o); };
+  frame.valueInRecord = true;
   add_control_descriptions(button, picture, tabBar, frame);
+  // Skinned and stretch buttons keep their toggle state in the record.
+  KindBehaviour skinned = button;
+  skinned.valueInRecord = true;
   register_kind(ui, Kind::Picture, picture);
-  for (int8_t kind : {Kind::ImageButton, Kind::SkinnedButton, Kind::StretchButton})
-    register_kind(ui, kind, button);
+  register_kind(ui, Kind::ImageButton, button);
+  register_kind(ui, Kind::SkinnedButton, skinned);
+  register_kind(ui, Kind::StretchButton, skinned);
   register_kind(ui, Kind::TabBar, tabBar);
   register_kind(ui, Kind::Frame, frame);
+  register_kind(ui, Kind::Splitter, splitter_behaviour());
+  register_kind(ui, Kind::ScrollBar, scroll_bar_behaviour());
 }
 
 // ---- creation --------------------------------------------------------------
@@ -62,7 +49,7 @@ int32_t create_picture(Ui& ui, const std::string& name, int16_t x, int16_t y, in
   if (!tk_image_exists(image)) return 0;
   NamedObject* o = begin_object(ui, name, Kind::Picture, x, y, width, height, parent);
   if (!o) return 0;
-  o->buttonData = new_button_record(image);
+  o->control = std::make_unique<ButtonRecord>(Kind::Picture, image);
   o->gadget = create_image_gadget_of(x, y, width, height, image);
   tk_disable_gadget(o->gadget, 1);
   return end_object(ui, *o);
@@ -76,7 +63,7 @@ int32_t create_image_button_skinned(Ui& ui, const std::string& name, int16_t x, 
   const auto height = static_cast<int16_t>(tk_image_height(image));
   NamedObject* o = begin_object(ui, name, Kind::SkinnedButton, x, y, width, height, parent);
   if (!o) return 0;
-  o->buttonData = new_button_record(image);
+  o->control = std::make_unique<ButtonRecord>(Kind::SkinnedButton, image);
   o->gadget = create_image_gadget_of(x, y, width, height, image);
   return end_object(ui, *o);
 }
@@ -90,11 +77,11 @@ int32_t create_stretch_button(Ui& ui, const std::string& name, int16_t x, int16_
   NamedObject* o = begin_object(ui, name, Kind::StretchButton, x, y, width, height, parent);
   if (!o) return 0;
   o->caption = caption;
-  o->buttonData = new_button_record(image);
-  auto stretch = std::make_unique<StretchRecord>();
-  stretch->edgeWidth = edgeWidth;
-  stretch->toggleMode = toggleMode;
-  o->stretchData = std::move(stretch);
+  auto button = std::make_unique<ButtonRecord>(Kind::StretchButton, image);
+  StretchRecord& stretch = button->stretch.emplace();
+  stretch.edgeWidth = edgeWidth;
+  stretch.toggleMode = static_cast<ToggleMode>(toggleMode);
+  o->control = std::move(button);
   o->gadget = create_image_gadget_of(x, y, width, height, image);
   return end_object(ui, *o);
 }
@@ -106,7 +93,7 @@ int32_t create_image_button(Ui& ui, const std::string& name, int16_t x, int16_t 
   if (!tk_image_exists(image)) return 0;
   NamedObject* o = begin_object(ui, name, Kind::ImageButton, x, y, width, height, parent);
   if (!o) return 0;
-  o->buttonData = new_button_record(image);
+  o->control = std::make_unique<ButtonRecord>(Kind::ImageButton, image);
   o->gadget = create_image_gadget_of(x, y, width, height, image);
   return end_object(ui, *o);
 }
@@ -122,7 +109,7 @@ int32_t create_tab_bar(Ui& ui, const std::string& name, int16_t x, int16_t y, in
   auto tabs = std::make_unique<TabBarRecord>();
   tabs->pieceWidth = pieceWidth <= 0 ? 18 : pieceWidth;
   tabs->equalWidths = equalWidths;
-  o->tabData = std::move(tabs);
+  o->control = std::move(tabs);
   o->gadget = create_image_gadget_of(x, y, width, kBarHeight, o->canvas->canvasImage);
   return end_object(ui, *o);
 }
@@ -151,9 +138,9 @@ void set_page_shown(Ui& ui, const std::string& pageName, int32_t pageGadget, boo
 }
 
 void show_page(Ui& ui, NamedObject& bar, int32_t index) {
-  if (!bar.tabData || index < 0 || static_cast<size_t>(index) >= bar.tabData->tabs.size())
-    return;
-  const std::vector<TabEntry>& tabs = bar.tabData->tabs;
+  const TabBarRecord* record = tab_bar_record(bar);
+  if (!record || index < 0 || static_cast<size_t>(index) >= record->tabs.size()) return;
+  const std::vector<TabEntry>& tabs = record->tabs;
   const TabEntry& chosen = tabs[size_t(index)];
   // Tabs may share a page; the chosen one's page stays shown.
   for (size_t i = 0; i < tabs.size(); ++i) {
@@ -185,8 +172,8 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
   const int32_t pageGadget = get_gadget(ui, pageName);
   if (find_object(ui, barName, 0) != 1) return 0;
   NamedObject* bar = current_object(ui);
-  if (bar->kind != Kind::TabBar || !bar->tabData) return 0;
-  TabBarRecord& tabs = *bar->tabData;
+  if (bar->kind != Kind::TabBar || !tab_bar_record(*bar)) return 0;
+  TabBarRecord& tabs = *tab_bar_record(*bar);
 
   TabEntry entry;
   entry.barName = bar->name;
@@ -248,14 +235,14 @@ int32_t strip_for(const ButtonRecord& b, int16_t frameWidth, int32_t stripImage)
 int32_t set_button_strip(Ui& ui, const std::string& name, int16_t frameWidth,
                          int32_t stripImage) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData) return 0;
+  if (!o || !button_record(*o)) return 0;
   if (o->kind != Kind::SkinnedButton && o->kind != Kind::StretchButton) return 0;
-  ButtonRecord& b = *o->buttonData;
+  ButtonRecord& b = *button_record(*o);
   const int32_t strip = strip_for(b, frameWidth, stripImage);
   if (strip == 0) return 0;
 
   b.stripImage = strip;
-  if (o->stretchData) o->stretchData->frameWidth = frameWidth;
+  if (StretchRecord* stretch = stretch_record(*o)) stretch->frameWidth = frameWidth;
   else o->width = frameWidth;
   o->catchMouseOver = 1;
   b.frameCount = static_cast<int16_t>(tk_image_width(strip) / frameWidth);
@@ -269,9 +256,9 @@ int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
                             int32_t stripImage, int16_t firstFrame, int16_t lastFrame,
                             int16_t startOffset) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData) return 0;
+  if (!o || !button_record(*o)) return 0;
   if (o->kind != Kind::ImageButton && o->kind != Kind::SkinnedButton) return 0;
-  ButtonRecord& b = *o->buttonData;
+  ButtonRecord& b = *button_record(*o);
   const int32_t strip = strip_for(b, frameWidth, stripImage);
   if (strip == 0) return 0;
 
@@ -294,10 +281,11 @@ int32_t set_animation_strip(Ui& ui, const std::string& name, int16_t frameWidth,
 
 int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData) return 0;
+  const ButtonRecord* b = o ? button_record(*o) : nullptr;
+  if (!b) return 0;
   if (o->kind != Kind::ImageButton && o->kind != Kind::SkinnedButton) return 0;
-  const int32_t frame = o->buttonData->firstFrame + n;
-  if (frame < 0 || frame > o->buttonData->lastFrame) return 0;
+  const int32_t frame = b->firstFrame + n;
+  if (frame < 0 || frame > b->lastFrame) return 0;
   draw_button_frame(ui, *o, static_cast<int16_t>(frame));
   return 1;
 }
@@ -305,8 +293,8 @@ int32_t show_animation_frame(Ui& ui, const std::string& name, int16_t n) {
 int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t delay,
                         int8_t keepFrame) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData) return 0;
-  ButtonRecord& b = *o->buttonData;
+  if (!o || !button_record(*o)) return 0;
+  ButtonRecord& b = *button_record(*o);
   if (!has_animation_strip(b)) return 0;
   // Modes 0..34 are the runs that end or alternate; higher modes would run
   // backward for ever or collide with the hover and pressed looks.
@@ -320,8 +308,9 @@ int32_t start_animation(Ui& ui, const std::string& name, int8_t mode, int16_t de
 
 int32_t stop_animation(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
-  if (!o || !o->buttonData || o->buttonData->look < Look::BackwardFirst) return 0;
-  o->buttonData->look = Look::Resting;
+  ButtonRecord* b = o ? button_record(*o) : nullptr;
+  if (!b || b->look < Look::BackwardFirst) return 0;
+  b->look = Look::Resting;
   return 1;
 }
 
@@ -329,8 +318,8 @@ int32_t stop_animation(Ui& ui, const std::string& name) {
 
 int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redraw) {
   NamedObject* bar = lookup(ui, barName);
-  if (!bar || bar->kind != Kind::TabBar || !bar->tabData) return 0;
-  TabBarRecord& tabs = *bar->tabData;
+  if (!bar || bar->kind != Kind::TabBar || !tab_bar_record(*bar)) return 0;
+  TabBarRecord& tabs = *tab_bar_record(*bar);
   const std::string oldKey = bar->text;
   if (index >= 0 && static_cast<size_t>(index) < tabs.tabs.size()) {
     bar->text = tabs.tabs[size_t(index)].key;

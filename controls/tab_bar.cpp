@@ -1,7 +1,7 @@
 // Skinned tab bars: the layout of the tabs, composing the bar from its
 // eleven skin pieces, and clicks (tab selection, page switching, scrolling).
 //
-// Sections: layout · drawing · page buttons · clicks.
+// Sections: layout · drawing · page buttons · clicks · the kind's hooks.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -89,9 +89,10 @@ int32_t tab_at(const TabBarLayout& layout, int32_t rx) {
 // ---- drawing ---------------------------------------------------------------
 
 int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
-  if (!o.canvas || !o.tabData) return 0;
+  TabBarRecord* record = tab_bar_record(o);
+  if (!o.canvas || !record) return 0;
   CanvasRecord& c = *o.canvas;
-  TabBarRecord& bar = *o.tabData;
+  TabBarRecord& bar = *record;
   if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
   const int32_t p = bar.pieceWidth;
   if (p <= 0 || o.width <= 0 || o.height <= 0) return 0;
@@ -102,12 +103,12 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
   use_skin_text_settings(ui);
 
   // The pieces live only while the bar is composed.
-  std::array<TkImage, TabPiece::Count> piece;
-  for (int n = 0; n < TabPiece::Count; ++n) {
-    const TabPieceRect r = tab_piece_rect(n, p);
+  std::array<TkImage, kTabPieceCount> piece;
+  for (int n = 0; n < kTabPieceCount; ++n) {
+    const TabPieceRect r = tab_piece_rect(TabPiece(n), p);
     piece[size_t(n)].reset(cut_image(c.sourceImage, r.x, 0, r.w, kTabRowHeight));
   }
-  auto draw_piece = [&](int n, int32_t x) {
+  auto draw_piece = [&](TabPiece n, int32_t x) {
     if (const int32_t image = piece[size_t(n)].get()) tk_draw_image(tk_image_handle(image), x, 0);
   };
 
@@ -125,7 +126,7 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
     for (int32_t i = L.firstWalked; i < L.walkedEnd; ++i) bar.tabs[size_t(i)].width = int16_t(equalWidth);
   bool previousSelected = false;
   for (const TabSlot& s : L.slots) {
-    int left;
+    TabPiece left;
     if (s.first)
       left = s.selected ? TabPiece::LeftFirstSelected : TabPiece::LeftFirst;
     else if (s.selected)
@@ -159,8 +160,8 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
 
 void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName) {
   for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
-    if (o->window != bar.window || !o->buttonData || o->hidden >= HiddenFlag::ByName) continue;
-    if (!has_image_strip(*o->buttonData)) continue;
+    if (o->window != bar.window || o->hidden >= HiddenFlag::ByName) continue;
+    if (!has_image_strip(*o)) continue;
     if (is_descendant_of(ui, *o, pageName) != 1) continue;
     button_leave(ui, *o, 1);
     if (o->gadget && tk_gadget_exists(o->gadget)) {
@@ -173,12 +174,13 @@ void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName) {
 // ---- clicks ----------------------------------------------------------------
 
 void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY) {
-  if (!o.tabData) return;
+  TabBarRecord* record = tab_bar_record(o);
+  if (!record) return;
   const int32_t rx = mouseX - o.absX;
   const int32_t ry = mouseY - o.absY;
   if (ry < 0 || ry > kTabRowHeight) return;
 
-  TabBarRecord& bar = *o.tabData;
+  TabBarRecord& bar = *record;
   const std::string oldKey = o.text;
   const int32_t W =
       o.canvas && tk_image_exists(o.canvas->canvasImage) ? tk_image_width(o.canvas->canvasImage)
@@ -203,4 +205,73 @@ void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY) {
 
   if (o.text != oldKey && hit >= 0) show_page(ui, o, hit);
   draw_tab_bar(ui, o);
+}
+
+// ---- the kind's hooks ------------------------------------------------------
+namespace {
+
+// The dispatched window is the current one: a hit reports code 91 there.
+void on_press(Ui& ui, WindowRecord&, NamedObject& o, const ToolkitEvent& e) {
+  tab_bar_click(ui, o, e.mouseX, e.mouseY);
+}
+
+// The bar's text keeps the selected key (its drawing and its clicks compare
+// tab keys against it); by name it reads as the selected index.
+bool text_get(Ui&, NamedObject& o, std::string& out) {
+  const TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return false;
+  out = std::to_string(bar->selectedIndex);
+  return true;
+}
+
+void clear_tabs(Ui&, NamedObject& o) {
+  TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return;
+  bar->tabs.clear();
+  bar->tabCount = 0;
+  bar->firstVisibleTab = 0;
+}
+
+// A page shared with the selected tab is not hidden.
+void hidden_pages(const NamedObject& o, std::vector<std::string>& out) {
+  const TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return;
+  const int32_t selected = bar->selectedIndex;
+  const std::string shown =
+      selected >= 0 && selected < int32_t(bar->tabs.size()) ? bar->tabs[size_t(selected)].pageName
+                                                            : "";
+  for (const TabEntry& tab : bar->tabs)
+    if (!tab.pageName.empty() && tab.pageName != shown) out.push_back(tab.pageName);
+}
+
+// The selected tab's caption wins when several tabs show the page.
+void page_caption(const NamedObject& o, const std::string& page, std::string& caption) {
+  const TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return;
+  for (size_t i = 0; i < bar->tabs.size(); ++i) {
+    if (bar->tabs[i].pageName != page) continue;
+    if (caption.empty() || int(i) == bar->selectedIndex) caption = bar->tabs[i].caption;
+  }
+}
+
+void renamed(NamedObject& o, const std::string& oldName, const std::string& newName) {
+  TabBarRecord* bar = tab_bar_record(o);
+  if (!bar) return;
+  for (TabEntry& tab : bar->tabs) {
+    if (tab.barName == oldName) tab.barName = newName;
+    if (tab.pageName == oldName) tab.pageName = newName;
+  }
+}
+
+}  // namespace
+
+void add_tab_bar_hooks(KindBehaviour& k) {
+  k.draw = [](Ui& ui, NamedObject& o) { draw_tab_bar(ui, o); };
+  k.press = on_press;
+  k.textGet = text_get;
+  k.valueInRecord = true;
+  k.clearItems = clear_tabs;
+  k.hiddenPages = hidden_pages;
+  k.pageCaption = page_caption;
+  k.renamed = renamed;
 }

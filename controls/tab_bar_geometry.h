@@ -9,22 +9,23 @@
 #include <string>
 #include <vector>
 
-#include "framework/records.h"
+#include "controls/control_records.h"
 
-namespace TabPiece {
-inline constexpr int LeftFirst = 0;          // left edge of the first drawn tab
-inline constexpr int Fill = 1;               // fill of an unselected tab
-inline constexpr int RightEnd = 2;           // right end after an unselected tab
-inline constexpr int Junction = 3;           // between two unselected tabs
-inline constexpr int JunctionToSelected = 4; // before the selected tab
-inline constexpr int LeftFirstSelected = 5;  // first drawn tab, selected
-inline constexpr int FillSelected = 6;       // fill of the selected tab
-inline constexpr int JunctionFromSelected = 7; // after the selected tab
-inline constexpr int RightEndSelected = 8;   // right end after the selected tab
-inline constexpr int Filler = 9;             // right of the last tab
-inline constexpr int Arrows = 10;            // scroll arrows
-inline constexpr int Count = 11;
-}  // namespace TabPiece
+// The pieces in strip order.
+enum class TabPiece : int8_t {
+  LeftFirst,            // left edge of the first drawn tab
+  Fill,                 // fill of an unselected tab
+  RightEnd,             // right end after an unselected tab
+  Junction,             // between two unselected tabs
+  JunctionToSelected,   // before the selected tab
+  LeftFirstSelected,    // first drawn tab, selected
+  FillSelected,         // fill of the selected tab
+  JunctionFromSelected, // after the selected tab
+  RightEndSelected,     // right end after the selected tab
+  Filler,               // right of the last tab
+  Arrows,               // scroll arrows
+};
+inline constexpr int kTabPieceCount = 11;  // pieces in the strip
 
 inline constexpr int32_t kTabRowHeight = 22;   // height of the pieces
 inline constexpr int32_t kTabArrowsWidth = 9;  // width of piece 10
@@ -61,8 +62,8 @@ struct TabBarLayout {
 struct TabPieceRect {
   int32_t x = 0, w = 0;
 };
-inline TabPieceRect tab_piece_rect(int piece, int32_t p) {
-  return {piece * (p + 1), piece == TabPiece::Arrows ? kTabArrowsWidth : p};
+inline TabPieceRect tab_piece_rect(TabPiece piece, int32_t p) {
+  return {int32_t(piece) * (p + 1), piece == TabPiece::Arrows ? kTabArrowsWidth : p};
 }
 
 // Width every tab gets with equal widths: a third of the bar, or 0 (tabs keep

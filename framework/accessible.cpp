@@ -1,6 +1,6 @@
 // What screen readers learn of an object and how the keyboard reaches it.
 // The framework answers for every object what all objects have (names,
-// the expanded state) and for its own containers and splitters; each kind's
+// the expanded state) and for its own containers; each kind's
 // layer adds the rest through its describe hooks.
 //
 // Sections: names · the describer · registration · expanded state.
@@ -14,26 +14,21 @@ namespace {
 
 // ---- names ---------------------------------------------------------------------
 
-// The caption of the tab that shows this container as its page; the
-// selected one when several tabs share it. Empty when it is no page.
+// The caption the window's objects give this container as its page (a
+// tab's). Empty when it is no page.
 std::string page_caption(Ui& ui, const NamedObject& page) {
   std::string caption;
   for (NamedObject* o = ui.first; o; o = o->next) {
-    if (!o->tabData || o->window != page.window) continue;
-    const TabBarRecord& bar = *o->tabData;
-    for (size_t i = 0; i < bar.tabs.size(); ++i) {
-      if (bar.tabs[i].pageName != page.name) continue;
-      if (caption.empty() || int(i) == bar.selectedIndex) caption = bar.tabs[i].caption;
-    }
+    if (o->window != page.window) continue;
+    if (auto pageCaption = kind_behaviour(ui, o->kind).pageCaption)
+      pageCaption(*o, page.name, caption);
   }
   return caption;
 }
 
-// Containers are pages of a tab or panes; a splitter is one of its own.
+// Containers are pages of a tab or panes.
 void describe_own_kind(Ui& ui, NamedObject& o, TkAccessible& out) {
-  if (o.kind == Kind::Splitter) {
-    out.role = TK_ROLE_SPLITTER;
-  } else if (is_container_kind(o.kind)) {
+  if (is_container_kind(o.kind)) {
     const std::string caption = page_caption(ui, o);
     out.role = caption.empty() ? TK_ROLE_PANE : TK_ROLE_PAGE;
     if (out.name.empty()) out.name = caption;
@@ -65,8 +60,7 @@ constexpr TkDescriber kDescriber{describe, describe_cell};
 // Plain gadgets keep the platform's description; these are drawn by us or
 // say nothing of themselves.
 bool is_described(const Ui& ui, const NamedObject& o) {
-  return kind_behaviour(ui, o.kind).describe != nullptr || o.kind == Kind::Splitter ||
-         is_container_kind(o.kind);
+  return kind_behaviour(ui, o.kind).describe != nullptr || is_container_kind(o.kind);
 }
 
 }  // namespace

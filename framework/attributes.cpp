@@ -1,6 +1,6 @@
 // Widget properties read and written as text through upper-case keywords:
 // the keywords every object has, those of the standard kinds the framework
-// creates (scroll areas, scroll bars, date inputs, image buttons), renaming,
+// creates (scroll areas, scroll bars, date inputs), renaming,
 // and the calls by name. A kind's own keywords come from its behaviour.
 //
 // Sections: number parsing and keyword case · object keywords · renaming ·
@@ -82,10 +82,6 @@ GadgetField gadget_field(NamedObject& obj, const std::string& k) {
   return {};
 }
 
-bool is_image_button(const NamedObject& obj) {
-  return (obj.kind == Kind::ImageButton || obj.kind == Kind::SkinnedButton) && obj.buttonData;
-}
-
 // ---- renaming ------------------------------------------------------------------
 
 bool name_taken(const Ui& ui, const std::string& name) {
@@ -108,16 +104,6 @@ bool rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
   index_name(ui, &obj);
   for (NamedObject* o = ui.first; o; o = o->next) {
     if (o->parentName == oldName) o->parentName = newName;
-    if (o->splitterData) {
-      if (o->splitterData->firstName == oldName) o->splitterData->firstName = newName;
-      if (o->splitterData->secondName == oldName) o->splitterData->secondName = newName;
-    }
-    if (o->tabData) {
-      for (TabEntry& tab : o->tabData->tabs) {
-        if (tab.barName == oldName) tab.barName = newName;
-        if (tab.pageName == oldName) tab.pageName = newName;
-      }
-    }
     if (o->scrollBarData && o->scrollBarData->gridName == oldName)
       o->scrollBarData->gridName = newName;
     if (auto renamed = kind_behaviour(ui, o->kind).renamed) renamed(*o, oldName, newName);
@@ -168,7 +154,6 @@ std::string get_object_keyword(Ui& ui, NamedObject& obj, const std::string& k) {
   }
   if (obj.kind == Kind::ScrollBar && obj.scrollBarData && k == "PARENTGRID")
     return obj.scrollBarData->gridName;
-  if (is_image_button(obj) && k == "ANIMATING") return std::to_string(obj.buttonData->look);
   if (auto keyword = kind_behaviour(ui, obj.kind).keyword) return read_keyword_field(keyword(obj, k));
   return {};
 }

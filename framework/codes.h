@@ -1,6 +1,6 @@
 #pragma once
 // Framework event codes and button looks: the values the dispatcher reports
-// and the look byte of a button record. Every layer above the framework
+// and the look byte of a skinned button. Every layer above the framework
 // speaks them, so they live with the records.
 #include <cstdint>
 
@@ -33,7 +33,7 @@ inline constexpr int8_t GridToggled = 105;
 }  // namespace Code
 
 // Button looks.
-/// Looks of a skinned button (ButtonRecord::look).
+/// Looks of a skinned button; the keyword ANIMATING reads them as numbers.
 namespace Look {
 /// @{ Resting, under the mouse, pressed.
 inline constexpr int8_t Resting = 0;

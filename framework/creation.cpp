@@ -1,10 +1,10 @@
-// Creation of every widget kind, the window and the tabs of a tab bar.
+// Creation of the standard widget kinds and the window.
 //
-// Sections: common sequence · windows · standard gadgets · containers and
-// splitter · picture containers.
+// Sections: common sequence · windows · standard gadgets · containers ·
+// picture containers.
 //
-// The skinned and custom-drawn kinds are created by their own layers
-// (controls/, grid/) with the same common sequence.
+// The skinned and custom-drawn kinds and the splitter are created by their
+// own layers (controls/, grid/) with the same common sequence.
 //
 // Every operation registers the object, attaches its records, creates the
 // gadget in the current gadget list, fills the remaining fields and calls
@@ -54,12 +54,6 @@ int32_t end_object(Ui& ui, NamedObject& o) {
 int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t height,
                                int32_t image) {
   return tk_create_image_gadget(-1, x, y, width, height, tk_image_handle(image));
-}
-
-std::unique_ptr<ButtonRecord> new_button_record(int32_t strip) {
-  auto b = std::make_unique<ButtonRecord>();
-  b->stripImage = strip;
-  return b;
 }
 
 std::unique_ptr<CanvasRecord> new_canvas_record(int32_t source, int16_t width, int16_t height) {
@@ -223,7 +217,7 @@ int32_t create_editor(Ui& ui, const std::string& name, int16_t x, int16_t y, int
   return gadget;
 }
 
-// ---- containers and splitter -----------------------------------------------
+// ---- containers -----------------------------------------------
 
 int32_t create_container(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
                          int16_t height, int32_t flags, const std::string& parent) {
@@ -265,52 +259,6 @@ int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
   o->gadget =
       tk_create_scroll_bar_gadget(-1, x, y, width, height, minimum, maximum, pageLength, flags);
   return end_object(ui, *o);
-}
-
-int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                        int16_t height, const std::string& firstChild,
-                        const std::string& secondChild, int16_t position, int8_t vertical,
-                        const std::string& parent) {
-  const int32_t firstGadget = get_gadget(ui, firstChild);
-  const int32_t secondGadget = get_gadget(ui, secondChild);
-  NamedObject* o = begin_object(ui, name, Kind::Splitter, x, y, width, height, parent);
-  if (!o) return 0;
-  if (!tk_gadget_exists(firstGadget) || !tk_gadget_exists(secondGadget)) {
-    // Registered without a gadget; the parent's gadget list is closed again.
-    end_object(ui, *o);
-    return 0;
-  }
-  const int32_t flags = TK_SPLITTER_THICK + (vertical == 1 ? TK_SPLITTER_VERTICAL : 0);
-  o->gadget = tk_create_splitter_gadget(-1, x, y, width, height, firstGadget, secondGadget, flags);
-  if (o->gadget == 0) {
-    // Refused by the toolkit (a child holds the splitter itself): registered
-    // without a gadget like a missing child, the children stay where they are.
-    end_object(ui, *o);
-    return 0;
-  }
-  auto record = std::make_unique<SplitterRecord>();
-  record->firstName = firstChild;
-  record->secondName = secondChild;
-  record->firstGadget = firstGadget;
-  record->secondGadget = secondGadget;
-  record->vertical = vertical;
-  o->splitterData = std::move(record);
-  o->visible = Visibility::Pinned;
-  tk_set_gadget_state(o->gadget, position);
-  end_object(ui, *o);
-
-  // The children now live in the splitter: their window coordinates start at
-  // the splitter's, the second one behind the bar.
-  const int16_t absX = o->absX;
-  const int16_t absY = o->absY;
-  const int16_t behind = static_cast<int16_t>((vertical == 1 ? absX : absY) + position +
-                                              TK_SPLITTER_BAR);
-  if (NamedObject* first = lookup_object(ui, firstChild)) place_absolute(ui, *first, absX, absY);
-  if (NamedObject* second = lookup_object(ui, secondChild)) {
-    if (vertical == 1) place_absolute(ui, *second, behind, absY);
-    else place_absolute(ui, *second, absX, behind);
-  }
-  return o->gadget;
 }
 
 // ---- picture containers ----------------------------------------------------

@@ -110,8 +110,6 @@ int32_t create_image_gadget_of(int16_t x, int16_t y, int16_t width, int16_t heig
 // A canvas record over the caller's image with a composed image of the
 // object's size.
 std::unique_ptr<CanvasRecord> new_canvas_record(int32_t source, int16_t width, int16_t height);
-// A button record over the caller's strip.
-std::unique_ptr<ButtonRecord> new_button_record(int32_t strip);
 
 /// Opens a window (flags as tk_open_window) and registers it under `name`;
 /// its objects are created after it. The window number, 0 on failure.
@@ -166,12 +164,6 @@ int32_t create_scroll_area(Ui& ui, const std::string& name, int16_t x, int16_t y
 int32_t create_scroll_bar(Ui& ui, const std::string& name, int16_t x, int16_t y,
                           int16_t width, int16_t height, int32_t minimum, int32_t maximum,
                           int32_t pageLength, int32_t flags, const std::string& parent);
-/// A splitter between two existing objects, its bar at `position`; vertical
-/// 1 puts the first left of the second.
-int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
-                        int16_t height, const std::string& firstChild,
-                        const std::string& secondChild, int16_t position, int8_t vertical,
-                        const std::string& parent);
 /// A container showing `image` as its background.
 int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int16_t y,
                                  int16_t width, int16_t height, int32_t image,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/framework.h"
+#include "framework/kinds.h"
 #include "toolkit/tk.h"
 
 // ---- helpers ---------------------------------------------------------------
@@ -81,10 +82,8 @@ int32_t clear_items(Ui& ui, const std::string& name) {
     items->entries.clear();
     items->count = 0;
     // The gadget's own items are left alone.
-  } else if (o->kind == Kind::TabBar && o->tabData) {
-    o->tabData->tabs.clear();
-    o->tabData->tabCount = 0;
-    o->tabData->firstVisibleTab = 0;
+  } else if (auto clear = kind_behaviour(ui, o->kind).clearItems) {
+    clear(ui, *o);
   }
   return 0;
 }

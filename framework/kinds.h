@@ -13,6 +13,7 @@
 // behaviours · registration.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/records.h"
 #include "toolkit/tk_accessible.h"
@@ -102,15 +103,45 @@ struct KindBehaviour {
   int8_t (*shortcut)(Ui& ui, NamedObject& o, int32_t shortcutId) = nullptr;
   // Event: the keyboard focus moves from an object of this kind to `to`.
   void (*focusLeaves)(Ui& ui, NamedObject& to) = nullptr;
-  // Event: one animation step on every dispatch; true when a strip
-  // animation ended (the dispatch then reports code 96 and ends).
+  // Event: one animation step on every dispatch; true when an animation
+  // ended (the dispatch then reports code 96 and ends).
   bool (*step)(Ui& ui, NamedObject& o) = nullptr;
+  // Event: the left button went down over the object. The dispatcher has
+  // set code 16 and focused the gadget; the kind may change the code (a
+  // button that fires on release reports nothing yet, a tab bar 91).
+  void (*press)(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& e) = nullptr;
+  // Event: the left button came up over the object; true when that is the
+  // object's click (code 16 is reported), false to treat it as a move.
+  bool (*click)(Ui& ui, const WindowRecord& win, NamedObject& o, const ToolkitEvent& e) = nullptr;
+  // Event: the mouse rests or moves over the object without a click.
+  void (*hover)(Ui& ui, NamedObject& o) = nullptr;
+  // Event: a toolkit gadget event while the mouse is over the object, for
+  // a gadget the user moves (a scroll bar); true when the kind took it and
+  // set the code: no later object takes the mouse then.
+  bool (*moved)(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& e) = nullptr;
+  // Event: an object outside mouse handling (pinned, hidden, disabled) sees
+  // the call; true when it was dragged (a splitter's bar): the dispatch ends.
+  bool (*drag)(Ui& ui, NamedObject& o, const ToolkitEvent& e) = nullptr;
 
   // Value: the application set the object's text by name (a toggle
   // switches by pressing itself). `apply` is the live-update condition.
   void (*textSet)(Ui& ui, NamedObject& o, const std::string& text, bool apply) = nullptr;
   // Value: the enabled state changed.
   void (*enabled)(Ui& ui, NamedObject& o) = nullptr;
+  // Value: the object's value as get_text reports it, when the kind keeps
+  // it elsewhere than in its text (a tab bar: the selected index).
+  bool (*textGet)(Ui& ui, NamedObject& o, std::string& out) = nullptr;
+  // Value: the kind keeps its value in the record (a toggle's state, the
+  // selected tab's key, a cell's text): its image gadget has no text, and
+  // copying it would erase the value.
+  bool valueInRecord = false;
+  // Value: set_color on a kind that draws itself (types as for set_color).
+  void (*colour)(Ui& ui, NamedObject& o, int32_t colourType, int32_t colour) = nullptr;
+  // Value: a scroll bar linked to this object moved; `bar.text` holds its
+  // position.
+  void (*scrolledBy)(Ui& ui, NamedObject& o, const NamedObject& bar) = nullptr;
+  // Items: clear_items on a kind with entries of its own (a tab bar's tabs).
+  void (*clearItems)(Ui& ui, NamedObject& o) = nullptr;
 
   // Keyword attributes: the field an upper-case keyword names in the
   // kind's record, or a default field.
@@ -125,6 +156,14 @@ struct KindBehaviour {
   void (*renamed)(NamedObject& o, const std::string& oldName, const std::string& newName) = nullptr;
   // Names: scroll bar `bar` now names this object as the one it scrolls.
   void (*scrollBarLinked)(NamedObject& o, const NamedObject& bar) = nullptr;
+
+  // Pages: containers this object shows and hides as pages (a tab bar's
+  // tabs). hiddenPages adds those not shown now; pageCaption sets
+  // `caption` to the caption naming `page` where the object has one that
+  // should win over what earlier objects gave (its selected tab's, else its
+  // first when none was given yet).
+  void (*hiddenPages)(const NamedObject& o, std::vector<std::string>& out) = nullptr;
+  void (*pageCaption)(const NamedObject& o, const std::string& page, std::string& caption) = nullptr;
 
   // Release: frees what the kind attached beyond the framework's records
   // (gadgets, images); the control record itself goes with the object.

@@ -61,6 +61,11 @@ std::string name_of_gadget(Ui& ui, int32_t gadget) {
 std::string get_text(Ui& ui, const std::string& name) {
   NamedObject* o = lookup(ui, name);
   if (!o) return {};
+  // A kind that keeps its value elsewhere reports it itself.
+  if (auto textGet = kind_behaviour(ui, o->kind).textGet) {
+    std::string value;
+    if (textGet(ui, *o, value)) return value;
+  }
   // Without a gadget the stored value is all there is.
   const bool live = tk_gadget_exists(o->gadget) != 0;
   switch (o->kind) {
@@ -75,11 +80,6 @@ std::string get_text(Ui& ui, const std::string& name) {
     case Kind::CheckBox:
     case Kind::Splitter:
       if (live) o->text = std::to_string(tk_get_gadget_state(o->gadget));
-      break;
-    case Kind::TabBar:
-      // The bar's text keeps the selected key: its drawing and its clicks
-      // compare tab keys against it.
-      if (o->tabData) return std::to_string(o->tabData->selectedIndex);
       break;
     default:
       break;
@@ -136,9 +136,8 @@ int32_t set_color(Ui& ui, const std::string& name, int32_t colorType, int32_t co
   if (!o) return 0;
   if (o->kind < Kind::TabBar) {
     tk_set_gadget_colour(o->gadget, colorType, color);
-  } else if (auto keyword = kind_behaviour(ui, o->kind).keyword; keyword && colorType == 3) {
-    // The grid's line colour.
-    write_keyword_field(keyword(*o, "GRIDCOLOR"), std::to_string(color));
+  } else if (auto colour = kind_behaviour(ui, o->kind).colour) {
+    colour(ui, *o, colorType, color);
   }
   return 0;
 }

@@ -71,40 +71,7 @@ inline constexpr int8_t ByName = 1;
 /// @}
 }  // namespace HiddenFlag
 
-// ButtonRecord::style, which strips are set.
-/// Values of ButtonRecord::style.
-namespace ButtonStyle {
-/// @{ No strip, the look strip, the animation strip, both.
-inline constexpr int8_t None = 0;
-inline constexpr int8_t ImageStrip = 1;
-inline constexpr int8_t AnimationStrip = 2;
-inline constexpr int8_t Both = 3;
-/// @}
-}  // namespace ButtonStyle
-
 // ---- attached records ------------------------------------------------------
-
-// Skinned look and strip animation of kinds 15, 17, 99 and 101.
-struct ButtonRecord {
-  int8_t style = ButtonStyle::None;  // ButtonStyle: which strips are set
-  int8_t look = 0;           // 0 resting, 64 hover, 65 pressed, 16..63 animating
-  int16_t frameCount = 0;    // strip width / frame width
-  int16_t frame = 0;         // current animation frame
-  int32_t lastTick = 0;      // clock value of the last animation step
-  int16_t delay = 0;         // milliseconds between animation steps
-  int16_t firstFrame = 0;    // first frame of the animation range
-  int16_t lastFrame = 0;     // last frame of the animation range
-  int32_t stripImage = 0;    // all frames side by side (caller's image)
-  int32_t shownImage = 0;    // image last composed for the gadget (ours)
-};
-
-// Three-slice frames of a stretch button (kind 101).
-struct StretchRecord {
-  int8_t edgeWidth = 0;   // fixed left/right piece and middle piece width
-  /// Width of one frame in the strip.
-  int16_t frameWidth = 0; // width of one frame in the strip
-  int8_t toggleMode = 0;  // 0 push, 1 toggle, 2 radio within parentName
-};
 
 // One entry of an item list (combo, list, tree and the text kinds).
 struct ItemEntry {
@@ -133,16 +100,6 @@ struct CanvasRecord {
   int8_t iconSize = 0;       // piece size s
 };
 
-/// The two halves of a splitter (kind 90).
-struct SplitterRecord {
-  std::string firstName;    // first child's object name
-  std::string secondName;   // second child's object name
-  int32_t firstGadget = 0;  // first child's gadget
-  /// Second child's gadget.
-  int32_t secondGadget = 0; // second child's gadget
-  int8_t vertical = 0;      // 1 = bar between left and right
-};
-
 /// Range of a scroll bar (kind 68) and the grid it scrolls.
 struct ScrollBarRecord {
   int32_t minimum = 0;    // toolkit attribute 1
@@ -167,29 +124,6 @@ struct LabelRecord {
   int16_t labelWidth = 0;  // width of the caption left of the object
   /// Text gadget showing the caption.
   int32_t labelGadget = 0; // text gadget showing the caption
-};
-
-// One tab of a tab bar.
-struct TabEntry {
-  std::string barName;    // name of the tab bar object
-  std::string key;        // the bar's text holds the selected tab's key
-  std::string caption;    // text drawn on the tab
-  int16_t width = 0;      // tab width in pixels
-  std::string pageName;   // container shown while the tab is selected
-  /// The page container's gadget.
-  int32_t pageGadget = 0; // that container's gadget
-};
-
-// Tabs are kept with their bar, in the bar's order.
-struct TabBarRecord {
-  int8_t tabCount = 0;        // number of tabs
-  int8_t selectedIndex = 0;   // index of the selected tab
-  /// Tabs before it are scrolled away.
-  int8_t firstVisibleTab = 0; // tabs before it are scrolled away
-  int8_t pieceWidth = 18;     // width p of one skin piece
-  int8_t equalWidths = 0;     // 1 = a third of the bar per tab when all fit
-  /// The bar's tabs in order.
-  std::vector<TabEntry> tabs; // the bar's tabs in order
 };
 
 // ---- the control record ----------------------------------------------------
@@ -241,16 +175,12 @@ struct NamedObject {
   int8_t changed = 0;      // "CHANGED"
   std::string helpText;    // "HELPTEXT"
   int32_t gadget = 0;      // toolkit gadget number
-  std::unique_ptr<ButtonRecord> buttonData;         // kinds 15, 17, 99, 101
-  std::unique_ptr<TabBarRecord> tabData;            // kind 96
   std::unique_ptr<ItemListRecord> itemData;         // kinds 64..67, 69, 70
   std::unique_ptr<CanvasRecord> canvas;             // kinds 96, 97, 98, 100
-  std::unique_ptr<SplitterRecord> splitterData;     // kind 90
   std::unique_ptr<LabelRecord> labelData;           // set_label
   std::unique_ptr<ScrollBarRecord> scrollBarData;   // kinds 68, 69
   /// Inner area of a scroll area (kind 21).
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
-  std::unique_ptr<StretchRecord> stretchData;       // kind 101
   std::unique_ptr<ControlRecord> control;           // the kind's own record
   int8_t expanded = -1;    // what it opens and closes: -1 nothing, 0 closed, 1 open
 

@@ -155,10 +155,6 @@ void release_object(Ui& ui, NamedObject* o) {
   // The kind's own gadgets and images first: they may lie over the object.
   if (auto release = kind_behaviour(ui, o->kind).release) release(*o);
   if (tk_gadget_exists(o->gadget)) tk_free_gadget(o->gadget);
-  if (ButtonRecord* b = o->buttonData.get()) {
-    if (b->shownImage != b->stripImage && tk_image_exists(b->shownImage))
-      tk_free_image(b->shownImage);
-  }
   if (CanvasRecord* c = o->canvas.get()) {
     if (c->canvasImage != c->sourceImage && tk_image_exists(c->canvasImage))
       tk_free_image(c->canvasImage);

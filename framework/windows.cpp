@@ -74,20 +74,12 @@ int32_t gadget_height(const NamedObject& o) {
   return o.kind == Kind::Combo && o.dropHeight > 0 ? o.dropHeight : o.height;
 }
 
-// Pages of the window's tab bars whose tab is not selected: the bars decide
-// which page shows, so a refresh keeps these hidden. A page shared with the
-// selected tab is not among them.
+// Pages the window's objects keep hidden (a tab bar's unselected tabs): the
+// objects decide which page shows, so a refresh keeps these hidden.
 std::vector<std::string> unselected_pages(Ui& ui, int32_t handle) {
   std::vector<std::string> pages;
-  for (const NamedObject* o = window_walk_start(ui); o && o->window == handle; o = o->next) {
-    if (o->kind != Kind::TabBar || !o->tabData) continue;
-    const std::vector<TabEntry>& tabs = o->tabData->tabs;
-    const int32_t selected = o->tabData->selectedIndex;
-    const std::string shown =
-        selected >= 0 && selected < int32_t(tabs.size()) ? tabs[selected].pageName : "";
-    for (const TabEntry& tab : tabs)
-      if (!tab.pageName.empty() && tab.pageName != shown) pages.push_back(tab.pageName);
-  }
+  for (const NamedObject* o = window_walk_start(ui); o && o->window == handle; o = o->next)
+    if (auto hidden = kind_behaviour(ui, o->kind).hiddenPages) hidden(*o, pages);
   return pages;
 }
 

@@ -257,7 +257,7 @@ void check_screen() {
   for (NamedObject* o = app->ui.first; o; o = o->next) {
     if (grid_record(*o) && grid_record(*o)->inputGadget != 0)
       FUZZ_CHECK(tk_gadget_exists(grid_record(*o)->inputGadget));
-    if (o->buttonData) FUZZ_CHECK(o->buttonData->stripImage == 0 || tk_image_exists(o->buttonData->stripImage));
+    if (button_record(*o)) FUZZ_CHECK(button_record(*o)->stripImage == 0 || tk_image_exists(button_record(*o)->stripImage));
   }
 }
 

@@ -133,8 +133,8 @@ std::vector<Held> snapshot(const Ui& ui) {
       h.gadgets.push_back(o->canvas->pictureGadget);
       if (o->canvas->canvasImage != o->canvas->sourceImage) h.images.push_back(o->canvas->canvasImage);
     }
-    if (o->buttonData && o->buttonData->shownImage != o->buttonData->stripImage)
-      h.images.push_back(o->buttonData->shownImage);
+    if (button_record(*o) && button_record(*o)->shownImage != button_record(*o)->stripImage)
+      h.images.push_back(button_record(*o)->shownImage);
     if (o->itemData)
       for (const ItemEntry& e : o->itemData->entries) h.images.push_back(e.image);
     if (grid_record(*o)) {

@@ -44,6 +44,14 @@ void register_grid_kind(Ui& ui) {
   b.renamed = grid_renamed;
   b.scrollBarLinked = grid_scroll_bar_linked;
   b.release = grid_release;
+  b.valueInRecord = true;  // cell texts live in the record
+  b.colour = [](Ui&, NamedObject& o, int32_t type, int32_t colour) {
+    if (type == 3) write_keyword_field(grid_keyword(o, "GRIDCOLOR"), std::to_string(colour));
+  };
+  b.scrolledBy = [](Ui& ui, NamedObject& o, const NamedObject& bar) {
+    const bool vertical = bar.scrollBarData && bar.scrollBarData->vertical == 1;
+    set_attribute(ui, o.name, vertical ? "SCROLLY" : "SCROLLX", bar.text, 1);
+  };
   grid_register_event_hooks(b);
   grid_register_accessible_hooks(b);
   register_kind(ui, Kind::Grid, b);

@@ -83,7 +83,7 @@ TEST_F(DialogScreen, ButtonsFireOnReleaseAndAPressDraggedOffIsCancelled) {
   QWidget* clear = widget("ButtonClear");
   const QPoint on = at("ButtonClear", 20, 10);
   const QPoint off = at("ButtonClear", 20, -60);  // over the frame above
-  auto look = [&] { return object("ButtonClear").buttonData->look; };
+  auto look = [&] { return button_record(object("ButtonClear"))->look; };
 
   set_text(d.ui, "InputName", "Ada", 1);
   move_to(clear, on);

@@ -183,7 +183,7 @@ TEST_F(Removal, AnArrowRemovedWhileItTurnsIsForgottenByTheLoop) {
   hover("ButtonHeadExpCol", 8, 8);  // hovered, then pressed: the window remembers it
   click("ButtonHeadExpCol", 8, 8);
   ASSERT_TRUE(run_until([&] { return saw(Code::LeftClick, "ButtonHeadExpCol"); }));
-  ASSERT_GE(object("ButtonHeadExpCol")->buttonData->look, 16);  // still turning
+  ASSERT_GE(button_record(*object("ButtonHeadExpCol"))->look, 16);  // still turning
   EXPECT_EQ(remove_object(app.ui, "ButtonHeadExpCol", 1), 1);
   settle(400);
   EXPECT_FALSE(saw(Code::AnimationDone, "ButtonHeadExpCol"));

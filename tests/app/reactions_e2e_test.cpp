@@ -37,20 +37,20 @@ TEST_F(SkinnedButtons, HoverPressAndRestLooks) {
   EXPECT_TRUE(shows_frame("ButtonAddVersion", strip, 16, 0));
 
   hover("ButtonAddVersion", 8, 8);
-  ASSERT_TRUE(run_until([&] { return object("ButtonAddVersion")->buttonData->look == Look::Hover; }));
+  ASSERT_TRUE(run_until([&] { return button_record(*object("ButtonAddVersion"))->look == Look::Hover; }));
   EXPECT_TRUE(shows_frame("ButtonAddVersion", strip, 16, 2));
 
   // The demo's buttons fire on the press itself.
   QTest::mousePress(widget("ButtonAddVersion"), Qt::LeftButton, Qt::NoModifier,
                     local_point("ButtonAddVersion", 8, 8));
   ASSERT_TRUE(run_until([&] { return saw(Code::LeftClick, "ButtonAddVersion"); }));
-  EXPECT_EQ(object("ButtonAddVersion")->buttonData->look, Look::Pressed);
+  EXPECT_EQ(button_record(*object("ButtonAddVersion"))->look, Look::Pressed);
   EXPECT_TRUE(shows_frame("ButtonAddVersion", strip, 16, 1));
   QTest::mouseRelease(widget("ButtonAddVersion"), Qt::LeftButton, Qt::NoModifier,
                       local_point("ButtonAddVersion", 8, 8));
 
   park_mouse();
-  ASSERT_TRUE(run_until([&] { return object("ButtonAddVersion")->buttonData->look == Look::Resting; }));
+  ASSERT_TRUE(run_until([&] { return button_record(*object("ButtonAddVersion"))->look == Look::Resting; }));
   EXPECT_TRUE(shows_frame("ButtonAddVersion", strip, 16, 0));
 
   // The version buttons and tabs have no reaction of the application.
@@ -211,7 +211,7 @@ TEST_F(SidebarToggle, DraggingTheSplitterToZeroAndAwayAgain) {
   // Its next redraw keeps the new strip: hover shows the hidden toggle's
   // hover frame.
   hover("ButtonSidebarExpCol", 45, 10);
-  ASSERT_TRUE(run_until([&] { return object("ButtonSidebarExpCol")->buttonData->look == Look::Hover; }));
+  ASSERT_TRUE(run_until([&] { return button_record(*object("ButtonSidebarExpCol"))->look == Look::Hover; }));
   EXPECT_TRUE(shows_frame("ButtonSidebarExpCol", app.state.skin.SkinToggleHidden, 90, 2));
 }
 

@@ -112,17 +112,17 @@ TEST_F(DemoComposition, OpeningStateOfTheIconBarAndSidebar) {
 TEST_F(DemoComposition, TabsCombosAndPages) {
   // Both version tabs show the one data page, created after them.
   NamedObject* version = object("PanelVersion");
-  ASSERT_TRUE(version && version->tabData);
-  ASSERT_EQ(version->tabData->tabs.size(), 2u);
-  EXPECT_EQ(version->tabData->tabs[0].pageName, "ContainerVersionData");
-  EXPECT_EQ(version->tabData->tabs[1].pageName, "ContainerVersionData");
+  ASSERT_TRUE(version && tab_bar_record(*version));
+  ASSERT_EQ(tab_bar_record(*version)->tabs.size(), 2u);
+  EXPECT_EQ(tab_bar_record(*version)->tabs[0].pageName, "ContainerVersionData");
+  EXPECT_EQ(tab_bar_record(*version)->tabs[1].pageName, "ContainerVersionData");
   // The page did not exist yet when the tabs were added, so switching
   // versions neither shows nor hides it.
-  EXPECT_EQ(version->tabData->tabs[1].pageGadget, 0);
+  EXPECT_EQ(tab_bar_record(*version)->tabs[1].pageGadget, 0);
   EXPECT_TRUE(shown("ContainerVersionData"));
 
-  EXPECT_EQ(object("PanelSelect")->tabData->tabs[1].caption, "Partners");
-  EXPECT_EQ(object("PanelVersionData")->tabData->tabs[1].caption, "grid matrix");
+  EXPECT_EQ(tab_bar_record(*object("PanelSelect"))->tabs[1].caption, "Partners");
+  EXPECT_EQ(tab_bar_record(*object("PanelVersionData"))->tabs[1].caption, "grid matrix");
   EXPECT_TRUE(shown("ContainerHeadPanelCase"));
   EXPECT_FALSE(shown("ContainerHeadPanelCustomer"));
   EXPECT_TRUE(shown("ContainerVersionDataPanelGeneral"));
@@ -393,10 +393,10 @@ TEST_F(IconbarMessage, TextIsCentredAndColouredByLevel) {
 
 TEST_F(IconbarMessage, EachMessageReleasesThePreviousPicture) {
   show_iconbar_message(app, "one", 0);
-  const int32_t first = object("ImageIconbarMsgBack")->buttonData->shownImage;
+  const int32_t first = button_record(*object("ImageIconbarMsgBack"))->shownImage;
   ASSERT_NE(first, 0);
   show_iconbar_message(app, "two", 0);
-  const int32_t second = object("ImageIconbarMsgBack")->buttonData->shownImage;
+  const int32_t second = button_record(*object("ImageIconbarMsgBack"))->shownImage;
   EXPECT_NE(second, first);
   EXPECT_EQ(tk_image_exists(first), 0);
   EXPECT_EQ(tk_image_exists(second), 1);

@@ -114,7 +114,7 @@ class Soak : public DemoScreen {
   // An action starts with an empty log, so that the log stays short.
   void begin_action() { reported.clear(); }
 
-  int8_t look(const std::string& name) { return object(name)->buttonData->look; }
+  int8_t look(const std::string& name) { return button_record(*object(name))->look; }
   bool resting(const std::string& name) { return look(name) == Look::Resting; }
 
   // Middle of the expander of a tree row, inside the grid object.
@@ -205,8 +205,8 @@ void Soak::round() {
     NamedObject* o = object(name);
     hover(name, o->width / 2, o->height / 2);
     // Only a button with a strip of looks (style 1 or 3) shows a hover look.
-    const int8_t style = o->buttonData->style;
-    if (style == 1 || style == 3) {
+    const ButtonStyle style = button_record(*o)->style;
+    if (style == ButtonStyle::ImageStrip || style == ButtonStyle::Both) {
       ASSERT_TRUE(until([&] { return look(name) == Look::Hover; })) << name;
     }
     ticks(kIdleTicks);

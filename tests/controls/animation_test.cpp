@@ -20,15 +20,15 @@ class AnimationTest : public ControlsTest {
   void SetUp() override {
     ControlsTest::SetUp();
     arrow = skinned("Arrow", 0, 0, 10, 10, 6);
-    arrow->buttonData->style = 3;
-    arrow->buttonData->firstFrame = 0;
-    arrow->buttonData->lastFrame = 4;
-    arrow->buttonData->delay = 50;
+    button_record(*arrow)->style = ButtonStyle::Both;
+    button_record(*arrow)->firstFrame = 0;
+    button_record(*arrow)->lastFrame = 4;
+    button_record(*arrow)->delay = 50;
   }
   // What starting a run does: look 16 + mode, the frame just outside the
   // range so that the first step shows the range's first frame.
   void start(int8_t mode) {
-    ButtonRecord& b = *arrow->buttonData;
+    ButtonRecord& b = *button_record(*arrow);
     b.look = int8_t(16 + mode);
     b.frame = int16_t(b.look < 32 ? b.firstFrame - 1 : b.lastFrame + 1);
   }
@@ -37,7 +37,7 @@ class AnimationTest : public ControlsTest {
   // step that showed nothing, '?' for a picture that is not the frame.
   std::string run(int steps) {
     std::string seen;
-    const ButtonRecord& b = *arrow->buttonData;
+    const ButtonRecord& b = *button_record(*arrow);
     for (int i = 0; i < steps; ++i) {
       advance(50);
       make_current(ui, arrow);
@@ -86,26 +86,26 @@ TEST_F(AnimationTest, RepeatingAndTurningModes) {
 TEST_F(AnimationTest, StepsComeOnlyAfterTheDelay) {
   start(0);
   run(1);
-  const int32_t picture = arrow->buttonData->shownImage;
+  const int32_t picture = button_record(*arrow)->shownImage;
   advance(49);
   make_current(ui, arrow);
   animation_step(ui, *arrow);
-  EXPECT_EQ(arrow->buttonData->frame, 0);
-  EXPECT_EQ(arrow->buttonData->shownImage, picture);
+  EXPECT_EQ(button_record(*arrow)->frame, 0);
+  EXPECT_EQ(button_record(*arrow)->shownImage, picture);
   advance(1);
   animation_step(ui, *arrow);
-  EXPECT_EQ(arrow->buttonData->frame, 1);
+  EXPECT_EQ(button_record(*arrow)->frame, 1);
 
   // The clock wraps round; a step is still due once the delay has passed.
   ctest::clock_value() = INT32_MAX - 10;
   animation_step(ui, *arrow);
-  EXPECT_EQ(arrow->buttonData->frame, 2);
+  EXPECT_EQ(button_record(*arrow)->frame, 2);
   advance(49);  // wraps to a negative value
   animation_step(ui, *arrow);
-  EXPECT_EQ(arrow->buttonData->frame, 2);
+  EXPECT_EQ(button_record(*arrow)->frame, 2);
   advance(1);
   animation_step(ui, *arrow);
-  EXPECT_EQ(arrow->buttonData->frame, 3);
+  EXPECT_EQ(button_record(*arrow)->frame, 3);
 }
 
 TEST_F(AnimationTest, OnlyOneFrameImageExistsAndADisabledButtonEndsDisabled) {
@@ -113,7 +113,7 @@ TEST_F(AnimationTest, OnlyOneFrameImageExistsAndADisabledButtonEndsDisabled) {
   std::vector<int32_t> pictures;
   for (int i = 0; i < 4; ++i) {
     run(1);
-    pictures.push_back(arrow->buttonData->shownImage);
+    pictures.push_back(button_record(*arrow)->shownImage);
   }
   for (size_t i = 0; i + 1 < pictures.size(); ++i) EXPECT_EQ(tk_image_exists(pictures[i]), 0);
   EXPECT_EQ(tk_image_exists(pictures.back()), 1);
@@ -128,7 +128,7 @@ TEST_F(AnimationTest, RemovingARunningHoveredButtonLeavesNothingBehind) {
   ASSERT_EQ(win->hoveredObject, arrow);
   start(2);  // forward without end: only removal ends it
   EXPECT_EQ(run(2), "01");
-  const int32_t picture = arrow->buttonData->shownImage;
+  const int32_t picture = button_record(*arrow)->shownImage;
   EXPECT_EQ(remove_object(ui, "Arrow", 1), 1);
   arrow = nullptr;
   EXPECT_EQ(win->hoveredObject, nullptr);

@@ -14,41 +14,41 @@ TEST_F(ControlsTest, WholeFramesAreCutFromTheStripAndOutOfRangeRequestsAreIgnore
   NamedObject* b = skinned("ButtonA", 0, 0, 20, 10, 5);  // strip 100 wide
   draw(b, 4);
   EXPECT_EQ(shown_frame(b), 4);
-  EXPECT_EQ(tk_image_width(b->buttonData->shownImage), 20);
-  EXPECT_EQ(colour_index(tk_image_pixel(b->buttonData->shownImage, 19, 9)), 4);
+  EXPECT_EQ(tk_image_width(button_record(*b)->shownImage), 20);
+  EXPECT_EQ(colour_index(tk_image_pixel(button_record(*b)->shownImage, 19, 9)), 4);
 
-  const int32_t before = b->buttonData->shownImage;
+  const int32_t before = button_record(*b)->shownImage;
   for (int16_t n : {5, 6, -1}) {
     draw(b, n);
-    EXPECT_EQ(b->buttonData->shownImage, before) << n;
+    EXPECT_EQ(button_record(*b)->shownImage, before) << n;
     EXPECT_EQ(shown_frame(b), 4) << n;
   }
   // Each new frame frees the picture it replaces.
   draw(b, 1);
-  EXPECT_NE(b->buttonData->shownImage, 0);
+  EXPECT_NE(button_record(*b)->shownImage, 0);
   EXPECT_EQ(tk_image_exists(before), 0);
 
   // A frame count larger than the strip holds is still cut only inside it.
-  b->buttonData->frameCount = 9;
+  button_record(*b)->frameCount = 9;
   draw(b, 5);
   EXPECT_EQ(shown_frame(b), 1);
 }
 
 TEST_F(ControlsTest, StretchFramesAreThreeSlicesWithTheMiddleStretched) {
   NamedObject* b = add("ButtonWide", Kind::StretchButton, 0, 0, 120, 10);
-  b->buttonData = std::make_unique<ButtonRecord>();
-  b->buttonData->stripImage = ctest::slice_strip(5, 4, 12, 10);
-  b->buttonData->frameCount = 5;
-  b->buttonData->style = 1;
-  b->stretchData = std::make_unique<StretchRecord>();
-  b->stretchData->edgeWidth = 4;
-  b->stretchData->frameWidth = 12;
+  b->control = std::make_unique<ButtonRecord>(b->kind, 0);
+  button_record(*b)->stripImage = ctest::slice_strip(5, 4, 12, 10);
+  button_record(*b)->frameCount = 5;
+  button_record(*b)->style = ButtonStyle::ImageStrip;
+  button_record(*b)->stretch.emplace();
+  stretch_record(*b)->edgeWidth = 4;
+  stretch_record(*b)->frameWidth = 12;
 
   const auto slice_at = [&](int x) {
-    return colour_index(tk_image_pixel(b->buttonData->shownImage, x, 5));
+    return colour_index(tk_image_pixel(button_record(*b)->shownImage, x, 5));
   };
   draw(b, 2);  // slices 6, 7, 8
-  ASSERT_EQ(tk_image_width(b->buttonData->shownImage), 120);
+  ASSERT_EQ(tk_image_width(button_record(*b)->shownImage), 120);
   EXPECT_EQ(slice_at(0), 6);
   EXPECT_EQ(slice_at(3), 6);
   EXPECT_EQ(slice_at(4), 7);
@@ -67,18 +67,18 @@ TEST_F(ControlsTest, StretchFramesAreThreeSlicesWithTheMiddleStretched) {
 
 TEST_F(ControlsTest, StretchCaptionIsCentredInWhite) {
   NamedObject* b = add("ButtonCaption", Kind::StretchButton, 0, 0, 120, 24);
-  b->buttonData = std::make_unique<ButtonRecord>();
-  b->buttonData->stripImage = ctest::slice_strip(5, 4, 12, 24);
-  b->buttonData->frameCount = 5;
-  b->stretchData = std::make_unique<StretchRecord>();
-  b->stretchData->edgeWidth = 4;
-  b->stretchData->frameWidth = 12;
+  b->control = std::make_unique<ButtonRecord>(b->kind, 0);
+  button_record(*b)->stripImage = ctest::slice_strip(5, 4, 12, 24);
+  button_record(*b)->frameCount = 5;
+  button_record(*b)->stretch.emplace();
+  stretch_record(*b)->edgeWidth = 4;
+  stretch_record(*b)->frameWidth = 12;
   const auto white_columns = [&](int32_t* first, int32_t* last) {
     *first = -1;
     *last = -1;
     for (int x = 0; x < 120; ++x)
       for (int y = 0; y < 24; ++y)
-        if (ctest::is_whitish(tk_image_pixel(b->buttonData->shownImage, x, y))) {
+        if (ctest::is_whitish(tk_image_pixel(button_record(*b)->shownImage, x, y))) {
           if (*first < 0) *first = x;
           *last = x;
         }
@@ -127,7 +127,7 @@ TEST_F(ControlsTest, PushButtonLooks) {
   draw(b, 2);
   button_leave(ui, *b, 1);
   EXPECT_EQ(shown_frame(b), 0);
-  b->buttonData->style = 2;
+  button_record(*b)->style = ButtonStyle::AnimationStrip;
   draw(b, 2);
   button_leave(ui, *b, 1);
   EXPECT_EQ(shown_frame(b), 2);
@@ -209,30 +209,30 @@ TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirParent) {
 
   // Clicking an on radio button changes nothing but its look byte.
   button_leave(ui, *r3, 0);
-  const int32_t picture = r3->buttonData->shownImage;
+  const int32_t picture = button_record(*r3)->shownImage;
   button_press(ui, *r3);
   EXPECT_EQ(r3->text, "1");
-  EXPECT_EQ(r3->buttonData->shownImage, picture);
+  EXPECT_EQ(button_record(*r3)->shownImage, picture);
   EXPECT_EQ(look(r3), Look::Pressed);
 }
 
 TEST_F(ControlsTest, PressOutcomeIsDecidedWithoutDrawing) {
   NamedObject o;
   o.kind = Kind::StretchButton;
-  o.buttonData = std::make_unique<ButtonRecord>();
-  o.stretchData = std::make_unique<StretchRecord>();
+  o.control = std::make_unique<ButtonRecord>(o.kind, 0);
+  button_record(o)->stretch.emplace();
   // No image strip and not hovered: a click does nothing to the look.
   EXPECT_FALSE(press_outcome(o).applies);
-  o.buttonData->look = Look::Hover;
+  button_record(o)->look = Look::Hover;
   EXPECT_TRUE(press_outcome(o).applies);
   // Kinds without skinned frames never get a pressed look.
   o.kind = Kind::ImageButton;
   EXPECT_FALSE(press_outcome(o).applies);
   o.kind = Kind::StretchButton;
-  o.stretchData->toggleMode = 2;
+  stretch_record(o)->toggleMode = ToggleMode::Radio;
   o.text = "0";
   const PressOutcome on = press_outcome(o);
-  EXPECT_EQ(on.frame, 4);
+  EXPECT_EQ(on.frame, ButtonFrame::HoverOn);
   EXPECT_EQ(on.newState, '1');
   EXPECT_TRUE(on.switchOffRadioSiblings);
   o.text = "1";

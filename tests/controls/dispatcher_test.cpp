@@ -24,11 +24,11 @@ TEST_F(ControlsTest, RestingMouseShowsHoverAndReportsMouseOverOnlyWhenAsked) {
   EXPECT_EQ(name(), "ButtonA");
   EXPECT_EQ(look(a), Look::Hover);
   EXPECT_EQ(shown_frame(a), 2);
-  const int32_t composed = a->buttonData->shownImage;
+  const int32_t composed = button_record(*a)->shownImage;
 
   // Resting on: nothing is composed again.
   EXPECT_EQ(dispatch(16, 15), Code::MouseOver);
-  EXPECT_EQ(a->buttonData->shownImage, composed);
+  EXPECT_EQ(button_record(*a)->shownImage, composed);
 
   // Over a button that does not report mouse-over: hover look, code 0.
   EXPECT_EQ(dispatch(110, 15), Code::None);
@@ -242,8 +242,8 @@ TEST_F(ControlsTest, AnEndingAnimationReportsDoneAndStopsTheScan) {
   NamedObject* second = skinned("ArrowSecond", 50, 10, 20, 20);
   NamedObject* later = skinned("ButtonLater", 100, 10, 20, 20);
   for (NamedObject* o : {first, second}) {
-    ButtonRecord& b = *o->buttonData;
-    b.style = 3;
+    ButtonRecord& b = *button_record(*o);
+    b.style = ButtonStyle::Both;
     b.firstFrame = 0;
     b.lastFrame = 2;
     b.delay = 50;
@@ -253,15 +253,15 @@ TEST_F(ControlsTest, AnEndingAnimationReportsDoneAndStopsTheScan) {
   dispatch(-1, -1);  // frame 0 of both
   advance(50);
   dispatch(-1, -1);  // frame 1
-  EXPECT_EQ(first->buttonData->frame, 1);
-  EXPECT_EQ(second->buttonData->frame, 1);
+  EXPECT_EQ(button_record(*first)->frame, 1);
+  EXPECT_EQ(button_record(*second)->frame, 1);
 
   advance(50);
   EXPECT_EQ(dispatch(105, 15), Code::AnimationDone);
   EXPECT_EQ(name(), "ArrowFirst");
   EXPECT_EQ(look(first), Look::Resting);
   // The scan stopped: neither the second arrow nor the hovered button moved.
-  EXPECT_EQ(second->buttonData->frame, 1);
+  EXPECT_EQ(button_record(*second)->frame, 1);
   EXPECT_EQ(look(later), Look::Resting);
 
   EXPECT_EQ(dispatch(105, 15), Code::AnimationDone);
@@ -277,4 +277,60 @@ TEST_F(ControlsTest, ResultsWithoutAnyWindowRecord) {
   EXPECT_EQ(dispatch_event(bare, 5, 5, 0, -1, 0, 0), 0);
   ASSERT_NE(current_window(bare), nullptr);
   EXPECT_EQ(current_window(bare)->name, "AUTO");
+}
+
+// A kind of its own, unknown to the dispatcher, is driven only through its
+// hooks: what each call reaches, and that a value kept in the record
+// survives a click.
+namespace {
+struct HookLog {
+  std::string calls;
+};
+HookLog hook_log;
+constexpr int8_t kOwnKind = 120;
+}  // namespace
+
+TEST_F(ControlsTest, AKindOfItsOwnAnswersTheMouseThroughItsHooks) {
+  hook_log = {};
+  KindBehaviour k;
+  k.press = [](Ui&, WindowRecord& w, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "press ";
+    w.eventCode = Code::TabSelected;
+  };
+  k.click = [](Ui&, const WindowRecord&, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "click ";
+    return true;
+  };
+  k.hover = [](Ui&, NamedObject&) { hook_log.calls += "hover "; };
+  k.mouseAway = [](Ui&, NamedObject&, const ToolkitEvent&) { hook_log.calls += "away "; };
+  k.moved = [](Ui&, WindowRecord& w, NamedObject&, const ToolkitEvent&) {
+    hook_log.calls += "moved ";
+    w.eventCode = Code::ScrollBarMoved;
+    return true;
+  };
+  k.valueInRecord = true;
+  register_kind(ui, kOwnKind, k);
+  NamedObject* own = add("Own", kOwnKind, 10, 10, 20, 20);
+  own->gadget = tk_create_text_gadget(-1, 10, 10, 20, 20, "");
+  own->text = "kept";
+
+  const struct {
+    int32_t kind, type;
+    int8_t code;
+    const char* calls;
+  } rows[] = {
+      {0, -1, Code::None, "hover "},
+      {G, TK_TYPE_LEFT_CLICK, Code::ScrollBarMoved, "moved "},
+      {0, TK_TYPE_LEFT_CLICK, Code::TabSelected, "press "},
+      {0, TK_TYPE_LEFT_RELEASE, Code::LeftClick, "click "},
+  };
+  for (const auto& r : rows) {
+    hook_log = {};
+    EXPECT_EQ(dispatch(15, 15, r.kind, r.type, own->gadget), r.code) << r.calls;
+    EXPECT_EQ(hook_log.calls, r.calls);
+  }
+  hook_log = {};
+  dispatch(300, 300);
+  EXPECT_EQ(hook_log.calls, "away ");
+  EXPECT_EQ(own->text, "kept");
 }

@@ -122,7 +122,7 @@ TEST_F(EventPathTest, AComboChoiceIsReportedAndClicksWaitUntilTheListCloses) {
   // A click on another button while the list is open does nothing.
   dispatch_event(ui, 305, 15, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, button->gadget, button->gadget);
   EXPECT_EQ(event_code(ui), Code::None);
-  EXPECT_EQ(button->buttonData->look, Look::Resting);
+  EXPECT_EQ(button_record(*button)->look, Look::Resting);
 
   QTest::keyClick(box->view(), Qt::Key_Down);
   QTest::keyClick(box->view(), Qt::Key_Return);
@@ -179,7 +179,7 @@ TEST_F(EventPathTest, TabSelectionSwitchesPagesAndTheirContents) {
   EXPECT_FALSE(widget("PageParties")->isVisibleTo(tk_window_widget(window)));
   EXPECT_EQ(object("InputParties")->visible, -1);
   // Left hovered when the page went away.
-  button->buttonData->look = Look::Hover;
+  button_record(*button)->look = Look::Hover;
   make_current(ui, button);
   draw_button_frame(ui, *button, 2);
 
@@ -194,7 +194,7 @@ TEST_F(EventPathTest, TabSelectionSwitchesPagesAndTheirContents) {
   EXPECT_FALSE(widget("PageGeneral")->isVisibleTo(top));
   EXPECT_EQ(object("InputParties")->visible, 1);
   EXPECT_EQ(object("InputGeneral")->visible, -1);
-  EXPECT_EQ(button->buttonData->look, Look::Resting);
+  EXPECT_EQ(button_record(*button)->look, Look::Resting);
   EXPECT_EQ(tk_gadget_pixel(button->gadget, 5, 5), piece_colour(0));
 
   // Hidden by name stays hidden and out of reach.
@@ -244,7 +244,7 @@ TEST_F(EventPathTest, SplitterMovesGiveTheSecondChildItsDrawnPosition) {
   // The move ends the dispatch: the button under the mouse is not clicked.
   dispatch_event(ui, 505, 15, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, splitter, splitter);
   EXPECT_EQ(event_code(ui), Code::None);
-  EXPECT_EQ(after->buttonData->look, Look::Resting);
+  EXPECT_EQ(button_record(*after)->look, Look::Resting);
   EXPECT_EQ(object("SplitterMain")->text, std::to_string(position));
   EXPECT_EQ(object("ContainerRight")->absX, position + TK_SPLITTER_BAR);
   expect_geometry_matches("ContainerRight");

@@ -63,44 +63,44 @@ int32_t button_strip(int frames, int w, int h) {
 TEST_F(Gallery, DISABLED_RenderEveryControlAndState) {
   // Skinned button: rest, hover, pressed, leave, disabled.
   NamedObject* b = skinned("ButtonIcon", 0, 0, 30, 24);
-  b->buttonData->stripImage = button_strip(5, 30, 24);
+  button_record(*b)->stripImage = button_strip(5, 30, 24);
   draw(b, 0);
-  shoot("button_rest", b->buttonData->shownImage);
+  shoot("button_rest", button_record(*b)->shownImage);
   dispatch(10, 10);
-  shoot("button_hover", b->buttonData->shownImage);
+  shoot("button_hover", button_record(*b)->shownImage);
   dispatch(10, 10, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, 1);
-  shoot("button_pressed", b->buttonData->shownImage);
+  shoot("button_pressed", button_record(*b)->shownImage);
   dispatch(-1, -1);
-  shoot("button_left", b->buttonData->shownImage);
+  shoot("button_left", button_record(*b)->shownImage);
   b->disabled = 1;
   make_current(ui, b);
   button_leave(ui, *b, 1);
-  shoot("button_disabled", b->buttonData->shownImage);
+  shoot("button_disabled", button_record(*b)->shownImage);
   b->disabled = 0;
 
   // Stretch toggle with a caption: off, hover, on.
   NamedObject* t = add("ButtonToggleSave", Kind::StretchButton, 100, 0, 140, 24);
   t->caption = "Save version";
-  t->buttonData = std::make_unique<ButtonRecord>();
-  t->buttonData->stripImage = button_strip(5, 12, 24);
-  t->buttonData->frameCount = 5;
-  t->buttonData->style = 1;
-  t->stretchData = std::make_unique<StretchRecord>();
-  t->stretchData->edgeWidth = 4;
-  t->stretchData->frameWidth = 12;
-  t->stretchData->toggleMode = 1;
+  t->control = std::make_unique<ButtonRecord>(t->kind, 0);
+  button_record(*t)->stripImage = button_strip(5, 12, 24);
+  button_record(*t)->frameCount = 5;
+  button_record(*t)->style = ButtonStyle::ImageStrip;
+  button_record(*t)->stretch.emplace();
+  stretch_record(*t)->edgeWidth = 4;
+  stretch_record(*t)->frameWidth = 12;
+  stretch_record(*t)->toggleMode = ToggleMode::Toggle;
   draw(t, 0);
-  shoot("stretch_off", t->buttonData->shownImage);
+  shoot("stretch_off", button_record(*t)->shownImage);
   dispatch(150, 10);
-  shoot("stretch_hover", t->buttonData->shownImage);
+  shoot("stretch_hover", button_record(*t)->shownImage);
   dispatch(150, 10, TK_EVENT_GADGET, TK_TYPE_LEFT_CLICK, 1);
   dispatch(-1, -1);
-  shoot("stretch_on", t->buttonData->shownImage);
+  shoot("stretch_on", button_record(*t)->shownImage);
 
   // Tab bar: first selected, second selected, overflowing, scrolled.
   NamedObject* bar = tab_bar("TabBarHead", 0, 100, 400, {108, 108, 108});
   const char* captions[] = {"General", "Parties", "Documents"};
-  for (int i = 0; i < 3; ++i) bar->tabData->tabs[size_t(i)].caption = captions[i];
+  for (int i = 0; i < 3; ++i) tab_bar_record(*bar)->tabs[size_t(i)].caption = captions[i];
   make_current(ui, bar);
   draw_tab_bar(ui, *bar);
   shoot("tabs_first", bar->canvas->canvasImage);

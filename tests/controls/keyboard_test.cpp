@@ -53,7 +53,7 @@ TEST_F(KeyboardTest, ButtonsAreDescribedByModeAndPressedBySpaceOrReturn) {
 TEST_F(KeyboardTest, TabBarsListTheirTabsAndSwitchWithLeftAndRight) {
   NamedObject* bar = tab_bar("Tabs", 0, 0, 300, {60, 60, 60});
   bar->gadget = 900100;
-  bar->tabData->tabs[1].caption = "Second";
+  tab_bar_record(*bar)->tabs[1].caption = "Second";
   const TkAccessible d = describe(bar);
   EXPECT_EQ(d.role, TK_ROLE_PAGE_TAB_LIST);
   EXPECT_EQ(d.columns, 3);
@@ -69,5 +69,5 @@ TEST_F(KeyboardTest, TabBarsListTheirTabsAndSwitchWithLeftAndRight) {
   EXPECT_NE(tab.states & TK_STATE_SELECTED, 0);
   key(bar, kRight);
   EXPECT_EQ(key(bar, kRight), Code::None);  // nor the last one after it
-  EXPECT_EQ(bar->tabData->selectedIndex, 2);
+  EXPECT_EQ(tab_bar_record(*bar)->selectedIndex, 2);
 }

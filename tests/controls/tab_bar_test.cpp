@@ -65,8 +65,8 @@ TEST_F(TabBarTest, PiecesOfOneTabAndOfSelectedNeighbours) {
 
 TEST_F(TabBarTest, CaptionsCentreOnTheirTabs) {
   NamedObject* bar = tab_bar("BarCaptions", 0, 0, 400, {108, 108});
-  bar->tabData->tabs[0].caption = "Case";
-  bar->tabData->tabs[1].caption = "Case";
+  tab_bar_record(*bar)->tabs[0].caption = "Case";
+  tab_bar_record(*bar)->tabs[1].caption = "Case";
   redraw(bar);
   // First tab: (width + p/2) around its left edge; later tabs: (width + p)
   // around half a piece before theirs.
@@ -76,9 +76,9 @@ TEST_F(TabBarTest, CaptionsCentreOnTheirTabs) {
 
 TEST_F(TabBarTest, EqualWidthsGiveAThirdOfTheBarWhenAllCaptionsFit) {
   NamedObject* bar = tab_bar("BarEqual", 0, 0, 300, {108, 108, 108});
-  bar->tabData->equalWidths = 1;
+  tab_bar_record(*bar)->equalWidths = 1;
   redraw(bar);
-  for (const TabEntry& t : bar->tabData->tabs) EXPECT_EQ(t.width, 100);
+  for (const TabEntry& t : tab_bar_record(*bar)->tabs) EXPECT_EQ(t.width, 100);
   EXPECT_EQ(pieces(bar, {0, 89, 90, 108, 180, 270, 288}),
             (std::vector<int>{5, 6, 7, 1, 3, 2, 9}));
   // A click lands on the tab drawn under it, not on stored widths summed.
@@ -86,18 +86,18 @@ TEST_F(TabBarTest, EqualWidthsGiveAThirdOfTheBarWhenAllCaptionsFit) {
   EXPECT_EQ(bar->text, "K1");
 
   NamedObject* wide = tab_bar("BarWideCaption", 0, 30, 300, {108, 120, 108});
-  wide->tabData->equalWidths = 1;
-  wide->tabData->tabs[1].caption = "A caption far wider than a third";
+  tab_bar_record(*wide)->equalWidths = 1;
+  tab_bar_record(*wide)->tabs[1].caption = "A caption far wider than a third";
   redraw(wide);
-  EXPECT_EQ(wide->tabData->tabs[0].width, 108);
-  EXPECT_EQ(wide->tabData->tabs[1].width, 120);
+  EXPECT_EQ(tab_bar_record(*wide)->tabs[0].width, 108);
+  EXPECT_EQ(tab_bar_record(*wide)->tabs[1].width, 120);
 
   // Only the tabs the drawing reaches take the width.
   NamedObject* many = tab_bar("BarMany", 0, 60, 300, {108, 108, 108, 108, 108});
-  many->tabData->equalWidths = 1;
+  tab_bar_record(*many)->equalWidths = 1;
   redraw(many);
-  EXPECT_EQ(many->tabData->tabs[3].width, 100);
-  EXPECT_EQ(many->tabData->tabs[4].width, 108);
+  EXPECT_EQ(tab_bar_record(*many)->tabs[3].width, 100);
+  EXPECT_EQ(tab_bar_record(*many)->tabs[4].width, 108);
 }
 
 TEST_F(TabBarTest, OverflowDrawsTheEndCapAndArrowsAndTheArrowsScroll) {
@@ -112,27 +112,27 @@ TEST_F(TabBarTest, OverflowDrawsTheEndCapAndArrowsAndTheArrowsScroll) {
 
   win->eventCode = 0;
   click(bar, 245, 5);  // upper arrow: forward
-  EXPECT_EQ(bar->tabData->firstVisibleTab, 1);
+  EXPECT_EQ(tab_bar_record(*bar)->firstVisibleTab, 1);
   EXPECT_EQ(pieces(bar, {0, 108, 216, 240}), (std::vector<int>{0, 3, 2, 10}));
   click(bar, 245, 5);  // everything fits now: no further
-  EXPECT_EQ(bar->tabData->firstVisibleTab, 1);
+  EXPECT_EQ(tab_bar_record(*bar)->firstVisibleTab, 1);
   // Arrow clicks select nothing.
   EXPECT_EQ(bar->text, "K0");
   EXPECT_EQ(win->eventCode, 0);
 
   click(bar, 245, 11);  // between the arrows: nothing
-  EXPECT_EQ(bar->tabData->firstVisibleTab, 1);
+  EXPECT_EQ(tab_bar_record(*bar)->firstVisibleTab, 1);
   click(bar, 245, 15);  // lower arrow: back
-  EXPECT_EQ(bar->tabData->firstVisibleTab, 0);
+  EXPECT_EQ(tab_bar_record(*bar)->firstVisibleTab, 0);
   click(bar, 245, 15);
-  EXPECT_EQ(bar->tabData->firstVisibleTab, 0);
+  EXPECT_EQ(tab_bar_record(*bar)->firstVisibleTab, 0);
 
   // A scrolled bar maps clicks to the tabs drawn: x 10 is now tab 1.
-  bar->tabData->firstVisibleTab = 1;
+  tab_bar_record(*bar)->firstVisibleTab = 1;
   redraw(bar);
   click(bar, 10, 10);
   EXPECT_EQ(bar->text, "K1");
-  EXPECT_EQ(bar->tabData->selectedIndex, 1);
+  EXPECT_EQ(tab_bar_record(*bar)->selectedIndex, 1);
 }
 
 TEST_F(TabBarTest, ClicksSelectReportAndIgnoreTheRowBelow) {
@@ -146,7 +146,7 @@ TEST_F(TabBarTest, ClicksSelectReportAndIgnoreTheRowBelow) {
 
   click(bar, 150, 22);
   EXPECT_EQ(bar->text, "K1");
-  EXPECT_EQ(bar->tabData->selectedIndex, 1);
+  EXPECT_EQ(tab_bar_record(*bar)->selectedIndex, 1);
   EXPECT_EQ(win->eventCode, Code::TabSelected);
   EXPECT_EQ(pieces(bar, {108}), (std::vector<int>{4}));
 

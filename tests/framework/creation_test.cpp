@@ -74,18 +74,18 @@ TEST_F(FrameworkTest, ImageKindsRefuseInvalidImagesAndTakeValidOnesSizes) {
   NamedObject* b = obj("Skinned");
   EXPECT_EQ(b->width, 100);
   EXPECT_EQ(b->height, 18);
-  ASSERT_TRUE(b->buttonData);
-  EXPECT_EQ(b->buttonData->stripImage, strip);
+  ASSERT_TRUE(button_record(*b));
+  EXPECT_EQ(button_record(*b)->stripImage, strip);
 
   ASSERT_NE(create_stretch_button(ui, "Stretch", 0, 40, 80, "Go", strip, 4, 1, ""), 0);
   NamedObject* s = obj("Stretch");
   EXPECT_EQ(s->width, 80);
   EXPECT_EQ(s->height, 18);
   EXPECT_EQ(s->caption, "Go");
-  ASSERT_TRUE(s->stretchData);
-  EXPECT_EQ(s->stretchData->edgeWidth, 4);
-  EXPECT_EQ(s->stretchData->toggleMode, 1);
-  EXPECT_EQ(s->stretchData->frameWidth, 0);
+  ASSERT_TRUE(stretch_record(*s));
+  EXPECT_EQ(stretch_record(*s)->edgeWidth, 4);
+  EXPECT_EQ(stretch_record(*s)->toggleMode, ToggleMode::Toggle);
+  EXPECT_EQ(stretch_record(*s)->frameWidth, 0);
 
   ASSERT_NE(create_picture(ui, "Picture", 0, 80, 10, 10, strip, ""), 0);
   EXPECT_EQ(obj("Picture")->kind, Kind::Picture);
@@ -97,9 +97,9 @@ TEST_F(FrameworkTest, CanvasKindsGetTheirRecords) {
   ASSERT_NE(create_tab_bar(ui, "Tabs", 0, 0, 400, source, 0, 1, ""), 0);
   NamedObject* bar = obj("Tabs");
   EXPECT_EQ(bar->height, 22);
-  ASSERT_TRUE(bar->tabData && bar->canvas);
-  EXPECT_EQ(bar->tabData->pieceWidth, 18);
-  EXPECT_EQ(bar->tabData->equalWidths, 1);
+  ASSERT_TRUE(tab_bar_record(*bar) && bar->canvas);
+  EXPECT_EQ(tab_bar_record(*bar)->pieceWidth, 18);
+  EXPECT_EQ(tab_bar_record(*bar)->equalWidths, 1);
   EXPECT_EQ(bar->canvas->sourceImage, source);
   EXPECT_EQ(tk_image_width(bar->canvas->canvasImage), 400);
   EXPECT_EQ(tk_image_height(bar->canvas->canvasImage), 22);
@@ -137,9 +137,9 @@ TEST_F(FrameworkTest, SplitterPlacesItsChildrenBehindTheBar) {
   NamedObject* s = obj("Split");
   EXPECT_EQ(current_object(ui), s);
   EXPECT_EQ(s->visible, -2);
-  ASSERT_TRUE(s->splitterData);
-  EXPECT_EQ(s->splitterData->secondName, "Right");
-  EXPECT_EQ(s->splitterData->vertical, 1);
+  ASSERT_TRUE(splitter_record(*s));
+  EXPECT_EQ(splitter_record(*s)->secondName, "Right");
+  EXPECT_EQ(splitter_record(*s)->vertical, 1);
   EXPECT_EQ(tk_get_gadget_state(s->gadget), 200);
   EXPECT_EQ(obj("Right")->absX, 205);
   EXPECT_EQ(obj("Right")->absY, 0);
@@ -163,7 +163,7 @@ TEST_F(FrameworkTest, SplitterPlacesItsChildrenBehindTheBar) {
   EXPECT_EQ(create_splitter(ui, "Broken", 0, 0, 10, 10, "Left", "Nowhere", 5, 1, ""), 0);
   ASSERT_NE(obj("Broken"), nullptr);
   EXPECT_EQ(obj("Broken")->gadget, 0);
-  EXPECT_FALSE(obj("Broken")->splitterData);
+  EXPECT_FALSE(splitter_record(*obj("Broken")));
 }
 
 // A splitter placed inside one of its own children (or their descendants)
@@ -177,7 +177,7 @@ TEST_F(FrameworkTest, SplitterInsideItsOwnChildIsRefused) {
   for (const char* name : {"Loop", "Deep"}) {
     ASSERT_NE(obj(name), nullptr);
     EXPECT_EQ(obj(name)->gadget, 0);
-    EXPECT_FALSE(obj(name)->splitterData);
+    EXPECT_FALSE(splitter_record(*obj(name)));
   }
   // The children keep their places and their gadgets.
   EXPECT_EQ(obj("Outer")->absX, 10);
@@ -222,7 +222,7 @@ TEST_F(FrameworkTest, TabsMeasureTheirWidthAndSelectTheFirstPage) {
   EXPECT_EQ(add_tab(ui, "Tabs", "TabB", longCaption, "PageB", 60), 0);
   add_tab(ui, "Tabs", "TabC", "C", "", 200);
   add_tab(ui, "Tabs", "TabA2", "A again", "PageA", 0);  // shares the shown page
-  TabBarRecord& tabs = *obj("Tabs")->tabData;
+  TabBarRecord& tabs = *tab_bar_record(*obj("Tabs"));
   ASSERT_EQ(tabs.tabCount, 4);
   EXPECT_EQ(tabs.tabs[0].width, 108);
   EXPECT_EQ(tabs.tabs[1].width, captionWidth + 36);
@@ -239,7 +239,7 @@ TEST_F(FrameworkTest, TabsMeasureTheirWidthAndSelectTheFirstPage) {
   // Tabs only go to tab bars.
   EXPECT_EQ(add_tab(ui, "PageA", "X", "X", "", 0), 0);
   EXPECT_EQ(add_tab(ui, "Ghost", "X", "X", "", 0), 0);
-  EXPECT_FALSE(obj("PageA")->tabData);
+  EXPECT_FALSE(tab_bar_record(*obj("PageA")));
   EXPECT_EQ(tabs.tabCount, 4);
   tk_free_image(source);
 }

@@ -105,11 +105,11 @@ TEST_F(FrameworkTest, ClearItemsEmptiesListsAndTabBars) {
   add_tab(ui, "Tabs", "A", "A", "", 0);
   add_tab(ui, "Tabs", "B", "B", "", 0);
   clear_items(ui, "Tabs");
-  EXPECT_EQ(obj("Tabs")->tabData->tabCount, 0);
-  EXPECT_TRUE(obj("Tabs")->tabData->tabs.empty());
+  EXPECT_EQ(tab_bar_record(*obj("Tabs"))->tabCount, 0);
+  EXPECT_TRUE(tab_bar_record(*obj("Tabs"))->tabs.empty());
   add_tab(ui, "Tabs", "C", "C", "", 0);
   EXPECT_EQ(obj("Tabs")->text, "C");
-  EXPECT_EQ(obj("Tabs")->tabData->tabCount, 1);
+  EXPECT_EQ(tab_bar_record(*obj("Tabs"))->tabCount, 1);
   tk_free_image(source);
 }
 

@@ -184,15 +184,15 @@ TEST_F(FrameworkTest, ButtonStripMustHoldWholeFrames) {
 
   EXPECT_EQ(set_button_strip(ui, "Button", 50, strip), 0);
   EXPECT_EQ(b->width, 120);
-  EXPECT_EQ(b->buttonData->style, 0);
+  EXPECT_EQ(button_record(*b)->style, ButtonStyle::None);
   EXPECT_EQ(b->catchMouseOver, 0);
   EXPECT_EQ(set_button_strip(ui, "Button", 0, strip), 0);
   EXPECT_EQ(set_button_strip(ui, "Button", 40, 424242), 0);
-  EXPECT_EQ(b->buttonData->stripImage, strip);
+  EXPECT_EQ(button_record(*b)->stripImage, strip);
 
   EXPECT_EQ(set_button_strip(ui, "Button", 40, 0), 1);  // keeps the strip it has
-  EXPECT_EQ(b->buttonData->frameCount, 3);
-  EXPECT_EQ(b->buttonData->style, 1);
+  EXPECT_EQ(button_record(*b)->frameCount, 3);
+  EXPECT_EQ(button_record(*b)->style, ButtonStyle::ImageStrip);
   EXPECT_EQ(b->catchMouseOver, 1);
   EXPECT_EQ(b->width, 40);
   EXPECT_EQ(tk_gadget_width(b->gadget), 40);
@@ -202,7 +202,7 @@ TEST_F(FrameworkTest, ButtonStripMustHoldWholeFrames) {
   create_stretch_button(ui, "Stretch", 0, 40, 90, "", strip, 0, 0, "");
   EXPECT_EQ(set_button_strip(ui, "Stretch", 60, strip), 1);
   EXPECT_EQ(obj("Stretch")->width, 90);
-  EXPECT_EQ(obj("Stretch")->stretchData->frameWidth, 60);
+  EXPECT_EQ(stretch_record(*obj("Stretch"))->frameWidth, 60);
 
   create_input(ui, "In", 0, 80, 50, 20, "", 0, "");
   EXPECT_EQ(set_button_strip(ui, "In", 20, strip), 0);
@@ -213,13 +213,13 @@ TEST_F(FrameworkTest, AnimationStripClampsItsFrameRange) {
   const int32_t buttonStrip = make_strip(5, 16, 16);
   const int32_t turn = make_strip(4, 16, 16);
   create_image_button_skinned(ui, "Arrow", 0, 0, buttonStrip, "");
-  ButtonRecord& b = *obj("Arrow")->buttonData;
+  ButtonRecord& b = *button_record(*obj("Arrow"));
 
   EXPECT_EQ(set_animation_strip(ui, "Arrow", 16, turn, 5, 2, 0), 1);
   EXPECT_EQ(b.firstFrame, 0);
   EXPECT_EQ(b.lastFrame, 2);
   EXPECT_EQ(b.frameCount, 4);
-  EXPECT_EQ(b.style, 2);
+  EXPECT_EQ(b.style, ButtonStyle::AnimationStrip);
   EXPECT_EQ(b.stripImage, turn);
 
   EXPECT_EQ(set_animation_strip(ui, "Arrow", 16, turn, 1, 5, 5), 1);
@@ -234,12 +234,12 @@ TEST_F(FrameworkTest, AnimationStripClampsItsFrameRange) {
 
   // With an image strip set first, both are marked as set.
   set_button_strip(ui, "Arrow", 16, buttonStrip);
-  EXPECT_EQ(b.style, 1);
+  EXPECT_EQ(b.style, ButtonStyle::ImageStrip);
   set_animation_strip(ui, "Arrow", 16, turn, 0, -1, 0);
-  EXPECT_EQ(b.style, 3);
+  EXPECT_EQ(b.style, ButtonStyle::Both);
   EXPECT_EQ(b.lastFrame, 3);
   EXPECT_EQ(set_animation_strip(ui, "Arrow", 15, turn, 0, 3, 0), 0);
-  EXPECT_EQ(b.style, 3);
+  EXPECT_EQ(b.style, ButtonStyle::Both);
 
   create_container(ui, "Box", 0, 40, 50, 50, 0, "");
   EXPECT_EQ(set_animation_strip(ui, "Box", 16, turn, 0, 3, 0), 0);
@@ -250,7 +250,7 @@ TEST_F(FrameworkTest, AnimationStripClampsItsFrameRange) {
 TEST_F(FrameworkTest, StartAndStopAnimations) {
   const int32_t turn = make_strip(6, 16, 16);
   create_image_button_skinned(ui, "Arrow", 0, 0, turn, "");
-  ButtonRecord& b = *obj("Arrow")->buttonData;
+  ButtonRecord& b = *button_record(*obj("Arrow"));
   EXPECT_EQ(start_animation(ui, "Arrow", 0, 50, 0), 0);  // no animation strip yet
   EXPECT_EQ(b.look, 0);
 
@@ -295,26 +295,26 @@ TEST_F(FrameworkTest, SelectTabSwitchesPagesAndRestsTheirButtons) {
   add_tab(ui, "Tabs", "TabB", "B", "PageB", 0);
   add_tab(ui, "Tabs", "TabB2", "B again", "PageB", 0);  // shares B's page
   EXPECT_EQ(obj("ButtonB")->visible, -1);
-  obj("ButtonB")->buttonData->look = 65;
+  button_record(*obj("ButtonB"))->look = 65;
 
   select_tab(ui, "Tabs", 1, 1);
   EXPECT_EQ(obj("Tabs")->text, "TabB");
-  EXPECT_EQ(obj("Tabs")->tabData->selectedIndex, 1);
+  EXPECT_EQ(tab_bar_record(*obj("Tabs"))->selectedIndex, 1);
   EXPECT_EQ(obj("PageB")->visible, 1);
   EXPECT_EQ(obj("ButtonB")->visible, 1);
   EXPECT_EQ(obj("PageA")->visible, -1);
   EXPECT_TRUE(gadget_hidden(obj("PageA")->gadget));
   EXPECT_FALSE(gadget_hidden(obj("PageB")->gadget));  // though TabB2 is not selected
   EXPECT_FALSE(gadget_hidden(obj("ButtonB")->gadget));
-  EXPECT_EQ(obj("ButtonB")->buttonData->look, 0);
+  EXPECT_EQ(button_record(*obj("ButtonB"))->look, 0);
   EXPECT_EQ(current_object(ui), obj("Tabs"));
 
   // An index without a tab changes nothing.
   select_tab(ui, "Tabs", 7, 1);
   EXPECT_EQ(obj("Tabs")->text, "TabB");
-  EXPECT_EQ(obj("Tabs")->tabData->selectedIndex, 1);
+  EXPECT_EQ(tab_bar_record(*obj("Tabs"))->selectedIndex, 1);
   select_tab(ui, "PageA", 0, 1);
-  EXPECT_FALSE(obj("PageA")->tabData);
+  EXPECT_FALSE(tab_bar_record(*obj("PageA")));
   tk_free_image(source);
   tk_free_image(strip);
 }

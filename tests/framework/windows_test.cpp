@@ -111,7 +111,7 @@ TEST_F(FrameworkTest, CloseWindowFreesItsObjectsAndRecord) {
   add_tab(ui, "Tabs", "T", "T", "", 0);
   std::vector<int32_t> gadgets;
   for (const char* n : {"Combo", "Button", "Tabs"}) gadgets.push_back(obj(n)->gadget);
-  const int32_t shown = obj("Button")->buttonData->shownImage;
+  const int32_t shown = button_record(*obj("Button"))->shownImage;
   const int32_t canvas = obj("Tabs")->canvas->canvasImage;
 
   select_window(ui, "Main");

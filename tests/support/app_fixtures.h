@@ -226,9 +226,9 @@ class DemoScreen : public ::testing::Test {
   // Middle of tab `index` of a tab bar, inside the bar.
   int tab_middle(const std::string& bar, int index) {
     NamedObject* o = object(bar);
-    EXPECT_TRUE(o != nullptr && o->tabData);
+    EXPECT_TRUE(o != nullptr && tab_bar_record(*o));
     int x = 0;
-    for (int i = 0; i < index; ++i) x += o->tabData->tabs[i].width;
-    return x + o->tabData->tabs[index].width / 2;
+    for (int i = 0; i < index; ++i) x += tab_bar_record(*o)->tabs[i].width;
+    return x + tab_bar_record(*o)->tabs[index].width / 2;
   }
 };

@@ -113,10 +113,10 @@ class ControlsTest : public ::testing::Test {
   NamedObject* skinned(const std::string& name, int16_t x, int16_t y, int16_t w, int16_t h,
                        int frames = 5, const std::string& parent = "") {
     NamedObject* o = add(name, Kind::SkinnedButton, x, y, w, h, parent);
-    o->buttonData = std::make_unique<ButtonRecord>();
-    o->buttonData->stripImage = frame_strip(frames, w, h);
-    o->buttonData->frameCount = int16_t(frames);
-    o->buttonData->style = 1;
+    o->control = std::make_unique<ButtonRecord>(o->kind, 0);
+    button_record(*o)->stripImage = frame_strip(frames, w, h);
+    button_record(*o)->frameCount = int16_t(frames);
+    button_record(*o)->style = ButtonStyle::ImageStrip;
     o->catchMouseOver = 1;
     draw(o, 0);
     return o;
@@ -126,9 +126,9 @@ class ControlsTest : public ::testing::Test {
                        int8_t toggleMode, const std::string& parent = "") {
     NamedObject* o = skinned(name, x, y, w, h, 5, parent);
     o->kind = Kind::StretchButton;
-    o->stretchData = std::make_unique<StretchRecord>();
-    o->stretchData->frameWidth = w;
-    o->stretchData->toggleMode = toggleMode;
+    button_record(*o)->stretch.emplace();
+    stretch_record(*o)->frameWidth = w;
+    stretch_record(*o)->toggleMode = static_cast<ToggleMode>(toggleMode);
     return o;
   }
 
@@ -140,17 +140,17 @@ class ControlsTest : public ::testing::Test {
     o->canvas = std::make_unique<CanvasRecord>();
     o->canvas->sourceImage = tab_strip(p);
     o->canvas->canvasImage = tk_create_image(-1, W, 22);
-    o->tabData = std::make_unique<TabBarRecord>();
-    o->tabData->pieceWidth = p;
+    o->control = std::make_unique<TabBarRecord>();
+    tab_bar_record(*o)->pieceWidth = p;
     for (size_t i = 0; i < widths.size(); ++i) {
       TabEntry t;
       t.barName = name;
       t.key = "K" + std::to_string(i);
       t.caption = "";
       t.width = widths[i];
-      o->tabData->tabs.push_back(t);
+      tab_bar_record(*o)->tabs.push_back(t);
     }
-    o->tabData->tabCount = int8_t(widths.size());
+    tab_bar_record(*o)->tabCount = int8_t(widths.size());
     o->text = "K0";
     return o;
   }
@@ -167,10 +167,10 @@ class ControlsTest : public ::testing::Test {
   // The strip frame the button shows now (by the colour of its picture), -1
   // when there is no picture.
   int shown_frame(const NamedObject* o) {
-    if (!o->buttonData || !tk_image_exists(o->buttonData->shownImage)) return -1;
-    return colour_index(tk_image_pixel(o->buttonData->shownImage, 0, 0));
+    if (!button_record(*o) || !tk_image_exists(button_record(*o)->shownImage)) return -1;
+    return colour_index(tk_image_pixel(button_record(*o)->shownImage, 0, 0));
   }
-  int8_t look(const NamedObject* o) { return o->buttonData->look; }
+  int8_t look(const NamedObject* o) { return button_record(*o)->look; }
 
   // One dispatch; returns the code, the name is in `name()`.
   int8_t dispatch(int32_t x, int32_t y, int32_t kind = 0, int32_t type = -1, int32_t gadget = 0,
