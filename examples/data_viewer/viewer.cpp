@@ -8,6 +8,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 namespace {
 
@@ -364,6 +365,9 @@ void start_moving_rows(Viewer& v, std::vector<int32_t> order) {
   auto moved = std::make_shared<bool>(false);
   v.rowsMoved = moved;
   GridRecord* g = &grid(v);
+  // Screen readers ask on the window's thread while the rows move: until
+  // they are in place the grid is not described to them at all.
+  tk_describe_gadget(lookup_object(v.ui, kGrid)->gadget, nullptr, nullptr, nullptr);
   const int32_t window = v.window;
   v.job = std::make_unique<Job>(
       [g, gridOrder = std::move(gridOrder), moved](const std::atomic<bool>&) {
@@ -375,6 +379,7 @@ void start_moving_rows(Viewer& v, std::vector<int32_t> order) {
 void finish_moving_rows(Viewer& v) {
   v.job.reset();
   v.gridLent = false;
+  describe_object(v.ui, *lookup_object(v.ui, kGrid));
   v.task = Task::None;
   v.sortColumn = v.sortingColumn;
   v.sortState = v.sortingState;

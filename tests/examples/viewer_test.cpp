@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -147,6 +148,11 @@ TEST_F(DataViewer, SortingIsAViewAndTheFileKeepsItsOrder) {
   EXPECT_EQ((std::vector<std::string>{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
             (std::vector<std::string>{"9", "10", "100", ""}));
   EXPECT_EQ(get_column_attribute(v.ui, "Grid", 0, "CAPTION"), "n \u25B2");
+  // Hidden from screen readers while its rows moved, the grid is a table again.
+  QAccessibleInterface* table =
+      QAccessible::queryAccessibleInterface(tk_gadget_widget(lookup_object(v.ui, "Grid")->gadget));
+  ASSERT_TRUE(table && table->tableInterface());
+  EXPECT_EQ(table->tableInterface()->rowCount(), 4);
   click_caption(1);  // accents sort beside their letters, not after z
   EXPECT_EQ((std::vector<std::string>{cell(1, 0), cell(1, 1), cell(1, 2), cell(1, 3)}),
             (std::vector<std::string>{"Aachen", "\xC3\xA4rhus", "\xC3\x96stersund", "zug"}));
