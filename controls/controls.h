@@ -112,8 +112,9 @@ std::string event_object_name(Ui& ui);
 inline constexpr int32_t kWindowButtonsFireOnRelease = 0x0001;
 /// Shows frame `frame` of the button's strip.
 int32_t draw_button_frame(Ui& ui, NamedObject& o, int16_t frame);
-/// Shows one of the look frames of the button's strip.
+/// The look frames of a button's strip (controls/button_looks.h).
 enum class ButtonFrame : int16_t;
+/// Shows one of the look frames of the button's strip.
 inline int32_t draw_button_frame(Ui& ui, NamedObject& o, ButtonFrame frame) {
   return draw_button_frame(ui, o, static_cast<int16_t>(frame));
 }

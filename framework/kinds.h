@@ -162,7 +162,9 @@ struct KindBehaviour {
   // `caption` to the caption naming `page` where the object has one that
   // should win over what earlier objects gave (its selected tab's, else its
   // first when none was given yet).
+  /// The pages it hides now.
   void (*hiddenPages)(const NamedObject& o, std::vector<std::string>& out) = nullptr;
+  /// The caption that names a page.
   void (*pageCaption)(const NamedObject& o, const std::string& page, std::string& caption) = nullptr;
 
   // Release: frees what the kind attached beyond the framework's records
