@@ -349,9 +349,7 @@ int32_t start_up(App& app) {
 void redraw_at_new_scale(App& app) {
   // The skin pieces are cut at the new scale already; every object composes
   // its picture again from them, where it is and as visible as it is.
-  NamedObject* remembered = current_object(app.ui);
   for (NamedObject* o = app.ui.first; o; o = o->next) draw_object(app.ui, *o);
-  make_current(app.ui, remembered);
 }
 
 int32_t main_loop_iteration(App& app, int32_t timeoutMs) {

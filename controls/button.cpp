@@ -35,7 +35,7 @@ static int32_t compose_sliced(Ui& ui, const NamedObject& o, int32_t strip,
   if (stretched) tk_draw_image(tk_image_handle(middle.get()), cut.left.w, 0);
   if (right.get()) tk_draw_image(tk_image_handle(right.get()), cut.rightX, 0);
   if (!o.caption.empty()) {
-    use_skin_text_settings(ui);
+    use_skin_text_settings(ui, o);
     const int32_t tw = tk_text_width(o.caption);
     const int32_t th = tk_text_height(o.caption);
     tk_draw_text((W - tw) / 2, (H - th) / 2, o.caption, 0xFFFFFF);
@@ -128,7 +128,7 @@ void button_release(Ui& ui, NamedObject& o) {
 // ---- hovered button --------------------------------------------------------
 
 void set_hovered_button(Ui& ui, NamedObject& o) {
-  WindowRecord* win = current_window(ui);
+  WindowRecord* win = window_of(ui, o);
   if (!win) return;
   // Removing an object clears it from every window record, so a remembered
   // button is always still registered.

@@ -14,10 +14,11 @@ inline void show_in_gadget(int32_t gadget, int32_t image) {
     tk_set_gadget_state(gadget, tk_image_handle(image));
 }
 
-// Text drawn into skinned images: no background, the window's font if set.
-inline void use_skin_text_settings(Ui& ui) {
+// Text drawn into skinned images: no background, the font of the object's
+// window if set.
+inline void use_skin_text_settings(Ui& ui, const NamedObject& o) {
   tk_drawing_mode(TK_DRAW_TRANSPARENT);
-  tk_drawing_font(window_font_handle(ui));  // -1, the default, when none is set
+  tk_drawing_font(window_font_handle(ui, o));  // -1, the default, when none is set
 }
 
 // Cuts a rectangle of a source image into a new image; 0 when it fails.

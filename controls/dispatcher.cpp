@@ -219,33 +219,27 @@ bool step_animations(Ui& ui, WindowRecord& win, NamedObject& o, const KindBehavi
 
 // ---- dispatch_event ----------------------------------------------------------
 
-int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind,
-                       int32_t eventType, int32_t eventGadget, int32_t eventMenu) {
-  const Call c{mouseX, mouseY, eventKind, eventType, eventGadget, eventMenu};
-  // Scroll bars are made by the framework's creation call; their behaviour
-  // must be there before the first of them is dispatched.
-  register_control_kinds(ui);
-  rewind_to_window(ui);  // creates the "AUTO" record when there is none
-  WindowRecord* w = current_window(ui);
-  assert(w);
-  WindowRecord& win = *w;
-  win.eventCode = Code::None;
-  win.eventObject.clear();
+namespace {
+
+// One dispatch over the window's objects, walked with its own pointer; the
+// object the dispatch ended on, nullptr when the window has none.
+NamedObject* dispatch_over(Ui& ui, WindowRecord& win, const Call& c) {
   bool handled = false;
   ShortcutTarget keys;
   if (is_object_shortcut(c)) keys.focused = tk_focused_gadget();
-  // A dispatch that ends early leaves the object it ended on current.
+  // A dispatch that ends early ends on its object.
   auto end_on = [&](NamedObject* o) {
     const std::string ended = win.eventObject;
     const int8_t code = win.eventCode;
     shortcut_under_mouse(ui, win, c, keys);  // a key pressed meanwhile still counts
     win.eventObject = ended;
     win.eventCode = code;
-    make_current(ui, o);
-    return 0;
+    return o;
   };
 
-  for (NamedObject* o = next_object(ui); o; make_current(ui, o), o = next_object(ui)) {
+  NamedObject* at = nullptr;
+  for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
+    at = o;
     if (o->window != win.handle) continue;
     const KindBehaviour& k = kind_behaviour(ui, o->kind);
 
@@ -262,7 +256,7 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
           o->dropOpen = 0;
           win.openDropDown = 0;
           win.eventObject = o->name;
-          return 0;
+          return o;
         }
       } else {
         if (!handled && mouse_is_over(*o, c)) {
@@ -273,12 +267,31 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
       }
       object_shortcut(ui, win, *o, c, k, keys);
     } else if (k.drag && k.drag(ui, *o, c)) {
-      return 0;
+      return o;
     }
 
     if (step_animations(ui, win, *o, k)) return end_on(o);
   }
   shortcut_under_mouse(ui, win, c, keys);
+  return at;
+}
+
+}  // namespace
+
+int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind,
+                       int32_t eventType, int32_t eventGadget, int32_t eventMenu) {
+  const Call c{mouseX, mouseY, eventKind, eventType, eventGadget, eventMenu};
+  // Scroll bars are made by the framework's creation call; their behaviour
+  // must be there before the first of them is dispatched.
+  register_control_kinds(ui);
+  rewind_to_window(ui);  // creates the "AUTO" record when there is none
+  WindowRecord* w = current_window(ui);
+  assert(w);
+  WindowRecord& win = *w;
+  win.eventCode = Code::None;
+  win.eventObject.clear();
+  // The registry position ends where the walk ended, as it always has.
+  if (NamedObject* ended = dispatch_over(ui, win, c)) make_current(ui, ended);
   return 0;
 }
 

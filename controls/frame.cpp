@@ -19,7 +19,7 @@ int32_t draw_frame(Ui& ui, NamedObject& o) {
 
   tk_resize_image(c.canvasImage, W, H);
   tk_start_drawing(tk_image_output(c.canvasImage));
-  use_skin_text_settings(ui);
+  use_skin_text_settings(ui, o);
 
   const bool captioned = !o.caption.empty();
   // The pieces live only while the box is drawn.

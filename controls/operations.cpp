@@ -187,7 +187,7 @@ int32_t add_tab(Ui& ui, const std::string& barName, const std::string& key,
   int32_t tabWidth = width < 54 ? 108 : width;
   const int32_t canvasImage = bar->canvas ? bar->canvas->canvasImage : 0;
   if (tk_start_drawing(tk_image_output(canvasImage))) {
-    tk_drawing_font(window_font_handle(ui));
+    tk_drawing_font(window_font_handle(ui, *bar));
     const int32_t captionWidth = tk_text_width(caption);
     tk_stop_drawing();
     if (captionWidth + 36 > tabWidth) tabWidth = captionWidth + 36;

@@ -11,9 +11,9 @@ namespace {
 // Any gadget event with the mouse over the bar is a move of it.
 bool on_moved(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent&) {
   o.text = std::to_string(tk_get_gadget_state(o.gadget));
-  if (o.scrollBarData && !o.scrollBarData->gridName.empty() &&
-      find_object(ui, o.scrollBarData->gridName, 0) == 1) {
-    NamedObject* target = current_object(ui);
+  NamedObject* target =
+      o.scrollBarData ? lookup_object(ui, o.scrollBarData->gridName) : nullptr;
+  if (target) {
     if (auto scrolled = kind_behaviour(ui, target->kind).scrolledBy) scrolled(ui, *target, o);
   }
   win.eventCode = Code::ScrollBarMoved;

@@ -100,7 +100,7 @@ int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
   tk_resize_image(c.canvasImage, o.width, o.height);
   const int32_t W = tk_image_width(c.canvasImage);
   tk_start_drawing(tk_image_output(c.canvasImage));
-  use_skin_text_settings(ui);
+  use_skin_text_settings(ui, o);
 
   // The pieces live only while the bar is composed.
   std::array<TkImage, kTabPieceCount> piece;
@@ -192,7 +192,7 @@ void tab_bar_click(Ui& ui, NamedObject& o, int32_t mouseX, int32_t mouseY) {
   if (hit >= 0) {
     o.text = bar.tabs[size_t(hit)].key;
     bar.selectedIndex = int8_t(hit);
-    if (WindowRecord* win = current_window(ui)) win->eventCode = Code::TabSelected;
+    if (WindowRecord* win = window_of(ui, o)) win->eventCode = Code::TabSelected;
   }
 
   const int32_t count = int32_t(bar.tabs.size());

@@ -112,17 +112,11 @@ bool rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
 }
 
 // Stores the grid's name in the bar and links a grid of that name back to
-// the bar. The grid is current afterwards when linked, else the bar again.
+// the bar.
 void link_parent_grid(Ui& ui, NamedObject& bar, const std::string& gridName) {
   bar.scrollBarData->gridName = gridName;
-  if (find_object(ui, gridName, 0) == 1) {
-    NamedObject* grid = current_object(ui);
-    if (auto link = grid ? kind_behaviour(ui, grid->kind).scrollBarLinked : nullptr) {
-      link(*grid, bar);
-      return;
-    }
-  }
-  make_current(ui, &bar);
+  if (NamedObject* grid = lookup_object(ui, gridName))
+    if (auto link = kind_behaviour(ui, grid->kind).scrollBarLinked) link(*grid, bar);
 }
 
 // False when the object has no such settable keyword (or refuses the new
@@ -173,11 +167,14 @@ int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keywor
                       const std::string& value, int8_t redraw) {
   if (find_object(ui, name, 0) != 1) return -1;
   NamedObject* obj = current_object(ui);
-  if (!obj) return -1;
-  const bool stored = set_object_keyword(ui, *obj, upper_keyword(keyword), value);
+  return obj ? set_attribute(ui, *obj, keyword, value, redraw) : -1;
+}
+
+int32_t set_attribute(Ui& ui, NamedObject& obj, const std::string& keyword,
+                      const std::string& value, int8_t redraw) {
+  const bool stored = set_object_keyword(ui, obj, upper_keyword(keyword), value);
   // Drawn as asked also after an unknown keyword: a batch may end with one.
-  if (redraw == 1) draw_object(ui, *obj);
-  make_current(ui, obj);  // a drawing may reach other objects by name
+  if (redraw == 1) draw_object(ui, obj);
   return stored ? 0 : -1;
 }
 

@@ -46,8 +46,7 @@ NamedObject* begin_object(Ui& ui, const std::string& name, int8_t kind, int16_t 
 
 int32_t end_object(Ui& ui, NamedObject& o) {
   describe_object(ui, o);
-  make_current(ui, &o);
-  finish_creation(ui);
+  finish_creation(ui, o);
   return o.gadget;
 }
 

@@ -10,7 +10,9 @@
 // the object up (leaving it current) and returns its documented failure value
 // for an unknown name, changing nothing.
 // The few that take a NamedObject& instead work on that object and leave
-// the current object where it was.
+// the current object where it was; each by-name operation that the library
+// itself needs on another object has such a core, and the by-name function
+// only looks its object up and calls it.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,6 +38,8 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
 /// Ends a creation: closes the parent's gadget list and leaves the new
 /// object current.
 void finish_creation(Ui& ui);
+/// The same for the given object, which is current afterwards.
+void finish_creation(Ui& ui, NamedObject& o);
 /// Finds an object by name and makes it current: 1 found, -1 not. Mode 0
 /// searches the current window's objects, 1 the whole registry.
 int8_t find_object(Ui& ui, const std::string& name, int8_t mode);
@@ -89,6 +93,11 @@ WindowRecord* current_window(Ui& ui);
 // The font handle for text drawn into skinned images: the current window
 // record's font, or -1 (the system font) when none is set.
 int32_t window_font_handle(Ui& ui);
+// The window record the object lives in (the one with its window handle),
+// found without selecting it; the current record when none has that handle.
+WindowRecord* window_of(Ui& ui, const NamedObject& o);
+// The font for the object's skinned texts: its window's font, or -1.
+int32_t window_font_handle(Ui& ui, const NamedObject& o);
 
 // ---- creation (returns the gadget number, 0 when nothing was created) -----
 // The common sequence the kinds' layers follow too: begin_object registers
@@ -187,12 +196,16 @@ std::string get_text(Ui& ui, const std::string& name);
 /// skinned kinds); shown at once while live update is on or force is 1.
 /// Text labels take their text through set_label.
 int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_t force);
+/// The same for a given object.
+int32_t set_text(Ui& ui, NamedObject& o, const std::string& text, int8_t force);
 /// Selects the entry with `key` in a list-type object.
 int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int8_t force);
 /// Shows (visible 1) or hides the object and marks its subtree.
 int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t force);
 /// Disables (1) or enables (0) the object.
 int32_t disable_object(Ui& ui, const std::string& name, int8_t disable);
+/// The same for a given object.
+int32_t disable_object(Ui& ui, NamedObject& o, int8_t disable);
 /// Keeps the object out of visibility changes of its ancestors and tab pages.
 int32_t pin_object(Ui& ui, const std::string& name);
 /// Sets a colour of the object: 1 text, 2 background (toolkit kinds), 3 a
@@ -233,14 +246,21 @@ std::string get_attribute(Ui& ui, const std::string& name, const std::string& ke
 /// NAME.
 int32_t set_attribute(Ui& ui, const std::string& name, const std::string& keyword,
                       const std::string& value, int8_t redraw);
+/// The same for a given object.
+int32_t set_attribute(Ui& ui, NamedObject& o, const std::string& keyword,
+                      const std::string& value, int8_t redraw);
 
 // ---- moving and resizing ---------------------------------------------------
 /// Moves the object within its parent (-1 keeps a coordinate), its subtree
 /// along; apply 1 moves the gadget too.
 int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply);
+/// The same for a given object.
+int32_t move_object(Ui& ui, NamedObject& o, int16_t x, int16_t y, int8_t apply);
 /// Resizes the object (-1 keeps a value); apply 1 resizes the gadget too.
 int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t height,
                       int8_t apply);
+/// The same for a given object.
+int32_t resize_object(Ui& ui, NamedObject& o, int16_t width, int16_t height, int8_t apply);
 
 // ---- window operations and hierarchy ---------------------------------------
 /// Makes the named window the active one.

@@ -104,7 +104,7 @@ int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int
   for (const ItemEntry& e : items->entries) {
     if (e.key == key) {
       const std::string display = e.display;  // set_text may touch the list
-      set_text(ui, current_object(ui)->name, display, force);
+      set_text(ui, *current_object(ui), display, force);
       break;
     }
   }

@@ -89,15 +89,18 @@ std::string get_text(Ui& ui, const std::string& name) {
 
 int32_t set_text(Ui& ui, const std::string& name, const std::string& text, int8_t force) {
   NamedObject* o = lookup(ui, name);
-  if (!o || o->kind < Kind::Input) return 0;
+  return o ? set_text(ui, *o, text, force) : 0;
+}
 
+int32_t set_text(Ui& ui, NamedObject& o, const std::string& text, int8_t force) {
+  if (o.kind < Kind::Input) return 0;
   // The kind follows a new value first (a toggle switches its picture).
-  if (auto textSet = kind_behaviour(ui, o->kind).textSet) {
+  if (auto textSet = kind_behaviour(ui, o.kind).textSet) {
     const WindowRecord* w = current_window(ui);
-    textSet(ui, *o, text, (w && w->liveUpdate == 1) || force == 1);
+    textSet(ui, o, text, (w && w->liveUpdate == 1) || force == 1);
   }
-  o->text = text;
-  if (apply_condition(ui, *o, force)) tk_set_gadget_text(o->gadget, text);
+  o.text = text;
+  if (apply_condition(ui, o, force)) tk_set_gadget_text(o.gadget, text);
   return 0;
 }
 
@@ -116,10 +119,13 @@ int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t forc
 
 int32_t disable_object(Ui& ui, const std::string& name, int8_t disable) {
   NamedObject* o = lookup(ui, name);
-  if (!o) return 0;
-  o->disabled = disable > 0 ? 1 : 0;
-  if (auto enabled = kind_behaviour(ui, o->kind).enabled) enabled(ui, *o);
-  if (tk_gadget_exists(o->gadget)) tk_disable_gadget(o->gadget, o->disabled);
+  return o ? disable_object(ui, *o, disable) : 0;
+}
+
+int32_t disable_object(Ui& ui, NamedObject& o, int8_t disable) {
+  o.disabled = disable > 0 ? 1 : 0;
+  if (auto enabled = kind_behaviour(ui, o.kind).enabled) enabled(ui, o);
+  if (tk_gadget_exists(o.gadget)) tk_disable_gadget(o.gadget, o.disabled);
   return 0;
 }
 
@@ -180,7 +186,7 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
   tk_set_gadget_label(label, o->gadget);  // screen readers name the object by it
   if (frontColor > -1) tk_set_gadget_colour(label, 1, frontColor);
   if (backColor > -1) tk_set_gadget_colour(label, 2, backColor);
-  finish_creation(ui);
+  finish_creation(ui, *o);
   return 1;
 }
 

@@ -25,8 +25,11 @@ bool apply_now(Ui& ui, int8_t apply) {
 int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_t apply) {
   if (find_object(ui, name, 0) != 1) return 0;
   NamedObject* obj = current_object(ui);
-  if (!obj) return 0;
+  return obj ? move_object(ui, *obj, x, y, apply) : 0;
+}
 
+int32_t move_object(Ui& ui, NamedObject& object, int16_t x, int16_t y, int8_t apply) {
+  NamedObject* obj = &object;
   int32_t gadgetX = TK_KEEP, gadgetY = TK_KEEP;
   if (x >= 0 && x != obj->x) {
     obj->absX = static_cast<int16_t>(obj->absX + (x - obj->x));
@@ -40,9 +43,6 @@ int32_t move_object(Ui& ui, const std::string& name, int16_t x, int16_t y, int8_
   }
   if (auto layout = kind_behaviour(ui, obj->kind).layout) layout(ui, *obj, false, apply);
   place_children(ui, *obj, obj->absX, obj->absY);
-  // The kind's layout may still move the registry position; the object
-  // stays current, as after every operation by name.
-  make_current(ui, obj);
 
   if (apply_now(ui, apply)) {
     tk_resize_gadget(obj->gadget, gadgetX, gadgetY, TK_KEEP, TK_KEEP);
@@ -61,8 +61,11 @@ int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t he
                       int8_t apply) {
   if (find_object(ui, name, 0) != 1) return 0;
   NamedObject* obj = current_object(ui);
-  if (!obj) return 0;
+  return obj ? resize_object(ui, *obj, width, height, apply) : 0;
+}
 
+int32_t resize_object(Ui& ui, NamedObject& object, int16_t width, int16_t height, int8_t apply) {
+  NamedObject* obj = &object;
   bool changed = false;
   if (width >= 0 && width != obj->width) {
     obj->width = width;
@@ -78,7 +81,6 @@ int32_t resize_object(Ui& ui, const std::string& name, int16_t width, int16_t he
   if (changed && apply_now(ui, apply)) {
     tk_resize_gadget(obj->gadget, TK_KEEP, TK_KEEP, obj->width, obj->height);
     draw_object(ui, *obj);
-    make_current(ui, obj);  // the kind's drawing may still move the position
   }
   return 0;
 }

@@ -75,6 +75,19 @@ int32_t window_font_handle(Ui& ui) {
   return tk_font_handle(w->font);
 }
 
+WindowRecord* window_of(Ui& ui, const NamedObject& o) {
+  for (WindowRecord* w = ui.firstWindow; w; w = w->next)
+    if (w->handle == o.window) return w;
+  // Registered before any window record: the current one stands in.
+  return ui.currentWindow;
+}
+
+int32_t window_font_handle(Ui& ui, const NamedObject& o) {
+  const WindowRecord* w = window_of(ui, o);
+  if (!w || w->font == 0) return -1;
+  return tk_font_handle(w->font);
+}
+
 // ---- window records --------------------------------------------------------
 
 WindowRecord* new_window_record(Ui& ui, const std::string& name, int16_t x, int16_t y,
@@ -294,11 +307,15 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
 }
 
 void finish_creation(Ui& ui) {
-  NamedObject* o = ui.current;
-  if (!o || o->parentName.empty()) return;
-  if (find_object(ui, o->parentName, 0) == 1 && is_container_kind(ui.current->kind))
-    tk_close_gadget_list();
-  ui.current = o;
+  if (ui.current) finish_creation(ui, *ui.current);
+}
+
+void finish_creation(Ui& ui, NamedObject& o) {
+  if (!o.parentName.empty()) {
+    const NamedObject* parent = lookup_object(ui, o.parentName);
+    if (parent && is_container_kind(parent->kind)) tk_close_gadget_list();
+  }
+  ui.current = &o;
 }
 
 // ---- lookup ----------------------------------------------------------------

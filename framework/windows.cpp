@@ -99,7 +99,6 @@ int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag) {
 int32_t refresh_window(Ui& ui, const std::string& windowName) {
   if (select_window(ui, windowName) != 1) return 0;
   const int32_t handle = current_window(ui)->handle;
-  NamedObject* remembered = current_object(ui);
   const std::vector<std::string> tabHidden = unselected_pages(ui, handle);
   for (NamedObject* o = window_walk_start(ui); o && o->window == handle; o = o->next) {
     const int32_t g = o->gadget;
@@ -120,8 +119,6 @@ int32_t refresh_window(Ui& ui, const std::string& windowName) {
     }
     draw_object(ui, *o);
   }
-  // A kind's drawing may still move the registry position.
-  make_current(ui, remembered);
   return 0;
 }
 

@@ -90,7 +90,12 @@ std::vector<std::string> split_allowed_values(const std::string& values) {
 
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj || obj->disabled != 0) return 0;
+  return obj ? open_editor(ui, *obj, column, row) : 0;
+}
+
+int32_t open_editor(Ui& ui, NamedObject& grid, int16_t column, int32_t row) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj) || obj->disabled != 0) return 0;
   GridRecord& g = *grid_record(*obj);
   if (g.enableInput != 1) return 0;
   if (!cell_in_range(g, column, row)) return 0;
@@ -127,7 +132,6 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row
   if (!gadget) {
     render_grid(ui, *obj);
     install_grid_shortcuts(ui, *obj);
-    make_current(ui, obj);
     return 0;
   }
   remove_grid_shortcuts(ui, 1);
@@ -155,7 +159,12 @@ int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row
 
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj) return 0;
+  return obj ? close_editor(ui, *obj, cancel) : 0;
+}
+
+int32_t close_editor(Ui& ui, NamedObject& grid, int8_t cancel) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (!editor_is_open(g)) return 0;
 
@@ -178,14 +187,13 @@ int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel) {
       text = tk_get_gadget_text(editor);
     }
     if (commit) {
-      set_cell(ui, obj->name, column, row, text, -1, -1, -1);
-      if (g.cursorColumn == column && g.cursorRow == row)
-        obj->text = get_cell_text(ui, obj->name, column, row);
+      set_cell(ui, *obj, column, row, text, -1, -1, -1);
+      if (g.cursorColumn == column && g.cursorRow == row && cell_in_range(g, column, row))
+        obj->text = cell_at(g, column, row).text;
     }
   }
 
   drop_editor(ui, *obj);
-  make_current(ui, obj);
   return 0;
 }
 
@@ -202,7 +210,7 @@ void place_editor(Ui& ui, NamedObject& grid) {
   if (!editor_is_open(g)) return;
   if (grid.visible != 1 || grid.hidden >= 1) {
     grid.changed = 1;
-    close_editor(ui, grid.name, 0);
+    close_editor(ui, grid, 0);
     return;
   }
   lay_editor(grid);

@@ -46,7 +46,7 @@ void editor_event(Ui& ui, NamedObject& o, const ToolkitEvent& c) {
                        c.type == TK_TYPE_LEFT_DOUBLE;
   if (!commits) return;
   o.changed = 1;
-  close_editor(ui, o.name, 0);
+  close_editor(ui, o, 0);
 }
 
 void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent& c) {
@@ -73,7 +73,7 @@ void grid_mouse_away(Ui& ui, NamedObject& o, const ToolkitEvent& c) {
   GridRecord& g = *grid_record(o);
   if (g.inputGadget != 0 && c.kind == TK_EVENT_GADGET && is_click(c.type) && c.gadget != g.inputGadget) {
     o.changed = 1;
-    close_editor(ui, o.name, 0);
+    close_editor(ui, o, 0);
   }
   if (g.sizingColumn >= 0 && c.mouseX >= 0) {
     grid_mouse(ui, o, c.mouseX, c.mouseY, -1);

@@ -68,9 +68,14 @@ int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns);
 /// Puts the cursor on a cell; redraw 1 draws at once. 0 for a cell outside the grid.
 int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw);
+/// The same for a given grid object.
+int32_t set_cursor(Ui& ui, NamedObject& grid, int16_t column, int32_t row, int32_t redraw);
 /// Sets a cell's text, image, text and background colour (-1 keeps one).
 int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor);
+/// The same for a given grid object.
+int32_t set_cell(Ui& ui, NamedObject& grid, int16_t column, int32_t row, const std::string& text,
+                 int32_t image, int32_t fontColor, int32_t bgColor);
 /// A cell's text, empty outside the grid.
 std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32_t row);
 /// The cursor's column.
@@ -222,8 +227,12 @@ bool order_grid_record_rows(GridRecord& grid, const std::vector<int32_t>& order)
 // ---- editing ---------------------------------------------------------------
 /// Opens the editor of the cell's column over the cell; 1 when it opened.
 int32_t open_editor(Ui& ui, const std::string& grid, int16_t column, int32_t row);
+/// The same for a given grid object.
+int32_t open_editor(Ui& ui, NamedObject& grid, int16_t column, int32_t row);
 /// Closes the open editor: cancel 0 writes its value into the cell, 1 drops it.
 int32_t close_editor(Ui& ui, const std::string& grid, int8_t cancel);
+/// The same for a given grid object.
+int32_t close_editor(Ui& ui, NamedObject& grid, int8_t cancel);
 // True while the grid's cell editor gadget exists.
 bool editor_is_open(const GridRecord& grid);
 // Keeps an open editor on its cell as the grid's latest drawing placed it,

@@ -111,9 +111,6 @@ bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout);
 // and screen readers are told of the changes. Painting never calls it.
 void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout);
 
-// Draws the grid for a by-name operation, which leaves its grid the current
-// object (the drawing reaches the scroll bars by name).
-inline void redraw_grid(Ui& ui, NamedObject& obj) {
-  render_grid(ui, obj);
-  make_current(ui, &obj);
-}
+// Draws the grid for an operation on it; the drawing reaches its scroll
+// bars without moving the current object.
+inline void redraw_grid(Ui& ui, NamedObject& obj) { render_grid(ui, obj); }

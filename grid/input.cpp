@@ -32,8 +32,9 @@ namespace {
 constexpr int32_t kArrowRepeatDelay = 400;     // ms from the first step to the second
 constexpr int32_t kArrowRepeatInterval = 100;  // ms between the steps after that
 
-void set_event_code(Ui& ui, int8_t code) {
-  if (WindowRecord* w = current_window(ui)) w->eventCode = code;
+// The grid's window takes the result, whichever window record is current.
+void set_event_code(Ui& ui, const NamedObject& grid, int8_t code) {
+  if (WindowRecord* w = window_of(ui, grid)) w->eventCode = code;
 }
 
 int32_t window_number(Ui& ui) {
@@ -140,8 +141,8 @@ int32_t widest_text(Ui& ui, NamedObject& obj, GridRecord& g, const GridLayout& l
   if (!canvas || !tk_image_exists(canvas->canvasImage)) return 0;
   if (!tk_start_drawing(tk_image_output(canvas->canvasImage))) return 0;
   // Measured in the font the drawing uses.
-  if (const WindowRecord* window = current_window(ui); window && window->font != 0)
-    tk_drawing_font(window_font_handle(ui));
+  if (const WindowRecord* window = window_of(ui, obj); window && window->font != 0)
+    tk_drawing_font(window_font_handle(ui, obj));
   int32_t widest = tk_text_width(g.columns[column].caption) + 2 * 7;
   const int32_t s = canvas->iconSize;
   for (const GridRowSlot& r : layout.rows) {
@@ -257,7 +258,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   const int32_t border = caption_border_at(layout, rx, ry);
   show_resize_shape(*obj, g, border >= 0);
   if (border >= 0 && eventType == TK_TYPE_LEFT_CLICK) {
-    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+    if (editor_is_open(g)) close_editor(ui, *obj, 0);
     g.sizingColumn = to_int16(border);
     g.sizingWidth = g.columns[border].width;
     g.sizingFromX = rx;
@@ -265,7 +266,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   }
   if (border >= 0 && eventType == TK_TYPE_LEFT_DOUBLE) {
     g.sizingColumn = -1;
-    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+    if (editor_is_open(g)) close_editor(ui, *obj, 0);
     const int32_t widest = widest_text(ui, *obj, g, compute_grid_layout(g, w, h, s), border);
     if (widest <= 0) return 0;
     g.columns[border].width = to_int16(std::max(widest, kMinColumnWidth));
@@ -342,21 +343,21 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
         // into the editor's own cell, then the click goes on. On the
         // edited cell itself the editor keeps the keys.
         if (editor_is_open(g) && (column != g.editor.column || row != g.editor.row))
-          close_editor(ui, obj->name, 0);
+          close_editor(ui, *obj, 0);
         else if (editor_is_open(g) && eventType == TK_TYPE_LEFT_CLICK)
           tk_focus_gadget(g.inputGadget);
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = row;
         obj->text = cell.text;
-        set_event_code(ui, Code::GridCursor);
+        set_event_code(ui, *obj, Code::GridCursor);
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
-          const int32_t opened = open_editor(ui, obj->name, to_int16(column), row);
+          const int32_t opened = open_editor(ui, *obj, to_int16(column), row);
           if (opened == 1) {
-            set_event_code(ui, Code::GridEditorOpened);
+            set_event_code(ui, *obj, Code::GridEditorOpened);
             result = 0;  // the editor has drawn the grid
           } else {
-            set_event_code(ui, Code::GridEditorRefused);
+            set_event_code(ui, *obj, Code::GridEditorRefused);
           }
         }
       }
@@ -374,7 +375,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   if (g.selMode > Selection::Cell) captionHit = g.selMode;
 
   if (captionHit > Selection::Cell && eventType == TK_TYPE_LEFT_CLICK) {
-    if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+    if (editor_is_open(g)) close_editor(ui, *obj, 0);
     if (select_whole(g, captionHit, column, row)) result = 1;
   }
 
@@ -414,17 +415,17 @@ int8_t grid_key(Ui& ui, NamedObject& grid, int32_t shortcutId) {
   switch (shortcutId) {
     case GridKey::Return:
       if (editor_is_open(g)) {
-        close_editor(ui, obj->name, 0);
+        close_editor(ui, *obj, 0);
         return Code::GridCommit;
       }
       if (g.enableInput == 1) {
-        const int32_t opened = open_editor(ui, obj->name, g.cursorColumn, g.cursorRow);
+        const int32_t opened = open_editor(ui, *obj, g.cursorColumn, g.cursorRow);
         return opened == 1 ? Code::GridEditorOpened : Code::GridEditorRefused;
       }
       return 0;
     case GridKey::Escape:
       if (!editor_is_open(g)) return 0;
-      close_editor(ui, obj->name, 1);
+      close_editor(ui, *obj, 1);
       return Code::GridCancel;
     default: break;
   }
@@ -538,7 +539,7 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
   if (!cell_in_range(g, nc, nr)) return;
   g.scrollX = to_int16(scrollX);
   g.scrollY = scrollY;
-  set_cursor(ui, obj->name, to_int16(nc), nr, 1);
+  set_cursor(ui, *obj, to_int16(nc), nr, 1);
 }
 
 // ---- move_cursor_to_end ---------------------------------------------------------------
@@ -561,7 +562,7 @@ void move_cursor_to_end(Ui& ui, NamedObject& grid, int8_t dir) {
   const GridBands bands = grid_bands(g, grid.width, grid.height);
   const int32_t last = last_row_position(g, bands.rowsArea.bottom - bands.rowsArea.top);
   g.scrollY = std::min(shown.index_at_or_before(row), last);
-  set_cursor(ui, grid.name, static_cast<int16_t>(column), row, 1);
+  set_cursor(ui, grid, static_cast<int16_t>(column), row, 1);
 }
 
 // ---- move_cursor_to_row_end -----------------------------------------------------------
@@ -590,7 +591,7 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
       used += g.columns[--first].width;
     g.scrollX = to_int16(std::max<int32_t>(g.scrollX, std::min(first, last_scroll_x(g, grid.width, grid.height))));
   }
-  set_cursor(ui, grid.name, to_int16(column), row, 1);
+  set_cursor(ui, grid, to_int16(column), row, 1);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------

@@ -50,7 +50,7 @@ void register_grid_kind(Ui& ui) {
   };
   b.scrolledBy = [](Ui& ui, NamedObject& o, const NamedObject& bar) {
     const bool vertical = bar.scrollBarData && bar.scrollBarData->vertical == 1;
-    set_attribute(ui, o.name, vertical ? "SCROLLY" : "SCROLLX", bar.text, 1);
+    set_attribute(ui, o, vertical ? "SCROLLY" : "SCROLLX", bar.text, 1);
   };
   grid_register_event_hooks(b);
   grid_register_accessible_hooks(b);

@@ -76,7 +76,7 @@ int32_t caption_width(Ui& ui, const NamedObject& obj, const std::string& text) {
   }
   int32_t width = 0;
   if (tk_start_drawing(tk_image_output(image))) {
-    tk_drawing_font(window_font_handle(ui));
+    tk_drawing_font(window_font_handle(ui, obj));
     width = tk_text_width(text);
     tk_stop_drawing();
   }
@@ -367,7 +367,12 @@ int32_t clear_grid(Ui& ui, const std::string& grid, int8_t withColumns) {
 int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                    int32_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj) return 0;
+  return obj ? set_cursor(ui, *obj, column, row, redraw) : 0;
+}
+
+int32_t set_cursor(Ui& ui, NamedObject& grid, int16_t column, int32_t row, int32_t redraw) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return 0;
   g.cursorColumn = g.selectionEndColumn = column;
@@ -380,7 +385,13 @@ int32_t set_cursor(Ui& ui, const std::string& grid, int16_t column, int32_t row,
 int32_t set_cell(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                  const std::string& text, int32_t image, int32_t fontColor, int32_t bgColor) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj) return 0;
+  return obj ? set_cell(ui, *obj, column, row, text, image, fontColor, bgColor) : 0;
+}
+
+int32_t set_cell(Ui& ui, NamedObject& grid, int16_t column, int32_t row, const std::string& text,
+                 int32_t image, int32_t fontColor, int32_t bgColor) {
+  NamedObject* obj = &grid;
+  if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return 0;
   CellRecord& cell = cell_at(g, column, row);

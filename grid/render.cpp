@@ -262,8 +262,8 @@ bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout) {
   if (!tk_resize_image(canvas.canvasImage, w, h)) return false;
   if (!tk_start_drawing(tk_image_output(canvas.canvasImage))) return false;
   tk_drawing_mode(TK_DRAW_TRANSPARENT);
-  if (const WindowRecord* window = current_window(ui); window && window->font != 0)
-    tk_drawing_font(window_font_handle(ui));
+  if (const WindowRecord* window = window_of(ui, grid); window && window->font != 0)
+    tk_drawing_font(window_font_handle(ui, grid));
 
   const GridSkinPieces& skin = skin_pieces(g.skin, canvas.sourceImage, s);
   Pieces pieces;

@@ -45,15 +45,16 @@ BarRect bar_rect(const NamedObject& grid, bool vertical) {
   return {clamp16(x + 5), clamp16(y + h), clamp16(std::max(0, w - 10)), kBarThickness};
 }
 
-// Puts the grid's bars beside it (they are moved by name).
+// Puts the grid's bars beside it (the grid keeps their names).
 void place_bars(Ui& ui, const NamedObject& grid, int8_t apply, bool resize) {
   const GridRecord& g = *grid_record(grid);
   const std::string bars[2] = {g.vScrollBar, g.hScrollBar};
   for (int32_t i = 0; i < 2; ++i) {
-    if (bars[i].empty()) continue;
+    NamedObject* bar = bars[i].empty() ? nullptr : lookup_object(ui, bars[i]);
+    if (!bar) continue;
     const BarRect r = bar_rect(grid, i == 0);
-    move_object(ui, bars[i], r.x, r.y, apply);
-    if (resize) resize_object(ui, bars[i], r.width, r.height, apply);
+    move_object(ui, *bar, r.x, r.y, apply);
+    if (resize) resize_object(ui, *bar, r.width, r.height, apply);
   }
 }
 
@@ -70,17 +71,19 @@ void create_grid_scroll_bar(Ui& ui, const std::string& name, int8_t vertical) {
   NamedObject* grid = find_grid(ui, name);
   if (!grid) return;
 
-  if (vertical == 1) resize_object(ui, name, clamp16(grid->width - kBarRoom), -1, 1);
-  else resize_object(ui, name, -1, clamp16(grid->height - kBarRoom), 1);
-  make_current(ui, grid);
+  if (vertical == 1) resize_object(ui, *grid, clamp16(grid->width - kBarRoom), -1, 1);
+  else resize_object(ui, *grid, -1, clamp16(grid->height - kBarRoom), 1);
 
   const BarRect r = bar_rect(*grid, vertical == 1);
   const std::string parent = grid->parentName;
   const std::string bar = name + (vertical == 1 ? "SCROLLV" : "SCROLLH");
+  // Creating the bar leaves the bar current, as every creation does; the
+  // grid's name brings the grid back, where this operation leaves it.
   const int32_t created = create_scroll_bar(ui, bar, r.x, r.y, r.width, r.height, 0, 0, 1,
                                             vertical == 1 ? 1 : 0, parent);
-  if (created) set_attribute(ui, bar, "PARENTGRID", name, 1);
-  make_current(ui, grid);
+  if (NamedObject* b = created ? current_object(ui) : nullptr)
+    set_attribute(ui, *b, "PARENTGRID", name, 1);
+  find_grid(ui, name);
 }
 
 // ---- scroll bar update ---------------------------------------------------------
@@ -152,16 +155,16 @@ void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int3
 
   auto update = [&](const std::string& bar, bool enabled, int32_t position, int32_t maximum) {
     if (bar.empty()) return;
+    NamedObject* b = lookup_object(ui, bar);
+    if (!b) return;
     if (!enabled) {
-      disable_object(ui, bar, 1);
+      disable_object(ui, *b, 1);
       return;
     }
-    disable_object(ui, bar, 0);
-    const int32_t gadget = get_gadget(ui, bar);
-    tk_set_gadget_attribute(gadget, 2, maximum);
-    tk_set_gadget_state(gadget, position);
-    if (NamedObject* b = current_object(ui); b && b->name == bar && b->scrollBarData)
-      b->scrollBarData->maximum = maximum;
+    disable_object(ui, *b, 0);
+    tk_set_gadget_attribute(b->gadget, 2, maximum);
+    tk_set_gadget_state(b->gadget, position);
+    if (b->scrollBarData) b->scrollBarData->maximum = maximum;
   };
   if (!hBar.empty()) {
     const bool enabled = endX >= w + 10 || scrollX > 0;

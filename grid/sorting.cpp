@@ -190,7 +190,7 @@ int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order,
   if (!obj) return 0;
   GridRecord& g = *grid_record(*obj);
   // An open editor commits into its cell before that cell moves.
-  if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+  if (editor_is_open(g)) close_editor(ui, *obj, 0);
   if (!sort_grid_rows(g, column, order)) return 0;
   if (redraw == 1) redraw_grid(ui, *obj);
   return 1;
@@ -215,7 +215,7 @@ int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32
   NamedObject* obj = find_grid(ui, grid);
   if (!obj) return 0;
   GridRecord& g = *grid_record(*obj);
-  if (editor_is_open(g)) close_editor(ui, obj->name, 0);
+  if (editor_is_open(g)) close_editor(ui, *obj, 0);
   if (!order_grid_record_rows(g, order)) return 0;
   if (redraw == 1) redraw_grid(ui, *obj);
   return 1;
@@ -232,8 +232,7 @@ bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, 
       const int8_t order = g->sortColumn == c.column && g->sortOrder == SortOrder::Ascending
                                ? SortOrder::Descending
                                : SortOrder::Ascending;
-      const std::string name = grid.name;
-      if (editor_is_open(*g)) close_editor(ui, name, 0);
+      if (editor_is_open(*g)) close_editor(ui, grid, 0);
       if (!sort_grid_rows(*g, c.column, order)) return false;
       render_grid(ui, grid);
       return true;

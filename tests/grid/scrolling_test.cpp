@@ -2,7 +2,9 @@
 // resize operations by name.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/framework.h"
@@ -52,6 +54,33 @@ TEST_F(GridScrolling, VerticalBarIsCreatedBesideTheShrunkGrid) {
   EXPECT_EQ(grid().width, 660);
   EXPECT_EQ(ui.count, objects);
   EXPECT_EQ(bar("SCROLLV")->x, 666);
+}
+
+// The operations on a given grid reach its scroll bars without moving the
+// current object; their by-name shells leave the grid current.
+TEST_F(GridScrolling, OperationsOnAGivenGridLeaveTheCurrentObjectAlone) {
+  fill(kGrid, 3, 3);
+  set_attribute(ui, kGrid, "SCOLLBARY", "", 0);
+  set_attribute(ui, kGrid, "SCOLLBARX", "", 0);
+  create_input(ui, "Elsewhere", 0, 0, 50, 20, "", 0, "");
+  NamedObject* elsewhere = object("Elsewhere");
+  NamedObject& g = grid();
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"move", [&] { move_object(ui, g, 20, 210, 1); }},
+      {"resize", [&] { resize_object(ui, g, 600, 140, 1); }},
+      {"scroll", [&] { set_attribute(ui, g, "SCROLLY", "1", 1); }},
+      {"cell", [&] { set_cell(ui, g, 1, 1, "x", -1, -1, -1); }},
+      {"cursor", [&] { set_cursor(ui, g, 2, 2, 1); }},
+      {"refresh", [&] { refresh_window(ui, kWindow); }},
+  };
+  for (const auto& [what, step] : steps) {
+    make_current(ui, elsewhere);
+    step();
+    EXPECT_EQ(current_object(ui), elsewhere) << what;
+  }
+  EXPECT_EQ(bar("SCROLLV")->x, g.x + g.width);  // the bar followed the grid
+  resize_object(ui, kGrid, 580, -1, 1);
+  EXPECT_EQ(current_object(ui), &g);
 }
 
 TEST_F(GridScrolling, HorizontalBarGoesUnderTheGrid) {
