@@ -51,6 +51,18 @@ inline constexpr int32_t TK_WINDOW_HIDDEN = 0x10000000;  // "open hidden"
 inline constexpr int32_t TK_WINDOW_MAXIMISED = 0x01000000;
 /// Window flag: open minimised.
 inline constexpr int32_t TK_WINDOW_MINIMISED = 0x20000000;
+/// @{ Window-style bits: a caption, the system menu, a sizable frame, the
+/// minimise and maximise boxes; TK_WINDOW_STANDARD is all of them, the
+/// style of an ordinary main window.
+inline constexpr int32_t TK_WINDOW_CAPTION = 0x00C00000;
+inline constexpr int32_t TK_WINDOW_SYSTEM_MENU = 0x00080000;
+inline constexpr int32_t TK_WINDOW_SIZABLE = 0x00040000;
+inline constexpr int32_t TK_WINDOW_MINIMISE_BOX = 0x00020000;
+inline constexpr int32_t TK_WINDOW_MAXIMISE_BOX = 0x00010000;
+inline constexpr int32_t TK_WINDOW_STANDARD = TK_WINDOW_CAPTION | TK_WINDOW_SYSTEM_MENU |
+                                              TK_WINDOW_SIZABLE | TK_WINDOW_MINIMISE_BOX |
+                                              TK_WINDOW_MAXIMISE_BOX;
+/// @}
 
 /// Opens a window whose inner area (menu bar counted in) has the given size.
 /// With TK_WINDOW_HIDDEN it stays hidden until tk_hide_window(window, 0);
