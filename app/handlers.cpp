@@ -118,7 +118,7 @@ void set_search_list(App& app, int8_t open) {
 // searchActive is 0 exactly while the placeholder shows.
 void enter_search(App& app) {
   if (app.state.searchActive == 1) return;
-  set_color(app.ui, "StringSearch", 1, 0);
+  set_color(app.ui, "StringSearch", ColorSlot::Text, 0);
   set_text(app.ui, "StringSearch", "", 1);
   app.state.searchActive = 1;
 }
@@ -129,7 +129,7 @@ void restore_search_placeholder(App& app) {
   const int32_t field = get_gadget(app.ui, "StringSearch");
   if (tk_focused_gadget() == field || !tk_get_gadget_text(field).empty()) return;
   app.state.searchActive = 0;
-  set_color(app.ui, "StringSearch", 1, kPlaceholderGrey);
+  set_color(app.ui, "StringSearch", ColorSlot::Text, kPlaceholderGrey);
   set_text(app.ui, "StringSearch", "search", 1);
 }
 

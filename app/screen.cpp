@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t kWindowFlags = 0x10CF0000;   // hidden, sizable, caption
+constexpr int32_t kWindowFlags = TK_WINDOW_HIDDEN | TK_WINDOW_STANDARD;
 constexpr int32_t kCentreBack = 236 + 233 * 256 + 216 * 65536;
 constexpr int32_t kPanelBack = 0xFAFAFA;
 constexpr int32_t kWhite = 0xFFFFFF;
@@ -31,7 +31,7 @@ struct Builder {
     tk_attach_tooltip(tk_gadget_handle(gadget), text, "");
   }
   void hide(const std::string& name) { show_object(ui, name, 0, 1); }
-  void back(const std::string& name, int32_t colour) { set_color(ui, name, 2, colour); }
+  void back(const std::string& name, int32_t colour) { set_color(ui, name, ColorSlot::Background, colour); }
   void label(const std::string& name, const std::string& text) {
     set_label(ui, name, text, 120, kPanelBack, 0);
   }
@@ -96,7 +96,7 @@ void Builder::icon_bar() {
   set_attribute(ui, "ButtonSearch", "HELPTEXT", "search type", 0);
 
   create_input(ui, "StringSearch", W - 132, 12, 110, 17, "search", TK_STRING_BORDERLESS, "");
-  set_color(ui, "StringSearch", 1, kPlaceholderGrey);
+  set_color(ui, "StringSearch", ColorSlot::Text, kPlaceholderGrey);
   tooltip("StringSearch", "enter a search word");
 }
 

@@ -32,6 +32,17 @@ inline constexpr int8_t GridToggled = 105;
 /// @}
 }  // namespace Code
 
+/// Colour slots of set_color.
+namespace ColorSlot {
+/// @{ The text, the background (toolkit kinds), a grid's lines.
+inline constexpr int32_t Text = 1;
+inline constexpr int32_t Background = 2;
+inline constexpr int32_t GridLines = 3;
+/// @}
+/// The colour value that restores a slot's default.
+inline constexpr int32_t Default = -1;
+}  // namespace ColorSlot
+
 // Button looks.
 /// Looks of a skinned button; the keyword ANIMATING reads them as numbers.
 namespace Look {

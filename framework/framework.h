@@ -208,8 +208,9 @@ int32_t disable_object(Ui& ui, const std::string& name, int8_t disable);
 int32_t disable_object(Ui& ui, NamedObject& o, int8_t disable);
 /// Keeps the object out of visibility changes of its ancestors and tab pages.
 int32_t pin_object(Ui& ui, const std::string& name);
-/// Sets a colour of the object: 1 text, 2 background (toolkit kinds), 3 a
-/// grid's line colour; -1 restores the default.
+/// Sets a colour of the object in a slot of ColorSlot (framework/codes.h):
+/// Text, Background (toolkit kinds), GridLines; ColorSlot::Default as the
+/// colour restores the default.
 int32_t set_color(Ui& ui, const std::string& name, int32_t colorType, int32_t color);
 /// Loads a font for the current window's skinned texts; 1 on success.
 int32_t set_window_font(Ui& ui, const std::string& fontName, int16_t size, int32_t flags);

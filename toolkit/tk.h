@@ -51,6 +51,18 @@ inline constexpr int32_t TK_WINDOW_HIDDEN = 0x10000000;  // "open hidden"
 inline constexpr int32_t TK_WINDOW_MAXIMISED = 0x01000000;
 /// Window flag: open minimised.
 inline constexpr int32_t TK_WINDOW_MINIMISED = 0x20000000;
+/// @{ Window-style bits: a caption, the system menu, a sizable frame, the
+/// minimise and maximise boxes; TK_WINDOW_STANDARD is all of them, the
+/// style of an ordinary main window.
+inline constexpr int32_t TK_WINDOW_CAPTION = 0x00C00000;
+inline constexpr int32_t TK_WINDOW_SYSTEM_MENU = 0x00080000;
+inline constexpr int32_t TK_WINDOW_SIZABLE = 0x00040000;
+inline constexpr int32_t TK_WINDOW_MINIMISE_BOX = 0x00020000;
+inline constexpr int32_t TK_WINDOW_MAXIMISE_BOX = 0x00010000;
+inline constexpr int32_t TK_WINDOW_STANDARD = TK_WINDOW_CAPTION | TK_WINDOW_SYSTEM_MENU |
+                                              TK_WINDOW_SIZABLE | TK_WINDOW_MINIMISE_BOX |
+                                              TK_WINDOW_MAXIMISE_BOX;
+/// @}
 
 /// Opens a window whose inner area (menu bar counted in) has the given size.
 /// With TK_WINDOW_HIDDEN it stays hidden until tk_hide_window(window, 0);
@@ -275,18 +287,26 @@ inline constexpr int32_t TK_SHIFT = 0x10000;
 inline constexpr int32_t TK_CONTROL = 0x20000;
 inline constexpr int32_t TK_ALT = 0x40000;
 /// @}
-// Key codes are the classic virtual-key numbers: letters 'A'..'Z', digits,
-// and these.
-/// @{ Key codes of the keys the controls and the grid take.
+// Key codes are the classic virtual-key numbers: letters 'A'..'Z', digits
+// '0'..'9', and these (every key the toolkit reports).
+/// @{ Key codes of the named keys.
+inline constexpr int32_t TK_KEY_BACKSPACE = 8;
+inline constexpr int32_t TK_KEY_TAB = 9;
 inline constexpr int32_t TK_KEY_RETURN = 13;
+inline constexpr int32_t TK_KEY_PAUSE = 19;
 inline constexpr int32_t TK_KEY_ESCAPE = 27;
 inline constexpr int32_t TK_KEY_SPACE = 32;
+inline constexpr int32_t TK_KEY_PAGE_UP = 33;
+inline constexpr int32_t TK_KEY_PAGE_DOWN = 34;
 inline constexpr int32_t TK_KEY_END = 35;
 inline constexpr int32_t TK_KEY_HOME = 36;
 inline constexpr int32_t TK_KEY_LEFT = 37;  ///< Up, Right and Down follow
 inline constexpr int32_t TK_KEY_UP = 38;
 inline constexpr int32_t TK_KEY_RIGHT = 39;
 inline constexpr int32_t TK_KEY_DOWN = 40;
+inline constexpr int32_t TK_KEY_INSERT = 45;
+inline constexpr int32_t TK_KEY_DELETE = 46;
+inline constexpr int32_t TK_KEY_F1 = 112;  ///< F2 to F24 follow
 /// @}
 
 /// Creates an empty menu bar for the window behind a native handle; 0 on failure.
@@ -468,10 +488,6 @@ int32_t tk_left_button_down();
 /// list, date input, tree or text editor (what Tab or a click put the caret
 /// or a selection in); 0 for any other or an unknown gadget.
 int32_t tk_gadget_takes_typing(int32_t gadget);
-/// @{ Key codes of the paging keys.
-inline constexpr int32_t TK_KEY_PAGE_UP = 33;
-inline constexpr int32_t TK_KEY_PAGE_DOWN = 34;
-/// @}
 /// Lays a text input's text out as a column of a table: alignment 0 left,
 /// 1 right, 2 centred, the caret at the end of the text; 1 done.
 int32_t tk_set_input_layout(int32_t gadget, int32_t alignment);

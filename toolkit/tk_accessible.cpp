@@ -32,7 +32,6 @@ namespace tk {
 namespace {
 
 const QString kDescriptionTag = QStringLiteral("tk-description");
-constexpr int32_t kKeySpace = 32;  // what a press action types
 const QString kKeysTag = QStringLiteral("tk-keys");
 
 // The owner's callbacks for one gadget.
@@ -329,7 +328,8 @@ class GadgetAccessible : public QAccessibleWidget, public QAccessibleTableInterf
   void doAction(const QString& name) override {
     GadgetOps* ops = ops_of(widget());
     if (name == pressAction() && ops && actionNames().contains(name))
-      post_event(TK_EVENT_GADGET, ops->windowNumber, ops->number, TK_TYPE_KEY + kKeySpace);
+      // A press action types Space.
+      post_event(TK_EVENT_GADGET, ops->windowNumber, ops->number, TK_TYPE_KEY + TK_KEY_SPACE);
     else
       QAccessibleWidget::doAction(name);
   }
@@ -433,16 +433,14 @@ QAccessibleInterface* describe_factory(const QString&, QObject* object) {
 // Return and Escape, and on an image gadget also Space, the arrows, Page Up,
 // Page Down, Home and End (with or without Shift) and Ctrl+Home, Ctrl+End.
 int32_t control_key(const QKeyEvent* e, bool imageGadget) {
-  constexpr int32_t kReturn = 13, kEscape = 27, kSpace = 32, kEnd = 35, kHome = 36;
-  constexpr int32_t kDown = 40;
   const int32_t vk = virtual_key(e->key());
   const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
   if (mods & Qt::AltModifier) return 0;
   if (mods & Qt::ControlModifier)
-    return imageGadget && !(mods & Qt::ShiftModifier) && (vk == kHome || vk == kEnd) ? vk | TK_CONTROL : 0;
-  const bool returnOrEscape = vk == kReturn || vk == kEscape;
-  constexpr int32_t kPageUp = 33;  // Page Up, Page Down, End and Home lie just below Left
-  const bool spaceOrArrow = vk == kSpace || (vk >= kPageUp && vk <= kDown);
+    return imageGadget && !(mods & Qt::ShiftModifier) && (vk == TK_KEY_HOME || vk == TK_KEY_END) ? vk | TK_CONTROL : 0;
+  const bool returnOrEscape = vk == TK_KEY_RETURN || vk == TK_KEY_ESCAPE;
+  // Page Up, Page Down, End and Home lie just below Left.
+  const bool spaceOrArrow = vk == TK_KEY_SPACE || (vk >= TK_KEY_PAGE_UP && vk <= TK_KEY_DOWN);
   if (!returnOrEscape && !(imageGadget && spaceOrArrow)) return 0;
   return (mods & Qt::ShiftModifier) ? vk | TK_SHIFT : vk;
 }

@@ -1,7 +1,7 @@
-// Toolkit spine: Qt start-up, the initialisation calls, native handles, the
-// posted-event queue with the waiting loop, the clock and colour packing.
+// Toolkit spine of the Qt backend: start-up, the initialisation calls, the
+// waiting loop over the posted-event queue, the clock and colour packing.
 //
-// Sections: application · initialisation · handles · events · clock.
+// Sections: application · events · initialisation · clock.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -89,79 +88,18 @@ void ensure_app() {
   install_accessible_factory();
 }
 
-// ---- handles ---------------------------------------------------------------
-
-namespace {
-struct HandleTable {
-  std::unordered_map<int32_t, HandleTarget> items;
-  int32_t next = kHandleBase;
-};
-HandleTable& handles() {
-  static HandleTable table;
-  return table;
-}
-}  // namespace
-
-int32_t new_handle(HandleKind kind, int32_t number) {
-  HandleTable& t = handles();
-  // Every composed image takes a handle, so the counter wraps round (past
-  // any handle still in use) rather than overflow.
-  int32_t h = t.next;
-  do {
-    h = t.next;
-    t.next = t.next == INT32_MAX ? kHandleBase : t.next + 1;
-  } while (t.items.count(h) != 0);
-  t.items[h] = {kind, number};
-  return h;
-}
-
-void drop_handle(int32_t handle) { handles().items.erase(handle); }
-
-const HandleTarget* find_handle(int32_t handle) {
-  auto& items = handles().items;
-  auto it = items.find(handle);
-  return it == items.end() ? nullptr : &it->second;
-}
-
-int32_t handle_number(int32_t handle, HandleKind kind) {
-  const HandleTarget* t = find_handle(handle);
-  return t && t->kind == kind ? t->number : 0;
-}
-
 // ---- events ----------------------------------------------------------------
 
 namespace {
-struct PostedEvent {
-  int32_t kind, window, gadget, type;
-  int32_t wheel;  // wheel turn of a wheel event, else 0
-};
-struct EventState {
-  std::deque<PostedEvent> queue;
-  QEventLoop* waiting = nullptr;  // the loop of a wait in progress
-  int32_t window = 0, gadget = 0, type = -1;
-  int32_t wheel = 0;  // of the last event
-};
-EventState& events() {
-  static EventState s;
-  return s;
+// The loop of a wait in progress; a posted event quits it.
+QEventLoop*& waiting() {
+  static QEventLoop* loop = nullptr;
+  return loop;
+}
+void wake_waiting() {
+  if (waiting()) waiting()->quit();
 }
 }  // namespace
-
-namespace {
-void push_event(const PostedEvent& e) {
-  EventState& s = events();
-  s.queue.push_back(e);
-  if (s.waiting) s.waiting->quit();
-}
-}  // namespace
-
-void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type) {
-  push_event({kind, window, gadget, type, 0});
-}
-
-void post_wheel_event(int32_t window, int32_t gadget, int32_t type, int32_t delta) {
-  push_event({TK_EVENT_GADGET, window, gadget, type, delta});
-}
 
 }  // namespace tk
 
@@ -197,13 +135,12 @@ void tk_register_png_decoder() { ensure_app(); }
 // ---- events ----------------------------------------------------------------
 
 int32_t tk_wait_event(int32_t timeoutMs) {
-  EventState& s = events();
-  s.type = -1;
-  s.wheel = 0;
-  if (s.queue.empty() && QCoreApplication::instance()) {
+  clear_last_type();
+  if (!events_pending() && QCoreApplication::instance()) {
+    set_event_waker(wake_waiting);
     // A wait with a time-out handles what is pending inside its own loop.
-    if (timeoutMs == 0 || s.waiting) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (s.queue.empty() && timeoutMs != 0 && !s.waiting) {
+    if (timeoutMs == 0 || waiting()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!events_pending() && timeoutMs != 0 && !waiting()) {
       // The loop sleeps in the event dispatcher until input, a posted
       // event (post_event quits it) or the timer.
       QEventLoop loop;
@@ -214,26 +151,19 @@ int32_t tk_wait_event(int32_t timeoutMs) {
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(timeoutMs);
       }
-      s.waiting = &loop;
+      waiting() = &loop;
       loop.exec();
-      s.waiting = nullptr;
+      waiting() = nullptr;
     }
   }
-  if (s.queue.empty()) return TK_EVENT_NONE;
-  PostedEvent e = s.queue.front();
-  s.queue.pop_front();
-  s.window = e.window;
-  s.gadget = e.gadget;
-  s.type = e.type;
-  s.wheel = e.wheel;
-  return e.kind;
+  return take_event();
 }
 
-int32_t tk_last_event_window() { return events().window; }
-int32_t tk_last_wheel_delta() { return events().wheel; }
-int32_t tk_last_event_gadget() { return events().gadget; }
-int32_t tk_last_event_menu() { return events().gadget; }
-int32_t tk_last_event_type() { return events().type; }
+int32_t tk_last_event_window() { return last_event().window; }
+int32_t tk_last_wheel_delta() { return last_event().wheel; }
+int32_t tk_last_event_gadget() { return last_event().gadget; }
+int32_t tk_last_event_menu() { return last_event().gadget; }
+int32_t tk_last_event_type() { return last_event().type; }
 
 // ---- clock and colour ------------------------------------------------------
 

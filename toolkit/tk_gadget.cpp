@@ -44,19 +44,13 @@ void forget_gadget(int32_t number) {
 
 // ---- parent stack ----------------------------------------------------------
 
-struct Parent {
-  QPointer<QWidget> area;  // where new gadgets go
-  int32_t window = 0;      // the window their events name
-};
-std::vector<Parent>& parents() {
-  static std::vector<Parent> stack;
-  return stack;
+// The widget new gadgets of a parent entry go into, nullptr once it is gone.
+QWidget* area_of(const ParentEntry& entry) {
+  if (TopWindow* top = window_by_handle(entry.handle)) return top->client();
+  GadgetOps* ops = live(handle_number(entry.handle, HandleKind::Gadget));
+  return ops ? ops->childArea() : nullptr;
 }
-const Parent* current_parent() {
-  auto& stack = parents();
-  while (!stack.empty() && !stack.back().area) stack.pop_back();
-  return stack.empty() ? nullptr : &stack.back();
-}
+bool area_alive(const ParentEntry& entry) { return area_of(entry) != nullptr; }
 }  // namespace
 
 void image_changed(int32_t image) {
@@ -85,24 +79,19 @@ using namespace tk;
 int32_t tk_use_window_as_parent(int32_t windowHandle) {
   TopWindow* top = window_by_handle(windowHandle);
   if (!top) return 0;
-  parents().assign(1, Parent{top->client(), top->number()});
+  use_parent(ParentEntry{windowHandle, top->number()});
   return 1;
 }
 
 int32_t tk_open_gadget_list(int32_t gadget) {
   GadgetOps* ops = live(gadget);
   if (!ops || !ops->childArea()) return 0;
-  parents().push_back(Parent{ops->childArea(), ops->windowNumber});
+  push_parent(ParentEntry{gadgets().find(gadget)->handle, ops->windowNumber});
   return 1;
 }
 
 // The window stays the parent when every list is closed.
-int32_t tk_close_gadget_list() {
-  auto& stack = parents();
-  if (stack.size() <= 1) return 0;
-  stack.pop_back();
-  return 1;
-}
+int32_t tk_close_gadget_list() { return pop_parent() ? 1 : 0; }
 
 // ---- creation --------------------------------------------------------------
 
@@ -112,13 +101,16 @@ namespace {
 template <typename W, typename... Args>
 int32_t create(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h, Args&&... args) {
   ensure_app();
-  const Parent* parent = current_parent();
+  const ParentEntry* parent = current_parent(area_alive);
   if (!parent) return 0;
   const int32_t n = gadgets().pick(number);
   if (n == 0) return 0;
+  const ParentEntry at = *parent;
   tk_free_gadget(n);
-  QWidget* area = parent->area;
-  const int32_t window = parent->window;
+  // Freeing the gadget under the number may have taken the area with it.
+  QWidget* area = area_of(at);
+  if (!area) return 0;
+  const int32_t window = at.window;
   auto* widget = new W(area, std::forward<Args>(args)...);
   widget->number = n;
   widget->windowNumber = window;
@@ -173,10 +165,11 @@ int32_t tk_create_splitter_gadget(int32_t number, int32_t x, int32_t y, int32_t 
   if (!first || !second || first == second) return 0;
   // A child that holds the splitter's own parent would become its own
   // ancestor; Qt then loops forever walking the parent chain.
-  const Parent* parent = current_parent();
+  const ParentEntry* parent = current_parent(area_alive);
+  const QWidget* area = parent ? area_of(*parent) : nullptr;
   for (GadgetOps* child : {first, second}) {
     const QWidget* w = child->widget();
-    if (parent && (w == parent->area || w->isAncestorOf(parent->area))) return 0;
+    if (area && (w == area || w->isAncestorOf(area))) return 0;
   }
   return create<SplitterGadget>(number, x, y, w, h, first->widget(), second->widget(), flags);
 }

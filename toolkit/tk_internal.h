@@ -1,10 +1,10 @@
 #pragma once
-// Shared state of the toolkit's own files: the numbered tables, native
-// handles, the posted-event queue and Qt start-up. Nothing outside toolkit/
-// includes this header.
+// Shared state of the Qt backend's files: Qt start-up, images, fonts,
+// windows and gadgets; the platform-neutral tables come from tk_tables.h.
+// Nothing outside toolkit/ includes this header.
 //
-// Sections: application · texts and colours · number tables · native
-// handles · images · fonts · events · windows and gadgets.
+// Sections: application · texts and colours · display scale · images ·
+// fonts · windows and gadgets.
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -16,6 +16,8 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "toolkit/tk_tables.h"
 
 class QKeyEvent;
 class QPainter;
@@ -40,59 +42,6 @@ inline QRgb packed_to_rgb(int32_t colour) {
 inline int32_t rgb_to_packed(QRgb pixel) {
   return qRed(pixel) | (qGreen(pixel) << 8) | (qBlue(pixel) << 16);
 }
-
-// ---- number tables ---------------------------------------------------------
-// Bases keep every allocated number far above menu and shortcut identifiers
-// and apart from each other, so a number of one table is never a valid
-// number of another.
-inline constexpr int32_t kWindowBase = 0x100000;
-inline constexpr int32_t kGadgetBase = 0x200000;
-inline constexpr int32_t kImageBase = 0x400000;
-inline constexpr int32_t kFontBase = 0x600000;
-inline constexpr int32_t kMenuBase = 0x700000;
-inline constexpr int32_t kHandleBase = 0x1000000;
-
-// A table of objects addressed by number. -1 allocates a fresh number; any
-// other positive number replaces the object stored under it. Fresh numbers
-// stay below `end`, the next table's base: a long-running program composes
-// millions of images, so the counter wraps round to the lowest free number
-// of its range instead of running into another table's numbers.
-template <typename T>
-struct Table {
-  Table(int32_t base, int32_t end) : base(base), end(end), next(base) {}
-  std::unordered_map<int32_t, T> items;
-  int32_t base;
-  int32_t end;
-  int32_t next;
-
-  T* find(int32_t number) {
-    auto it = items.find(number);
-    return it == items.end() ? nullptr : &it->second;
-  }
-  // The number a creation should use, 0 for an unusable request (or when
-  // every number of the range is taken).
-  int32_t pick(int32_t requested) {
-    if (requested != -1) return requested > 0 ? requested : 0;
-    for (int64_t tried = 0; tried < int64_t(end) - base; ++tried) {
-      const int32_t n = next;
-      next = next + 1 == end ? base : next + 1;
-      if (items.count(n) == 0) return n;
-    }
-    return 0;
-  }
-};
-
-// ---- native handles --------------------------------------------------------
-enum class HandleKind { Window, Gadget, Image, Font };
-struct HandleTarget {
-  HandleKind kind;
-  int32_t number;
-};
-int32_t new_handle(HandleKind kind, int32_t number);
-void drop_handle(int32_t handle);
-const HandleTarget* find_handle(int32_t handle);
-// The number behind a handle of the given kind, 0 when it is none.
-int32_t handle_number(int32_t handle, HandleKind kind);
 
 // ---- display scale ---------------------------------------------------------
 // Images keep logical sizes, the ones every tk_ call speaks of, and hold
@@ -184,11 +133,6 @@ QString map_face(const QString& face);
 // The 11-pixel sans that stands in for the platform's 8-point dialog font.
 QFont default_gadget_font();
 const QFont* font_by_handle(int32_t handle);
-
-// ---- events ----------------------------------------------------------------
-void post_event(int32_t kind, int32_t window, int32_t gadget, int32_t type);
-// A gadget event that carries how far a wheel turned (tk_last_wheel_delta).
-void post_wheel_event(int32_t window, int32_t gadget, int32_t type, int32_t delta);
 
 // ---- windows and gadgets ---------------------------------------------------
 class TopWindow;

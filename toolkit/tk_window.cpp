@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QPixmap>
 
-#include <map>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -26,7 +26,6 @@ namespace {
 struct Window {
   QPointer<TopWindow> top;
   int32_t handle = 0;
-  std::map<int32_t, int32_t> shortcuts;  // key code with modifiers -> id
   int32_t paints = 0;                    // paint events of its widgets so far
 };
 Table<Window>& windows() {
@@ -41,6 +40,7 @@ void forget_window(int32_t number) {
   Window* w = windows().find(number);
   if (!w) return;
   drop_handle(w->handle);
+  forget_shortcuts(number);
   windows().items.erase(number);
 }
 }  // namespace
@@ -59,28 +59,21 @@ TopWindow* window_by_handle(int32_t handle) {
 int32_t virtual_key(int key) {
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
     return key;
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
-  switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-  }
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return TK_KEY_F1 + (key - Qt::Key_F1);
+  static const std::pair<int, int32_t> kKeys[] = {
+      {Qt::Key_Backspace, TK_KEY_BACKSPACE}, {Qt::Key_Tab, TK_KEY_TAB},
+      {Qt::Key_Backtab, TK_KEY_TAB},         {Qt::Key_Return, TK_KEY_RETURN},
+      {Qt::Key_Enter, TK_KEY_RETURN},        {Qt::Key_Pause, TK_KEY_PAUSE},
+      {Qt::Key_Escape, TK_KEY_ESCAPE},       {Qt::Key_Space, TK_KEY_SPACE},
+      {Qt::Key_PageUp, TK_KEY_PAGE_UP},      {Qt::Key_PageDown, TK_KEY_PAGE_DOWN},
+      {Qt::Key_End, TK_KEY_END},             {Qt::Key_Home, TK_KEY_HOME},
+      {Qt::Key_Left, TK_KEY_LEFT},           {Qt::Key_Up, TK_KEY_UP},
+      {Qt::Key_Right, TK_KEY_RIGHT},         {Qt::Key_Down, TK_KEY_DOWN},
+      {Qt::Key_Insert, TK_KEY_INSERT},       {Qt::Key_Delete, TK_KEY_DELETE},
+  };
+  for (const auto& [qt, code] : kKeys)
+    if (qt == key) return code;
+  return 0;
 }
 
 namespace {
@@ -127,7 +120,7 @@ class EventWatch : public QObject {
     auto* top = dynamic_cast<TopWindow*>(static_cast<QWidget*>(watched)->window());
     if (!top) return false;
     Window* win = live_window(top->number());
-    if (!win || win->shortcuts.empty()) return false;
+    if (!win || !has_shortcuts(top->number())) return false;
     auto* key = static_cast<QKeyEvent*>(e);
     if (takes_own_key(watched, key)) return false;
     const int32_t vk = virtual_key(key->key());
@@ -136,9 +129,9 @@ class EventWatch : public QObject {
     if (key->modifiers() & Qt::ShiftModifier) code |= TK_SHIFT;
     if (key->modifiers() & Qt::ControlModifier) code |= TK_CONTROL;
     if (key->modifiers() & Qt::AltModifier) code |= TK_ALT;
-    auto it = win->shortcuts.find(code);
-    if (it == win->shortcuts.end()) return false;
-    post_event(TK_EVENT_MENU, top->number(), it->second, -1);
+    int32_t id = 0;
+    if (!find_shortcut(top->number(), code, id)) return false;
+    post_event(TK_EVENT_MENU, top->number(), id, -1);
     return true;
   }
 };
@@ -173,15 +166,14 @@ using namespace tk;
 int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id) {
   Window* w = live_window(window);
   if (!w || key <= 0) return 0;
-  w->shortcuts[key] = id;  // an existing combination takes the new id
+  set_shortcut(window, key, id);
   return 1;
 }
 
 int32_t tk_remove_shortcut(int32_t window, int32_t key) {
   Window* w = live_window(window);
   if (!w) return 0;
-  if (key == -1) w->shortcuts.clear();
-  else w->shortcuts.erase(key);
+  remove_shortcut(window, key);
   return 1;
 }
 
@@ -199,7 +191,7 @@ int32_t tk_open_window(int32_t number, int32_t x, int32_t y, int32_t innerWidth,
   top->resize(std::max(1, innerWidth), std::max(1, innerHeight));
   top->move(x, y);
   top->relayout();
-  windows().items[n] = Window{top, new_handle(HandleKind::Window, n), {}};
+  windows().items[n] = Window{top, new_handle(HandleKind::Window, n)};
 
   Qt::WindowStates state = Qt::WindowNoState;
   if (flags & TK_WINDOW_MAXIMISED) state = Qt::WindowMaximized;

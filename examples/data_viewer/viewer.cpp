@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t kWindowStyle = 0x00CF0000;  // caption, system menu, sizable frame
+constexpr int32_t kWindowStyle = TK_WINDOW_STANDARD;
 constexpr int16_t kMargin = 8;
 constexpr int16_t kStatusHeight = 22;
 constexpr int16_t kBarRoom = 20;         // a grid scroll bar and its gap

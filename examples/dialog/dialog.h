@@ -23,7 +23,7 @@ struct Dialog {
 
 namespace dialog_detail {
 
-inline constexpr int32_t kWindowStyle = 0x00CF0000;  // caption, system menu, sizable frame
+inline constexpr int32_t kWindowStyle = TK_WINDOW_STANDARD;
 inline constexpr int32_t kPageColour = 0xE8F4F8;     // cream-white behind the pages
 inline constexpr int32_t kFaceWidth = 40;            // one toolbar face of the sheet
 inline constexpr int32_t kHoverBlue = 208 * 65536 + 128 * 256 + 64;
@@ -80,7 +80,7 @@ inline int32_t build_dialog(Dialog& d) {
   create_tab_bar(ui, "Tabs", 14, 9, 412, skin.SkinTabsCream, 18, 0, "");
   for (const char* page : {"PageName", "PageAbout"}) {
     create_container(ui, page, 20, 60, 400, 170, 0, "");
-    set_color(ui, page, 2, kPageColour);
+    set_color(ui, page, ColorSlot::Background, kPageColour);
   }
   add_tab(ui, "Tabs", "TabName", "Your name", "PageName", 110);
   add_tab(ui, "Tabs", "TabAbout", "About", "PageAbout", 110);
