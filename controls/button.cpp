@@ -143,6 +143,7 @@ namespace {
 // In a window whose buttons fire on release the press only holds the button;
 // elsewhere it takes effect at once.
 void on_press(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEvent&) {
+  if (ButtonRecord* b = button_record(o)) b->heldOff = false;
   if (fires_on_release(win.flags, o)) {
     button_hold(ui, o);
     win.eventCode = Code::None;
@@ -161,10 +162,19 @@ bool on_click(Ui& ui, const WindowRecord& win, NamedObject& o, const ToolkitEven
   return true;
 }
 
-// A button without a look strip only lets go of a press.
+// A button without a look strip only lets go of a press. A press dragged
+// off and back on with the mouse button still down holds the button again,
+// so letting go there still clicks, as desktop buttons do.
 void on_hover(Ui& ui, NamedObject& o) {
-  const ButtonRecord* b = button_record(o);
+  ButtonRecord* b = button_record(o);
   if (!b) return;
+  if (b->heldOff) {
+    b->heldOff = false;
+    if (tk_left_button_down() == 1) {
+      button_hold(ui, o);
+      return;
+    }
+  }
   if (has_image_strip(*b))
     button_hover(ui, o);
   else if (b->look == Look::Pressed)
@@ -172,8 +182,12 @@ void on_hover(Ui& ui, NamedObject& o) {
 }
 
 void on_away(Ui& ui, NamedObject& o, const ToolkitEvent&) {
-  if (const ButtonRecord* b = button_record(o); b && b->look > Look::Resting)
-    button_leave(ui, o, 0);
+  ButtonRecord* b = button_record(o);
+  if (!b || b->look <= Look::Resting) return;
+  const WindowRecord* win = window_of(ui, o);
+  b->heldOff = b->look == Look::Pressed && win && fires_on_release(win->flags, o) &&
+               tk_left_button_down() == 1;
+  button_leave(ui, o, 0);
 }
 
 // True when a strip animation ended with this step.

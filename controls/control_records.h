@@ -54,6 +54,7 @@ struct ButtonRecord : ControlRecord {
   int16_t lastFrame = 0;     // last frame of the animation range
   int32_t stripImage = 0;    // all frames side by side (caller's image)
   int32_t shownImage = 0;    // image last composed for the gadget (ours)
+  bool heldOff = false;      // pressed, then dragged off with the button still down
   std::optional<StretchRecord> stretch;  // stretch buttons only
 };
 

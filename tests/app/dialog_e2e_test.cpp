@@ -113,6 +113,18 @@ TEST_F(DialogScreen, ButtonsFireOnReleaseAndAPressDraggedOffIsCancelled) {
   EXPECT_FALSE(clicked);
   EXPECT_EQ(field(), "Ada");
   EXPECT_EQ(clear_frame(), 0);
+
+  // Dragged off and back on before letting go: it clicks after all.
+  move_to(clear, on);
+  QTest::mousePress(clear, Qt::LeftButton, Qt::NoModifier, on);
+  ASSERT_TRUE(run_until([&] { return look() == Look::Pressed; }));
+  move_to(clear, off);
+  ASSERT_TRUE(run_until([&] { return look() == Look::Resting; }));
+  move_to(clear, on);
+  ASSERT_TRUE(run_until([&] { return look() == Look::Pressed; }));
+  QTest::mouseRelease(clear, Qt::LeftButton, Qt::NoModifier, on);
+  ASSERT_TRUE(run_until([&] { return field().empty(); }));
+  EXPECT_TRUE(clicked);
 }
 
 TEST_F(DialogScreen, ReturnInTheNameFieldGreets) {
