@@ -36,7 +36,7 @@ enum class ToggleMode : int8_t {
 struct StretchRecord {
   int8_t edgeWidth = 0;                     // fixed left/right piece and middle piece width
   int16_t frameWidth = 0;                   // width of one frame in the strip
-  ToggleMode toggleMode = ToggleMode::Push; // what a press does
+  ToggleMode toggleMode = ToggleMode::Push;  // what a press does
 };
 
 // Skinned look and strip animation of kinds 15, 17, 99 and 101.
@@ -67,7 +67,7 @@ struct TabEntry {
   std::string caption;    // text drawn on the tab
   int16_t width = 0;      // tab width in pixels
   std::string pageName;   // container shown while the tab is selected
-  int32_t pageGadget = 0; // that container's gadget
+  int32_t pageGadget = 0;  // that container's gadget
 };
 
 // Tabs are kept with their bar, in the bar's order (kind 96).
@@ -77,10 +77,10 @@ struct TabBarRecord : ControlRecord {
 
   int8_t tabCount = 0;        // number of tabs
   int8_t selectedIndex = 0;   // index of the selected tab
-  int8_t firstVisibleTab = 0; // tabs before it are scrolled away
+  int8_t firstVisibleTab = 0;  // tabs before it are scrolled away
   int8_t pieceWidth = 18;     // width p of one skin piece
   int8_t equalWidths = 0;     // 1 = a third of the bar per tab when all fit
-  std::vector<TabEntry> tabs; // the bar's tabs in order
+  std::vector<TabEntry> tabs;  // the bar's tabs in order
 };
 
 // ---- splitters -------------------------------------------------------------
@@ -93,7 +93,7 @@ struct SplitterRecord : ControlRecord {
   std::string firstName;    // first child's object name
   std::string secondName;   // second child's object name
   int32_t firstGadget = 0;  // first child's gadget
-  int32_t secondGadget = 0; // second child's gadget
+  int32_t secondGadget = 0;  // second child's gadget
   int8_t vertical = 0;      // 1 = bar between left and right
 };
 
