@@ -113,23 +113,14 @@ bool scroll_by_arrow(GridRecord& g, int8_t arrow, int32_t w, int32_t h) {
 // whole rows or columns, never before the first nor past the last page;
 // true when the position changed.
 bool scroll_by_wheel(GridRecord& g, int32_t type, int32_t delta, int32_t w, int32_t h) {
-  if (type == TK_TYPE_WHEEL) {
-    const int32_t rows = wheel_rows(g.wheelCarry, delta);
-    if (rows == 0) return false;
-    const int32_t last = last_scroll_y(g, w, h);
-    const int32_t from = std::clamp<int32_t>(g.scrollY, 0, std::max(last, 0));
-    const int32_t to = std::clamp<int64_t>(int64_t{from} + rows, 0, std::max(last, 0));
-    if (to == g.scrollY) return false;
-    g.scrollY = to;
-    return true;
-  }
-  const int32_t columns = wheel_rows(g.wheelCarryX, delta);
-  if (columns == 0) return false;
-  const int32_t last = last_scroll_x(g, w, h);
-  const int32_t from = std::clamp<int32_t>(g.scrollX, 0, std::max(last, 0));
-  const int32_t to = std::clamp<int64_t>(int64_t{from} + columns, 0, std::max(last, 0));
-  if (to == g.scrollX) return false;
-  g.scrollX = to_int16(to);
+  const bool vertical = type == TK_TYPE_WHEEL;
+  const int32_t steps = wheel_rows(vertical ? g.wheelCarry : g.wheelCarryX, delta);
+  if (steps == 0) return false;
+  const int32_t last = std::max(vertical ? last_scroll_y(g, w, h) : last_scroll_x(g, w, h), 0);
+  const int32_t from = std::clamp<int32_t>(vertical ? g.scrollY : g.scrollX, 0, last);
+  const int32_t to = static_cast<int32_t>(std::clamp<int64_t>(int64_t{from} + steps, 0, last));
+  if (to == (vertical ? g.scrollY : int32_t{g.scrollX})) return false;
+  if (vertical) g.scrollY = to; else g.scrollX = to_int16(to);
   return true;
 }
 
