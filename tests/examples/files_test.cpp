@@ -13,6 +13,7 @@
 #include <string>
 
 #include "files.h"
+#include "support/file_fixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -28,14 +29,9 @@ class SafeSave : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
   std::string file(const std::string& name, const std::string& content) {
-    const std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return filetest::write_file(dir, name, content);
   }
-  static std::string read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string read(const std::string& path) { return filetest::read_file(path); }
   // The identity the viewer keeps from reading the file.
   static FileIdentity opened(const std::string& path) {
     FileIdentity id;

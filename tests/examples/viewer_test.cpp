@@ -18,6 +18,7 @@
 
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "support/file_fixtures.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 #include "viewer.h"
@@ -51,14 +52,9 @@ class DataViewer : public ::testing::Test {
     fs::remove_all(dir);
   }
   std::string file(const std::string& name, const std::string& content) {
-    const std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return filetest::write_file(dir, name, content);
   }
-  static std::string read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string read(const std::string& path) { return filetest::read_file(path); }
   // Every queued event answered, and the work it started done.
   void settle() {
     run_until([] { return false; }, 60);
