@@ -24,6 +24,7 @@ void register_control_kinds(Ui& ui) {
   KindBehaviour picture = button;
   KindBehaviour tabBar;
   add_tab_bar_hooks(tabBar);
+  tabBar.container = true;  // its pages are made inside it
   KindBehaviour frame;
   frame.draw = [](Ui& ui, NamedObject& o) { draw_frame(ui, o); };
   frame.valueInRecord = true;

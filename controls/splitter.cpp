@@ -116,6 +116,12 @@ KindBehaviour splitter_behaviour() {
   KindBehaviour k;
   k.drag = on_drag;
   k.renamed = renamed;
+  // Its value is the bar's position, which the gadget keeps.
+  k.textGet = [](Ui&, NamedObject& o, std::string& out) {
+    if (tk_gadget_exists(o.gadget)) o.text = std::to_string(tk_get_gadget_state(o.gadget));
+    out = o.text;
+    return true;
+  };
   k.describe = [](Ui&, NamedObject&, TkAccessible& out) { out.role = TK_ROLE_SPLITTER; };
   return k;
 }

@@ -26,7 +26,7 @@ namespace {
 bool parent_holds_gadgets(Ui& ui, const std::string& parent) {
   if (parent.empty() || find_object(ui, parent, 0) != 1) return true;
   const NamedObject* p = current_object(ui);
-  if (!is_container_kind(p->kind)) return true;
+  if (!holds_children(ui, p->kind)) return true;
   if (tk_open_gadget_list(p->gadget) != 1) return false;
   tk_close_gadget_list();
   return true;
