@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
 
 // ---- start-up --------------------------------------------------------------
 // The toolkit needs a QApplication; the fuzzers never have a display.

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "toolkit/tk.h"
 #include "viewer.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "framework/ui.h"
 #include "jobs.h"
 

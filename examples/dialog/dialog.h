@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"

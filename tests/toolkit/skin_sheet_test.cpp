@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
