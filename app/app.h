@@ -11,6 +11,8 @@
 #include "framework/ui.h"
 #include "shell/shell.h"
 
+namespace zui {
+
 // ---- AppState --------------------------------------------------------------
 /// The demo client's state.
 struct AppState {
@@ -102,3 +104,5 @@ void on_search_list_event(App& app);
 /// Shows a message in the icon bar, coloured by level (1 red, 2 yellow,
 /// 3 green, others black).
 void show_iconbar_message(App& app, const std::string& text, int8_t level);
+
+}  // namespace zui

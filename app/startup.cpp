@@ -13,6 +13,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- start-up ------------------------------------------------------------------
 int32_t start_up(App& app, const void* sheet, std::size_t size, const void* sheet2x,
                  std::size_t size2x) {
@@ -122,3 +124,5 @@ void shut_down(App& app) {
   app.state.messageFont = 0;
   app.state.skin = SkinPieces{};
 }
+
+}  // namespace zui

@@ -13,6 +13,8 @@
 #include "toolkit/tk_accessible.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 // ---- composition -----------------------------------------------------------
 
 // Builds a stretch button's frame from its three slices, with the caption
@@ -247,3 +249,5 @@ void add_button_hooks(KindBehaviour& k) {
   k.keyword = keyword;
   k.release = on_release;
 }
+
+}  // namespace zui

@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- registration ----------------------------------------------------------
 
 void register_control_kinds(Ui& ui) {
@@ -330,3 +332,5 @@ int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redr
   if (redraw == 1) draw_tab_bar(ui, *bar);
   return 0;
 }
+
+}  // namespace zui

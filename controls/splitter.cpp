@@ -12,6 +12,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- creation --------------------------------------------------------------
 
 int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -125,3 +127,5 @@ KindBehaviour splitter_behaviour() {
   k.describe = [](Ui&, NamedObject&, TkAccessible& out) { out.role = TK_ROLE_SPLITTER; };
   return k;
 }
+
+}  // namespace zui

@@ -10,6 +10,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 namespace {
 
 // ---- names ---------------------------------------------------------------------
@@ -86,3 +88,5 @@ int32_t set_expanded(Ui& ui, const std::string& name, int8_t expanded) {
   tk_announce_states(o->gadget, TK_STATE_EXPANDED);
   return 0;
 }
+
+}  // namespace zui

@@ -16,6 +16,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- number parsing and keyword case -------------------------------------------
 
 int64_t parse_keyword_number(const std::string& value) {
@@ -183,3 +185,4 @@ int32_t set_attribute(Ui& ui, NamedObject& obj, const std::string& keyword,
   return stored ? 0 : -1;
 }
 
+}  // namespace zui

@@ -16,6 +16,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- common sequence -------------------------------------------------------
 
 namespace {
@@ -283,3 +285,4 @@ int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int
   return end_object(ui, *o);
 }
 
+}  // namespace zui

@@ -23,6 +23,8 @@
 #include "framework/records.h"
 #include "framework/ui.h"
 
+namespace zui {
+
 // ---- registry --------------------------------------------------------------
 /// Adds a window record under `name` (the window itself is opened by
 /// create_window) and makes it the current one.
@@ -318,3 +320,5 @@ int32_t remove_item(Ui& ui, const std::string& name, int32_t position);
 int32_t clear_items(Ui& ui, const std::string& name);
 /// The key of the selected entry, empty for none.
 std::string selected_key(Ui& ui, const std::string& name);
+
+}  // namespace zui

@@ -18,6 +18,8 @@
 #include "framework/records.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 struct Ui;
 
 // ---- toolkit events --------------------------------------------------------
@@ -199,3 +201,5 @@ bool kind_registered(const Ui& ui, int8_t kind);
 
 // Convenience calls through the table; each does nothing without a hook.
 void draw_object(Ui& ui, NamedObject& o);
+
+}  // namespace zui

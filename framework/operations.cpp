@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- helpers ---------------------------------------------------------------
 namespace {
 
@@ -189,3 +191,4 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
   return 1;
 }
 
+}  // namespace zui

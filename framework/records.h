@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace zui {
+
 // ---- kind codes ------------------------------------------------------------
 /// Kind codes of named objects (NamedObject::kind).
 namespace Kind {
@@ -229,3 +231,5 @@ struct WindowRecord {
   /// Next window in the list.
   WindowRecord* next = nullptr;
 };
+
+}  // namespace zui

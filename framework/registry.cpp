@@ -18,6 +18,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- records and context ---------------------------------------------------
 
 NamedObject::NamedObject() = default;
@@ -478,3 +480,5 @@ int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
   }
   return result;
 }
+
+}  // namespace zui

@@ -11,6 +11,9 @@
 #include "framework/kinds.h"
 #include "framework/records.h"
 
+// Everything of the library above the toolkit's tk_ functions.
+namespace zui {
+
 /// The framework's context: registry, windows, animation clock and the
 /// kinds' behaviours. Every operation takes it first.
 struct Ui {
@@ -69,3 +72,5 @@ inline const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind) {
 inline bool holds_children(const Ui& ui, int8_t kind) {
   return is_container_kind(kind) || kind_behaviour(ui, kind).container;
 }
+
+}  // namespace zui

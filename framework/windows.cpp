@@ -14,6 +14,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- window geometry -------------------------------------------------------
 
 int32_t activate_window(Ui& ui, const std::string& windowName) {
@@ -262,3 +264,5 @@ void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t 
   apply_visibility(ui, *top, value, mode);
   propagate_below(ui, *top, value, mode, 0);
 }
+
+}  // namespace zui

@@ -9,6 +9,8 @@
 #include "fuzz_input.h"
 #include "grid/grid_records.h"
 
+using namespace zui;
+
 // ---- grids -----------------------------------------------------------------
 // Counts agree with the stored records, and every expander the grid refers
 // to is one of its own cells' expanders.

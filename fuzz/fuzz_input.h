@@ -12,6 +12,8 @@
 
 #include "shell/shell.h"
 
+using namespace zui;
+
 // ---- start-up --------------------------------------------------------------
 // The toolkit needs a QApplication; the fuzzers never have a display.
 inline void fuzz_start_toolkit() {

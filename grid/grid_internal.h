@@ -10,6 +10,8 @@
 #include "grid/grid_layout.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
 KeywordField grid_keyword(NamedObject& obj, const std::string& keyword);
@@ -114,3 +116,5 @@ void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout);
 // Draws the grid for an operation on it; the drawing reaches its scroll
 // bars without moving the current object.
 inline void redraw_grid(Ui& ui, NamedObject& obj) { render_grid(ui, obj); }
+
+}  // namespace zui

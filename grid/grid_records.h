@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 /// The allocator of a grid's row and cell lists: a list of 2 MB or more lives
 /// in the toolkit's pages (huge pages where the system has them), which makes
 /// filling a million rows about twice as fast; smaller ones use the heap.
@@ -326,3 +328,5 @@ inline GridRecord* grid_record(NamedObject& o) {
 inline const GridRecord* grid_record(const NamedObject& o) {
   return grid_record(const_cast<NamedObject&>(o));
 }
+
+}  // namespace zui

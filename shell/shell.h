@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace zui {
+
 // ---- start-up --------------------------------------------------------------
 /// The toolkit's initialisation calls in their order (harmless when
 /// repeated); 0 when there is no display to open windows on, and nothing is
@@ -114,3 +116,5 @@ std::string shown_file_name(const std::string& name);
 /// Frees every piece image `skin` holds and sets them to 0.
 void free_skin_pieces(SkinPieces& skin);
 /// @}
+
+}  // namespace zui

@@ -16,6 +16,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- piece table -------------------------------------------------------------
 // Rectangles on the sheet, in cutting order. The icon-bar background spans
 // the full sheet width and is rescaled right after it is cut.
@@ -312,3 +314,4 @@ std::string load_skin_file(SkinPieces& skin, const std::string& path) {
                     shown_file_name(path), shown_file_name(path2x));
 }
 
+}  // namespace zui

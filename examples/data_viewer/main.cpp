@@ -22,6 +22,8 @@
 #include "toolkit/tk.h"
 #include "viewer.h"
 
+using namespace zui;
+
 namespace {
 constexpr int32_t kQuietToShoot = 25;  // idle 20 ms turns before the picture
 constexpr int kExitBadFile = 2;

@@ -13,6 +13,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 // Frees every piece a test cut, so tests do not leak images into each other.

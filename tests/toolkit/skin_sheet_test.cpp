@@ -12,6 +12,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 struct Rect {
