@@ -265,6 +265,9 @@ struct GridRecord : ControlRecord {
   int8_t resizeShape = 0;       // 1 while the mouse shows the column-resize shape
   int8_t enableInput = 0;       // "ENABLEINPUT"
   int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
+  int32_t keysInstalledAt = -1; // tk_shortcut_changes() after its keys went in, -1 never
+  int32_t keysWindow = 0;       // window they went into
+  int8_t keysForEditor = 0;     // 1 when they were an open editor's (Return, Escape)
   int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps
   int32_t inputGadget = 0;      // open cell editor, 0 none
   EditorPlace editor;           // the open editor's cell and place

@@ -591,16 +591,25 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
 // belong to the editor. The dispatcher installs them whenever the mouse is
 // over the grid, which also undoes what another grid or object did to the
 // window's keys meanwhile.
-void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
-  const GridRecord* g = grid_record(grid);
+void install_grid_shortcuts(Ui& ui, NamedObject& grid) {
+  GridRecord* g = grid_record(grid);
   if (!g || g->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
-  tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
-  if (editor_is_open(*g)) {
-    remove_grid_shortcuts(ui, 1);
+  // Nothing changed any window's keys since this grid put its own in: they
+  // are still there (an editor opening or closing removes some).
+  const int8_t forEditor = editor_is_open(*g) ? 1 : 0;
+  if (g->keysInstalledAt == tk_shortcut_changes() && g->keysWindow == window &&
+      g->keysForEditor == forEditor)
     return;
+  tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
+  if (forEditor == 1) {
+    remove_grid_shortcuts(ui, 1);
+  } else {
+    for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
   }
-  for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
+  g->keysInstalledAt = tk_shortcut_changes();
+  g->keysWindow = window;
+  g->keysForEditor = forEditor;
 }
 
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
