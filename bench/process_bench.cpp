@@ -1,7 +1,7 @@
 // The figures that belong to whole processes: start-up to a drawn window,
 // resident memory after start-up, and the CPU time of an idling program,
 // each for the demo and for a bare Qt window measured the same way in the
-// same run.
+// same run, and the wake-ups of both while nothing moves.
 //
 //   process_bench startup --demo D --peer P [--runs 10]
 //   process_bench idle --demo D --peer P [--seconds 25]      (under X only)
@@ -74,6 +74,24 @@ double cpu_ns(pid_t pid) {
       std::ifstream in(dir + "/" + e->d_name + "/schedstat");
       double ns = 0;
       if (in >> ns) total += ns;
+    }
+    closedir(d);
+  }
+  return total;
+}
+
+// Voluntary context switches of all threads of a process so far: each is a
+// sleep that ended, so their count over a still time counts the wake-ups.
+long wakeups(pid_t pid) {
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  long total = 0;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      std::ifstream in(dir + "/" + e->d_name + "/status");
+      std::string line;
+      while (std::getline(in, line))
+        if (line.compare(0, 24, "voluntary_ctxt_switches:") == 0) total += std::stol(line.substr(24));
     }
     closedir(d);
   }
@@ -301,6 +319,18 @@ int run_idle(const std::string& platform, const std::string& demo, const std::st
   sleep_ms(seconds * 1000);
   const double d1 = cpu_ns(d.pid), p1 = cpu_ns(p.pid);
   const double minutes = (now_ms() - t0) / 60000.0;
+
+  // Then still with the pointer outside both windows (they open right of
+  // and above this corner): wake-ups and CPU time over ten seconds.
+  ok = xdotool({"mousemove", "--sync", "2", "798"}) && ok;
+  sleep_ms(2000);
+  const long dw0 = wakeups(d.pid), pw0 = wakeups(p.pid);
+  const double ds0 = cpu_ns(d.pid), ps0 = cpu_ns(p.pid);
+  const double s0 = now_ms();
+  sleep_ms(10000);
+  const long dw1 = wakeups(d.pid), pw1 = wakeups(p.pid);
+  const double ds1 = cpu_ns(d.pid), ps1 = cpu_ns(p.pid);
+  const double stillMinutes = (now_ms() - s0) / 60000.0;
   end(d);
   end(p);
   std::fprintf(stderr,
@@ -311,6 +341,10 @@ int run_idle(const std::string& platform, const std::string& demo, const std::st
   // CPU seconds per minute of wall time.
   std::printf("idle.%s.demo %.4f\n", platform.c_str(), (d1 - d0) / 1e9 / minutes);
   std::printf("idle.%s.peer %.4f\n", platform.c_str(), (p1 - p0) / 1e9 / minutes);
+  std::printf("still.%s.demo.wakeups %ld\n", platform.c_str(), dw1 - dw0);
+  std::printf("still.%s.peer.wakeups %ld\n", platform.c_str(), pw1 - pw0);
+  std::printf("still.%s.demo.cpu %.4f\n", platform.c_str(), (ds1 - ds0) / 1e9 / stillMinutes);
+  std::printf("still.%s.peer.cpu %.4f\n", platform.c_str(), (ps1 - ps0) / 1e9 / stillMinutes);
   return ok ? 0 : 1;
 }
 
