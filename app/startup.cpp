@@ -58,8 +58,8 @@ int32_t main_loop_iteration(App& app, int32_t timeoutMs) {
   // The gadget-or-menu field outlives its event, so only a menu event counts.
   if (app.lastKind == TK_EVENT_MENU && app.lastMenu == kQuitMenuItem) app.lastKind = TK_EVENT_CLOSE;
 
-  // Also after a time-out: this call is the clock of hover looks and
-  // animations.
+  // Also after a time-out or a wake-up by the mouse: this call is the clock
+  // of hover looks and animations.
   dispatch_event(app.ui, app.mouseX, app.mouseY, app.lastKind, app.lastType, app.lastGadget,
                  app.lastMenu);
 
@@ -92,7 +92,10 @@ int32_t run_main_loop(App& app) {
   const char* reportShown = std::getenv("ZUI_REPORT_SHOWN");
   bool shownPending = reportShown != nullptr && *reportShown != '\0';
   int32_t quietIterations = 0;
-  while (main_loop_iteration(app, shownPending ? 1 : 20) != 0) {
+  // Otherwise the loop sleeps until the next event while nothing moves; the
+  // screenshot's quiet half second is counted in ticks.
+  auto wait = [&] { return shownPending ? 1 : wantShot ? kTickMs : next_wait(app.ui); };
+  while (main_loop_iteration(app, wait()) != 0) {
     if (shownPending && tk_window_paint_count(app.state.mainWindow) > 0) {
       std::fputs("shown\n", stdout);
       std::fflush(stdout);

@@ -236,6 +236,30 @@ void run_memory(benchmark::State& state, const std::string& name, Build build) {
   }
 }
 
+// The laid-out text cache filled to its bound with cell-like texts: what
+// it holds then, in MB and per text. Measured at the first fill only: later
+// fills reuse the memory the emptied cache gave back.
+void BM_TextCacheAtBound(benchmark::State& state) {
+  static const long grown = [] {
+    const int32_t bound = tk_text_cache_limit(0);
+    tk_text_cache_limit(bound);  // empty
+    const int32_t canvas = tk_create_image(-1, 100, 20);
+    const long before = status_kb("VmRSS");
+    tk_start_drawing(tk_image_output(canvas));
+    for (int32_t i = 0; i < bound; ++i) tk_draw_text(0, 0, "cell " + std::to_string(i * 7919));
+    tk_stop_drawing();
+    const long kb = status_kb("VmRSS") - before;
+    tk_free_image(canvas);
+    return kb;
+  }();
+  const int32_t bound = tk_text_cache_limit(0);
+  tk_text_cache_limit(bound);
+  for (auto _ : state) benchmark::DoNotOptimize(grown);
+  state.counters["cache_MB"] = grown / 1024.0;
+  state.counters["B_per_text"] = grown * 1024.0 / bound;
+}
+BENCHMARK(BM_TextCacheAtBound)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 void BM_MemoryFlat(benchmark::State& state) {
   run_memory(state, "memory flat", [] { return std::make_unique<OurGrid>(false); });
 }

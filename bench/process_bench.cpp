@@ -1,7 +1,7 @@
 // The figures that belong to whole processes: start-up to a drawn window,
 // resident memory after start-up, and the CPU time of an idling program,
 // each for the demo and for a bare Qt window measured the same way in the
-// same run.
+// same run, and the wake-ups of both while nothing moves.
 //
 //   process_bench startup --demo D --peer P [--runs 10]
 //   process_bench idle --demo D --peer P [--seconds 25]      (under X only)
@@ -30,6 +30,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,20 +65,55 @@ long status_kb(pid_t pid, const std::string& field) {
   return 0;
 }
 
-// CPU time of all threads of a process so far, in nanoseconds (the first
-// field of each thread's schedstat; the tick counts of /proc/<pid>/stat are
-// too coarse for a program that should use next to nothing).
-double cpu_ns(pid_t pid) {
+// CPU time of each thread of a process so far, in nanoseconds, by thread id
+// (the first field of each thread's schedstat; the tick counts of
+// /proc/<pid>/stat are too coarse for a program that should use next to
+// nothing).
+std::map<std::string, double> cpu_ns(pid_t pid) {
   const std::string dir = "/proc/" + std::to_string(pid) + "/task";
-  double total = 0;
+  std::map<std::string, double> times;
   if (DIR* d = opendir(dir.c_str())) {
     while (dirent* e = readdir(d)) {
       if (e->d_name[0] == '.') continue;
       std::ifstream in(dir + "/" + e->d_name + "/schedstat");
       double ns = 0;
-      if (in >> ns) total += ns;
+      if (in >> ns) times[e->d_name] = ns;
     }
     closedir(d);
+  }
+  return times;
+}
+
+// Voluntary context switches of each thread of a process so far, by thread
+// id: each is a sleep that ended, so their growth over a still time counts
+// the wake-ups.
+std::map<std::string, long> wakeups(pid_t pid) {
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  std::map<std::string, long> counts;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      std::ifstream in(dir + "/" + e->d_name + "/status");
+      std::string line;
+      while (std::getline(in, line))
+        if (line.compare(0, 24, "voluntary_ctxt_switches:") == 0)
+          counts[e->d_name] = std::stol(line.substr(24));
+    }
+    closedir(d);
+  }
+  return counts;
+}
+
+// The growth between two readings of the threads alive at the end. A
+// thread that ended meanwhile (Qt's pool threads end after half a minute of
+// rest) takes its count with it, so only the threads alive at the end count.
+template <typename Value>
+Value grown(const std::map<std::string, Value>& before,
+            const std::map<std::string, Value>& after) {
+  Value total = 0;
+  for (const auto& [thread, value] : after) {
+    const auto it = before.find(thread);
+    total += value - (it == before.end() ? 0 : it->second);
   }
   return total;
 }
@@ -297,12 +333,24 @@ int run_idle(const std::string& platform, const std::string& demo, const std::st
   if (!ok) std::fprintf(stderr, "idle: xdotool failed; the pointer is not on the grid\n");
   sleep_ms(2000);
 
-  const double d0 = cpu_ns(d.pid), p0 = cpu_ns(p.pid);
+  const auto d0 = cpu_ns(d.pid), p0 = cpu_ns(p.pid);
   const double t0 = now_ms();
   const long demoKb = status_kb(d.pid, "VmRSS"), peerKb = status_kb(p.pid, "VmRSS");
   sleep_ms(seconds * 1000);
-  const double d1 = cpu_ns(d.pid), p1 = cpu_ns(p.pid);
+  const auto d1 = cpu_ns(d.pid), p1 = cpu_ns(p.pid);
   const double minutes = (now_ms() - t0) / 60000.0;
+
+  // Then still with the pointer outside both windows (they open right of
+  // and above this corner): wake-ups and CPU time over ten seconds.
+  ok = xdotool({"mousemove", "--sync", "2", "798"}) && ok;
+  sleep_ms(2000);
+  const auto dw0 = wakeups(d.pid), pw0 = wakeups(p.pid);
+  const auto ds0 = cpu_ns(d.pid), ps0 = cpu_ns(p.pid);
+  const double s0 = now_ms();
+  sleep_ms(10000);
+  const auto dw1 = wakeups(d.pid), pw1 = wakeups(p.pid);
+  const auto ds1 = cpu_ns(d.pid), ps1 = cpu_ns(p.pid);
+  const double stillMinutes = (now_ms() - s0) / 60000.0;
   end(d);
   end(p);
   std::fprintf(stderr,
@@ -311,8 +359,12 @@ int run_idle(const std::string& platform, const std::string& demo, const std::st
                platform.c_str(), t.tab.x(), t.tab.y(), t.grid.x(), t.grid.y(), demoKb / 1024.0,
                peerKb / 1024.0);
   // CPU seconds per minute of wall time.
-  std::printf("idle.%s.demo %.4f\n", platform.c_str(), (d1 - d0) / 1e9 / minutes);
-  std::printf("idle.%s.peer %.4f\n", platform.c_str(), (p1 - p0) / 1e9 / minutes);
+  std::printf("idle.%s.demo %.4f\n", platform.c_str(), grown(d0, d1) / 1e9 / minutes);
+  std::printf("idle.%s.peer %.4f\n", platform.c_str(), grown(p0, p1) / 1e9 / minutes);
+  std::printf("still.%s.demo.wakeups %ld\n", platform.c_str(), grown(dw0, dw1));
+  std::printf("still.%s.peer.wakeups %ld\n", platform.c_str(), grown(pw0, pw1));
+  std::printf("still.%s.demo.cpu %.4f\n", platform.c_str(), grown(ds0, ds1) / 1e9 / stillMinutes);
+  std::printf("still.%s.peer.cpu %.4f\n", platform.c_str(), grown(ps0, ps1) / 1e9 / stillMinutes);
   return ok ? 0 : 1;
 }
 

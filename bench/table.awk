@@ -6,9 +6,11 @@
 #   label | unit | our key | peer name | peer key | check | target text
 # A line "## TEXT" starts a section (a row with only its label, in bold).
 # unit: ms, us (figure kept in ms, shown in microseconds), MB, s/min (CPU
-# seconds per minute, also shown as a share of one core), instr (a count).
+# seconds per minute, also shown as a share of one core), instr or count (a
+# count).
 # check: "ratio<=X" (ours / peer at most X), "ratio<1" (ours below the
-# peer's), "lt:X" (ours below X in the row's unit), or empty.
+# peer's), "lt:X" (ours below X in the row's unit), "le:X" (at most X),
+# "plus:X" (at most the peer's value plus X), or empty.
 # FIGURES: "key value" lines (bench/figures.awk and the process measurements).
 #
 # Prints a Markdown table whose columns line up in a terminal as well.
@@ -16,7 +18,7 @@
 function shown(v, unit,   x) {
   if (v == "") return "n/a"
   x = (unit == "us") ? v * 1000 : v
-  if (unit == "instr") return commas(sprintf("%.0f", x))
+  if (unit == "instr" || unit == "count") return commas(sprintf("%.0f", x))
   if (unit == "s/min") return sprintf("%.3f s/min (%.2f %%)", x, x / 60 * 100)
   return sig3(x) " " (unit == "us" ? "µs" : unit)
 }
@@ -83,6 +85,10 @@ END {
       else if (f[6] == "ratio<1" && ratio != "") met = (ratio < 1) ? "yes" : "no"
       else if (f[6] ~ /^lt:/ && ours != "")
         met = (((f[2] == "us") ? ours * 1000 : ours) < substr(f[6], 4) + 0) ? "yes" : "no"
+      else if (f[6] ~ /^le:/ && ours != "")
+        met = (((f[2] == "us") ? ours * 1000 : ours) <= substr(f[6], 4) + 0) ? "yes" : "no"
+      else if (f[6] ~ /^plus:/ && ours != "" && peer != "")
+        met = (ours + 0 <= peer + substr(f[6], 6)) ? "yes" : "no"
       else if (f[6] != "") met = "not measured"
       cell[r, 7] = met
     }

@@ -206,6 +206,15 @@ bool on_step(Ui& ui, NamedObject& o) {
   return b->look == Look::Resting;
 }
 
+// A strip runs, or a hover or pressed look waits for the mouse to leave
+// (only an object the dispatcher handles ever takes it back).
+bool on_moving(const Ui&, const NamedObject& o) {
+  const ButtonRecord* b = button_record(o);
+  if (!b || b->look == Look::Resting) return false;
+  if (is_animating_look(b->look)) return true;
+  return o.visible == Visibility::Shown && o.hidden < HiddenFlag::ByName && o.disabled == 0;
+}
+
 // A toggle or radio stretch button is switched by pressing it, so that its
 // picture follows. Only a change of state presses: pressing to set the state
 // it already has would show the opposite picture.
@@ -244,6 +253,7 @@ void add_button_hooks(KindBehaviour& k) {
   k.hover = on_hover;
   k.mouseAway = on_away;
   k.step = on_step;
+  k.moving = on_moving;
   k.textSet = on_text_set;
   k.enabled = on_enabled;
   k.keyword = keyword;

@@ -101,6 +101,13 @@ void show_page(Ui& ui, NamedObject& bar, int32_t index);
 // window record's eventCode / eventObject. Returns 0.
 int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind,
                        int32_t eventType, int32_t eventGadget, int32_t eventMenu);
+/// The main loop's clock, in milliseconds, while anything moves.
+inline constexpr int32_t kTickMs = 20;
+/// How long the main loop may wait for the next event before it dispatches
+/// again: kTickMs while anything needs the clock (an animation, a look to be
+/// taken back, a held scroll arrow, the mouse moving over a window, or
+/// ui.ticksWanted), else -1, no time-out. Pass it to tk_wait_event.
+int32_t next_wait(const Ui& ui);
 /// The framework event code of the last dispatch (a Code value).
 int8_t event_code(Ui& ui);
 /// The name of the object the last dispatch reported on.

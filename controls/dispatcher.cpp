@@ -1,11 +1,11 @@
 // The event dispatcher: one walk over the current window's objects turns a
 // toolkit event (or a timed-out wait) into one framework event code and one
 // object name, left in the window record. It is also the clock of every
-// animation, since the main loop calls it at least every 20 ms.
+// animation: while one runs (next_wait) the main loop calls it every 20 ms.
 //
 // Sections: call and eligibility · the object's own gadget events · mouse
 // over an object · mouse away from an object · shortcuts · animations ·
-// dispatch_event · results.
+// dispatch_event · the loop's wait · results.
 //
 // What an object does with the mouse (a button's looks, a tab bar's tabs, a
 // splitter's bar, a scroll bar's move) belongs to its kind: the dispatcher
@@ -292,9 +292,25 @@ int32_t dispatch_event(Ui& ui, int32_t mouseX, int32_t mouseY, int32_t eventKind
   WindowRecord& win = *w;
   win.eventCode = Code::None;
   win.eventObject.clear();
+  win.mouseMoved = mouseX != win.mouseX || mouseY != win.mouseY;
+  win.mouseX = mouseX;
+  win.mouseY = mouseY;
   // The registry position ends where the walk ended, as it always has.
   if (NamedObject* ended = dispatch_over(ui, win, c)) make_current(ui, ended);
   return 0;
+}
+
+// ---- the loop's wait ----------------------------------------------------------
+
+int32_t next_wait(const Ui& ui) {
+  if (ui.ticksWanted != 0) return kTickMs;
+  for (const WindowRecord* w = ui.firstWindow; w; w = w->next)
+    if (w->mouseMoved != 0) return kTickMs;
+  for (const NamedObject* o = ui.first; o; o = o->next) {
+    const KindBehaviour& k = kind_behaviour(ui, o->kind);
+    if (k.moving && k.moving(ui, *o)) return kTickMs;
+  }
+  return -1;
 }
 
 // ---- results -----------------------------------------------------------------

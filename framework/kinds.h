@@ -108,6 +108,10 @@ struct KindBehaviour {
   // Event: one animation step on every dispatch; true when an animation
   // ended (the dispatch then reports code 96 and ends).
   bool (*step)(Ui& ui, NamedObject& o) = nullptr;
+  // Clock: true while the object needs the dispatcher's clock without any
+  // input (an animation runs, a look waits to be taken back, a held arrow
+  // repeats); the main loop may sleep until the next event otherwise.
+  bool (*moving)(const Ui& ui, const NamedObject& o) = nullptr;
   // Event: the left button went down over the object. The dispatcher has
   // set code 16 and focused the gadget; the kind may change the code (a
   // button that fires on release reports nothing yet, a tab bar 91).

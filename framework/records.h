@@ -225,6 +225,11 @@ struct WindowRecord {
   int32_t windowNumber = 0;  // toolkit window number
   /// Skinned button in its hover or pressed look.
   NamedObject* hoveredObject = nullptr; // skinned button in hover/pressed look
+  /// @{ The mouse where the last dispatch saw it (-1 outside the client area).
+  int32_t mouseX = -1;
+  int32_t mouseY = -1;
+  /// @}
+  int8_t mouseMoved = 0;     // 1 when the last dispatch saw the mouse elsewhere
 
   /// Previous window in the list.
   WindowRecord* prev = nullptr;  // window list links

@@ -44,6 +44,8 @@ struct Ui {
   // The millisecond clock that drives animations. Tests replace it to step
   // animations deterministically.
   int32_t (*clock)() = nullptr;  // nullptr = tk_elapsed_ms
+  /// 1 while the program wants the clock without any input (next_wait).
+  int8_t ticksWanted = 0;
 
   // What each kind adds, by kind code, as its layer registered it.
   /// The behaviour of each kind code.

@@ -110,6 +110,13 @@ void grid_register_event_hooks(KindBehaviour& b) {
     if (g->animating == 1) step_expanders(ui, o);
     return false;
   };
+  // Expanders turn, a hovered one waits to turn back, a held arrow repeats,
+  // or an open editor follows the grid.
+  b.moving = [](const Ui&, const NamedObject& o) {
+    const GridRecord* g = grid_record(o);
+    return g && (g->animating == 1 || g->pressedArrow != 0 || g->hoveredExpander != nullptr ||
+                 g->inputGadget != 0);
+  };
 }
 
 bool grid_takes_keys(const NamedObject& grid) {

@@ -190,7 +190,7 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir);
 bool grid_takes_keys(const NamedObject& grid);
 // The grid's keys in the current window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
-void install_grid_shortcuts(Ui& ui, const NamedObject& grid);
+void install_grid_shortcuts(Ui& ui, NamedObject& grid);
 // Takes the grid keys out of the current window (Escape stays with keepEscape).
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
 /// Advances the grid's turning expanders when their interval has passed.

@@ -1,8 +1,8 @@
 // The grid's input side: mouse hits, keyboard shortcuts, cursor moves and
 // the expander animation step.
 //
-// Sections: helpers · grid_mouse · grid_mouse_left · grid_key ·
-// move_cursor · shortcuts · step_expanders.
+// Sections: helpers · the layout the mouse is answered with · grid_mouse ·
+// grid_mouse_left · grid_key · move_cursor · shortcuts · step_expanders.
 //
 // The mouse is hit against the grid's layout (grid/grid_layout.h), the one
 // the drawing reads, so what is hit is what was drawn. Every scroll position
@@ -196,6 +196,45 @@ bool select_whole(GridRecord& g, int8_t hit, int32_t column, int32_t row) {
   return false;
 }
 
+// ---- the layout the mouse is answered with ------------------------------------------
+
+GridLayoutKey layout_key(const GridRecord& g, int32_t w, int32_t h, int32_t s) {
+  GridLayoutKey k;
+  k.width = w;
+  k.height = h;
+  k.iconSize = s;
+  k.scrollY = g.scrollY;
+  k.generation = g.layoutGeneration;
+  uint64_t mix = g.columns.size();
+  for (const ColumnRecord& c : g.columns)
+    mix = mix * 1000003u + (uint64_t(uint16_t(c.width)) << 16 | uint16_t(c.inputHeight));
+  k.columns = mix;
+  k.rows = uint64_t(g.rows.size()) << 32 ^ g.cells.size();
+  k.editor = g.inputGadget;
+  k.editorRow = g.editor.row;
+  k.editorColumn = int16_t(g.editor.column);
+  k.scrollX = g.scrollX;
+  k.captColHeight = g.captColHeight;
+  k.captRowWidth = g.captRowWidth;
+  k.borderless = g.borderless;
+  k.scrollArrows = g.scrollArrows;
+  k.scrollBars = int8_t((g.hScrollBar.empty() ? 0 : 1) + (g.vScrollBar.empty() ? 0 : 2));
+  return k;
+}
+
+// The mouse resting over a grid (no event) is answered on every tick: the
+// layout made for the previous rest serves while its key holds. Any event
+// lays the grid out afresh.
+const GridLayout& layout_for_mouse(GridRecord& g, int32_t w, int32_t h, int32_t s,
+                                   int32_t eventType) {
+  const GridLayoutKey key = layout_key(g, w, h, s);
+  if (eventType != -1 || !g.restingLayout || !(g.restingKey == key)) {
+    g.restingLayout = std::make_shared<const GridLayout>(compute_grid_layout(g, w, h, s));
+    g.restingKey = key;
+  }
+  return *g.restingLayout;
+}
+
 }  // namespace
 
 // ---- grid_mouse --------------------------------------------------------------------
@@ -229,7 +268,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   }
 
   const int32_t s = obj->canvas ? obj->canvas->iconSize : 0;
-  const GridLayout layout = compute_grid_layout(g, w, h, s);
+  const GridLayout& layout = layout_for_mouse(g, w, h, s, eventType);
 
   // A caption border being dragged follows the mouse until the button is
   // let go; nothing else answers meanwhile.
@@ -593,16 +632,25 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
 // belong to the editor. The dispatcher installs them whenever the mouse is
 // over the grid, which also undoes what another grid or object did to the
 // window's keys meanwhile.
-void install_grid_shortcuts(Ui& ui, const NamedObject& grid) {
-  const GridRecord* g = grid_record(grid);
+void install_grid_shortcuts(Ui& ui, NamedObject& grid) {
+  GridRecord* g = grid_record(grid);
   if (!g || g->keyboardControl != 1) return;
   const int32_t window = window_number(ui);
-  tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
-  if (editor_is_open(*g)) {
-    remove_grid_shortcuts(ui, 1);
+  // Nothing changed any window's keys since this grid put its own in: they
+  // are still there (an editor opening or closing removes some).
+  const int8_t forEditor = editor_is_open(*g) ? 1 : 0;
+  if (g->keysInstalledAt == tk_shortcut_changes() && g->keysWindow == window &&
+      g->keysForEditor == forEditor)
     return;
+  tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
+  if (forEditor == 1) {
+    remove_grid_shortcuts(ui, 1);
+  } else {
+    for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
   }
-  for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
+  g->keysInstalledAt = tk_shortcut_changes();
+  g->keysWindow = window;
+  g->keysForEditor = forEditor;
 }
 
 void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {

@@ -136,7 +136,10 @@ inline constexpr int32_t TK_TYPE_LEFT_RELEASE = 14005;
 /// @}
 
 // Resets the event type to -1, then returns the kind of the first queued
-// event; otherwise waits up to timeoutMs (-1 forever, 0 poll) and returns 0.
+// event; otherwise waits up to timeoutMs (-1: no time-out, 0 poll) and
+// returns 0. A wait without a time-out also returns 0 as soon as the pointer
+// moves over, into or out of one of the program's windows, so that hover
+// looks follow it at once.
 int32_t tk_wait_event(int32_t timeoutMs);
 /// Window of the last event.
 int32_t tk_last_event_window();
@@ -321,6 +324,9 @@ int32_t tk_add_menu_item(int32_t id, const std::string& text);
 int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id);
 /// Removes a key combination from the window.
 int32_t tk_remove_shortcut(int32_t window, int32_t key);  // key -1 = all
+/// Counts the changes to any window's shortcuts (it wraps): a caller that
+/// installed its keys and sees the same count need not install them again.
+int32_t tk_shortcut_changes();
 
 // ---- images (RGB, no alpha) ------------------------------------------------
 // Sizes and coordinates are logical pixels at every call. An image holds
@@ -390,6 +396,12 @@ int32_t tk_text_width(const std::string& text);
 int32_t tk_text_height(const std::string& text);
 /// Draws text with its top left at (x, y) in `colour` (-1: the front colour).
 int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour = -1);
+/// Texts laid out and kept for drawing again (keyed by text, font and
+/// scale); emptied when the display scale or the fonts change.
+int32_t tk_text_cache_count();
+/// Empties the cache and sets how many laid-out texts it keeps at most (0:
+/// the default, 4096); a full cache starts over. Returns the previous bound.
+int32_t tk_text_cache_limit(int32_t entries);
 /// Draws the image behind a bitmap handle at (x, y), stretched to w x h when given.
 int32_t tk_draw_image(int32_t bitmapHandle, int32_t x, int32_t y, int32_t w = -1,
                       int32_t h = -1);

@@ -96,10 +96,19 @@ QEventLoop*& waiting() {
   static QEventLoop* loop = nullptr;
   return loop;
 }
+// True while the wait in progress has no time-out.
+bool& untimed() {
+  static bool value = false;
+  return value;
+}
 void wake_waiting() {
   if (waiting()) waiting()->quit();
 }
 }  // namespace
+
+void wake_untimed_wait() {
+  if (untimed()) wake_waiting();
+}
 
 }  // namespace tk
 
@@ -152,7 +161,9 @@ int32_t tk_wait_event(int32_t timeoutMs) {
         timer.start(timeoutMs);
       }
       waiting() = &loop;
+      untimed() = timeoutMs < 0;
       loop.exec();
+      untimed() = false;
       waiting() = nullptr;
     }
   }

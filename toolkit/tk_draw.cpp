@@ -3,21 +3,27 @@
 // Every call takes logical coordinates and paints the target's device
 // pixels. Lines and boxes are set pixel by pixel (exact, never antialiased,
 // with the inverting mode as an XOR of the colour bits), one logical pixel
-// as a block of device pixels; text goes through a short-lived QPainter on
-// the target, which scales it to the device pixels, so glyphs are drawn at
-// the screen's resolution; pictures are copied or stretched device pixel by
-// device pixel.
+// as a block of device pixels; text goes through one QPainter per drawing
+// on the target, which scales it to the device pixels, so glyphs are drawn
+// at the screen's resolution; pictures are copied or stretched device pixel
+// by device pixel. Texts are laid out once and kept in a bounded cache,
+// since a grid or a tab bar draws the same words again on every change.
 //
-// Sections: fonts · drawing state · text · pictures · lines and boxes.
+// Sections: fonts · drawing state · text cache · text · pictures · lines
+// and boxes.
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -85,9 +91,12 @@ struct DrawState {
   int32_t image = 0;  // target image number, 0 when not drawing
   int32_t mode = 0;
   QFont font;
+  int32_t fontKey = 0;  // the font's handle, 0 for the default gadget font
   QRgb front = 0xFF000000u;
   bool clipped = false;  // drawing is kept inside `clip`
   QRect clip;            // the clip rectangle while clipped
+  std::unique_ptr<QPainter> painter;  // text painter of this drawing, opened at the first text
+  int32_t painterFont = -1;           // fontKey the painter holds, -1 none yet
 };
 DrawState& drawing() {
   static DrawState s;
@@ -115,9 +124,72 @@ QRgb to_rgb(int32_t colour) {
 }
 }  // namespace
 
-void release_drawing_target(int32_t image) {
-  if (drawing().image == image) drawing().image = 0;
+// Ends the text painter before the target's pixels change hands.
+void end_painter() {
+  drawing().painter.reset();
+  drawing().painterFont = -1;
 }
+
+void release_drawing_target(int32_t image) {
+  if (drawing().image != image) return;
+  end_painter();
+  drawing().image = 0;
+}
+
+// ---- text cache ------------------------------------------------------------
+
+namespace {
+// One laid-out text: its layout and measures in its font.
+struct LaidOutText {
+  QStaticText layout;  // glyphs placed once, drawn as they are
+  int32_t width = 0;   // advance in logical pixels
+};
+struct TextKey {
+  std::string text;
+  int32_t font = 0;   // DrawState::fontKey
+  int32_t scale = 0;  // target's device pixel ratio in hundredths
+  bool operator==(const TextKey&) const = default;
+};
+struct TextKeyHash {
+  size_t operator()(const TextKey& k) const {
+    return std::hash<std::string>()(k.text) ^ (size_t(k.font) * 0x9E3779B97F4A7C15ull) ^
+           size_t(k.scale);
+  }
+};
+constexpr int32_t kDefaultTextCacheLimit = 4096;
+struct TextCache {
+  std::unordered_map<TextKey, LaidOutText, TextKeyHash> entries;
+  int32_t limit = kDefaultTextCacheLimit;  // entries kept at most
+  TextKey probe;                           // reused for look-ups, so they allocate nothing
+};
+TextCache& text_cache() {
+  static TextCache cache;
+  return cache;
+}
+
+// The text laid out in the drawing's font at the target's scale. A full
+// cache starts over: simpler than tracking use, and a page of a grid is far
+// below the bound.
+const LaidOutText& laid_out(const Image& img, const std::string& text) {
+  TextCache& c = text_cache();
+  const DrawState& s = drawing();
+  c.probe.text.assign(text);
+  c.probe.font = s.fontKey;
+  c.probe.scale = int32_t(std::lround(scale_of(img) * 100));
+  if (auto it = c.entries.find(c.probe); it != c.entries.end()) return it->second;
+  if (int32_t(c.entries.size()) >= c.limit) c.entries.clear();
+  LaidOutText t;
+  const QString q = qs(text);
+  t.layout.setText(q);
+  t.layout.setTextFormat(Qt::PlainText);
+  t.layout.setPerformanceHint(QStaticText::AggressiveCaching);
+  t.layout.prepare(QTransform(), s.font);
+  t.width = QFontMetrics(s.font).horizontalAdvance(q);
+  return c.entries.emplace(c.probe, std::move(t)).first->second;
+}
+}  // namespace
+
+void clear_text_cache() { text_cache().entries.clear(); }
 
 }  // namespace tk
 
@@ -147,6 +219,17 @@ int32_t tk_font_handle(int32_t font) {
 void tk_free_all_fonts() {
   for (auto& [n, f] : fonts().items) drop_handle(f.handle);
   fonts().items.clear();
+  clear_text_cache();
+}
+
+int32_t tk_text_cache_count() { return int32_t(text_cache().entries.size()); }
+
+int32_t tk_text_cache_limit(int32_t entries) {
+  TextCache& c = text_cache();
+  const int32_t previous = c.limit;
+  c.limit = entries > 0 ? entries : kDefaultTextCacheLimit;
+  c.entries.clear();
+  return previous;
 }
 
 int32_t tk_live_font_count() { return static_cast<int32_t>(fonts().items.size()); }
@@ -163,6 +246,7 @@ int32_t tk_start_drawing(int32_t output) {
   s.image = image;
   s.mode = 0;
   s.font = default_gadget_font();
+  s.fontKey = 0;
   s.front = 0xFF000000u;
   s.clipped = false;
   return 1;
@@ -170,6 +254,7 @@ int32_t tk_start_drawing(int32_t output) {
 
 int32_t tk_stop_drawing() {
   const int32_t image = drawing().image;
+  end_painter();
   drawing().image = 0;
   if (image != 0) image_changed(image);
   return 0;
@@ -193,19 +278,22 @@ int32_t tk_drawing_font(int32_t fontHandle) {
   if (!target()) return 0;
   if (fontHandle == -1) {
     drawing().font = default_gadget_font();
+    drawing().fontKey = 0;
     return 1;
   }
   const QFont* f = font_by_handle(fontHandle);
   if (!f) return 0;
   drawing().font = *f;
+  drawing().fontKey = fontHandle;
   return 1;
 }
 
 // ---- text ------------------------------------------------------------------
 
 int32_t tk_text_width(const std::string& text) {
-  if (text.empty() || !target()) return 0;
-  return QFontMetrics(drawing().font).horizontalAdvance(qs(text));
+  const Image* img = target();
+  if (text.empty() || !img) return 0;
+  return laid_out(*img, text).width;
 }
 
 int32_t tk_text_height(const std::string& text) {
@@ -216,18 +304,26 @@ int32_t tk_text_height(const std::string& text) {
 int32_t tk_draw_text(int32_t x, int32_t y, const std::string& text, int32_t colour) {
   Image* img = target();
   if (!img || text.empty()) return 0;
-  const DrawState& s = drawing();
-  QString q = qs(text);
-  QFontMetrics metrics(s.font);
+  DrawState& s = drawing();
+  const LaidOutText& t = laid_out(*img, text);
   // Logical coordinates: the painter scales them by the image's ratio.
-  QPainter p(&img->pixels);
-  if (s.clipped) p.setClipRect(paintable(*img));
-  p.setRenderHint(QPainter::TextAntialiasing, true);
-  p.setFont(s.font);
+  if (!s.painter) {
+    s.painter = std::make_unique<QPainter>(&img->pixels);
+    s.painter->setRenderHint(QPainter::TextAntialiasing, true);
+  }
+  QPainter& p = *s.painter;
+  if (s.painterFont != s.fontKey) {
+    p.setFont(s.font);
+    s.painterFont = s.fontKey;
+  }
+  if (s.clipped)
+    p.setClipRect(paintable(*img));
+  else if (p.hasClipping())
+    p.setClipping(false);
   if (!(s.mode & TK_DRAW_TRANSPARENT))
-    p.fillRect(QRect(x, y, metrics.horizontalAdvance(q), metrics.height()), Qt::white);
+    p.fillRect(QRect(x, y, t.width, QFontMetrics(s.font).height()), Qt::white);
   p.setPen(QColor(to_rgb(colour)));
-  p.drawText(QPoint(x, y + metrics.ascent()), q);
+  p.drawStaticText(QPoint(x, y), t.layout);
   return 1;
 }
 

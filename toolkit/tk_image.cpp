@@ -184,6 +184,7 @@ void change_device_scale(double scale) {
   ImageStore& s = store();
   if (scale <= 0 || scale == s.scale) return;
   s.scale = scale;
+  clear_text_cache();  // laid out for the old scale's glyphs
   std::vector<int32_t> recut;
   std::set<Sheet*> sheets;
   for (auto& [n, img] : s.table.items) {

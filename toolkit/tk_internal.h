@@ -119,6 +119,8 @@ inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
 
 // Ends drawing when it targets this image (before it is freed or resized).
 void release_drawing_target(int32_t image);
+// Forgets every laid-out text (the scale or the fonts changed).
+void clear_text_cache();
 // The pixels of an image changed (drawing ended, rescaled): image gadgets
 // showing it pick up the new picture.
 void image_changed(int32_t image);
@@ -144,6 +146,10 @@ void install_shortcut_filter();
 // Global pointer position, asked of the platform only when it may have
 // changed.
 QPoint pointer_position();
+// Ends a wait without a time-out: the pointer moved over, into or out of
+// one of our windows, which the caller's hover looks follow. A timed wait
+// runs on; its clock comes soon enough.
+void wake_untimed_wait();
 // Classic virtual-key number of a Qt key, 0 when it has none.
 int32_t virtual_key(int qtKey);
 

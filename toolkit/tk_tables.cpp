@@ -131,13 +131,25 @@ std::unordered_map<int32_t, std::map<int32_t, int32_t>>& shortcuts() {
 }
 }  // namespace
 
-void set_shortcut(int32_t window, int32_t key, int32_t id) { shortcuts()[window][key] = id; }
+uint32_t& shortcut_changes() {
+  static uint32_t changes = 0;
+  return changes;
+}
+
+void set_shortcut(int32_t window, int32_t key, int32_t id) {
+  auto [at, added] = shortcuts()[window].try_emplace(key, id);
+  if (!added && at->second == id) return;
+  at->second = id;
+  ++shortcut_changes();
+}
 
 void remove_shortcut(int32_t window, int32_t key) {
   auto it = shortcuts().find(window);
   if (it == shortcuts().end()) return;
+  const size_t before = it->second.size();
   if (key == -1) it->second.clear();
   else it->second.erase(key);
+  if (it->second.size() != before) ++shortcut_changes();
 }
 
 bool find_shortcut(int32_t window, int32_t code, int32_t& id) {
@@ -154,6 +166,8 @@ bool has_shortcuts(int32_t window) {
   return it != shortcuts().end() && !it->second.empty();
 }
 
-void forget_shortcuts(int32_t window) { shortcuts().erase(window); }
+void forget_shortcuts(int32_t window) {
+  if (shortcuts().erase(window) != 0) ++shortcut_changes();
+}
 
 }  // namespace tk

@@ -115,5 +115,7 @@ bool find_shortcut(int32_t window, int32_t code, int32_t& id);
 bool has_shortcuts(int32_t window);
 // A window is gone: its shortcuts with it.
 void forget_shortcuts(int32_t window);
+// Counts every change of any window's shortcuts (tk_shortcut_changes).
+uint32_t& shortcut_changes();
 
 }  // namespace tk

@@ -110,7 +110,15 @@ bool touches_pointer(QEvent::Type t) {
 class EventWatch : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (touches_pointer(e->type())) pointer_dirty() = true;
+    if (touches_pointer(e->type())) {
+      pointer_dirty() = true;
+      // Only the pointer's own events: a move or resize of a widget is the
+      // program's doing, or comes with an event of its own.
+      const QEvent::Type t = e->type();
+      if (t != QEvent::Move && t != QEvent::Resize && t != QEvent::Show && t != QEvent::Hide &&
+          t != QEvent::WindowStateChange)
+        wake_untimed_wait();
+    }
     if (e->type() == QEvent::Paint && watched->isWidgetType()) {
       auto* top = dynamic_cast<TopWindow*>(static_cast<QWidget*>(watched)->window());
       if (Window* win = top ? live_window(top->number()) : nullptr) ++win->paints;
@@ -169,6 +177,8 @@ int32_t tk_add_shortcut(int32_t window, int32_t key, int32_t id) {
   set_shortcut(window, key, id);
   return 1;
 }
+
+int32_t tk_shortcut_changes() { return int32_t(shortcut_changes()); }
 
 int32_t tk_remove_shortcut(int32_t window, int32_t key) {
   Window* w = live_window(window);

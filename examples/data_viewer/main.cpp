@@ -18,9 +18,16 @@
 #include <cstring>
 #include <string>
 
+#include "controls/controls.h"
 #include "shell/shell.h"
 #include "toolkit/tk.h"
 #include "viewer.h"
+
+using namespace zui;
+
+using namespace zui;
+
+using namespace zui;
 
 using namespace zui;
 
@@ -71,7 +78,10 @@ int main(int argc, char** argv) {
 
   const char* shot = std::getenv("ZUI_SCREENSHOT");
   int32_t quiet = 0;
-  while (viewer_turn(v, 20)) {
+  // Asleep while nothing moves and no work runs (workers post their
+  // progress); a screenshot counts quiet ticks.
+  const bool wantShot = shot != nullptr && *shot != '\0';
+  while (viewer_turn(v, wantShot || viewer_busy(v) ? kTickMs : next_wait(v.ui))) {
     if (shot != nullptr && *shot != '\0') {
       const bool idle = !viewer_busy(v) && tk_window_paint_count(v.window) > 0;
       quiet = idle ? quiet + 1 : 0;

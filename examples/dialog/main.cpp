@@ -32,10 +32,12 @@ int main(int argc, char** argv) {
 
   const char* shot = std::getenv("ZUI_SCREENSHOT");
   int32_t quiet = 0;
+  const bool wantShot = shot != nullptr && *shot != '\0';
   for (;;) {
-    const int32_t kind = dialog_turn(d, 20);
+    // Asleep while nothing moves; a screenshot counts quiet ticks.
+    const int32_t kind = dialog_turn(d, wantShot ? kTickMs : next_wait(d.ui));
     if (kind == TK_EVENT_CLOSE) break;
-    if (shot != nullptr && *shot != '\0') {
+    if (wantShot) {
       quiet = kind == TK_EVENT_NONE && tk_window_paint_count(d.window) > 0 ? quiet + 1 : 0;
       if (quiet == kQuietToShoot) {
         tk_save_window_screenshot(d.window, shot);

@@ -513,6 +513,29 @@ TEST_F(Closing, TitleBarCloseEndsTheLoopAndTheWindowStaysUntilShutDown) {
   EXPECT_EQ(app.lastKind, TK_EVENT_CLOSE);
 }
 
+// The loop sleeps while the screen is still, keeps its clock while a hover
+// look shows or the arrow turns, and sleeps again once both are over.
+TEST_F(MainLoop, SleepsWhileStillAndTicksWhileSomethingMoves) {
+  park_mouse();
+  settle(100);
+  EXPECT_EQ(next_wait(app.ui), -1) << "still, mouse outside";
+
+  hover("ButtonAddVersion", 8, 8);
+  ASSERT_TRUE(run_until([&] { return button_record(*object("ButtonAddVersion"))->look == Look::Hover; }));
+  EXPECT_EQ(next_wait(app.ui), kTickMs) << "hover look shown";
+
+  click("ButtonHeadExpCol", 8, 8);
+  ASSERT_TRUE(run_until([&] { return saw(Code::LeftClick, "ButtonHeadExpCol"); }));
+  park_mouse();
+  step(0);
+  EXPECT_NE(button_record(*object("ButtonHeadExpCol"))->look, Look::Resting);
+  EXPECT_EQ(next_wait(app.ui), kTickMs) << "arrow turning";
+
+  ASSERT_TRUE(run_until([&] { return next_wait(app.ui) == -1; }));
+  EXPECT_EQ(button_record(*object("ButtonHeadExpCol"))->look, Look::Resting);
+  EXPECT_EQ(button_record(*object("ButtonAddVersion"))->look, Look::Resting);
+}
+
 TEST_F(MainLoop, AnIdleLoopStillDispatchesAndAnimates) {
   // With no input at all, each iteration still runs the dispatcher: an
   // animation started by name advances and finishes.

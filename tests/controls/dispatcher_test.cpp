@@ -3,9 +3,12 @@
 // grids, splitters and animations.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_layout.h"
 #include "support/controls_fixtures.h"
 
 using namespace zui;
@@ -335,4 +338,41 @@ TEST_F(ControlsTest, AKindOfItsOwnAnswersTheMouseThroughItsHooks) {
   dispatch(300, 300);
   EXPECT_EQ(hook_log.calls, "away ");
   EXPECT_EQ(own->text, "kept");
+}
+
+TEST_F(ControlsTest, TheLoopKeepsItsClockOnlyWhileSomethingMoves) {
+  NamedObject* button = skinned("ButtonA", 10, 10, 20, 20);
+  register_grid_kind(ui);
+  NamedObject* grid = add("GridA", Kind::Grid, 100, 100, 200, 100);
+  grid->control = std::make_unique<GridRecord>();
+  GridRecord& g = *grid_record(*grid);
+  constexpr int32_t Untimed = -1;
+  // One state after the other, as a person and the program bring them on.
+  struct Row {
+    const char* state;
+    std::function<void()> bring;
+    int32_t wait;
+  };
+  const Row rows[] = {
+      {"still, mouse outside", [&] { dispatch(-1, -1); }, Untimed},
+      {"mouse moving over the window", [&] { dispatch(400, 300); }, kTickMs},
+      {"mouse resting on the ground", [&] { dispatch(400, 300); }, Untimed},
+      {"hover look shown", [&] { dispatch(15, 15); dispatch(15, 15); }, kTickMs},
+      {"hover look taken back", [&] { dispatch(-1, -1); dispatch(-1, -1); }, Untimed},
+      {"strip running", [&] { button_record(*button)->look = 16; }, kTickMs},
+      {"hidden button in its hover look",
+       [&] {
+         button_record(*button)->look = Look::Hover;
+         button->visible = Visibility::Hidden;
+       },
+       Untimed},
+      {"expanders turning", [&] { g.animating = 1; }, kTickMs},
+      {"scroll arrow held", [&] { g.animating = 0; g.pressedArrow = GridArrow::Down; }, kTickMs},
+      {"program asks for ticks", [&] { g.pressedArrow = 0; ui.ticksWanted = 1; }, kTickMs},
+      {"program stops asking", [&] { ui.ticksWanted = 0; }, Untimed},
+  };
+  for (const Row& r : rows) {
+    r.bring();
+    EXPECT_EQ(next_wait(ui), r.wait) << r.state;
+  }
 }

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "support/toolkit_fixtures.h"
@@ -20,7 +21,12 @@ class DisplayScale : public ::testing::Test {
  protected:
   QTemporaryDir dir;
   void SetUp() override { tk_open_display(); }
-  void TearDown() override { tk_set_display_scale(100); }
+  void TearDown() override {
+    tk_set_display_scale(100);
+    // The change's own event is no later test's.
+    while (tk_wait_event(0) != 0) {
+    }
+  }
 
   // The device pixels of an image, as saved.
   QImage device_pixels(int32_t image) {
@@ -172,6 +178,62 @@ TEST_F(DisplayScale, AScaleChangeCutsPiecesAgainAndAsksForNewPictures) {
   EXPECT_EQ(tk_set_display_scale(200), 1);
   EXPECT_EQ(tk_wait_event(0), TK_EVENT_NONE);
   for (int32_t image : {piece, half, beyond, canvas}) tk_free_image(image);
+}
+
+// Laid-out texts are kept by text, font and scale, never beyond the bound
+// (a full cache starts over), and forgotten when the scale changes; a text
+// drawn from the cache looks as it did when it was laid out.
+TEST_F(DisplayScale, LaidOutTextsAreBoundedAndForgottenOnAScaleChange) {
+  ASSERT_EQ(tk_set_display_scale(100), 1);
+  const int32_t previous = tk_text_cache_limit(3);
+  const int32_t bold = tk_load_font(-1, "Arial", 12, TK_FONT_BOLD);
+  const int32_t canvas = tk_create_image(-1, 60, 20);
+  ASSERT_EQ(tk_start_drawing(tk_image_output(canvas)), 1);
+  tk_drawing_mode(TK_DRAW_TRANSPARENT);
+  tk_text_width("zz");
+  tk_text_width("y");
+  const int32_t firstWidth = tk_text_width("zz");
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int32_t count;
+  };
+  const Step steps[] = {
+      {"the same text again is found", [] { tk_text_width("zz"); }, 2},
+      {"a third text fills the cache", [] { tk_text_width("x"); }, 3},
+      {"a fourth starts it over", [] { tk_text_width("w"); }, 1},
+      {"another font keeps its own", [&] {
+         tk_drawing_font(tk_font_handle(bold));
+         tk_text_width("w");
+       }, 2},
+      {"a scale change forgets them", [] { tk_set_display_scale(200); }, 0},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(tk_text_cache_count(), step.count) << step.what;
+  }
+  tk_stop_drawing();
+  tk_text_cache_limit(previous);
+
+  // Widths stay logical at the new scale; a cached drawing equals the first.
+  EXPECT_EQ(tk_resize_image(canvas, 60, 20), 1);
+  const int32_t other = tk_create_image(-1, 60, 20);
+  QImage drawn[2];
+  for (int i = 0; i < 2; ++i) {
+    const int32_t image = i == 0 ? canvas : other;
+    ASSERT_EQ(tk_start_drawing(tk_image_output(image)), 1);
+    tk_draw_box(0, 0, 60, 20, kBlue);
+    if (i == 0) EXPECT_EQ(tk_text_width("zz"), firstWidth);
+    tk_draw_text(2, 2, "zz", kRed);
+    tk_stop_drawing();
+    drawn[i] = device_pixels(image);
+  }
+  EXPECT_TRUE(drawn[0] == drawn[1]);
+  EXPECT_GT(count(drawn[0], QColor(0, 0, 255).rgb()), 0);
+  EXPECT_LT(count(drawn[0], QColor(0, 0, 255).rgb()), 120 * 40);
+  for (int32_t image : {canvas, other}) tk_free_image(image);
+  while (tk_wait_event(0) != 0) {
+  }
 }
 
 }  // namespace

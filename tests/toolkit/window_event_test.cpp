@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "support/toolkit_fixtures.h"
 #include "toolkit/tk.h"
@@ -41,6 +42,20 @@ TEST_F(WindowTest, WaitTimesOutWithoutEventAndResetsTheType) {
   t.restart();
   EXPECT_EQ(tk_wait_event(0), 0);
   EXPECT_LT(t.elapsed(), 100);
+}
+
+TEST_F(WindowTest, AWaitWithoutTimeOutEndsWhenThePointerMovesOrAnEventComes) {
+  drain();
+  // A posted event ends it; so does the pointer moving over the window
+  // (reported as no event, the caller dispatches as after a time-out). The
+  // late post only keeps a failing test from hanging.
+  const int32_t late = 77;
+  QTimer::singleShot(2000, [this] { tk_post_event(window, late); });
+  QTimer::singleShot(10, [this] { QTest::mouseMove(client(), QPoint(30, 40)); });
+  EXPECT_EQ(tk_wait_event(-1), TK_EVENT_NONE);
+  QTimer::singleShot(10, [this] { tk_post_event(window, 5); });
+  EXPECT_EQ(tk_wait_event(-1), TK_EVENT_POSTED);
+  EXPECT_EQ(tk_last_event_gadget(), 5);
 }
 
 // ---- windows ---------------------------------------------------------------
