@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,6 +231,30 @@ TEST_F(GridSourceTest, AnOrderShowsItsRowsAndKeepsTheCursorOnItsRow) {
   EXPECT_EQ(set_grid_source(ui, kGrid, nullptr), 1);
   EXPECT_EQ(grid_source(ui, kGrid), nullptr);
   EXPECT_EQ(grid_row_count(ui, kGrid), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Not a check: with ZUI_GRID_SNAPSHOTS=dir set, writes a source grid with
+// tree rows, one of them closed, for a look by eye.
+TEST_F(GridSourceTest, Snapshots) {
+  const char* dir = std::getenv("ZUI_GRID_SNAPSHOTS");
+  if (!dir) GTEST_SKIP() << "set ZUI_GRID_SNAPSHOTS to a directory";
+  const int32_t real = grid_test::real_grid_parts();
+  ASSERT_NE(real, 0);
+  make_grid("Big", 0, 0, 700, 300);
+  object("Big")->canvas->sourceImage = real;
+  auto s = attach(10'000'000, 8, "Big");
+  s->levels = {0, 1, 2, 2, 1, 2};
+  refresh_grid_source(ui, "Big", 0);
+  set_cursor(ui, "Big", 0, 7, 1);
+  key_on("Big", GridKey::Space);
+  set_cursor(ui, "Big", 2, 11, 1);
+  set_attribute(ui, "Big", "PERMANENTCURSOR", "1", 1);
+  tk_save_image(canvas("Big"), std::string(dir) + "/source-tree.png");
+  tk_free_image(real);
 }
 
 }  // namespace
