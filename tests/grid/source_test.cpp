@@ -15,6 +15,7 @@
 #include "grid/grid_source.h"
 #include "support/grid_fixtures.h"
 #include "toolkit/tk.h"
+#include "toolkit/tk_accessible.h"
 
 namespace {
 
@@ -205,6 +206,19 @@ TEST_F(GridSourceTest, ClosedTreeRowsCostOneSpanEach) {
   EXPECT_EQ(grid_cursor_row(ui, kGrid), 6);
   EXPECT_EQ(record()->sourceHidden.size(), 1u);
   EXPECT_EQ(record()->sourceHiddenTotal, 5);
+  // Screen readers hear a tree-table with a closed row over hidden ones.
+  NamedObject& o = *object(kGrid);
+  const KindBehaviour& b = kind_behaviour(ui, o.kind);
+  TkAccessible table;
+  b.describe(ui, o, table);
+  EXPECT_EQ(table.role, TK_ROLE_TREE_TABLE);
+  EXPECT_EQ(table.rows, 1'000'000);
+  TkAccessibleCell closed, hidden;
+  b.describeCell(ui, o, 0, 0, closed);
+  b.describeCell(ui, o, 1, 3, hidden);
+  EXPECT_EQ(closed.text, "0,0");
+  EXPECT_EQ(closed.states & (TK_STATE_EXPANDABLE | TK_STATE_EXPANDED), TK_STATE_EXPANDABLE);
+  EXPECT_NE(hidden.states & TK_STATE_HIDDEN, 0);
   key(GridKey::Up);
   key(GridKey::Space);  // opens row 0: row 1 stays closed
   key(GridKey::Down);
