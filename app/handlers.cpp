@@ -12,6 +12,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // A list box passes its "selection changed" notification on as type 1.
@@ -245,3 +247,5 @@ void show_iconbar_message(App& app, const std::string& text, int8_t level) {
   }
   tk_set_gadget_state(field->gadget, tk_image_handle(copy));
 }
+
+}  // namespace zui

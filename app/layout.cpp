@@ -11,6 +11,8 @@
 #include "grid/grid.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 constexpr int16_t kKeep = -1;
@@ -169,3 +171,5 @@ void layout_demo(App& app, int8_t mode) {
   }
   layout_centre(app, W, H, S);
 }
+
+}  // namespace zui

@@ -5,6 +5,8 @@
 
 #include "app/app.h"
 
+using namespace zui;
+
 int main(int argc, char** argv) {
   // --skin FILE paints the screen with another sheet.
   const char* skinFile = nullptr;

@@ -11,6 +11,8 @@
 #include "grid/grid.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 constexpr int32_t kWindowFlags = TK_WINDOW_HIDDEN | TK_WINDOW_STANDARD;
@@ -372,3 +374,5 @@ int32_t build_demo_screen(App& app) {
   tk_hide_window(window, 0);
   return 1;
 }
+
+}  // namespace zui

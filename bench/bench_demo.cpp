@@ -55,6 +55,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

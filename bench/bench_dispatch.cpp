@@ -15,6 +15,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 // ---- allocation counting -----------------------------------------------------
 namespace {
 std::atomic<long> g_allocations{0};

@@ -44,6 +44,8 @@
 #include "grid/grid_source.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 // The grid object named "Grid".

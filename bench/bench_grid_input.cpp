@@ -16,6 +16,8 @@
 #include "grid/grid.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 // The grid object named "Grid".

@@ -12,6 +12,8 @@
 
 #include "framework/framework.h"
 
+using namespace zui;
+
 namespace {
 
 std::vector<std::string> names(int n) {

@@ -40,6 +40,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 extern char** environ;
 
 namespace {

@@ -14,6 +14,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 namespace {
 
 // ---- buttons -------------------------------------------------------------------
@@ -85,3 +87,5 @@ void add_control_descriptions(KindBehaviour& button, KindBehaviour& picture,
   tabBar.key = tab_bar_key;
   frame.describe = [](Ui&, NamedObject&, TkAccessible& out) { out.role = TK_ROLE_GROUPING; };
 }
+
+}  // namespace zui

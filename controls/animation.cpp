@@ -8,6 +8,8 @@
 #include "controls/controls.h"
 #include "framework/framework.h"
 
+namespace zui {
+
 // ---- run modes ---------------------------------------------------------------
 // `look` while running: Look::ForwardFirst..ForwardLast forward runs,
 // BackwardFirst..BackwardLast backward runs (up to AnimatingLast they step
@@ -71,3 +73,4 @@ void animation_step(Ui& ui, NamedObject& o) {
   if (b.look == Look::Resting && o.disabled) draw_button_frame(ui, o, ButtonFrame::Disabled);
 }
 
+}  // namespace zui

@@ -13,6 +13,8 @@
 #include "toolkit/tk_accessible.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 // ---- composition -----------------------------------------------------------
 
 // Builds a stretch button's frame from its three slices, with the caption
@@ -84,12 +86,18 @@ void button_leave(Ui& ui, NamedObject& o, int8_t force) {
 // A radio button switched on: every other radio button of the same group
 // (same parentName, same window) goes off.
 static void switch_off_radio_siblings(Ui& ui, const NamedObject& self) {
-  for (NamedObject* o = window_walk_start(ui); o && o->window == self.window; o = o->next) {
-    if (o == &self || o->number == self.number || o->parentName != self.parentName) continue;
-    if (toggle_mode_of(*o) != ToggleMode::Radio) continue;
-    o->text.assign(1, '0');
-    draw_button_frame(ui, *o, ButtonFrame::Resting);
-    tk_announce_states(o->gadget, TK_STATE_CHECKED);
+  auto off = [&](NamedObject& o) {
+    if (&o == &self || o.number == self.number || o.window != self.window) return;
+    if (toggle_mode_of(o) != ToggleMode::Radio) return;
+    o.text.assign(1, '0');
+    draw_button_frame(ui, o, ButtonFrame::Resting);
+    tk_announce_states(o.gadget, TK_STATE_CHECKED);
+  };
+  if (self.parentName.empty()) {
+    for (NamedObject* o = window_walk_start(ui); o && o->window == self.window; o = o->next)
+      if (o->parentName.empty()) off(*o);
+  } else if (const auto* siblings = children_of(ui, self.parentName)) {
+    for (NamedObject* o : *siblings) off(*o);
   }
 }
 
@@ -241,3 +249,5 @@ void add_button_hooks(KindBehaviour& k) {
   k.keyword = keyword;
   k.release = on_release;
 }
+
+}  // namespace zui

@@ -12,6 +12,8 @@
 #include "controls/control_records.h"
 #include "framework/codes.h"
 
+namespace zui {
+
 // ---- frame numbers within a strip ------------------------------------------
 // The frames of a look strip; draw_button_frame takes them as the frame
 // numbers they are.
@@ -155,3 +157,5 @@ inline ButtonFrameCut button_frame_cut(const NamedObject& o, int16_t n, int32_t 
   c.valid = true;
   return c;
 }
+
+}  // namespace zui

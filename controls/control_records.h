@@ -12,6 +12,8 @@
 
 #include "framework/records.h"
 
+namespace zui {
+
 // ---- states ----------------------------------------------------------------
 
 // Which strips a button has (ButtonRecord::style).
@@ -142,3 +144,5 @@ inline SplitterRecord* splitter_record(NamedObject& o) {
 inline const SplitterRecord* splitter_record(const NamedObject& o) {
   return splitter_record(const_cast<NamedObject&>(o));
 }
+
+}  // namespace zui

@@ -15,6 +15,8 @@
 #include "framework/codes.h"
 #include "framework/ui.h"
 
+namespace zui {
+
 // ---- registration ----------------------------------------------------------
 // Installs the skinned kinds' behaviour in the context; every creation of a
 // skinned kind does it first, so calling it is needed only to act on such
@@ -152,3 +154,5 @@ void reset_page_buttons(Ui& ui, NamedObject& bar, const std::string& pageName);
 // ---- frames ----------------------------------------------------------------
 /// Draws the frame anew.
 int32_t draw_frame(Ui& ui, NamedObject& o);
+
+}  // namespace zui

@@ -7,6 +7,8 @@
 #include "framework/ui.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 
 // Shows a composed image in an image gadget.
 inline void show_in_gadget(int32_t gadget, int32_t image) {
@@ -41,3 +43,5 @@ KindBehaviour scroll_bar_behaviour();
 // Screen-reader descriptions and keys of the skinned kinds (accessible.cpp).
 void add_control_descriptions(KindBehaviour& button, KindBehaviour& picture,
                               KindBehaviour& tabBar, KindBehaviour& frame);
+
+}  // namespace zui

@@ -26,6 +26,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- call and eligibility --------------------------------------------------
 namespace {
 
@@ -306,3 +308,5 @@ std::string event_object_name(Ui& ui) {
   const WindowRecord* win = current_window(ui);
   return win ? win->eventObject : std::string();
 }
+
+}  // namespace zui

@@ -9,6 +9,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 int32_t draw_frame(Ui& ui, NamedObject& o) {
   if (!o.canvas) return 0;
   CanvasRecord& c = *o.canvas;
@@ -41,3 +43,5 @@ int32_t draw_frame(Ui& ui, NamedObject& o) {
   show_in_gadget(o.gadget, c.canvasImage);
   return 0;
 }
+
+}  // namespace zui

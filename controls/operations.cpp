@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- registration ----------------------------------------------------------
 
 void register_control_kinds(Ui& ui) {
@@ -24,6 +26,7 @@ void register_control_kinds(Ui& ui) {
   KindBehaviour picture = button;
   KindBehaviour tabBar;
   add_tab_bar_hooks(tabBar);
+  tabBar.container = true;  // its pages are made inside it
   KindBehaviour frame;
   frame.draw = [](Ui& ui, NamedObject& o) { draw_frame(ui, o); };
   frame.valueInRecord = true;
@@ -329,3 +332,5 @@ int32_t select_tab(Ui& ui, const std::string& barName, int8_t index, int8_t redr
   if (redraw == 1) draw_tab_bar(ui, *bar);
   return 0;
 }
+
+}  // namespace zui

@@ -6,6 +6,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // Any gadget event with the mouse over the bar is a move of it.
@@ -27,3 +29,5 @@ KindBehaviour scroll_bar_behaviour() {
   k.moved = on_moved;
   return k;
 }
+
+}  // namespace zui

@@ -12,6 +12,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- creation --------------------------------------------------------------
 
 int32_t create_splitter(Ui& ui, const std::string& name, int16_t x, int16_t y, int16_t width,
@@ -116,6 +118,14 @@ KindBehaviour splitter_behaviour() {
   KindBehaviour k;
   k.drag = on_drag;
   k.renamed = renamed;
+  // Its value is the bar's position, which the gadget keeps.
+  k.textGet = [](Ui&, NamedObject& o, std::string& out) {
+    if (tk_gadget_exists(o.gadget)) o.text = std::to_string(tk_get_gadget_state(o.gadget));
+    out = o.text;
+    return true;
+  };
   k.describe = [](Ui&, NamedObject&, TkAccessible& out) { out.role = TK_ROLE_SPLITTER; };
   return k;
 }
+
+}  // namespace zui

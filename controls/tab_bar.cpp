@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 // ---- layout ----------------------------------------------------------------
 
 int32_t equal_tab_width(int32_t barWidth, int32_t pieceWidth,
@@ -275,3 +277,5 @@ void add_tab_bar_hooks(KindBehaviour& k) {
   k.pageCaption = page_caption;
   k.renamed = renamed;
 }
+
+}  // namespace zui

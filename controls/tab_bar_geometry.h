@@ -11,6 +11,8 @@
 
 #include "controls/control_records.h"
 
+namespace zui {
+
 // The pieces in strip order.
 enum class TabPiece : int8_t {
   LeftFirst,            // left edge of the first drawn tab
@@ -80,3 +82,5 @@ TabBarLayout layout_tab_bar(const TabBarRecord& bar, const std::string& selected
 // Which tab a click at rx (relative to the bar) lands on: the slot's index,
 // or -1. Clicks on the scroll arrows, where drawn, are not tab clicks.
 int32_t tab_at(const TabBarLayout& layout, int32_t rx);
+
+}  // namespace zui

@@ -10,6 +10,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 namespace {
 
 // ---- names ---------------------------------------------------------------------
@@ -28,7 +30,7 @@ std::string page_caption(Ui& ui, const NamedObject& page) {
 
 // Containers are pages of a tab or panes.
 void describe_own_kind(Ui& ui, NamedObject& o, TkAccessible& out) {
-  if (is_container_kind(o.kind)) {
+  if (holds_children(ui, o.kind)) {
     const std::string caption = page_caption(ui, o);
     out.role = caption.empty() ? TK_ROLE_PANE : TK_ROLE_PAGE;
     if (out.name.empty()) out.name = caption;
@@ -60,7 +62,7 @@ constexpr TkDescriber kDescriber{describe, describe_cell};
 // Plain gadgets keep the platform's description; these are drawn by us or
 // say nothing of themselves.
 bool is_described(const Ui& ui, const NamedObject& o) {
-  return kind_behaviour(ui, o.kind).describe != nullptr || is_container_kind(o.kind);
+  return kind_behaviour(ui, o.kind).describe != nullptr || holds_children(ui, o.kind);
 }
 
 }  // namespace
@@ -86,3 +88,5 @@ int32_t set_expanded(Ui& ui, const std::string& name, int8_t expanded) {
   tk_announce_states(o->gadget, TK_STATE_EXPANDED);
   return 0;
 }
+
+}  // namespace zui

@@ -16,6 +16,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- number parsing and keyword case -------------------------------------------
 
 int64_t parse_keyword_number(const std::string& value) {
@@ -102,8 +104,13 @@ bool rename_object(Ui& ui, NamedObject& obj, const std::string& newName) {
   unindex_name(ui, &obj);
   obj.name = newName;
   index_name(ui, &obj);
+  // The children of both names (orphans may already wait under the new
+  // one) become one list, in registry order.
+  ui.byParent.erase(oldName);
+  ui.byParent.erase(newName);
   for (NamedObject* o = ui.first; o; o = o->next) {
     if (o->parentName == oldName) o->parentName = newName;
+    if (o->parentName == newName) ui.byParent[newName].push_back(o);
     if (o->scrollBarData && o->scrollBarData->gridName == oldName)
       o->scrollBarData->gridName = newName;
     if (auto renamed = kind_behaviour(ui, o->kind).renamed) renamed(*o, oldName, newName);
@@ -178,3 +185,4 @@ int32_t set_attribute(Ui& ui, NamedObject& obj, const std::string& keyword,
   return stored ? 0 : -1;
 }
 
+}  // namespace zui

@@ -4,6 +4,8 @@
 // speaks them, so they live with the records.
 #include <cstdint>
 
+namespace zui {
+
 /// Framework event codes: what a dispatch reports (event_code) with the
 /// object it concerns (event_object_name).
 namespace Code {
@@ -62,3 +64,4 @@ inline constexpr int8_t AnimatingLast = 63;
 /// @}
 }  // namespace Look
 
+}  // namespace zui

@@ -16,6 +16,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- common sequence -------------------------------------------------------
 
 namespace {
@@ -26,7 +28,7 @@ namespace {
 bool parent_holds_gadgets(Ui& ui, const std::string& parent) {
   if (parent.empty() || find_object(ui, parent, 0) != 1) return true;
   const NamedObject* p = current_object(ui);
-  if (!is_container_kind(p->kind)) return true;
+  if (!holds_children(ui, p->kind)) return true;
   if (tk_open_gadget_list(p->gadget) != 1) return false;
   tk_close_gadget_list();
   return true;
@@ -283,3 +285,4 @@ int32_t create_picture_container(Ui& ui, const std::string& name, int16_t x, int
   return end_object(ui, *o);
 }
 
+}  // namespace zui

@@ -23,6 +23,8 @@
 #include "framework/records.h"
 #include "framework/ui.h"
 
+namespace zui {
+
 // ---- registry --------------------------------------------------------------
 /// Adds a window record under `name` (the window itself is opened by
 /// create_window) and makes it the current one.
@@ -81,6 +83,14 @@ void make_current(Ui& ui, NamedObject* object);
 void index_name(Ui& ui, NamedObject* object);
 /// Takes the object out of Ui::byName: before renaming or deleting it.
 void unindex_name(Ui& ui, const NamedObject* object);
+/// Enters the object in Ui::byParent under its parent's name, at its
+/// registry place: after registering it.
+void index_child(Ui& ui, NamedObject* object);
+/// Takes the object out of Ui::byParent: before deleting it.
+void unindex_child(Ui& ui, const NamedObject* object);
+/// The objects naming `parent` as their parent, in registry order; nullptr
+/// when none does.
+const std::vector<NamedObject*>* children_of(const Ui& ui, const std::string& parent);
 // The object find_object(ui, name, 0) would find, without moving the current
 // object; nullptr when there is none.
 NamedObject* lookup_object(Ui& ui, const std::string& name);
@@ -311,3 +321,5 @@ int32_t remove_item(Ui& ui, const std::string& name, int32_t position);
 int32_t clear_items(Ui& ui, const std::string& name);
 /// The key of the selected entry, empty for none.
 std::string selected_key(Ui& ui, const std::string& name);
+
+}  // namespace zui

@@ -12,6 +12,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- helpers ---------------------------------------------------------------
 namespace {
 
@@ -110,3 +112,5 @@ int32_t select_item(Ui& ui, const std::string& name, const std::string& key, int
   }
   return 0;
 }
+
+}  // namespace zui

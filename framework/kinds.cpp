@@ -8,6 +8,8 @@
 #include "framework/kinds.h"
 #include "framework/ui.h"
 
+namespace zui {
+
 namespace {
 
 // Code 0 stays empty: kind_behaviour answers negative codes with it.
@@ -60,3 +62,5 @@ bool write_keyword_field(const KeywordField& f, const std::string& value) {
 void draw_object(Ui& ui, NamedObject& o) {
   if (auto draw = kind_behaviour(ui, o.kind).draw) draw(ui, o);
 }
+
+}  // namespace zui

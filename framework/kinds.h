@@ -18,6 +18,8 @@
 #include "framework/records.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 struct Ui;
 
 // ---- toolkit events --------------------------------------------------------
@@ -135,6 +137,8 @@ struct KindBehaviour {
   // selected tab's key, a cell's text): its image gadget has no text, and
   // copying it would erase the value.
   bool valueInRecord = false;
+  // Hierarchy: children are created inside its gadget (a tab bar's pages).
+  bool container = false;
   // Value: set_color on a kind that draws itself (types as for set_color).
   void (*colour)(Ui& ui, NamedObject& o, int32_t colourType, int32_t colour) = nullptr;
   // Value: a scroll bar linked to this object moved; `bar.text` holds its
@@ -197,3 +201,5 @@ bool kind_registered(const Ui& ui, int8_t kind);
 
 // Convenience calls through the table; each does nothing without a hook.
 void draw_object(Ui& ui, NamedObject& o);
+
+}  // namespace zui

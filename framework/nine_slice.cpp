@@ -3,6 +3,8 @@
 
 #include "toolkit/tk.h"
 
+namespace zui {
+
 void draw_nine_slice(const NineSliceImages& pieces, int32_t W, int32_t H, int32_t s,
                      bool captioned) {
   for (const NineSlicePart& part : nine_slice_parts(W, H, s, captioned)) {
@@ -14,3 +16,5 @@ void draw_nine_slice(const NineSliceImages& pieces, int32_t W, int32_t H, int32_
       tk_draw_image(tk_image_handle(image), part.x, part.y);
   }
 }
+
+}  // namespace zui

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace zui {
+
 namespace NinePiece {
 inline constexpr int TopLeftCaptioned = 0;
 inline constexpr int TopCaptioned = 1;  // header band
@@ -64,3 +66,5 @@ using NineSliceImages = std::array<int32_t, NinePiece::Count>;
 // an image are left out.
 void draw_nine_slice(const NineSliceImages& pieces, int32_t W, int32_t H, int32_t s,
                      bool captioned);
+
+}  // namespace zui

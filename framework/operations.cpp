@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 // ---- helpers ---------------------------------------------------------------
 namespace {
 
@@ -78,7 +80,6 @@ std::string get_text(Ui& ui, const std::string& name) {
     case Kind::Tree:
     case Kind::ScrollBar:
     case Kind::CheckBox:
-    case Kind::Splitter:
       if (live) o->text = std::to_string(tk_get_gadget_state(o->gadget));
       break;
     default:
@@ -96,7 +97,7 @@ int32_t set_text(Ui& ui, NamedObject& o, const std::string& text, int8_t force) 
   if (o.kind < Kind::Input) return 0;
   // The kind follows a new value first (a toggle switches its picture).
   if (auto textSet = kind_behaviour(ui, o.kind).textSet) {
-    const WindowRecord* w = current_window(ui);
+    const WindowRecord* w = window_of(ui, o);
     textSet(ui, o, text, (w && w->liveUpdate == 1) || force == 1);
   }
   o.text = text;
@@ -175,7 +176,7 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
 
   // The label goes into the same gadget list as the object.
   if (const NamedObject* parent = o->parentName.empty() ? nullptr : lookup_object(ui, o->parentName);
-      parent && is_container_kind(parent->kind))
+      parent && holds_children(ui, parent->kind))
     tk_open_gadget_list(parent->gadget);
 
   o->labelData->labelWidth = labelWidth;
@@ -190,3 +191,4 @@ int32_t set_label(Ui& ui, const std::string& name, const std::string& text, int1
   return 1;
 }
 
+}  // namespace zui

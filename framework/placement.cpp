@@ -9,6 +9,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- helpers -------------------------------------------------------------------
 namespace {
 
@@ -84,3 +86,5 @@ int32_t resize_object(Ui& ui, NamedObject& object, int16_t width, int16_t height
   }
   return 0;
 }
+
+}  // namespace zui

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace zui {
+
 // ---- kind codes ------------------------------------------------------------
 /// Kind codes of named objects (NamedObject::kind).
 namespace Kind {
@@ -42,10 +44,10 @@ inline constexpr int8_t StretchButton = 101;
 /// @}
 }  // namespace Kind
 
-// Objects whose children are created inside their gadget.
+// The framework's own kinds whose children are created inside their
+// gadget; a kind of a layer above says so in its KindBehaviour (container).
 inline bool is_container_kind(int8_t kind) {
-  return kind == Kind::Container || kind == Kind::ScrollArea || kind == Kind::TabBar ||
-         kind == Kind::PictureContainer;
+  return kind == Kind::Container || kind == Kind::ScrollArea || kind == Kind::PictureContainer;
 }
 
 // ---- state bytes -------------------------------------------------------------
@@ -229,3 +231,5 @@ struct WindowRecord {
   /// Next window in the list.
   WindowRecord* next = nullptr;
 };
+
+}  // namespace zui

@@ -7,6 +7,7 @@
 // `Ui::current == nullptr` means "positioned before the first object". The
 // objects of one window are contiguous, starting at the window record's
 // `firstObject` and running for `objectCount` objects.
+#include <algorithm>
 #include <cassert>
 #include <iterator>
 #include <string>
@@ -16,6 +17,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
+
+namespace zui {
 
 // ---- records and context ---------------------------------------------------
 
@@ -66,6 +69,29 @@ void unindex_name(Ui& ui, const NamedObject* object) {
 }
 
 void index_name(Ui& ui, NamedObject* object) { ui.byName.emplace(object->name, object); }
+
+void index_child(Ui& ui, NamedObject* object) {
+  if (object->parentName.empty()) return;
+  std::vector<NamedObject*>& siblings = ui.byParent[object->parentName];
+  // A new object usually ends the registry; otherwise it goes before the
+  // first sibling that follows it there.
+  auto at = siblings.end();
+  for (const NamedObject* o = object->next; o && at == siblings.end(); o = o->next)
+    if (o->parentName == object->parentName) at = std::find(siblings.begin(), siblings.end(), o);
+  siblings.insert(at, object);
+}
+
+void unindex_child(Ui& ui, const NamedObject* object) {
+  const auto bucket = ui.byParent.find(object->parentName);
+  if (bucket == ui.byParent.end()) return;
+  std::erase(bucket->second, object);
+  if (bucket->second.empty()) ui.byParent.erase(bucket);
+}
+
+const std::vector<NamedObject*>* children_of(const Ui& ui, const std::string& parent) {
+  const auto bucket = ui.byParent.find(parent);
+  return bucket == ui.byParent.end() ? nullptr : &bucket->second;
+}
 
 WindowRecord* current_window(Ui& ui) { return ui.currentWindow; }
 
@@ -193,6 +219,7 @@ void delete_object(Ui& ui, NamedObject* o) {
     if (o->dropOpen == 1 && w->openDropDown == o->number) w->openDropDown = 0;
   }
   unindex_name(ui, o);
+  unindex_child(ui, o);
   if (o->prev) o->prev->next = o->next; else ui.first = o->next;
   if (o->next) o->next->prev = o->prev; else ui.last = o->prev;
   ui.current = o->prev;
@@ -215,9 +242,9 @@ void collect_subtree(Ui& ui, NamedObject* root, std::vector<NamedObject*>& out) 
     stack.pop_back();
     if (seen(o)) continue;
     order.push_back(o);
-    for (NamedObject* c = ui.first; c; c = c->next)
-      if (c != o && !c->parentName.empty() && c->parentName == o->name && !seen(c))
-        stack.push_back(c);
+    if (const auto* children = children_of(ui, o->name))
+      for (NamedObject* c : *children)
+        if (c != o && !seen(c)) stack.push_back(c);
   }
   out.assign(order.rbegin(), order.rend());
 }
@@ -271,7 +298,7 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
     parent = p->name;
     absX = static_cast<int16_t>(p->absX + x);
     absY = static_cast<int16_t>(p->absY + y);
-    if (is_container_kind(p->kind)) tk_open_gadget_list(p->gadget);
+    if (holds_children(ui, p->kind)) tk_open_gadget_list(p->gadget);
   }
 
   // The new object goes right after its window's last object.
@@ -301,6 +328,7 @@ int8_t register_object(Ui& ui, const std::string& name, int8_t kind, int16_t x, 
     o->window = tk_window_handle(tk_active_window());
   }
   o->parentName = parent;
+  index_child(ui, o);
   o->absX = absX;
   o->absY = absY;
   return 1;
@@ -313,7 +341,7 @@ void finish_creation(Ui& ui) {
 void finish_creation(Ui& ui, NamedObject& o) {
   if (!o.parentName.empty()) {
     const NamedObject* parent = lookup_object(ui, o.parentName);
-    if (parent && is_container_kind(parent->kind)) tk_close_gadget_list();
+    if (parent && holds_children(ui, parent->kind)) tk_close_gadget_list();
   }
   ui.current = &o;
 }
@@ -452,3 +480,5 @@ int8_t remove_window_objects(Ui& ui, const std::string& windowName) {
   }
   return result;
 }
+
+}  // namespace zui

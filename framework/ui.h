@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/kinds.h"
 #include "framework/records.h"
+
+// Everything of the library above the toolkit's tk_ functions.
+namespace zui {
 
 /// The framework's context: registry, windows, animation clock and the
 /// kinds' behaviours. Every operation takes it first.
@@ -26,6 +30,10 @@ struct Ui {
   /// Every object by its name, so a lookup need not walk the registry.
   /// Names repeat only across windows; the registry order decides then.
   std::unordered_multimap<std::string, NamedObject*> byName;
+  /// The objects that name a parent, by that name, in registry order: the
+  /// hierarchy is by name, so a name reused after its object was removed
+  /// finds the orphans again.
+  std::unordered_map<std::string, std::vector<NamedObject*>> byParent;
 
   // Window list, newest first, with its current record (nullptr = none).
   /// Newest window record.
@@ -58,3 +66,11 @@ inline const KindBehaviour& kind_behaviour(const Ui& ui, int8_t kind) {
   // int8 codes: 0..127 index the table, negative ones have no behaviour.
   return ui.kinds[kind >= 0 ? size_t(kind) : 0];
 }
+
+/// Whether children of an object of this kind are created inside its
+/// gadget: the framework's containers, and kinds registered as containers.
+inline bool holds_children(const Ui& ui, int8_t kind) {
+  return is_container_kind(kind) || kind_behaviour(ui, kind).container;
+}
+
+}  // namespace zui

@@ -14,6 +14,8 @@
 #include "framework/kinds.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- window geometry -------------------------------------------------------
 
 int32_t activate_window(Ui& ui, const std::string& windowName) {
@@ -161,11 +163,13 @@ void update_children(Ui& ui, NamedObject* object, int16_t absX, int16_t absY, in
   if (depth > ui.count) return;
   // What the kind lays over the object (a grid's open editor) moves with it.
   if (auto placed = kind_behaviour(ui, object->kind).placed) placed(ui, *object);
-  const int32_t window = object->window;
-  // The scan runs over the object's own window group.
-  select_window_by_handle(ui, window);
-  for (NamedObject* o = window_walk_start(ui); o && o->window == window; o = o->next) {
-    if (o == object || o->parentName != object->name) continue;
+  const auto* list = children_of(ui, object->name);
+  if (!list) return;
+  // A copy: a kind's placement may change the registry.
+  const std::vector<NamedObject*> children = *list;
+  // Only the children in the object's own window group move with it.
+  for (NamedObject* o : children) {
+    if (o == object || o->window != object->window) continue;
     o->absX = static_cast<int16_t>(absX + o->x);
     o->absY = static_cast<int16_t>(absY + o->y);
     update_children(ui, o, o->absX, o->absY, depth + 1);
@@ -229,13 +233,26 @@ static void apply_visibility(Ui& ui, NamedObject& o, int8_t value, int8_t mode) 
   if (auto placed = kind_behaviour(ui, o.kind).placed) placed(ui, o);
 }
 
+// True when `o` lies at or after `start` in the registry.
+static bool follows(const NamedObject* start, const NamedObject* o) {
+  for (const NamedObject* at = start; at; at = at->next)
+    if (at == o) return true;
+  return false;
+}
+
 // Depth first in registry order. `depth` bounds the recursion should names
 // ever form a cycle (a removed parent's name reused by a descendant).
 static void propagate_below(Ui& ui, const NamedObject& parent, int8_t value, int8_t mode,
                             int32_t depth) {
   if (depth > ui.count) return;
-  for (NamedObject* o = window_walk_start(ui); o; o = o->next) {
-    if (o->parentName.empty() || o->parentName != parent.name) continue;
+  const auto* list = children_of(ui, parent.name);
+  if (!list) return;
+  const std::vector<NamedObject*> children = *list;
+  // The walk covers the current window's group and the groups after it.
+  const NamedObject* start = window_walk_start(ui);
+  const bool whole = start == ui.first;
+  for (NamedObject* o : children) {
+    if (!whole && !follows(start, o)) continue;
     apply_visibility(ui, *o, value, mode);
     propagate_below(ui, *o, value, mode, depth + 1);
   }
@@ -247,3 +264,5 @@ void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t 
   apply_visibility(ui, *top, value, mode);
   propagate_below(ui, *top, value, mode, 0);
 }
+
+}  // namespace zui

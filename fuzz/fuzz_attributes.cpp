@@ -22,6 +22,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 // ---- keywords and values ---------------------------------------------------

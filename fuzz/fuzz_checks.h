@@ -9,6 +9,8 @@
 #include "fuzz_input.h"
 #include "grid/grid_records.h"
 
+using namespace zui;
+
 // ---- grids -----------------------------------------------------------------
 // Counts agree with the stored records, and every expander the grid refers
 // to is one of its own cells' expanders.
@@ -53,6 +55,11 @@ inline void check_registry(const Ui& ui) {
   }
   FUZZ_CHECK(n == ui.count);
   FUZZ_CHECK(ui.byName.size() == static_cast<size_t>(ui.count));
+  // The child lists are exactly the objects naming each parent, in registry order.
+  std::unordered_map<std::string, std::vector<NamedObject*>> children;
+  for (NamedObject* o = ui.first; o; o = o->next)
+    if (!o->parentName.empty()) children[o->parentName].push_back(o);
+  FUZZ_CHECK(children == ui.byParent);
   FUZZ_CHECK(ui.last == prev);
   FUZZ_CHECK(ui.current == nullptr || in_registry(ui, ui.current));
 

@@ -6,6 +6,8 @@
 #include "fuzz_input.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_start_toolkit();
   return 0;

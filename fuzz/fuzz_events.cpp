@@ -32,6 +32,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 namespace {
 
 // ---- the long-lived screen -------------------------------------------------

@@ -19,12 +19,15 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
 #include "grid/grid.h"
 #include "toolkit/tk.h"
+
+using namespace zui;
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
+
+using namespace zui;
 
 // ---- start-up --------------------------------------------------------------
 // The toolkit needs a QApplication; the fuzzers never have a display.

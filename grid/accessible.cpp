@@ -16,6 +16,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 namespace {
 
 // ---- description -----------------------------------------------------------------
@@ -147,3 +149,5 @@ void grid_register_accessible_hooks(KindBehaviour& b) {
   b.describeCell = describe_grid_cell;
   b.key = grid_keyboard_key;
 }
+
+}  // namespace zui

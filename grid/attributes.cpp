@@ -12,6 +12,8 @@
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 using Field = KeywordField;
@@ -215,3 +217,5 @@ int32_t set_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int3
   if (redraw == 1) redraw_grid(ui, *obj);
   return stored ? 0 : -1;
 }
+
+}  // namespace zui

@@ -10,6 +10,8 @@
 #include "grid/grid_layout.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 void render_grid(Ui& ui, NamedObject& grid) {
   if (grid.kind != Kind::Grid || !grid_record(grid) || !grid.canvas) return;
   const GridRecord& g = *grid_record(grid);
@@ -58,3 +60,5 @@ void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout) {
     update_grid_scroll_bars(ui, grid, end.x, end.y);
   announce_grid_changes(grid);
 }
+
+}  // namespace zui

@@ -23,6 +23,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+namespace zui {
+
 namespace {
 
 // ---- helpers -----------------------------------------------------------------
@@ -240,3 +242,5 @@ void lay_editor(NamedObject& grid) {
     e.focused = 1;
   }
 }
+
+}  // namespace zui

@@ -11,6 +11,8 @@
 #include "grid/grid_internal.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // ---- mouse over ------------------------------------------------------------------
@@ -117,3 +119,5 @@ bool grid_takes_keys(const NamedObject& grid) {
   if (focused == grid.gadget || (g->inputGadget != 0 && focused == g->inputGadget)) return true;
   return tk_gadget_takes_typing(focused) == 0;
 }
+
+}  // namespace zui

@@ -11,6 +11,8 @@
 #include "framework/ui.h"
 #include "grid/grid_records.h"
 
+namespace zui {
+
 // Shortcut identifiers of the grid keys.
 namespace GridKey {
 /// @{ Return commits an editor, Escape cancels it, the arrows move the cursor
@@ -243,3 +245,5 @@ bool editor_is_open(const GridRecord& grid);
 void place_editor(Ui& ui, NamedObject& grid);
 // The items a list editor offers: the TAB-separated parts, empty ones skipped.
 std::vector<std::string> split_allowed_values(const std::string& values);
+
+}  // namespace zui

@@ -8,6 +8,8 @@
 
 #include "grid/grid_layout.h"
 
+namespace zui {
+
 // Rows (or columns) one wheel notch scrolls.
 inline constexpr int32_t kWheelRowsPerNotch = 3;
 // Pixels either side of a caption border that take it for resizing.
@@ -69,3 +71,5 @@ std::string fit_cell_text(const std::string& text, int32_t room, Measure width) 
   if (lo == 0) return width(kEllipsis) <= room ? kEllipsis : std::string();
   return line.substr(0, cuts[lo - 1]) + kEllipsis;
 }
+
+}  // namespace zui

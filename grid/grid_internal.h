@@ -12,6 +12,8 @@
 #include "grid/grid_rows.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply);
 KeywordField grid_keyword(NamedObject& obj, const std::string& keyword);
@@ -118,3 +120,5 @@ void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout);
 // Draws the grid for an operation on it; the drawing reaches its scroll
 // bars without moving the current object.
 inline void redraw_grid(Ui& ui, NamedObject& obj) { render_grid(ui, obj); }
+
+}  // namespace zui

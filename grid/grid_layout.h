@@ -12,6 +12,8 @@
 #include "grid/grid_records.h"
 #include "grid/row_walk.h"
 
+namespace zui {
+
 // A rectangle by its edges; right and bottom lie just outside it.
 struct GridArea {
   int32_t left, top, right, bottom;
@@ -366,3 +368,5 @@ inline int8_t grid_arrow_at(const GridLayout& l, int32_t x, int32_t y) {
     if (grid_area_holds(l.arrowZones[arrow - 1], x, y)) return arrow;
   return GridArrow::None;
 }
+
+}  // namespace zui

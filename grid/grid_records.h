@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_image_owner.h"
 
+namespace zui {
+
 class GridSource;
 
 /// The allocator of a grid's row and cell lists: a list of 2 MB or more lives
@@ -351,3 +353,5 @@ inline GridRecord* grid_record(NamedObject& o) {
 inline const GridRecord* grid_record(const NamedObject& o) {
   return grid_record(const_cast<NamedObject&>(o));
 }
+
+}  // namespace zui

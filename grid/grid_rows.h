@@ -15,6 +15,8 @@
 #include "grid/grid_records.h"
 #include "grid/grid_source.h"
 
+namespace zui {
+
 // ---- source rows and positions ---------------------------------------------
 
 // The source row shown at a position of a source grid (in range).
@@ -84,3 +86,5 @@ inline int8_t grid_cell_lock(const GridRecord& g, int32_t column, int32_t row) {
 inline int8_t grid_row_lock(const GridRecord& g, int32_t row) {
   return g.source ? 0 : g.rows[static_cast<size_t>(row)].lock;
 }
+
+}  // namespace zui

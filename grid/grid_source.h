@@ -29,6 +29,8 @@
 
 #include "framework/ui.h"
 
+namespace zui {
+
 // ---- the source interface --------------------------------------------------
 
 /// What a source may say of one cell beyond its text; the defaults are a
@@ -122,3 +124,5 @@ int32_t set_grid_source_order(Ui& ui, const std::string& grid, std::vector<int32
                               int8_t redraw);
 /// The source row shown at a position, -1 outside the grid.
 int32_t grid_source_row(Ui& ui, const std::string& grid, int32_t position);
+
+}  // namespace zui

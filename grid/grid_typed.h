@@ -9,6 +9,8 @@
 
 #include "framework/ui.h"
 
+namespace zui {
+
 /// Attributes of the grid as a whole (get_attribute's grid keywords).
 enum class GridAttr : uint8_t {
   GridV, GridH, GridColor, CaptColHeight, CaptRowWidth, ColCustom, ShowTree, SelMode,
@@ -59,3 +61,5 @@ int32_t set_cell_attr(Ui& ui, const std::string& grid, int16_t column, int32_t r
                       int64_t value, bool redraw = false);
 int64_t cell_attr(Ui& ui, const std::string& grid, int16_t column, int32_t row, CellAttr a);
 /// @}
+
+}  // namespace zui

@@ -22,6 +22,8 @@
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // ---- helpers -----------------------------------------------------------------
@@ -668,3 +670,5 @@ void step_expanders(Ui& ui, NamedObject& grid) {
   if (frameChanged) render_grid(ui, *obj);
   g.animating = anyActive ? 1 : 0;
 }
+
+}  // namespace zui

@@ -9,6 +9,8 @@
 #include "grid/grid_internal.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 // ---- hooks -------------------------------------------------------------------
 namespace {
 
@@ -72,3 +74,4 @@ int32_t create_grid(Ui& ui, const std::string& name, int16_t x, int16_t y, int16
   return end_object(ui, *o);
 }
 
+}  // namespace zui

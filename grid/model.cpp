@@ -24,6 +24,8 @@
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // ---- lookup helpers ----------------------------------------------------------
@@ -454,3 +456,5 @@ int16_t grid_column_count(Ui& ui, const std::string& grid) {
   NamedObject* obj = find_grid(ui, grid);
   return obj ? grid_record(*obj)->columnCount : 0;
 }
+
+}  // namespace zui

@@ -20,6 +20,8 @@
 #include "grid/grid_layout.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 constexpr int32_t kWhite = 0xFFFFFF;
@@ -346,3 +348,5 @@ void draw_expander(ExpanderRecord& e, const RowRecord& row, int32_t iconSize, in
   }
   put(e.frameImage, x, y);
 }
+
+}  // namespace zui

@@ -6,6 +6,8 @@
 
 #include "grid/row_walk.h"
 
+namespace zui {
+
 const RowCheckpoints& row_checkpoints(const GridRecord& g) {
   RowCheckpoints& c = g.checkpoints;
   if (c.generation == g.layoutGeneration) return c;
@@ -130,3 +132,5 @@ void ShownRows::walk_through(int32_t row) {
   }
   while (!done_ && walked_ < row) step();
 }
+
+}  // namespace zui

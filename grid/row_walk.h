@@ -52,6 +52,8 @@
 #include "grid/grid_records.h"
 #include "grid/grid_rows.h"
 
+namespace zui {
+
 // The pixels a drawn row takes from the rows below it.
 inline int32_t row_span(const RowRecord& row) { return std::max<int32_t>(row.height, 1); }
 
@@ -284,3 +286,5 @@ class ShownRows {
   bool done_ = false;
   std::vector<int32_t> rows_;    // shown rows walked so far from first_, in order
 };
+
+}  // namespace zui

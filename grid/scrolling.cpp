@@ -20,6 +20,8 @@
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 constexpr int16_t kBarThickness = 18;
@@ -191,3 +193,5 @@ void update_grid_scroll_bars(Ui& ui, NamedObject& gridObject, int32_t endX, int3
 void grid_layout(Ui& ui, NamedObject& grid, bool resized, int8_t apply) {
   if (grid_record(grid)) place_bars(ui, grid, apply, resized);
 }
+
+}  // namespace zui

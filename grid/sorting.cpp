@@ -19,6 +19,8 @@
 
 #include "grid/grid_internal.h"
 
+namespace zui {
+
 namespace {
 
 // ---- order of two cells --------------------------------------------------------------
@@ -241,3 +243,5 @@ bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, 
   }
   return false;
 }
+
+}  // namespace zui

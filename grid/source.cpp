@@ -21,6 +21,8 @@
 #include "grid/grid_source.h"
 #include "grid/row_walk.h"
 
+namespace zui {
+
 namespace {
 
 // The last span starting at or before a position, or end() when none does.
@@ -233,3 +235,5 @@ int32_t grid_source_row(Ui& ui, const std::string& grid, int32_t position) {
   const GridRecord& g = *grid_record(*obj);
   return position >= 0 && position < g.rowCount ? source_row_of(g, position) : -1;
 }
+
+}  // namespace zui

@@ -18,6 +18,8 @@
 #include "grid/row_walk.h"
 #include "toolkit/tk.h"
 
+namespace zui {
+
 namespace {
 
 // Frames in a strip: more than the 15 ever shown, as the skin layout
@@ -121,3 +123,5 @@ void toggle_expander(GridRecord& grid, int16_t column, int32_t row) {
   }
   g->animating = 1;
 }
+
+}  // namespace zui

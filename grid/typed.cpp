@@ -5,6 +5,8 @@
 #include "grid/grid.h"
 #include "grid/grid_typed.h"
 
+namespace zui {
+
 namespace {
 
 // A keyword value's text as the keyword reader takes it, 0 for none.
@@ -102,3 +104,5 @@ int32_t set_cell_attr(Ui& ui, const std::string& grid, int16_t column, int32_t r
 int64_t cell_attr(Ui& ui, const std::string& grid, int16_t column, int32_t row, CellAttr a) {
   return number_of(get_cell_attribute(ui, grid, column, row, keyword_of(a)));
 }
+
+}  // namespace zui

@@ -18,9 +18,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "toolkit/tk.h"
 #include "viewer.h"
+
+using namespace zui;
 
 namespace {
 constexpr int32_t kQuietToShoot = 25;  // idle 20 ms turns before the picture

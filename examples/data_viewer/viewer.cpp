@@ -10,6 +10,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+using namespace zui;
+
 namespace {
 
 constexpr int32_t kWindowStyle = TK_WINDOW_STANDARD;

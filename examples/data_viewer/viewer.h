@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "framework/ui.h"
 #include "jobs.h"
 
@@ -29,8 +29,8 @@ enum class Task : uint8_t { None, Loading, Sorting, Saving };
 
 // Everything the viewer keeps between events.
 struct Viewer {
-  Ui ui;
-  SkinPieces skin;
+  zui::Ui ui;
+  zui::SkinPieces skin;
   int32_t window = 0;
   char separator = 0;               // --separator; 0 detects it
   bool timings = false;             // ZUI_VIEWER_TIMINGS: report each step on stderr

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "toolkit/tk.h"
@@ -15,13 +15,14 @@
 
 // ---- the dialog ---------------------------------------------------------------
 struct Dialog {
-  Ui ui;              // the framework's context
-  SkinPieces skin;    // pieces of the skin sheet, loaded by the caller
+  zui::Ui ui;            // the framework's context
+  zui::SkinPieces skin;  // pieces of the skin sheet, loaded by the caller
   int32_t window = 0;      // toolkit window number, 0 until built
   int32_t clearStrip = 0;  // looks of the clear face, composed here
 };
 
 namespace dialog_detail {
+using namespace zui;
 
 inline constexpr int32_t kWindowStyle = TK_WINDOW_STANDARD;
 inline constexpr int32_t kPageColour = 0xE8F4F8;     // cream-white behind the pages
@@ -68,8 +69,8 @@ inline void greet(Dialog& d) {
 // window cannot be opened.
 inline int32_t build_dialog(Dialog& d) {
   using namespace dialog_detail;
-  Ui& ui = d.ui;
-  const SkinPieces& skin = d.skin;
+  zui::Ui& ui = d.ui;
+  const zui::SkinPieces& skin = d.skin;
   d.window = create_window(ui, "Dialog", 100, 100, 440, 300, "ZUI dialog",
                            TK_WINDOW_HIDDEN | kWindowStyle | kWindowButtonsFireOnRelease);
   if (d.window == 0 || tk_use_window_as_parent(tk_window_handle(d.window)) == 0) return 0;
@@ -118,22 +119,23 @@ inline int32_t dialog_turn(Dialog& d, int32_t timeoutMs) {
   const int32_t kind = tk_wait_event(timeoutMs);
   const int32_t type = tk_last_event_type();
   const int32_t gadget = tk_last_event_gadget();
-  dispatch_event(d.ui, tk_window_mouse_x(d.window), tk_window_mouse_y(d.window), kind, type,
+  zui::dispatch_event(d.ui, tk_window_mouse_x(d.window), tk_window_mouse_y(d.window), kind, type,
                  gadget, tk_last_event_menu());
   if (kind == TK_EVENT_CLOSE) return kind;
   if (kind == TK_EVENT_GADGET && type == TK_TYPE_KEY + TK_KEY_RETURN &&
-      gadget == get_gadget(d.ui, "InputName"))
+      gadget == zui::get_gadget(d.ui, "InputName"))
     dialog_detail::greet(d);
-  const std::string name = event_code(d.ui) == Code::LeftClick ? event_object_name(d.ui) : "";
+  const std::string name =
+      zui::event_code(d.ui) == zui::Code::LeftClick ? zui::event_object_name(d.ui) : "";
   if (name == "ButtonClose") return TK_EVENT_CLOSE;
   if (name == "ButtonGreet") dialog_detail::greet(d);
-  if (name == "ButtonClear") set_text(d.ui, "InputName", "", 1);
+  if (name == "ButtonClear") zui::set_text(d.ui, "InputName", "", 1);
   return kind;
 }
 
 // Closes the window and frees what the dialog made.
 inline void close_dialog(Dialog& d) {
-  close_window(d.ui, "Dialog");
+  zui::close_window(d.ui, "Dialog");
   if (d.clearStrip != 0) tk_free_image(d.clearStrip);
   d.clearStrip = 0;
 }

@@ -12,6 +12,8 @@
 
 #include "dialog.h"
 
+using namespace zui;
+
 namespace {
 constexpr int32_t kQuietToShoot = 25;  // idle 20 ms turns before the picture
 }  // namespace

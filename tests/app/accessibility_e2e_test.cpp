@@ -6,6 +6,8 @@
 #include "support/app_fixtures.h"
 #include "toolkit/tk_accessible.h"
 
+using namespace zui;
+
 namespace {
 
 // What a screen reader calls an object: its name, or else the label it is

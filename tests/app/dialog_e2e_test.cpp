@@ -16,6 +16,8 @@
 #include "../../examples/dialog/dialog.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 namespace {
 
 class DialogScreen : public ::testing::Test {

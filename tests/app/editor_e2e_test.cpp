@@ -5,6 +5,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 const std::string kCalc = "GridVersionCalc";

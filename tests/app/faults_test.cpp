@@ -20,6 +20,8 @@
 #include "support/app_fixtures.h"
 #include "toolkit/skin_sheet.h"
 
+using namespace zui;
+
 namespace {
 
 // ---- damaged sheets ----------------------------------------------------------------

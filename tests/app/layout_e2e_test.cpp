@@ -7,6 +7,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 // Every object's place and size, by name: what a round trip must give back.

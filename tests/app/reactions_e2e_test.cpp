@@ -9,6 +9,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 // The frames of a strip a gadget showed, in order, without repeats.

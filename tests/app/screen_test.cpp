@@ -9,6 +9,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 // The widgets of the screen in creation order.

@@ -13,6 +13,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 // Frees every piece a test cut, so tests do not leak images into each other.
@@ -25,7 +27,7 @@ void free_pieces(App& app) {
 TEST(SkinPieces, EachPieceIsAnExactCopyOfItsRectangle) {
   const int32_t sheet = tktest::pattern_image(410, 400);
   App app;
-  cut_skin_pieces(app, sheet);
+  cut_skin_pieces(app.state.skin, sheet);
   for (const SkinPieceSpec& piece : kSkinPieceTable) {
     const int32_t image = app.state.skin.*piece.field;
     ASSERT_NE(image, 0) << piece.name;
@@ -52,7 +54,7 @@ TEST(SkinPieces, TableHoldsTheTwentyThreePiecesInCuttingOrder) {
   // Every field is filled exactly once.
   App app;
   const int32_t sheet = tktest::pattern_image(410, 400);
-  cut_skin_pieces(app, sheet);
+  cut_skin_pieces(app.state.skin, sheet);
   const SkinPieces& s = app.state.skin;
   const int32_t all[] = {s.SkinRoundAdd,   s.SkinRoundClose,   s.SkinRoundCopy,   s.SkinToggleShown,
                          s.SkinToggleHidden, s.SkinSearchField, s.SkinIconbarBack, s.SkinSideAdd,
@@ -70,7 +72,7 @@ TEST(SkinPieces, TableHoldsTheTwentyThreePiecesInCuttingOrder) {
 
 TEST(SkinPieces, UndecodableSheetLeavesEveryPieceEmpty) {
   App app;
-  cut_skin_pieces(app, 0);
+  cut_skin_pieces(app.state.skin, 0);
   for (const SkinPieceSpec& piece : kSkinPieceTable) EXPECT_EQ(app.state.skin.*piece.field, 0) << piece.name;
 }
 

@@ -15,6 +15,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 // ---- budget ------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 
 #include "support/app_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 const std::string kTree = "SideTreeCases";

@@ -9,6 +9,8 @@
 #include "framework/framework.h"
 #include "support/controls_fixtures.h"
 
+using namespace zui;
+
 using ctest::ControlsTest;
 
 namespace {

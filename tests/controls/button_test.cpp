@@ -7,6 +7,8 @@
 #include "framework/framework.h"
 #include "support/controls_fixtures.h"
 
+using namespace zui;
+
 using ctest::colour_index;
 using ctest::ControlsTest;
 

@@ -8,6 +8,8 @@
 #include "grid/grid.h"
 #include "support/controls_fixtures.h"
 
+using namespace zui;
+
 using ctest::ControlsTest;
 
 namespace {

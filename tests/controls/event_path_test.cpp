@@ -19,6 +19,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 using ctest::piece_colour;
 
 namespace {

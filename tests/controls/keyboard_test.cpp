@@ -4,6 +4,8 @@
 #include "support/controls_fixtures.h"
 #include "toolkit/tk_accessible.h"
 
+using namespace zui;
+
 using namespace ctest;
 
 namespace {

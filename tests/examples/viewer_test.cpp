@@ -23,6 +23,8 @@
 #include "toolkit/tk_native.h"
 #include "viewer.h"
 
+using namespace zui;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -2,6 +2,8 @@
 // gadget, selection by key, removal and clearing.
 #include "support/framework_fixtures.h"
 
+using namespace zui;
+
 using fwtest::FrameworkTest;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "framework/nine_slice.h"
 
+using namespace zui;
+
 TEST(NineSlice, PartsWithoutRoomAreLeftOut) {
   struct Case {
     int32_t w, h, s;

@@ -7,6 +7,8 @@
 #include "support/framework_fixtures.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 using fwtest::FrameworkTest;
 using fwtest::make_strip;
 using fwtest::strip_colour;

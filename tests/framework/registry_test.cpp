@@ -7,6 +7,8 @@
 #include "support/framework_fixtures.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 using fwtest::FrameworkTest;
 
 TEST_F(FrameworkTest, RegistrationRefusesDuplicatesAndNamesUntitledObjects) {
@@ -376,4 +378,33 @@ TEST_F(FrameworkTest, TheNameIndexFollowsRenamesRemovalsAndNamesRepeatedAcrossWi
   make_current(ui, nullptr);
   ASSERT_EQ(find_object(ui, "X", 1), 1);
   EXPECT_EQ(current_object(ui)->window, win("Later")->handle);
+}
+
+TEST_F(FrameworkTest, ChildListsFollowTheHierarchyByName) {
+  auto names = [&](const std::string& parent) {
+    std::string out;
+    if (const auto* list = children_of(ui, parent))
+      for (const NamedObject* o : *list) out += o->name;
+    return out;
+  };
+  create_container(ui, "P", 0, 0, 200, 100, 0, "");
+  create_text(ui, "a", 5, 5, 50, 20, "", 0, "P");
+  create_text(ui, "b", 5, 30, 50, 20, "", 0, "P");
+  EXPECT_EQ(names("P"), "ab");
+
+  set_attribute(ui, "P", "NAME", "Q", 0);  // a rename carries the children
+  EXPECT_EQ(names("P"), "");
+  EXPECT_EQ(names("Q"), "ab");
+  move_object(ui, "Q", 40, 60, 1);
+  EXPECT_EQ(obj("b")->absX, 45);
+  EXPECT_EQ(obj("b")->absY, 90);
+
+  remove_object(ui, "Q", 0);  // orphans keep naming their parent ...
+  EXPECT_EQ(names("Q"), "ab");
+  create_container(ui, "Q", 10, 10, 200, 100, 0, "");  // ... and a new "Q" adopts them
+  move_object(ui, "Q", 100, 0, 1);
+  EXPECT_EQ(obj("a")->absX, 105);
+  remove_object(ui, "Q", 1);
+  EXPECT_EQ(names("Q"), "");
+  EXPECT_EQ(ui.count, 0);
 }

@@ -6,6 +6,8 @@
 #include "support/framework_fixtures.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 using fwtest::FrameworkTest;
 
 TEST_F(FrameworkTest, MoveAndResizeLeaveUnchangedValuesToTheUser) {

@@ -7,6 +7,8 @@
 
 #include "grid/grid_input_rules.h"
 
+using namespace zui;
+
 namespace {
 
 TEST(GridInputRules, WheelTurnsScrollWholeRowsAndCarryTheRest) {

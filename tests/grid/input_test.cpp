@@ -18,6 +18,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 namespace {
 
 using grid_test::GridFixture;

@@ -8,6 +8,8 @@
 
 #include "grid/grid_layout.h"
 
+using namespace zui;
+
 namespace {
 
 constexpr int32_t kIcon = 16;

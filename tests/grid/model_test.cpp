@@ -10,6 +10,8 @@
 #include "support/grid_fixtures.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace {
 
 using grid_test::GridFixture;

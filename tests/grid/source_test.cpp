@@ -17,6 +17,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
+using namespace zui;
+
 namespace {
 
 using grid_test::GridFixture;

@@ -10,6 +10,8 @@
 #include "grid/grid_typed.h"
 #include "support/grid_fixtures.h"
 
+using namespace zui;
+
 namespace {
 
 class TypedGridAttributes : public grid_test::GridFixture {

@@ -27,6 +27,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_native.h"
 
+using namespace zui;
+
 class DemoScreen : public ::testing::Test {
  protected:
   App app;

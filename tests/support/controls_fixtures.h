@@ -15,6 +15,8 @@
 #include "framework/framework.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace ctest {
 
 // ---- clock -------------------------------------------------------------------

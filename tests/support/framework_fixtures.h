@@ -10,6 +10,8 @@
 #include "grid/grid.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace fwtest {
 
 inline constexpr int32_t kHiddenWindow = 0x10CF0000;  // hidden, sizable, caption

@@ -16,6 +16,8 @@
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
 
+using namespace zui;
+
 namespace grid_test {
 
 inline constexpr int32_t kIcon = 20;

@@ -4,6 +4,8 @@
 
 #include "app/app.h"
 
+using namespace zui;
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   init_toolkit();

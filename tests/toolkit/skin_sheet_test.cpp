@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "shell/shell.h"
 #include "toolkit/skin_sheet.h"
 #include "toolkit/tk.h"
+
+using namespace zui;
 
 namespace {
 
