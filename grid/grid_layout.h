@@ -70,6 +70,7 @@ struct GridRowSlot {
   int32_t y = 0;           // top edge
   int32_t height = 0;      // its height as stored
   int32_t textY = 0;       // top of its texts and icons, by its placement
+  int8_t level = 0;        // its tree level: the tree column's indent
   bool expander = false;   // its tree expander is drawn, at expanderArea
   GridArea expanderArea{}; // the drawn expander icon
   int32_t firstCell = 0;   // its first cell in GridLayout::cells
@@ -157,10 +158,9 @@ inline bool draws_expander(const GridRecord& g, const RowRecord& row, const Cell
 inline int32_t grid_text_left(const GridRecord& g, const GridRowSlot& slot, int32_t k, int32_t x,
                               int32_t iconSize) {
   if (k != 0) return x;
-  const RowRecord& row = g.rows[slot.row];
   const ColumnRecord& column = g.columns[0];
   int32_t tx = x;
-  if (row.level > 0) tx += iconSize * row.level;
+  if (slot.level > 0) tx += iconSize * slot.level;
   tx += slot.expander ? std::max<int32_t>(column.marginLeft, iconSize)
                       : column.marginLeft;
   return tx;
@@ -168,8 +168,9 @@ inline int32_t grid_text_left(const GridRecord& g, const GridRowSlot& slot, int3
 
 // True when (column, row) names one of the grid's cells.
 inline bool cell_in_grid(const GridRecord& g, int32_t column, int32_t row) {
-  return column >= 0 && column < static_cast<int32_t>(g.columns.size()) && row >= 0 &&
-         static_cast<size_t>(row) * g.columns.size() + column < g.cells.size();
+  if (column < 0 || column >= static_cast<int32_t>(g.columns.size()) || row < 0) return false;
+  if (g.source) return row < g.rowCount;
+  return static_cast<size_t>(row) * g.columns.size() + column < g.cells.size();
 }
 
 inline GridBands grid_bands(const GridRecord& g, int32_t w, int32_t h) {
@@ -186,34 +187,51 @@ inline GridBands grid_bands(const GridRecord& g, int32_t w, int32_t h) {
   return b;
 }
 
-// Lays out one drawn row: its slot, its cells and where its cells end.
-inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk,
-                         int32_t iconSize) {
-  const RowRecord& row = g.rows[walk.row];
+// The shape of a drawn source row: its tree level and its expander, which
+// every parent shows while the tree does (a source row has no expander
+// record to leave it out).
+inline void shape_source_row(GridRowSlot& slot, const GridRecord& g, int32_t row) {
+  slot.height = g.sourceRowHeight;
+  slot.level = grid_row_level(g, row);
+  slot.expander = g.showTree == 1 && g.scrollX <= 0 && !g.columns.empty() &&
+                  source_is_parent(g, row);
+}
+
+// Lays out one drawn row of a RowWalk or SourceRowWalk: its slot, its
+// cells and where its cells end.
+template <typename Walk>
+void lay_grid_row(GridLayout& l, const GridRecord& g, const Walk& walk, int32_t iconSize) {
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   GridRowSlot slot;
   slot.row = walk.row;
   slot.shownIndex = walk.shownIndex;
   slot.y = walk.y;
-  slot.height = row.height;
   slot.textY = walk.y + 1;
-  if (row.vOrientation == RowPlacement::Bottom)
-    slot.textY = walk.y + row.height - kGridLineHeight;
-  else if (row.vOrientation == RowPlacement::Centre)
-    slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
-  const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
-  // The expander sits in the tree column, drawn only while that column is.
-  if (columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
-      draws_expander(g, row, g.cells[first])) {
-    slot.expander = true;
-    const int32_t ex = l.cellsLeft + (row.level > 0 ? iconSize * row.level : 0);
+  int32_t hasCells = columns;
+  if (g.source) {
+    shape_source_row(slot, g, walk.row);
+  } else {
+    const RowRecord& row = g.rows[walk.row];
+    slot.height = row.height;
+    slot.level = row.level;
+    if (row.vOrientation == RowPlacement::Bottom)
+      slot.textY = walk.y + row.height - kGridLineHeight;
+    else if (row.vOrientation == RowPlacement::Centre)
+      slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
+    const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
+    // The expander sits in the tree column, drawn only while that column is.
+    slot.expander = columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
+                    draws_expander(g, row, g.cells[first]);
+    // The row's cells: the visible columns it has cells for (a row short
+    // of cells ends at its last one).
+    hasCells = first < g.cells.size()
+                   ? static_cast<int32_t>(std::min<size_t>(g.cells.size() - first, columns))
+                   : 0;
+  }
+  if (slot.expander) {
+    const int32_t ex = l.cellsLeft + (slot.level > 0 ? iconSize * slot.level : 0);
     slot.expanderArea = {ex, slot.textY, ex + iconSize, slot.textY + iconSize};
   }
-  // The row's cells: the visible columns it has cells for (a row short of
-  // cells ends at its last one).
-  const int32_t hasCells =
-      first < g.cells.size() ? static_cast<int32_t>(std::min<size_t>(g.cells.size() - first, columns))
-                             : 0;
   slot.firstCell = static_cast<int32_t>(l.cells.size());
   int32_t x = l.cellsLeft;
   for (const GridColumnSlot& c : l.columns) {
@@ -232,6 +250,30 @@ inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk
   l.end.columns = std::min(counter, hasCells);
   l.end.x = slot.cellCount > 0 ? x : l.cellsLeft;
   l.rows.push_back(slot);
+}
+
+// Lays out the rows a walk draws and keeps where it ended.
+template <typename Walk>
+void lay_walked_rows(GridLayout& l, const GridRecord& g, Walk& walk, int32_t iconSize) {
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  while (walk.next()) {
+    l.end.marks.push_back({walk.row, !walk.shown});
+    if (!walk.shown) continue;
+    if (!walk.drawn) {
+      // Nothing of a scrolled-away row is drawn and x never moves, so the
+      // column counter runs through every column.
+      l.end.x = kFrameInset;
+      l.end.columns = kFrameInset < l.width ? columns : 0;
+      continue;
+    }
+    if (!l.end.anchored) {
+      l.end.anchored = true;
+      l.end.anchor = walk.anchor();
+    }
+    lay_grid_row(l, g, walk, iconSize);
+  }
+  l.end.y = walk.y;
+  l.end.lastRow = walk.row;
 }
 
 inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h, int32_t iconSize) {
@@ -256,25 +298,13 @@ inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h,
   // the rows' tree marks, the anchor and where the walk ended. It starts at
   // the anchor or a checkpoint (grid/row_walk.h): the rows before it are
   // not walked and keep the marks an earlier drawing gave.
-  RowWalk walk(g, l.rowsTop, h);
-  while (walk.next()) {
-    l.end.marks.push_back({walk.row, !walk.shown});
-    if (!walk.shown) continue;
-    if (!walk.drawn) {
-      // Nothing of a scrolled-away row is drawn and x never moves, so the
-      // column counter runs through every column.
-      l.end.x = kFrameInset;
-      l.end.columns = kFrameInset < w ? columns : 0;
-      continue;
-    }
-    if (!l.end.anchored) {
-      l.end.anchored = true;
-      l.end.anchor = walk.anchor();
-    }
-    lay_grid_row(l, g, walk, iconSize);
+  if (g.source) {
+    SourceRowWalk walk(g, l.rowsTop, h);
+    lay_walked_rows(l, g, walk, iconSize);
+  } else {
+    RowWalk walk(g, l.rowsTop, h);
+    lay_walked_rows(l, g, walk, iconSize);
   }
-  l.end.y = walk.y;
-  l.end.lastRow = walk.row;
 
   // The open editor lies over its cell's text area, as tall as its column asks.
   if (g.inputGadget != 0) {

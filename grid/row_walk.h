@@ -41,12 +41,16 @@
 //   while (walk.next()) { if (walk.drawn) ...walk.row, walk.y...; }
 //   // walk.y is the position after the last drawn row, walk.shownCount the
 //   // number of shown rows walked (scrolled-away ones included).
+//
+// A source grid (grid/grid_rows.h) is walked by SourceRowWalk (below),
+// which needs no anchors nor checkpoints.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "grid/grid_records.h"
+#include "grid/grid_rows.h"
 
 namespace zui {
 
@@ -192,6 +196,40 @@ class RowWalk {
   int8_t collapseLevelBefore_ = 0;
 };
 
+// ---- the walk over a source grid
+// RowWalk's contract and fields for a source grid, whose rows are all one
+// height and whose hidden rows are spans: it starts at the first drawn row
+// at once and steps over a hidden span in one step, landing on its last
+// row. A class of its own keeps the record walk as small as it was.
+class SourceRowWalk {
+ public:
+  SourceRowWalk(const GridRecord& grid, int32_t top, int32_t bottom)
+      : y(top), grid_(&grid), bottom_(bottom) {
+    shownCount = std::max<int32_t>(grid.scrollY, 0);
+    row = std::min(source_position_of_shown(grid, shownCount), grid.rowCount) - 1;
+  }
+
+  // Steps to the next row; false when the walk has ended.
+  bool next();
+
+  // The state before the current row.
+  RowWalkAnchor anchor() const { return {row, shownCount, 0, 0, grid_->layoutGeneration}; }
+
+  /// @{ As RowWalk's.
+  int32_t row;
+  bool shown = false;
+  bool drawn = false;
+  int32_t shownIndex = -1;
+  int32_t y;
+  int32_t shownCount;
+  /// @}
+
+ private:
+  const GridRecord* grid_;
+  int32_t bottom_;
+  bool done_ = false;
+};
+
 // ---- shown rows
 // The rows the drawing shows, computed fresh with the row walk: hiddenInTree
 // only describes the rows the latest drawing reached, and a move may go
@@ -207,7 +245,7 @@ class ShownRows {
   }
 
   // Number of shown rows in the whole grid.
-  int32_t count() { return row_checkpoints(g_).shownTotal; }
+  int32_t count();
 
   // True when the grid has a shown row of index i.
   bool has_index(int32_t i) { return i >= 0 && i < count(); }
