@@ -1,0 +1,366 @@
+#include "mapped.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "collate.h"
+
+// ---- the mapping ---------------------------------------------------------------
+std::shared_ptr<FileBytes> FileBytes::map(int fd, int64_t size, std::string& problem) {
+  std::shared_ptr<FileBytes> bytes(new FileBytes);
+  if (size > 0) {
+    void* at = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (at == MAP_FAILED) {
+      problem = std::string("cannot be mapped into memory: ") + std::strerror(errno);
+      close(fd);
+      return nullptr;
+    }
+    // Read front to back by the indexer: the system may read ahead.
+    madvise(at, static_cast<std::size_t>(size), MADV_SEQUENTIAL);
+    bytes->mapped_ = at;
+    bytes->length_ = static_cast<std::size_t>(size);
+    bytes->text_ = std::string_view(static_cast<const char*>(at), bytes->length_);
+  }
+  close(fd);
+  return bytes;
+}
+
+std::shared_ptr<FileBytes> FileBytes::copy_of(std::string_view text) {
+  std::shared_ptr<FileBytes> bytes(new FileBytes);
+  bytes->held_.assign(text);
+  bytes->text_ = bytes->held_;
+  return bytes;
+}
+
+FileBytes::~FileBytes() {
+  if (mapped_ != nullptr) munmap(mapped_, length_);
+}
+
+// ---- the record index ----------------------------------------------------------
+void RecordIndex::append(uint64_t start) {
+  const std::size_t chunk = static_cast<std::size_t>(appended_ / kChunk);
+  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique<uint64_t[]>(static_cast<std::size_t>(kChunk));
+  chunks_[chunk][static_cast<std::size_t>(appended_ % kChunk)] = start;
+  ++appended_;
+}
+
+int64_t RecordIndex::record_at(uint64_t offset) const {
+  int64_t low = 0, high = count();  // the answer lies in [low - 1, high)
+  while (low < high) {
+    const int64_t mid = low + (high - low) / 2;
+    if (at(mid) <= offset) low = mid + 1;
+    else high = mid;
+  }
+  return low - 1;
+}
+
+std::size_t RecordIndex::bytes() const {
+  std::size_t chunks = 0;
+  for (const auto& c : chunks_) chunks += c != nullptr;
+  return chunks * static_cast<std::size_t>(kChunk) * sizeof(uint64_t);
+}
+
+std::string_view record_bytes(std::string_view text, const RecordIndex& index, int64_t r) {
+  const std::size_t start = index.start(r);
+  std::size_t end = index.next_start(r);
+  // A record's own last byte is never a line end (a quoted one ends in a quote).
+  while (end > start && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
+  return text.substr(start, end - start);
+}
+
+// ---- indexing ------------------------------------------------------------------
+namespace {
+
+// First byte at or after `pos` that is `a`, `b` or `c`, or `n`.
+std::size_t find_any(const char* s, std::size_t pos, std::size_t n, char a, char b, char c) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+  while (pos + 16 <= n) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos));
+    const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
+                                     _mm_cmpeq_epi8(x, vc));
+    const int mask = _mm_movemask_epi8(hit);
+    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    pos += 16;
+  }
+#endif
+  while (pos < n && s[pos] != a && s[pos] != b && s[pos] != c) ++pos;
+  return pos;
+}
+
+}  // namespace
+
+CsvIndexer::CsvIndexer(std::string_view text, const CsvFormat& format, std::size_t start,
+                       RecordIndex& index)
+    : text_(text),
+      separator_(format.separator),
+      blankLines_(format.blankLinesAreRecords),
+      index_(index),
+      pos_(std::min(start, text.size())),
+      checkedUtf8_(pos_) {}
+
+IndexEnd CsvIndexer::fail(int64_t line, const char* what) {
+  error_ = "line " + std::to_string(line) + ": " + what;
+  return IndexEnd::Fault;
+}
+
+bool CsvIndexer::end_record(std::size_t start, uint32_t fields) {
+  widest_ = std::max(widest_, fields);
+  if (records_ > 0) {
+    ragged_ += fields != expected_;
+    if (check_) {
+      std::size_t end = pos_;
+      while (end > start && (text_[end - 1] == '\n' || text_[end - 1] == '\r')) --end;
+      error_ = check_(records_, text_.substr(start, end - start));
+      if (!error_.empty()) {
+        error_ = "line " + std::to_string(recordLine_) + ": " + error_;
+        return false;
+      }
+    }
+  }
+  ++records_;
+  return true;
+}
+
+IndexEnd CsvIndexer::step(std::size_t budget) {
+  if (!error_.empty()) return IndexEnd::Fault;
+  const char* s = text_.data();
+  const std::size_t n = text_.size();
+  const char sep = separator_;
+  const auto line_end = [this, s, n] {
+    if (s[pos_] == '\r' && pos_ + 1 < n && s[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+    ++line_;
+  };
+  const auto skip_blank_lines = [&] {
+    if (!blankLines_)
+      while (pos_ < n && (s[pos_] == '\n' || s[pos_] == '\r')) line_end();
+  };
+  if (!started_) {
+    skip_blank_lines();
+    if (pos_ >= n) return IndexEnd::Done;
+    index_.append(pos_);
+    started_ = true;
+  }
+  const std::size_t stop = std::min(n, pos_ + budget);
+  IndexEnd end = IndexEnd::More;
+  while (pos_ < n && pos_ < stop) {
+    recordLine_ = line_;
+    const std::size_t start = pos_;
+    uint64_t fields = 1;
+    for (;;) {
+      if (pos_ < n && s[pos_] == '"') {
+        const int64_t opened = line_;
+        ++pos_;
+        for (;;) {
+          pos_ = find_any(s, pos_, n, '"', '\n', '\r');
+          if (pos_ >= n) {
+            index_.publish();
+            return fail(opened, "a quoted field is not closed");
+          }
+          const char c = s[pos_];
+          if (c == '"') {
+            if (pos_ + 1 < n && s[pos_ + 1] == '"') {
+              pos_ += 2;
+              continue;
+            }
+            ++pos_;
+            break;
+          }
+          if (c == '\n' || pos_ + 1 >= n || s[pos_ + 1] != '\n') ++line_;
+          ++pos_;
+        }
+        if (pos_ < n && s[pos_] != sep && s[pos_] != '\n' && s[pos_] != '\r') {
+          index_.publish();
+          return fail(line_, "text after the closing quote of a field");
+        }
+      } else {
+        pos_ = find_any(s, pos_, n, sep, '\n', '\r');
+      }
+      if (pos_ < n && s[pos_] == sep) {
+        ++pos_;
+        ++fields;
+        continue;
+      }
+      break;
+    }
+    if (pos_ - start > UINT32_MAX || fields > UINT32_MAX) {
+      index_.publish();
+      return fail(recordLine_, "a record longer than 4 GB");
+    }
+    if (pos_ < n) line_end();
+    if (records_ == 0 && fields == 1) blankLines_ = true;
+    skip_blank_lines();
+    const std::size_t after = pos_;
+    if (!end_record(start, static_cast<uint32_t>(fields))) {
+      index_.publish();
+      return IndexEnd::Fault;
+    }
+    if (records_ >= RecordIndex::kMaxRecords) {
+      index_.append(after);
+      index_.publish();
+      return fail(line_, "more records than a grid holds");
+    }
+    index_.append(after);
+    if (after >= n) end = IndexEnd::Done;
+  }
+  index_.publish();
+  // Record starts follow line ends: no character spans the checked part's end.
+  if (utf8_ && pos_ > checkedUtf8_) {
+    const std::string_view part = text_.substr(checkedUtf8_, pos_ - checkedUtf8_);
+    utf8_ = first_invalid_utf8(part) == part.size();
+    checkedUtf8_ = pos_;
+  }
+  return pos_ >= n ? IndexEnd::Done : end;
+}
+
+// ---- the indexer thread ---------------------------------------------------------
+namespace {
+constexpr std::size_t kSlice = std::size_t{1} << 20;        // bytes per step
+constexpr auto kTellEvery = std::chrono::milliseconds(40);  // progress news at most this often
+}  // namespace
+
+IndexedFile::IndexedFile(std::shared_ptr<FileBytes> bytes, char separator, std::function<void()> notify)
+    : bytes_(std::move(bytes)), notify_(std::move(notify)) {
+  thread_ = std::thread([this, separator] { run(separator); });
+}
+
+IndexedFile::~IndexedFile() {
+  cancel_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+IndexedFile::Progress IndexedFile::snapshot() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return progress_;
+}
+
+int8_t IndexedFile::level(int64_t record) const {
+  const auto& chunk = levels_[static_cast<std::size_t>(record / RecordIndex::kChunk)];
+  return chunk ? chunk[static_cast<std::size_t>(record % RecordIndex::kChunk)] : 0;
+}
+
+void IndexedFile::run(char separator) {
+  const std::string_view text = bytes_->text();
+  // The first rows decide the separator and the encoding shown at once;
+  // the indexer checks the rest and may find it is not UTF-8 after all.
+  const std::string_view front = text.substr(0, 64 * 1024);
+  std::size_t bom = 0;
+  CsvFormat format = detect_format(front, separator, bom);
+  if (front.size() < text.size() && format.encoding == Encoding::Windows1252 &&
+      first_invalid_utf8(front) + 4 >= front.size()) {
+    // Only a character cut at the sample's end: not a fault of the file.
+    format.encoding = Encoding::Utf8;
+    bom = front.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  }
+  CsvIndexer indexer(text, format, bom, index_);
+  const auto finish = [this](const std::string& error, bool refused) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      progress_.error = error;
+      progress_.refused = refused;
+      progress_.finished = true;
+      progress_.records = index_.count();
+    }
+    notify_();
+  };
+  IndexEnd end = indexer.step(1);  // the header
+  if (end == IndexEnd::Fault) return finish(indexer.error(), true);
+  if (index_.count() == 0) return finish("holds no header line", true);
+  head_.format = format;
+  head_.bom = bom;
+  head_.header = record_values(record_bytes(text, index_, 0), format);
+  head_.tree = head_.header.size() > 1 && head_.header[0] == "level";
+  const uint32_t skip = head_.tree ? 1 : 0;
+  if (head_.header.size() - skip > kMaxColumns)
+    return finish("line 1: has " + std::to_string(head_.header.size()) + " columns, more than the " +
+                      std::to_string(kMaxColumns) + " a grid holds",
+                  true);
+  head_.format.blankLinesAreRecords = head_.header.size() == 1;
+  indexer.expect_fields(static_cast<uint32_t>(head_.header.size()));
+  const auto wide = [](std::size_t fields) {
+    return "has " + std::to_string(fields) + " columns, more than the " + std::to_string(kMaxColumns) +
+           " a grid holds";
+  };
+  const char sep = format.separator;
+  indexer.inspect([this, skip, sep, wide](int64_t record, std::string_view bytes) -> std::string {
+    if (!head_.tree) {
+      // Only a record wider than a grid needs a look.
+      if (bytes.size() > kMaxColumns && static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), sep)) >= kMaxColumns + skip) {
+        const std::vector<std::string> values = record_values(bytes, head_.format);
+        if (values.size() - skip > kMaxColumns) return wide(values.size());
+      }
+      return {};
+    }
+    std::vector<FieldSpan> spans;
+    split_fields(bytes, sep, spans);
+    if (spans.size() - skip > kMaxColumns) return wide(spans.size());
+    std::string value = field_bytes(bytes, spans[0]);
+    if (head_.format.encoding == Encoding::Windows1252) value = windows1252_to_utf8(value);
+    char* end = nullptr;
+    const long level = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || level < 0 || level > 100)
+      return "level \"" + value + "\" is not a whole number from 0 to 100";
+    auto& chunk = levels_[static_cast<std::size_t>(record / RecordIndex::kChunk)];
+    if (!chunk) chunk = std::make_unique<int8_t[]>(static_cast<std::size_t>(RecordIndex::kChunk));
+    chunk[static_cast<std::size_t>(record % RecordIndex::kChunk)] = static_cast<int8_t>(level);
+    return {};
+  });
+
+  // The first rows: which columns hold numbers only. A fault among them
+  // refuses the file, as nothing was shown yet.
+  while (end == IndexEnd::More && index_.count() <= kFirstRecords && !cancel_) end = indexer.step(16 * 1024);
+  if (end == IndexEnd::Fault) return finish(indexer.error(), true);
+  if (cancel_) return finish("loading was stopped", false);
+  const int64_t first = std::min<int64_t>(index_.count(), kFirstRecords + 1);
+  std::vector<int64_t> numbers, texts;
+  for (int64_t r = 1; r < first; ++r) {
+    const std::vector<std::string> values = record_values(record_bytes(text, index_, r), head_.format);
+    for (std::size_t c = skip; c < values.size(); ++c) {
+      if (values[c].empty()) continue;
+      if (numbers.size() <= c - skip) numbers.resize(c - skip + 1), texts.resize(c - skip + 1);
+      double ignored = 0;
+      ++(parse_number(values[c], ignored) ? numbers : texts)[c - skip];
+    }
+  }
+  for (std::size_t c = 0; c < numbers.size(); ++c) head_.numeric.push_back(numbers[c] > 0 && texts[c] == 0);
+  tell(indexer);
+
+  auto told = std::chrono::steady_clock::now();
+  bool utf8 = indexer.utf8();
+  while (end == IndexEnd::More && !cancel_) {
+    end = indexer.step(kSlice);
+    // A byte that is not UTF-8 changes how every cell reads: told at once.
+    if (std::chrono::steady_clock::now() - told >= kTellEvery || utf8 != indexer.utf8()) {
+      told = std::chrono::steady_clock::now();
+      utf8 = indexer.utf8();
+      tell(indexer);
+    }
+  }
+  tell(indexer);
+  if (end == IndexEnd::Fault) return finish(indexer.error(), false);
+  finish(cancel_ ? "loading was stopped" : "", false);
+}
+
+void IndexedFile::tell(const CsvIndexer& indexer) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    progress_.headReady = true;
+    progress_.records = index_.count();
+    progress_.widest = indexer.widest();
+    progress_.ragged = indexer.ragged();
+    progress_.windows1252 = !indexer.utf8();
+    progress_.progress = static_cast<double>(indexer.offset()) /
+                         static_cast<double>(std::max<std::size_t>(bytes_->text().size(), 1));
+  }
+  notify_();
+}
