@@ -97,6 +97,34 @@ std::size_t find_any(const char* s, std::size_t pos, std::size_t n, char a, char
   return pos;
 }
 
+// Whether `text` is valid UTF-8; sets `folds` when it holds a letter whose
+// case folds to ASCII letters (sharp s, long s, Kelvin sign, ligatures...).
+bool check_utf8(std::string_view text, bool& folds) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    uint64_t word = 0;
+    if (i + 8 <= n && (std::memcpy(&word, s + i, 8), (word & 0x8080808080808080ull) == 0)) {
+      i += 8;
+      continue;
+    }
+    if (s[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::string_view one = text.substr(i, 4);
+    if (first_invalid_utf8(one) == 0) return false;
+    const std::size_t length = (s[i] & 0xE0) == 0xC0 ? 2 : (s[i] & 0xF0) == 0xE0 ? 3 : 4;
+    uint32_t cp = s[i] & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+    for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
+    if (cp == 0xDF || cp == 0x130 || cp == 0x149 || cp == 0x17F || cp == 0x1F0 ||
+        (cp >= 0x1E96 && cp <= 0x1E9A) || cp == 0x1E9E || cp == 0x212A || (cp >= 0xFB00 && cp <= 0xFB06))
+      folds = true;
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace
 
 CsvIndexer::CsvIndexer(std::string_view text, const CsvFormat& format, std::size_t start,
@@ -215,9 +243,15 @@ IndexEnd CsvIndexer::step(std::size_t budget) {
   }
   index_.publish();
   // Record starts follow line ends: no character spans the checked part's end.
-  if (utf8_ && pos_ > checkedUtf8_) {
+  if (pos_ > checkedUtf8_) {
     const std::string_view part = text_.substr(checkedUtf8_, pos_ - checkedUtf8_);
-    utf8_ = first_invalid_utf8(part) == part.size();
+    const bool wasUtf8 = utf8_;
+    if (utf8_) utf8_ = check_utf8(part, foldsToAscii_);
+    // Read as Windows-1252, the sharp s is the one such letter (looked for
+    // from the start once the file turned out not to be UTF-8).
+    const std::size_t from = wasUtf8 ? 0 : checkedUtf8_;
+    if (!utf8_) foldsToAscii_ = std::memchr(text_.data() + from, '\xDF', pos_ - from) != nullptr ||
+                                (!wasUtf8 && foldsToAscii_);
     checkedUtf8_ = pos_;
   }
   return pos_ >= n ? IndexEnd::Done : end;
@@ -359,6 +393,7 @@ void IndexedFile::tell(const CsvIndexer& indexer) {
     progress_.widest = indexer.widest();
     progress_.ragged = indexer.ragged();
     progress_.windows1252 = !indexer.utf8();
+    progress_.foldsToAscii = indexer.folds_to_ascii();
     progress_.progress = static_cast<double>(indexer.offset()) /
                          static_cast<double>(std::max<std::size_t>(bytes_->text().size(), 1));
   }

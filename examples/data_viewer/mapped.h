@@ -111,6 +111,8 @@ class CsvIndexer {
   void expect_fields(uint32_t fields) { expected_ = fields; }
   // Whether the bytes read so far are all valid UTF-8.
   bool utf8() const { return utf8_; }
+  // Whether they hold a letter whose case folds to ASCII letters.
+  bool folds_to_ascii() const { return foldsToAscii_; }
   // Line on which the record being read began, from 1.
   int64_t record_line() const { return recordLine_; }
 
@@ -130,6 +132,7 @@ class CsvIndexer {
   uint32_t expected_ = 0;
   int64_t ragged_ = 0;
   bool utf8_ = true;
+  bool foldsToAscii_ = false;
   bool started_ = false;      // the first record's start is in the index
   int64_t records_ = 0;       // records read
   std::string error_;
@@ -158,6 +161,7 @@ class IndexedFile {
     bool finished = false;    // the thread has ended
     bool refused = false;     // it ended in a fault before any row was handed over
     bool windows1252 = false; // a byte that is not UTF-8 was found
+    bool foldsToAscii = false; // a letter whose case folds to ASCII was found
     int64_t records = 0;      // records indexed, the header counted
     uint32_t widest = 0;      // fields of the widest record
     int64_t ragged = 0;       // data records not as wide as the header
