@@ -20,12 +20,22 @@ namespace {
 
 // ---- description -----------------------------------------------------------------
 
+// Rows of a source grid looked at for levels: asking all of ten million
+// rows would stall the window, and a tree shows within its first rows.
+constexpr int32_t kSourceTreeProbe = 4096;
+
 // Whether any row is below another: found once per row layout.
 bool has_tree_rows(GridRecord& g) {
   if (g.spokenTreeGeneration != g.layoutGeneration) {
     g.spokenTreeGeneration = g.layoutGeneration;
-    g.spokenTree = std::any_of(g.rows.begin(), g.rows.end(),
-                               [](const RowRecord& r) { return r.level > 0; });
+    if (g.source) {
+      g.spokenTree = false;
+      for (int32_t r = 0; r < std::min(g.rowCount, kSourceTreeProbe) && !g.spokenTree; ++r)
+        g.spokenTree = grid_row_level(g, r) > 0;
+    } else {
+      g.spokenTree = std::any_of(g.rows.begin(), g.rows.end(),
+                                 [](const RowRecord& r) { return r.level > 0; });
+    }
   }
   return g.spokenTree;
 }
@@ -55,19 +65,25 @@ void describe_grid_cell(Ui&, NamedObject& o, int32_t column, int32_t row, TkAcce
   }
   if (column == -1) {
     out.role = TK_ROLE_ROW_HEADER;
-    if (row >= 0 && row < g.rowCount) out.text = g.rows[size_t(row)].caption;
+    if (!g.source && row >= 0 && row < g.rowCount) out.text = g.rows[size_t(row)].caption;
     return;
   }
   if (!cell_in_range(g, column, row)) return;
-  out.text = cell_at(g, column, row).text;
+  out.text = grid_cell_string(g, column, row);
   if (between(column, g.cursorColumn, g.selectionEndColumn) &&
       between(row, g.cursorRow, g.selectionEndRow))
     out.states |= TK_STATE_SELECTED;
   if (column == g.cursorColumn && row == g.cursorRow) out.states |= TK_STATE_CURRENT;
-  const RowRecord& r = g.rows[size_t(row)];
-  if (column == 0 && is_tree_parent(r))
-    out.states |= TK_STATE_EXPANDABLE | (r.isParent >= RowTree::Expanded ? TK_STATE_EXPANDED : 0);
-  if (r.hiddenInTree == 1) out.states |= TK_STATE_HIDDEN;
+  if (g.source) {
+    if (column == 0 && source_is_parent(g, row))
+      out.states |= TK_STATE_EXPANDABLE | (source_is_closed(g, row) ? 0 : TK_STATE_EXPANDED);
+    if (source_span_at(g, row)) out.states |= TK_STATE_HIDDEN;
+  } else {
+    const RowRecord& r = g.rows[size_t(row)];
+    if (column == 0 && is_tree_parent(r))
+      out.states |= TK_STATE_EXPANDABLE | (r.isParent >= RowTree::Expanded ? TK_STATE_EXPANDED : 0);
+    if (r.hiddenInTree == 1) out.states |= TK_STATE_HIDDEN;
+  }
   // Where the cell shows, from the layout drawing uses.
   if (o.width <= 0 || o.height <= 0) return;
   const GridLayout l = compute_grid_layout(g, o.width, o.height, o.canvas ? o.canvas->iconSize : 0);

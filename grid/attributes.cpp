@@ -36,6 +36,7 @@ Field grid_field(GridRecord& g, const std::string& k) {
   if (k == "KEYBOARDCONTROL") return g.keyboardControl;
   if (k == "SCROLLX") return g.scrollX;
   if (k == "SCROLLY") return g.scrollY;
+  if (k == "ROWHEIGHT") return g.sourceRowHeight;
   if (k == "ANIMATING") return Field(g.animating).get_only();
   return {};
 }
@@ -55,7 +56,19 @@ RowRecord* find_row(GridRecord& g, int32_t row) {
 }
 
 CellRecord* find_cell(GridRecord& g, int32_t column, int32_t row) {
-  return cell_in_range(g, column, row) ? &cell_at(g, column, row) : nullptr;
+  return !g.source && cell_in_range(g, column, row) ? &cell_at(g, column, row) : nullptr;
+}
+
+// A source cell's keyword, read from the source's look; empty for none.
+std::string source_cell_field(const GridRecord& g, int16_t column, int32_t row,
+                              const std::string& k) {
+  if (!g.source || !cell_in_range(g, column, row)) return {};
+  const GridSourceLook look = g.source->cell_look(column, source_row_of(g, row));
+  if (k == "LOCK") return std::to_string(look.lock);
+  if (k == "IMAGE") return std::to_string(look.image);
+  if (k == "FONTCOLOR") return std::to_string(look.fontColor);
+  if (k == "BGCOLOR") return std::to_string(look.bgColor);
+  return {};
 }
 
 Field column_field(ColumnRecord& c, const std::string& k) {
@@ -113,7 +126,7 @@ bool set_grid_keyword(Ui& ui, NamedObject& obj, const std::string& k, const std:
     create_grid_scroll_bar(ui, name, horizontalBar ? 0 : 1);
     return true;
   }
-  if (k != "SHOWTREE") return false;
+  if (k != "SHOWTREE" && k != "ROWHEIGHT") return false;
   write_keyword_field(grid_field(*g, k), value);
   row_layout_changed(*g);
   return true;
@@ -177,6 +190,8 @@ int32_t set_row_attribute(Ui& ui, const std::string& grid, int32_t row,
 std::string get_cell_attribute(Ui& ui, const std::string& grid, int16_t column, int32_t row,
                                const std::string& keyword) {
   NamedObject* obj = find_grid(ui, grid);
+  if (obj && grid_record(*obj)->source)
+    return source_cell_field(*grid_record(*obj), column, row, upper_keyword(keyword));
   CellRecord* c = obj ? find_cell(*grid_record(*obj), column, row) : nullptr;
   return c ? read_keyword_field(cell_field(*c, upper_keyword(keyword))) : std::string();
 }

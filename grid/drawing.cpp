@@ -28,7 +28,9 @@ void after_grid_drawing(Ui& ui, NamedObject& grid, const GridLayout& layout) {
   const GridWalkEnd& end = layout.end;
   // The rows walked carry the tree marks of this drawing; the walk anchor
   // lets the next walks of this layout start at the first drawn row.
-  for (const GridRowMark& m : end.marks) g.rows[m.row].hiddenInTree = m.hidden ? 1 : 0;
+  // (A source grid keeps no row records to mark.)
+  if (!g.source)
+    for (const GridRowMark& m : end.marks) g.rows[m.row].hiddenInTree = m.hidden ? 1 : 0;
   if (end.anchored) g.walkAnchor = end.anchor;
   g.lastVisibleColumn = static_cast<int16_t>(end.columns - 1);
   g.lastVisibleRow = end.lastRow;

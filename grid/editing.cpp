@@ -103,9 +103,8 @@ int32_t open_editor(Ui& ui, NamedObject& grid, int16_t column, int32_t row) {
   // Only types 1 to 3 have an editor; reporting any other as opened
   // would claim an editor that does not exist.
   if (col.inputType < InputType::Text || col.inputType > InputType::List) return 0;
-  const RowRecord& r = g.rows[row];
-  const CellRecord& cell = cell_at(g, column, row);
-  if (cell.lock != 0 || r.lock != 0 || col.lock != 0) return -1;
+  if (grid_cell_lock(g, column, row) != 0 || grid_row_lock(g, row) != 0 || col.lock != 0) return -1;
+  const std::string text = grid_cell_string(g, column, row);
 
   // One editor per grid: a previous one goes without commit.
   if (g.inputGadget != 0) {
@@ -117,16 +116,16 @@ int32_t open_editor(Ui& ui, NamedObject& grid, int16_t column, int32_t row) {
 
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
-  obj->text = cell.text;  // the grid's text follows its cursor cell
+  obj->text = text;  // the grid's text follows its cursor cell
 
   // The editor lies over the grid in window coordinates.
   tk_use_window_as_parent(obj->window);
   int32_t gadget = 0;
   if (col.inputType == InputType::Text) {
-    gadget = tk_create_string_gadget(-1, kParkX, kParkY, col.width, r.height, cell.text);
+    gadget = tk_create_string_gadget(-1, kParkX, kParkY, col.width, grid_row_height(g, row), text);
     if (gadget) tk_hide_gadget(gadget, 1);
   } else {
-    gadget = create_list_editor(col.inputType, col.width, col.allowedValues, cell.text);
+    gadget = create_list_editor(col.inputType, col.width, col.allowedValues, text);
     if (gadget) tk_disable_gadget(obj->gadget, 1);
   }
   if (!gadget) {
@@ -189,7 +188,7 @@ int32_t close_editor(Ui& ui, NamedObject& grid, int8_t cancel) {
     if (commit) {
       set_cell(ui, *obj, column, row, text, -1, -1, -1);
       if (g.cursorColumn == column && g.cursorRow == row && cell_in_range(g, column, row))
-        obj->text = cell_at(g, column, row).text;
+        obj->text = grid_cell_string(g, column, row);
     }
   }
 

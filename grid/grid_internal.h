@@ -1,6 +1,7 @@
 #pragma once
 // Lookups shared by the grid's source files: the grid object by name, cell
 // addressing, and the drawing of a by-name operation.
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "framework/framework.h"
 #include "grid/grid.h"
 #include "grid/grid_layout.h"
+#include "grid/grid_rows.h"
 #include "toolkit/tk.h"
 
 // ---- the grid's kind hooks (grid/kind.cpp registers them) --------------------
@@ -67,13 +69,15 @@ inline NamedObject* find_grid(Ui& ui, const std::string& name) {
 
 
 // True when (column, row) names one of the grid's cells.
+// A source grid has every cell of its rows and columns.
 inline bool cell_in_range(const GridRecord& g, int32_t column, int32_t row) {
-  return column >= 0 && column < g.columnCount && row >= 0 && row < g.rowCount &&
-         static_cast<size_t>(row) * g.columnCount + column < g.cells.size();
+  if (column < 0 || column >= g.columnCount || row < 0 || row >= g.rowCount) return false;
+  return g.source != nullptr || static_cast<size_t>(row) * g.columnCount + column < g.cells.size();
 }
 
-// The cell at (column, row); cell_in_range must hold.
+// The cell record at (column, row) of a record grid; cell_in_range must hold.
 inline CellRecord& cell_at(GridRecord& g, int32_t column, int32_t row) {
+  assert(!g.source && "a source grid has no cell records");
   return g.cells[static_cast<size_t>(row) * g.columnCount + column];
 }
 

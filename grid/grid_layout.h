@@ -68,6 +68,7 @@ struct GridRowSlot {
   int32_t y = 0;           // top edge
   int32_t height = 0;      // its height as stored
   int32_t textY = 0;       // top of its texts and icons, by its placement
+  int8_t level = 0;        // its tree level: the tree column's indent
   bool expander = false;   // its tree expander is drawn, at expanderArea
   GridArea expanderArea{}; // the drawn expander icon
   int32_t firstCell = 0;   // its first cell in GridLayout::cells
@@ -155,10 +156,9 @@ inline bool draws_expander(const GridRecord& g, const RowRecord& row, const Cell
 inline int32_t grid_text_left(const GridRecord& g, const GridRowSlot& slot, int32_t k, int32_t x,
                               int32_t iconSize) {
   if (k != 0) return x;
-  const RowRecord& row = g.rows[slot.row];
   const ColumnRecord& column = g.columns[0];
   int32_t tx = x;
-  if (row.level > 0) tx += iconSize * row.level;
+  if (slot.level > 0) tx += iconSize * slot.level;
   tx += slot.expander ? std::max<int32_t>(column.marginLeft, iconSize)
                       : column.marginLeft;
   return tx;
@@ -166,8 +166,9 @@ inline int32_t grid_text_left(const GridRecord& g, const GridRowSlot& slot, int3
 
 // True when (column, row) names one of the grid's cells.
 inline bool cell_in_grid(const GridRecord& g, int32_t column, int32_t row) {
-  return column >= 0 && column < static_cast<int32_t>(g.columns.size()) && row >= 0 &&
-         static_cast<size_t>(row) * g.columns.size() + column < g.cells.size();
+  if (column < 0 || column >= static_cast<int32_t>(g.columns.size()) || row < 0) return false;
+  if (g.source) return row < g.rowCount;
+  return static_cast<size_t>(row) * g.columns.size() + column < g.cells.size();
 }
 
 inline GridBands grid_bands(const GridRecord& g, int32_t w, int32_t h) {
@@ -184,34 +185,50 @@ inline GridBands grid_bands(const GridRecord& g, int32_t w, int32_t h) {
   return b;
 }
 
+// The shape of a drawn source row: its tree level and its expander, which
+// every parent shows while the tree does (a source row has no expander
+// record to leave it out).
+inline void shape_source_row(GridRowSlot& slot, const GridRecord& g, int32_t row) {
+  slot.height = g.sourceRowHeight;
+  slot.level = grid_row_level(g, row);
+  slot.expander = g.showTree == 1 && g.scrollX <= 0 && !g.columns.empty() &&
+                  source_is_parent(g, row);
+}
+
 // Lays out one drawn row: its slot, its cells and where its cells end.
 inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk,
                          int32_t iconSize) {
-  const RowRecord& row = g.rows[walk.row];
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   GridRowSlot slot;
   slot.row = walk.row;
   slot.shownIndex = walk.shownIndex;
   slot.y = walk.y;
-  slot.height = row.height;
   slot.textY = walk.y + 1;
-  if (row.vOrientation == RowPlacement::Bottom)
-    slot.textY = walk.y + row.height - kGridLineHeight;
-  else if (row.vOrientation == RowPlacement::Centre)
-    slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
-  const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
-  // The expander sits in the tree column, drawn only while that column is.
-  if (columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
-      draws_expander(g, row, g.cells[first])) {
-    slot.expander = true;
-    const int32_t ex = l.cellsLeft + (row.level > 0 ? iconSize * row.level : 0);
+  int32_t hasCells = columns;
+  if (g.source) {
+    shape_source_row(slot, g, walk.row);
+  } else {
+    const RowRecord& row = g.rows[walk.row];
+    slot.height = row.height;
+    slot.level = row.level;
+    if (row.vOrientation == RowPlacement::Bottom)
+      slot.textY = walk.y + row.height - kGridLineHeight;
+    else if (row.vOrientation == RowPlacement::Centre)
+      slot.textY = walk.y + (row.height - kGridLineHeight) / 2;
+    const size_t first = static_cast<size_t>(walk.row) * g.columns.size();
+    // The expander sits in the tree column, drawn only while that column is.
+    slot.expander = columns > 0 && first < g.cells.size() && g.scrollX <= 0 &&
+                    draws_expander(g, row, g.cells[first]);
+    // The row's cells: the visible columns it has cells for (a row short
+    // of cells ends at its last one).
+    hasCells = first < g.cells.size()
+                   ? static_cast<int32_t>(std::min<size_t>(g.cells.size() - first, columns))
+                   : 0;
+  }
+  if (slot.expander) {
+    const int32_t ex = l.cellsLeft + (slot.level > 0 ? iconSize * slot.level : 0);
     slot.expanderArea = {ex, slot.textY, ex + iconSize, slot.textY + iconSize};
   }
-  // The row's cells: the visible columns it has cells for (a row short of
-  // cells ends at its last one).
-  const int32_t hasCells =
-      first < g.cells.size() ? static_cast<int32_t>(std::min<size_t>(g.cells.size() - first, columns))
-                             : 0;
   slot.firstCell = static_cast<int32_t>(l.cells.size());
   int32_t x = l.cellsLeft;
   for (const GridColumnSlot& c : l.columns) {

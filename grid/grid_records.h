@@ -15,6 +15,8 @@
 #include "toolkit/tk.h"
 #include "toolkit/tk_image_owner.h"
 
+class GridSource;
+
 /// The allocator of a grid's row and cell lists: a list of 2 MB or more lives
 /// in the toolkit's pages (huge pages where the system has them), which makes
 /// filling a million rows about twice as fast; smaller ones use the heap.
@@ -206,6 +208,20 @@ struct RowCheckpoints {
   std::vector<int8_t> minLevel;    // minLevel[k]: lowest LEVEL of rows from k * stride on
 };
 
+// A run of a source grid's rows hidden under a row a person closed. Only
+// closed rows cost memory: a closed subtree is one span, however deep.
+struct SourceSpan {
+  int32_t first = 0;         // first hidden position
+  int32_t last = 0;          // last hidden position
+  int32_t hiddenBefore = 0;  // rows hidden by the spans before it
+};
+
+// A row of a source grid a person closed, with the end of its subtree.
+struct SourceClosedRow {
+  int32_t row = 0;  // the closed row's position
+  int32_t end = 0;  // first position after its subtree
+};
+
 // The open cell editor's own cell and where the latest drawing laid it, so
 // that it commits into that cell and stays on it while the grid moves.
 struct EditorPlace {
@@ -315,6 +331,15 @@ struct GridRecord : ControlRecord {
   uint32_t spokenRowsGeneration = 0;    // layoutGeneration announced last, 0 none
   uint32_t spokenTreeGeneration = 0;    // layoutGeneration spokenTree was found in
   bool spokenTree = false;              // some row lies below another
+  // A grid over a data source (grid/grid_source.h) keeps none of the rows
+  // and cells above: rowCount comes from the source, columns are records.
+  std::shared_ptr<GridSource> source;   // the data source, nullptr for a record grid
+  int8_t sourceRowHeight = 20;          // "ROWHEIGHT": height of every source row
+  std::vector<int32_t> sourceOrder;     // position -> source row, empty: the source's order
+  std::vector<SourceClosedRow> sourceClosed;  // rows a person closed, by position
+  std::vector<SourceSpan> sourceHidden;       // rows hidden under them, merged, ascending
+  int32_t sourceHiddenTotal = 0;              // rows inside those spans
+  ExpanderRecord sourceExpander;              // draws every source row's expander
 };
 
 // The grid record of an object; nullptr when the object carries none.

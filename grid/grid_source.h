@@ -2,6 +2,24 @@
 // A grid over a data source: the program answers for the cells the grid
 // draws, hit-tests or edits, and the grid keeps no record per cell or row.
 //
+// Everything else works as for a record grid: captions, colours, cursor and
+// selection, keys, mouse, wheel, scroll bars and arrows, locks, in-place
+// editing, screen readers. What differs:
+// - every row is as high as the grid's ROWHEIGHT keyword (20 by default),
+//   which makes paging and Ctrl+End cost the same at any row count;
+// - rows have no captions nor keywords of their own: get_row_attribute
+//   answers empty and set_row_attribute -1; cell keywords are read from
+//   GridSource::cell_look and cannot be set (-1);
+// - columns are records made from the source when it is attached; their
+//   keywords work as a record grid's (INPUTTYPE makes them editable);
+// - add_row, delete_row, add_column and reserve_grid_rows refuse (0);
+//   clear_grid lets go of the source;
+// - a caption click on a sortable source grid is reported as on a grid that
+//   is not sortable: sorting ten million rows belongs on a worker thread,
+//   whose order set_grid_source_order then shows;
+// - a parent row (one whose next row lies deeper) shows an expander while
+//   SHOWTREE is 1 and opens or closes at once, without an animation.
+//
 // Sections: the source interface · attaching and refreshing · ordering.
 #include <cstdint>
 #include <memory>
@@ -63,8 +81,9 @@ class GridSource {
     (void)row;
     return 0;
   }
-  /// A committed edit of a cell: true when the source took the text (the
-  /// grid then draws it), false when it refused (the cell keeps its text).
+  /// A committed edit of a cell (an editor's or set_cell's): true when the
+  /// source took the text (the grid then draws it), false when it refused
+  /// (the cell keeps its text).
   virtual bool set_cell_text(int16_t column, int32_t row, std::string_view text) {
     (void)column;
     (void)row;
@@ -83,7 +102,8 @@ int32_t set_grid_source(Ui& ui, const std::string& grid, std::shared_ptr<GridSou
 /// The source of a grid, nullptr for a record grid or an unknown name.
 GridSource* grid_source(Ui& ui, const std::string& grid);
 /// Takes in what changed in the source (more rows, changed texts): the
-/// grid asks for its row count anew and, with redraw 1, draws. Returns 1,
+/// grid asks for its row count anew and, with redraw 1, draws; a cursor
+/// past fewer rows comes to the last. Returns 1,
 /// 0 for an unknown grid or one without a source.
 int32_t refresh_grid_source(Ui& ui, const std::string& grid, int8_t redraw);
 
@@ -91,7 +111,11 @@ int32_t refresh_grid_source(Ui& ui, const std::string& grid, int8_t redraw);
 
 /// Shows a source grid's rows in an order found elsewhere (a worker's sort):
 /// order[i] is the source row shown at position i; an empty order shows the
-/// source's own. The cursor stays on its source row. Returns 1, 0 for an
+/// source's own. Rows the source adds later show after the ordered ones.
+/// The cursor stays on its source row, an open editor commits first and
+/// every closed tree row opens (its position no longer names it; give a
+/// tree source an order that keeps children under their parents). Costs
+/// 4 bytes a row. Returns 1, 0 for an
 /// unknown grid, a record grid or an order that is not a permutation of all
 /// rows (nothing changes then).
 int32_t set_grid_source_order(Ui& ui, const std::string& grid, std::vector<int32_t> order,

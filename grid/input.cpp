@@ -49,8 +49,8 @@ int16_t to_int16(int64_t value) {
 // The column's lock when set, else the row's, else the cell's.
 int8_t effective_lock(GridRecord& g, int32_t column, int32_t row) {
   if (g.columns[column].lock != 0) return g.columns[column].lock;
-  if (g.rows[row].lock != 0) return g.rows[row].lock;
-  return cell_at(g, column, row).lock;
+  if (const int8_t lock = grid_row_lock(g, row); lock != 0) return lock;
+  return grid_cell_lock(g, column, row);
 }
 
 // Takes the hover mark off the grid's hovered expander. An expander that
@@ -138,8 +138,9 @@ int32_t widest_text(Ui& ui, NamedObject& obj, GridRecord& g, const GridLayout& l
   const int32_t s = canvas->iconSize;
   for (const GridRowSlot& r : layout.rows) {
     if (!cell_in_range(g, column, r.row)) continue;
-    const std::string& text = cell_at(g, column, r.row).text;
-    const std::string line = text.substr(0, text.find_first_of("\r\n"));
+    std::string scratch;
+    const std::string_view text = grid_cell_text(g, column, r.row, scratch);
+    const std::string line(text.substr(0, text.find_first_of("\r\n")));
     // The tree column's indent and expander come before its text.
     const int32_t indent = grid_text_left(g, r, column, 0, s);
     widest = std::max(widest, indent + tk_text_width(line) + kFitPadding);
@@ -317,7 +318,8 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
   // The cell. The caption row acts on the column only: it turns no
   // expander, marks no hover and opens no editor of row 0.
   if (column >= 0 && row < g.rowCount && cell_in_range(g, column, row)) {
-    CellRecord& cell = cell_at(g, column, row);
+    // A source cell has no expander record: its expander shows no hover.
+    ExpanderRecord* expander = g.source ? nullptr : cell_at(g, column, row).expander.get();
     const bool onCaption = captionHit == Selection::WholeColumn;
 
     if (eventType == TK_TYPE_LEFT_CLICK || eventType == TK_TYPE_LEFT_DOUBLE) {
@@ -327,6 +329,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
       if (onExpander) {
         // Turns the row; the cursor stays where it is.
         toggle_expander(g, 0, row);
+        if (g.source) render_grid(ui, *obj);  // no animation step draws it
         return -1;
       }
       if (effective_lock(g, column, row) == 0) {
@@ -339,7 +342,7 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
           tk_focus_gadget(g.inputGadget);
         g.cursorColumn = g.selectionEndColumn = to_int16(column);
         g.cursorRow = g.selectionEndRow = row;
-        obj->text = cell.text;
+        obj->text = grid_cell_string(g, column, row);
         set_event_code(ui, *obj, Code::GridCursor);
         result = 1;
         if (eventType == TK_TYPE_LEFT_DOUBLE && g.enableInput == 1 && !onCaption) {
@@ -352,9 +355,9 @@ int32_t grid_mouse(Ui& ui, NamedObject& grid, int32_t mouseX, int32_t mouseY,
           }
         }
       }
-    } else if (!onCaption && g.hoveredExpander != cell.expander.get()) {
+    } else if (!onCaption && g.hoveredExpander != expander) {
       if (clear_hover(g)) result = 1;
-      if (ExpanderRecord* e = cell.expander.get()) {
+      if (ExpanderRecord* e = expander) {
         if (e->state == ExpanderState::Idle) set_expander_state(g, *e, ExpanderState::Hovered);
         e->hovered = 1;
         g.hoveredExpander = e;
@@ -511,8 +514,8 @@ void move_cursor(Ui& ui, NamedObject& grid, int8_t mode, int16_t dc, int16_t dr)
   } else if (page && dr < 0) {
     // Back over as many rows as fill the height above the first one.
     int32_t i = shown.index_at_or_before(shown.row_at(std::max<int32_t>(g.scrollY, 0)));
-    int32_t filled = row_span(g.rows[shown.row_at(i)]) + g.captColHeight;
-    while (filled < obj->height && i > 0) filled += row_span(g.rows[shown.row_at(--i)]);
+    int32_t filled = grid_row_span(g, shown.row_at(i)) + g.captColHeight;
+    while (filled < obj->height && i > 0) filled += grid_row_span(g, shown.row_at(--i));
     if (filled < obj->height) {
       scrollY = 0;
       nr = shown.row_at(0);

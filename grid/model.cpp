@@ -151,7 +151,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
                    int16_t width, int8_t inputType, int8_t orientation, int8_t summary,
                    const std::string& cellTexts, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
-  if (!obj) return 0;
+  if (!obj || grid_record(*obj)->source) return 0;  // a source's columns are its own
   GridRecord& g = *grid_record(*obj);
   const int32_t oldColumns = static_cast<int32_t>(g.columns.size());
   if (oldColumns >= INT16_MAX) return 0;  // columnCount is an int16
@@ -205,7 +205,7 @@ int32_t add_column(Ui& ui, const std::string& grid, int16_t index, const std::st
 
 int32_t reserve_grid_rows(Ui& ui, const std::string& grid, int32_t rows) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj || rows < 0) return 0;
+  if (!obj || rows < 0 || grid_record(*obj)->source) return 0;
   GridRecord& g = *grid_record(*obj);
   const int64_t cells = int64_t{rows} * std::max<int16_t>(g.columnCount, 1);
   if (cells > INT32_MAX) return 0;
@@ -220,7 +220,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::strin
                 int8_t height, int8_t level, const std::string& cellTexts,
                 const std::string& key, int8_t redraw) {
   NamedObject* obj = find_grid_record(ui, grid);
-  if (!obj) return 0;
+  if (!obj || grid_record(*obj)->source) return 0;  // a source's rows are its own
   GridRecord& g = *grid_record(*obj);
   const int32_t oldRows = static_cast<int32_t>(g.rows.size());
   if (oldRows >= INT32_MAX / (g.columnCount + 1)) return 0;  // cellCount must stay an int32
@@ -294,7 +294,7 @@ int32_t add_row(Ui& ui, const std::string& grid, int32_t index, const std::strin
 
 int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw) {
   NamedObject* obj = find_grid(ui, grid);
-  if (!obj) return 0;
+  if (!obj || grid_record(*obj)->source) return 0;
   GridRecord& g = *grid_record(*obj);
   if (row < 0 || row >= g.rowCount) return 0;
 
@@ -339,6 +339,22 @@ int32_t delete_row(Ui& ui, const std::string& grid, int32_t row, int8_t redraw) 
 
 // ---- clear_grid ----------------------------------------------------------------
 
+namespace {
+
+// Lets go of a grid's data source and what it kept for it; the grid is a
+// record grid afterwards.
+void release_source(GridRecord& g) {
+  g.source.reset();
+  g.sourceOrder = {};
+  g.sourceClosed = {};
+  g.sourceHidden = {};
+  g.sourceHiddenTotal = 0;
+  if (g.sourceExpander.frameImage) tk_free_image(g.sourceExpander.frameImage);
+  g.sourceExpander = ExpanderRecord{};
+}
+
+}  // namespace
+
 void clear_grid_records(GridRecord& g, bool withColumns) {
   row_layout_changed(g);
   for (CellRecord& cell : g.cells) release_expander(g, cell);
@@ -349,6 +365,7 @@ void clear_grid_records(GridRecord& g, bool withColumns) {
   g.cells.clear();
   g.rows.clear();
   if (withColumns) g.columns.clear();
+  release_source(g);
   g.hoveredExpander = nullptr;
   g.activeExpanders.clear();
   g.levelStack.clear();
@@ -377,7 +394,7 @@ int32_t set_cursor(Ui& ui, NamedObject& grid, int16_t column, int32_t row, int32
   if (!cell_in_range(g, column, row)) return 0;
   g.cursorColumn = g.selectionEndColumn = column;
   g.cursorRow = g.selectionEndRow = row;
-  obj->text = cell_at(g, column, row).text;
+  obj->text = grid_cell_string(g, column, row);
   if (redraw == 1) redraw_grid(ui, *obj);
   return 0;
 }
@@ -394,6 +411,11 @@ int32_t set_cell(Ui& ui, NamedObject& grid, int16_t column, int32_t row, const s
   if (!grid_record(*obj)) return 0;
   GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return 0;
+  if (g.source) {
+    // The text goes to the source, which may refuse it; looks are its own.
+    if (g.source->set_cell_text(column, source_row_of(g, row), text)) redraw_grid(ui, *obj);
+    return 0;
+  }
   CellRecord& cell = cell_at(g, column, row);
   cell.text = text;
   if (image > -1) cell.image = image;
@@ -408,7 +430,7 @@ std::string get_cell_text(Ui& ui, const std::string& grid, int16_t column, int32
   if (!obj) return {};
   GridRecord& g = *grid_record(*obj);
   if (!cell_in_range(g, column, row)) return {};
-  return cell_at(g, column, row).text;
+  return grid_cell_string(g, column, row);
 }
 
 // ---- getters -------------------------------------------------------------------

@@ -139,7 +139,29 @@ struct DrawContext {
   const Pieces& p;
   const GridLayout& l;
   int32_t s;
+  int32_t frontColor;  // a source cell's text colour when it gives none
+  int32_t strip;       // a source grid's expander strip, 0 none
 };
+
+// What one cell shows: its record's fields, or a source's answers.
+struct ShownCell {
+  const std::string* text;  // its text
+  int32_t image;            // image number, 0 none
+  int32_t fontColor;        // text colour
+  int32_t bgColor;          // its own background, -1 none
+  int32_t rowBgColor;       // its row's background, -1 none
+};
+
+// A source cell, its text kept in `scratch`.
+ShownCell source_cell(const DrawContext& d, int32_t column, int32_t row, std::string& scratch) {
+  const GridRecord& g = d.g;
+  const int32_t sourceRow = source_row_of(g, row);
+  const std::string_view text = g.source->cell_text(static_cast<int16_t>(column), sourceRow, scratch);
+  if (text.data() != scratch.data() || text.size() != scratch.size()) scratch.assign(text);
+  const GridSourceLook look = g.source->cell_look(static_cast<int16_t>(column), sourceRow);
+  return {&scratch, look.image, look.fontColor > -1 ? look.fontColor : d.frontColor, look.bgColor,
+          -1};
+}
 
 int32_t first_colour(int32_t a, int32_t b, int32_t c) {
   if (a > -1) return a;
@@ -156,19 +178,26 @@ bool selected(const GridRecord& g, int32_t k, int32_t n) {
 // Draws one cell of a drawn row.
 void draw_cell(const DrawContext& d, const GridRowSlot& slot, const GridCellSlot& c) {
   const GridRecord& g = d.g;
-  const RowRecord& row = g.rows[slot.row];
   const ColumnRecord& column = g.columns[c.column];
-  const CellRecord& cell = g.cells[static_cast<size_t>(slot.row) * g.columns.size() + c.column];
+  std::string scratch;
+  ShownCell cell;
+  if (g.source) {
+    cell = source_cell(d, c.column, slot.row, scratch);
+  } else {
+    const RowRecord& row = g.rows[slot.row];
+    const CellRecord& r = g.cells[static_cast<size_t>(slot.row) * g.columns.size() + c.column];
+    cell = {&r.text, r.image, r.fontColor, r.bgColor, row.bgColor};
+  }
   const int32_t n = slot.row, k = c.column;
   const int32_t x = c.area.left, y = c.area.top;
   const int32_t width = column.width;
-  const int32_t height = row.height;
+  const int32_t height = slot.height;
   int32_t tx = c.textLeft;
   const int32_t ty = slot.textY;
 
   // A cell narrower than its indent has no room for a background; the box
   // must not spill leftwards over its neighbours.
-  const int32_t background = first_colour(cell.bgColor, column.bgColor, row.bgColor);
+  const int32_t background = first_colour(cell.bgColor, column.bgColor, cell.rowBgColor);
   const int32_t boxWidth = width - (tx - x);
   if (background > -1 && boxWidth > 0 && height > 1)
     tk_draw_box(tx, y + 1, boxWidth, height - 1, background);
@@ -193,11 +222,11 @@ void draw_cell(const DrawContext& d, const GridRowSlot& slot, const GridCellSlot
     tx += tk_image_width(cell.image) + 5;
   }
 
-  if (!cell.text.empty()) {
+  if (!cell.text->empty()) {
     // The text stays inside its cell: its first line, cut with an ellipsis
     // where it does not fit, and clipped at the cell's edge besides.
     const int32_t room = x + width - tx - kTextPadding;
-    const std::string shown = fit_cell_text(cell.text, room, [](const std::string& t) { return tk_text_width(t); });
+    const std::string shown = fit_cell_text(*cell.text, room, [](const std::string& t) { return tk_text_width(t); });
     if (!shown.empty()) {
       const int32_t tw = column.orientation == 0 ? 0 : tk_text_width(shown);
       const GridArea& rows = d.l.rowsArea;
@@ -211,25 +240,40 @@ void draw_cell(const DrawContext& d, const GridRowSlot& slot, const GridCellSlot
   if (g.gridH == 1 && n < g.rowCount - 1) tk_draw_line(x, y + height, width, 0, g.gridColor);
 }
 
+// A drawn row's expander: its cell's own, or for a source row the grid's
+// one expander with the row's open or closed state.
+void draw_row_expander(const DrawContext& d, const GridRowSlot& slot) {
+  GridRecord& g = d.g;
+  const GridArea& at = slot.expanderArea;
+  if (!g.source) {
+    CellRecord& first = g.cells[static_cast<size_t>(slot.row) * g.columns.size()];
+    draw_expander(*first.expander, g.rows[slot.row], d.s, at.left, at.top);
+    return;
+  }
+  if (d.strip == 0) return;
+  g.sourceExpander.strip = d.strip;
+  RowRecord row;
+  row.isParent = source_is_closed(g, slot.row) ? RowTree::Collapsed : RowTree::Expanded;
+  draw_expander(g.sourceExpander, row, d.s, at.left, at.top);
+}
+
 void draw_rows(const DrawContext& d) {
   GridRecord& g = d.g;
   for (const GridRowSlot& slot : d.l.rows) {
-    const RowRecord& row = g.rows[slot.row];
     const int32_t y = slot.y;
     if (d.l.captionColumn) {
-      put(d.p.captionCell, 0, y, g.captRowWidth - 1, row.height);
+      put(d.p.captionCell, 0, y, g.captRowWidth - 1, slot.height);
       tk_draw_line(0, y, g.captRowWidth, 0, kWhite);
-      if (!row.caption.empty()) tk_draw_text(7, y + 2, row.caption, kWhite);
+      // Source rows have no captions.
+      if (!g.source && !g.rows[slot.row].caption.empty())
+        tk_draw_text(7, y + 2, g.rows[slot.row].caption, kWhite);
     }
     for (int32_t i = slot.firstCell; i < slot.firstCell + slot.cellCount; ++i) {
       const GridCellSlot& c = d.l.cells[static_cast<size_t>(i)];
-      if (c.column == 0 && slot.expander) {
-        CellRecord& first = g.cells[static_cast<size_t>(slot.row) * g.columns.size()];
-        draw_expander(*first.expander, row, d.s, slot.expanderArea.left, slot.expanderArea.top);
-      }
+      if (c.column == 0 && slot.expander) draw_row_expander(d, slot);
       draw_cell(d, slot, c);
       if (g.gridV == 1 && c.column < g.columnCount - 1)
-        tk_draw_line(c.area.right - 1, y, 0, row.height, g.gridColor);
+        tk_draw_line(c.area.right - 1, y, 0, slot.height, g.gridColor);
     }
   }
 }
@@ -259,6 +303,11 @@ bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout) {
   GridRecord& g = *record;
   const CanvasRecord& canvas = *grid.canvas;
   const int32_t w = layout.width, h = layout.height, s = canvas.iconSize;
+  // A source grid's expanders share the grid's strip, cut when first needed.
+  const bool sourceTree = g.source && g.showTree == 1 &&
+                          std::any_of(layout.rows.begin(), layout.rows.end(),
+                                      [](const GridRowSlot& r) { return r.expander; });
+  const int32_t strip = sourceTree ? grid_expander_strip(grid) : 0;
   if (!tk_resize_image(canvas.canvasImage, w, h)) return false;
   if (!tk_start_drawing(tk_image_output(canvas.canvasImage))) return false;
   tk_drawing_mode(TK_DRAW_TRANSPARENT);
@@ -274,7 +323,7 @@ bool paint_grid(Ui& ui, NamedObject& grid, const GridLayout& layout) {
   clip_to(layout.captionArea);
   draw_caption_row(g, layout);
   clip_to(layout.rowsArea);
-  draw_rows(DrawContext{g, pieces, layout, s});
+  draw_rows(DrawContext{g, pieces, layout, s, grid.frontColor, strip});
   tk_drawing_clip(0, 0, -1, -1);
   draw_scroll_arrows(pieces, g, layout, skin);
   tk_stop_drawing();

@@ -49,7 +49,15 @@ RowWalkAnchor anchor_for_shown(const GridRecord& g, int32_t shownIndex) {
 
 // ---- shown rows
 
+int32_t ShownRows::count() {
+  return g_.source ? source_shown_count(g_) : row_checkpoints(g_).shownTotal;
+}
+
 int32_t ShownRows::row_at(int32_t i) {
+  if (g_.source) {
+    i = std::min(std::max(i, 0), count() - 1);
+    return i < 0 ? -1 : source_position_of_shown(g_, i);
+  }
   i = std::min(std::max(i, 0), count() - 1);
   if (i < 0) return -1;
   if (i < base_ || i > walked_index() + kRowCheckpointStride) restart(anchor_for_shown(g_, i));
@@ -58,6 +66,7 @@ int32_t ShownRows::row_at(int32_t i) {
 }
 
 int32_t ShownRows::index_at_or_before(int32_t row) {
+  if (g_.source) return source_shown_index(g_, std::min(row, g_.rowCount - 1));
   walk_through(row);
   auto it = std::upper_bound(rows_.begin(), rows_.end(), row);
   if (it != rows_.begin()) return base_ + static_cast<int32_t>(it - rows_.begin()) - 1;
@@ -66,6 +75,12 @@ int32_t ShownRows::index_at_or_before(int32_t row) {
 }
 
 int32_t ShownRows::next_shown(int32_t row, int32_t dir) {
+  if (g_.source) {
+    if (row >= g_.rowCount) return g_.rowCount;
+    const SourceSpan* span = row >= 0 ? source_span_at(g_, row) : nullptr;
+    if (!span) return row;
+    return dir > 0 ? span->last + 1 : span->first - 1;
+  }
   walk_through(row);
   if (dir > 0) {
     while (!done_ && (rows_.empty() || rows_.back() < row)) step();

@@ -41,12 +41,18 @@
 //   while (walk.next()) { if (walk.drawn) ...walk.row, walk.y...; }
 //   // walk.y is the position after the last drawn row, walk.shownCount the
 //   // number of shown rows walked (scrolled-away ones included).
+//
+// A source grid (grid/grid_rows.h) has rows of one height and its hidden
+// rows as spans: its walk starts at the first drawn row directly and steps
+// over a hidden span at once, landing on its last row; it needs no
+// checkpoints.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "grid/grid_records.h"
+#include "grid/grid_rows.h"
 
 // The pixels a drawn row takes from the rows below it.
 inline int32_t row_span(const RowRecord& row) { return std::max<int32_t>(row.height, 1); }
@@ -101,6 +107,11 @@ class RowWalk {
   // to the checkpoint before the first drawn row when that lies more than a
   // stride further on (a deep scroll in a large grid).
   static RowWalkAnchor drawing_anchor(const GridRecord& grid) {
+    if (grid.source) {
+      const int32_t first = std::max<int32_t>(grid.scrollY, 0);
+      return {std::min(source_position_of_shown(grid, first), grid.rowCount), first, 0, 0,
+              grid.layoutGeneration};
+    }
     // A large grid keeps its checkpoints current for drawing, so walks pass
     // over collapsed blocks at once.
     if (grid.rows.size() > 4 * kRowCheckpointStride) row_checkpoints(grid);
@@ -116,6 +127,7 @@ class RowWalk {
   // Steps to the next row; false when the walk has ended.
   bool next() {
     if (done_) return false;
+    if (grid_->source) return next_source();
     if (row >= 0 && drawn) y += row_span(grid_->rows[row]);
     if (shown) ++shownCount;
     if (y >= bottom_ || row + 1 >= static_cast<int32_t>(grid_->rows.size())) {
@@ -165,6 +177,26 @@ class RowWalk {
   int32_t shownCount;       // shown rows walked so far (this one included once left)
 
  private:
+  // next() for a source grid.
+  bool next_source() {
+    if (row >= 0 && drawn) y += std::max<int32_t>(grid_->sourceRowHeight, 1);
+    if (shown) ++shownCount;
+    if (y >= bottom_ || row + 1 >= grid_->rowCount) {
+      done_ = true;
+      return false;
+    }
+    ++row;
+    if (const SourceSpan* span = source_span_at(*grid_, row)) {
+      row = span->last;
+      shown = drawn = false;
+      return true;
+    }
+    shown = true;
+    shownIndex = shownCount;
+    drawn = shownIndex >= grid_->scrollY;
+    return true;
+  }
+
   // True when the block of rows starting at `first` lies wholly below the
   // collapse level, by the grid's current checkpoints (none: false).
   bool block_hidden(int32_t first) const {
@@ -205,7 +237,7 @@ class ShownRows {
   }
 
   // Number of shown rows in the whole grid.
-  int32_t count() { return row_checkpoints(g_).shownTotal; }
+  int32_t count();
 
   // True when the grid has a shown row of index i.
   bool has_index(int32_t i) { return i >= 0 && i < count(); }

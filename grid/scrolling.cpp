@@ -117,6 +117,13 @@ int32_t last_column_position(const GridRecord& g, int32_t room) {
 }
 
 int32_t last_row_position(GridRecord& g, int32_t room) {
+  if (g.source) {
+    // Rows of one height: as many as fit in the room end the range.
+    const int32_t count = source_shown_count(g);
+    const int32_t fit = room / std::max<int32_t>(g.sourceRowHeight, 1);
+    if (count == 0) return 0;
+    return fit <= 0 ? count - 1 : std::max(count - fit, 0);
+  }
   if (g.rowRangeGeneration == g.layoutGeneration && g.rowRangeRoom == room) return g.rowRangeLast;
   // Only the last rows decide: walk from the last checkpoint, and from
   // earlier ones while the rows from there on still fit.

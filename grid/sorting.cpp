@@ -164,7 +164,7 @@ bool sort_grid_rows(GridRecord& g, int32_t column, int8_t order) {
   if (column < 0 || column >= g.columnCount) return false;
   if (order != SortOrder::Ascending && order != SortOrder::Descending) return false;
   const size_t n = g.rows.size();
-  if (g.cells.size() != n * static_cast<size_t>(g.columnCount)) return false;
+  if (g.source || g.cells.size() != n * static_cast<size_t>(g.columnCount)) return false;
 
   SortJob job{g, column, order == SortOrder::Descending, {}, {}, {}};
   job.keys.reserve(n);
@@ -198,7 +198,7 @@ int32_t sort_grid(Ui& ui, const std::string& grid, int16_t column, int8_t order,
 
 bool order_grid_record_rows(GridRecord& g, const std::vector<int32_t>& order) {
   const size_t n = g.rows.size();
-  if (order.size() != n || g.cells.size() != n * static_cast<size_t>(g.columnCount)) return false;
+  if (g.source || order.size() != n || g.cells.size() != n * static_cast<size_t>(g.columnCount)) return false;
   std::vector<bool> seen(n, false);
   for (int32_t r : order) {
     if (r < 0 || static_cast<size_t>(r) >= n || seen[static_cast<size_t>(r)]) return false;
@@ -225,7 +225,8 @@ int32_t order_grid_rows(Ui& ui, const std::string& grid, const std::vector<int32
 
 bool sort_on_caption_click(Ui& ui, NamedObject& grid, const GridLayout& layout, int32_t rx) {
   GridRecord* g = grid_record(grid);
-  if (!g || g->sortable != 1) return false;
+  // A source grid reports the click: its program sorts off the window's thread.
+  if (!g || g->sortable != 1 || g->source) return false;
   for (const GridColumnSlot& c : layout.columns) {
     if (c.x <= rx && rx <= c.x + c.width) {
       // The same caption again turns the order round; another starts ascending.

@@ -99,6 +99,12 @@ void attach_expander(NamedObject& grid, int32_t cell, int8_t style, const std::s
 
 void toggle_expander(GridRecord& grid, int16_t column, int32_t row) {
   GridRecord* g = &grid;
+  if (g->source) {
+    // A source row turns at once: it keeps no expander to animate.
+    if (column == 0 && g->showTree == 1 && cell_in_range(*g, column, row))
+      toggle_source_row(*g, row);
+    return;
+  }
   if (!cell_in_range(*g, column, row) || !cell_at(*g, column, row).expander) return;
 
   row_layout_changed(*g);
