@@ -198,6 +198,13 @@ void stop_load(Viewer& v, const std::string& why) {
   v.incomplete = true;
 }
 
+// Gives the grid the source anew: its columns (every one takes a text editor).
+void attach_source(Viewer& v) {
+  set_grid_source(v.ui, kGrid, v.source);
+  for (std::size_t c = 0; c < v.captions.size(); ++c)
+    set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "INPUTTYPE", "1", 0);
+}
+
 // The first rows are indexed: the grid gets its source and draws them.
 void show_head(Viewer& v) {
   const FileHead& head = v.indexed->head();
@@ -209,7 +216,7 @@ void show_head(Viewer& v) {
   v.numeric = head.numeric;
   v.sheet.records = v.indexed->index().count();
   v.source = std::make_shared<CsvSource>(v);
-  set_grid_source(v.ui, kGrid, v.source);
+  attach_source(v);
   // Keys work while the rest is indexed: Ctrl+End goes as far as it got.
   set_attribute(v.ui, kGrid, "ENABLEINPUT", "1", 0);
   redraw(v);
@@ -258,7 +265,7 @@ void finish_load(Viewer& v, const IndexedFile::Progress& p) {
     const int16_t column = g.cursorColumn;
     const int32_t row = g.cursorRow;
     while (v.captions.size() < widest) v.captions.push_back(std::to_string(v.captions.size() + 1));
-    set_grid_source(v.ui, kGrid, v.source);
+    attach_source(v);
     set_cursor(v.ui, kGrid, column, row, 1);
   }
   v.ragged = p.ragged;
