@@ -48,7 +48,7 @@ FileBytes::~FileBytes() {
 // ---- the record index ----------------------------------------------------------
 void RecordIndex::append(uint64_t start) {
   const std::size_t chunk = static_cast<std::size_t>(appended_ / kChunk);
-  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique<uint64_t[]>(static_cast<std::size_t>(kChunk));
+  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique_for_overwrite<uint64_t[]>(static_cast<std::size_t>(kChunk));
   chunks_[chunk][static_cast<std::size_t>(appended_ % kChunk)] = start;
   ++appended_;
 }
@@ -80,22 +80,49 @@ std::string_view record_bytes(std::string_view text, const RecordIndex& index, i
 // ---- indexing ------------------------------------------------------------------
 namespace {
 
-// First byte at or after `pos` that is `a`, `b` or `c`, or `n`.
-std::size_t find_any(const char* s, std::size_t pos, std::size_t n, char a, char b, char c) {
-#if defined(__SSE2__)
-  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
-  while (pos + 16 <= n) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos));
-    const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
-                                     _mm_cmpeq_epi8(x, vc));
-    const int mask = _mm_movemask_epi8(hit);
-    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-    pos += 16;
+// Where the separators, quotes and line ends of a text lie, found 64
+// bytes at a time.
+class Specials {
+ public:
+  Specials(const char* s, std::size_t n, char separator) : s_(s), n_(n), separator_(separator) {}
+  // The first of them at or after `p`, or the text's end.
+  std::size_t next(std::size_t p) {
+    while (p < n_) {
+      if (p < base_ || p >= base_ + 64) load(p & ~std::size_t{63});
+      const uint64_t m = mask_ & (~uint64_t{0} << (p - base_));
+      if (m != 0) return base_ + static_cast<std::size_t>(__builtin_ctzll(m));
+      p = base_ + 64;
+    }
+    return n_;
   }
+
+ private:
+  bool special(char c) const { return c == separator_ || c == '"' || c == '\n' || c == '\r'; }
+  void load(std::size_t base) {
+    base_ = base;
+    mask_ = 0;
+#if defined(__SSE2__)
+    if (base + 64 <= n_) {
+      const __m128i sep = _mm_set1_epi8(separator_), quote = _mm_set1_epi8('"');
+      const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+      for (int k = 0; k < 4; ++k) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s_ + base + 16 * k));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, sep), _mm_cmpeq_epi8(x, quote)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, cr)));
+        mask_ |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(hit))} << (16 * k);
+      }
+      return;
+    }
 #endif
-  while (pos < n && s[pos] != a && s[pos] != b && s[pos] != c) ++pos;
-  return pos;
-}
+    for (std::size_t i = base; i < std::min(n_, base + 64); ++i)
+      if (special(s_[i])) mask_ |= uint64_t{1} << (i - base);
+  }
+  const char* s_;
+  std::size_t n_;
+  char separator_;
+  std::size_t base_ = SIZE_MAX - 64;  // the 64 bytes `mask_` covers
+  uint64_t mask_ = 0;                  // bit i: byte base_ + i is one of them
+};
 
 // Whether `text` is valid UTF-8; sets `folds` when it holds a letter whose
 // case folds to ASCII letters (sharp s, long s, Kelvin sign, ligatures...).
@@ -180,50 +207,66 @@ IndexEnd CsvIndexer::step(std::size_t budget) {
     started_ = true;
   }
   const std::size_t stop = std::min(n, pos_ + budget);
+  Specials specials(s, n, sep);
   IndexEnd end = IndexEnd::More;
   while (pos_ < n && pos_ < stop) {
     recordLine_ = line_;
     const std::size_t start = pos_;
     uint64_t fields = 1;
+    std::size_t p = pos_, fieldStart = pos_;
+    bool quoted = false;
+    int64_t opened = 0;  // line the open quote is on
     for (;;) {
-      if (pos_ < n && s[pos_] == '"') {
-        const int64_t opened = line_;
-        ++pos_;
-        for (;;) {
-          pos_ = find_any(s, pos_, n, '"', '\n', '\r');
-          if (pos_ >= n) {
-            index_.publish();
-            return fail(opened, "a quoted field is not closed");
-          }
-          const char c = s[pos_];
-          if (c == '"') {
-            if (pos_ + 1 < n && s[pos_ + 1] == '"') {
-              pos_ += 2;
-              continue;
-            }
-            ++pos_;
-            break;
-          }
-          if (c == '\n' || pos_ + 1 >= n || s[pos_ + 1] != '\n') ++line_;
-          ++pos_;
-        }
-        if (pos_ < n && s[pos_] != sep && s[pos_] != '\n' && s[pos_] != '\r') {
+      p = specials.next(p);
+      if (p >= n) {
+        if (quoted) {
           index_.publish();
-          return fail(line_, "text after the closing quote of a field");
+          return fail(opened, "a quoted field is not closed");
         }
-      } else {
-        pos_ = find_any(s, pos_, n, sep, '\n', '\r');
+        break;
       }
-      if (pos_ < n && s[pos_] == sep) {
-        ++pos_;
-        ++fields;
+      const char c = s[p];
+      if (quoted) {
+        if (c == '"') {
+          if (p + 1 < n && s[p + 1] == '"') {
+            p += 2;
+            continue;
+          }
+          quoted = false;
+          ++p;
+          if (p < n && s[p] != sep && s[p] != '\n' && s[p] != '\r') {
+            index_.publish();
+            return fail(line_, "text after the closing quote of a field");
+          }
+          continue;
+        }
+        if (c == '\n' || (c == '\r' && (p + 1 >= n || s[p + 1] != '\n'))) ++line_;
+        ++p;
         continue;
       }
-      break;
+      if (c == sep) {
+        ++fields;
+        fieldStart = ++p;
+        continue;
+      }
+      if (c == '"') {
+        // Only a quote that opens a field quotes it.
+        if (p == fieldStart) quoted = true, opened = line_;
+        ++p;
+        continue;
+      }
+      break;  // a line end
     }
+    pos_ = p;
     if (pos_ - start > UINT32_MAX || fields > UINT32_MAX) {
       index_.publish();
       return fail(recordLine_, "a record longer than 4 GB");
+    }
+    if (maxFields_ > 0 && fields > maxFields_) {
+      index_.publish();
+      error_ = "line " + std::to_string(recordLine_) + ": has " + std::to_string(fields) +
+               " columns, more than the " + std::to_string(maxFields_ - skipFields_) + " a grid holds";
+      return IndexEnd::Fault;
     }
     if (pos_ < n) line_end();
     if (records_ == 0 && fields == 1) blankLines_ = true;
@@ -321,23 +364,11 @@ void IndexedFile::run(char separator) {
                   true);
   head_.format.blankLinesAreRecords = head_.header.size() == 1;
   indexer.expect_fields(static_cast<uint32_t>(head_.header.size()));
-  const auto wide = [](std::size_t fields) {
-    return "has " + std::to_string(fields) + " columns, more than the " + std::to_string(kMaxColumns) +
-           " a grid holds";
-  };
+  indexer.limit_fields(kMaxColumns + skip, skip);
   const char sep = format.separator;
-  indexer.inspect([this, skip, sep, wide](int64_t record, std::string_view bytes) -> std::string {
-    if (!head_.tree) {
-      // Only a record wider than a grid needs a look.
-      if (bytes.size() > kMaxColumns && static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), sep)) >= kMaxColumns + skip) {
-        const std::vector<std::string> values = record_values(bytes, head_.format);
-        if (values.size() - skip > kMaxColumns) return wide(values.size());
-      }
-      return {};
-    }
+  if (head_.tree) indexer.inspect([this, sep](int64_t record, std::string_view bytes) -> std::string {
     std::vector<FieldSpan> spans;
     split_fields(bytes, sep, spans);
-    if (spans.size() - skip > kMaxColumns) return wide(spans.size());
     std::string value = field_bytes(bytes, spans[0]);
     if (head_.format.encoding == Encoding::Windows1252) value = windows1252_to_utf8(value);
     char* end = nullptr;

@@ -109,6 +109,9 @@ class CsvIndexer {
   uint32_t widest() const { return widest_; }
   int64_t ragged() const { return ragged_; }
   void expect_fields(uint32_t fields) { expected_ = fields; }
+  // A record of more than `fields` fields is a fault ("more than the
+  // fields - skip a grid holds").
+  void limit_fields(uint32_t fields, uint32_t skip) { maxFields_ = fields, skipFields_ = skip; }
   // Whether the bytes read so far are all valid UTF-8.
   bool utf8() const { return utf8_; }
   // Whether they hold a letter whose case folds to ASCII letters.
@@ -130,6 +133,8 @@ class CsvIndexer {
   int64_t recordLine_ = 1;    // line the record being read began on
   uint32_t widest_ = 0;
   uint32_t expected_ = 0;
+  uint32_t maxFields_ = 0;   // 0: no limit
+  uint32_t skipFields_ = 0;
   int64_t ragged_ = 0;
   bool utf8_ = true;
   bool foldsToAscii_ = false;

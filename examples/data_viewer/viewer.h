@@ -58,6 +58,7 @@ struct Viewer {
   std::vector<bool> numeric;                // per column, right-aligned numbers
   int16_t headerColumns = 0;                // columns the header names
   bool firstScreenTold = false;             // ZUI_VIEWER_TIMINGS: the first screen was reported
+  std::chrono::steady_clock::time_point opened;  // when the file was opened
   int64_t firstScreenPaints = -1;           // paints when the first rows were given to the grid
 
   // Work away from the window.
