@@ -96,12 +96,11 @@ uint64_t key_prefix(const std::string& collated) {
   return prefix;
 }
 
-constexpr std::size_t kMaxDistinct = std::size_t{1} << 20;  // texts ranked through one table
-
 }  // namespace
 
 std::vector<int32_t> sort_sheet(const Sheet& s, uint32_t field, bool descending,
-                                const std::vector<int8_t>& levels, const std::atomic<bool>* cancel) {
+                                const std::vector<int8_t>& levels, const std::atomic<bool>* cancel,
+                                std::size_t rankedUpTo) {
   const int64_t rows = std::max<int64_t>(s.records - 1, 0);
   const auto stopped = [cancel] { return cancel != nullptr && cancel->load(); };
   Collator collator;
@@ -127,104 +126,138 @@ std::vector<int32_t> sort_sheet(const Sheet& s, uint32_t field, bool descending,
     return sorted_order(keys, levels, descending, cancel);
   }
 
+  // Texts are ranked among their distinct values while there are not too
+  // many: two passes over the column put each row straight into its place,
+  // with nothing held per row but the order itself. Else each text gets its
+  // collation key's first bytes, ties settled by the whole key.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+  };
+  std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> distinct;
+  std::vector<int64_t> perValue;  // rows per distinct value
   std::vector<Keyed> numbers, texts;
-  std::vector<int32_t> empties;
-  // Texts get the rank of their value among the distinct ones, while
-  // there are not too many; else their collation key's first bytes, with
-  // ties settled by the whole key below.
-  std::unordered_map<std::string, uint32_t> distinct;
+  int64_t empties = 0;
   bool ranked = true;
+  std::string converted;
+  // A row's kind: 0 a number (`number` set), 1 a text (`v` set, UTF-8), 2 empty.
+  const auto kind_of = [&](int64_t r, std::string_view& v, double& number) {
+    bool utf8 = true;
+    v = value_of(r, utf8);
+    if (!utf8) v = converted = windows1252_to_utf8(v);
+    if (v.empty()) return 2;
+    return parse_number(v, number) ? 0 : 1;
+  };
   for (int64_t r = 0; r < rows; ++r) {
     if ((r & 0xFFFF) == 0 && stopped()) return {};
-    bool utf8 = true;
-    std::string_view v = value_of(r, utf8);
-    std::string converted;
-    if (!utf8) v = converted = windows1252_to_utf8(v);
-    if (v.empty()) {
-      empties.push_back(static_cast<int32_t>(r));
-      continue;
-    }
+    std::string_view v;
     double number = 0;
-    if (parse_number(v, number)) {
+    const int kind = kind_of(r, v, number);
+    if (kind == 2) {
+      ++empties;
+    } else if (kind == 0) {
       numbers.push_back({number_key(number), static_cast<int32_t>(r)});
-      continue;
-    }
-    uint64_t key = 0;
-    if (ranked) {
-      const auto [at, added] = distinct.try_emplace(std::string(v), static_cast<uint32_t>(distinct.size()));
-      key = at->second;
-      if (added && distinct.size() > kMaxDistinct) {
-        // Too many to rank: the rows so far get their key prefixes.
+    } else if (ranked) {
+      auto at = distinct.find(v);
+      if (at == distinct.end()) {
+        at = distinct.emplace(std::string(v), static_cast<uint32_t>(distinct.size())).first;
+        perValue.push_back(0);
+      }
+      ++perValue[at->second];
+      if (distinct.size() > rankedUpTo) {
+        // Too many to rank: every text so far gets its key prefix.
         ranked = false;
-        for (Keyed& t : texts) {
-          bool u = true;
-          const std::string_view w = value_of(t.row, u);
-          t.key = key_prefix(collator.key(u ? std::string(w) : windows1252_to_utf8(w)).collated);
-        }
         distinct.clear();
-      }
-    }
-    if (!ranked) key = key_prefix(collator.key(v).collated);
-    texts.push_back({key, static_cast<int32_t>(r)});
-  }
-  if (ranked) {
-    // The distinct values in collation order give each its rank.
-    std::vector<std::pair<std::string, uint32_t>> order;
-    order.reserve(distinct.size());
-    for (auto& [value, id] : distinct) order.emplace_back(collator.key(value).collated, id);
-    std::sort(order.begin(), order.end());
-    std::vector<uint64_t> rank(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-      // Values with equal keys share a rank.
-      const bool same = i > 0 && order[i].first == order[i - 1].first;
-      rank[order[i].second] = same ? rank[order[i - 1].second] : i;
-    }
-    for (Keyed& t : texts) t.key = rank[static_cast<std::size_t>(t.key)];
-  }
-  if (stopped()) return {};
-  if (descending) {
-    for (Keyed& k : numbers) k.key = ~k.key;
-    for (Keyed& k : texts) k.key = ~k.key;
-  }
-  std::sort(numbers.begin(), numbers.end(), keyed_less);
-  if (stopped()) return {};
-  std::sort(texts.begin(), texts.end(), keyed_less);
-  if (!ranked) {
-    // Rows whose key prefixes tie are put in order by their whole keys.
-    for (std::size_t i = 0; i < texts.size();) {
-      std::size_t j = i + 1;
-      while (j < texts.size() && texts[j].key == texts[i].key) ++j;
-      if (j - i > 1) {
-        if (stopped()) return {};
-        std::vector<std::pair<std::string, int32_t>> whole;
-        for (std::size_t k = i; k < j; ++k) {
-          bool u = true;
-          const std::string_view w = value_of(texts[k].row, u);
-          whole.emplace_back(collator.key(u ? std::string(w) : windows1252_to_utf8(w)).collated,
-                             static_cast<int32_t>(texts[k].row));
+        perValue.clear();
+        for (int64_t q = 0; q <= r; ++q) {
+          std::string_view w;
+          double ignored = 0;
+          if (kind_of(q, w, ignored) == 1)
+            texts.push_back({key_prefix(collator.key(w).collated), static_cast<int32_t>(q)});
         }
-        std::stable_sort(whole.begin(), whole.end(), [descending](const auto& a, const auto& b) {
-          return descending ? b.first < a.first : a.first < b.first;
-        });
-        for (std::size_t k = i; k < j; ++k) texts[k].row = whole[k - i].second;
       }
+    } else {
+      texts.push_back({key_prefix(collator.key(v).collated), static_cast<int32_t>(r)});
+    }
+  }
+  if (stopped()) return {};
+  for (Keyed& k : numbers) k.key = descending ? ~k.key : k.key;
+  std::sort(numbers.begin(), numbers.end(), keyed_less);
+  const int64_t textRows = rows - static_cast<int64_t>(numbers.size()) - empties;
+  // Where each part of the order starts.
+  const int64_t numbersAt = descending ? textRows : 0;
+  const int64_t textsAt = descending ? 0 : static_cast<int64_t>(numbers.size());
+  const int64_t emptiesAt = rows - empties;
+  std::vector<int32_t> order(static_cast<std::size_t>(rows));
+  for (std::size_t i = 0; i < numbers.size(); ++i) order[static_cast<std::size_t>(numbersAt) + i] = numbers[i].row;
+  std::vector<Keyed>().swap(numbers);
+  if (ranked) {
+    // The distinct values in collation order; values with equal keys share
+    // a place, and each value's rows start where the ones before it end.
+    std::vector<std::pair<std::string, uint32_t>> sorted;
+    sorted.reserve(distinct.size());
+    for (auto& [value, id] : distinct) sorted.emplace_back(collator.key(value).collated, id);
+    std::sort(sorted.begin(), sorted.end(), [descending](const auto& a, const auto& b) {
+      return descending ? b.first < a.first : a.first < b.first;
+    });
+    std::vector<int64_t> next(perValue.size());
+    int64_t at = textsAt;
+    for (std::size_t i = 0; i < sorted.size();) {
+      std::size_t j = i;
+      for (; j < sorted.size() && sorted[j].first == sorted[i].first; ++j) next[sorted[j].second] = at;
+      for (std::size_t k = i; k < j; ++k) at += perValue[sorted[k].second];
       i = j;
     }
+    // Rows of values with equal keys are placed in file order, as one value.
+    std::vector<uint32_t> group(perValue.size());  // the first id of each equal-key group
+    for (std::size_t i = 0; i < sorted.size();) {
+      std::size_t j = i;
+      while (j < sorted.size() && sorted[j].first == sorted[i].first) ++j;
+      for (std::size_t k = i; k < j; ++k) group[sorted[k].second] = sorted[i].second;
+      i = j;
+    }
+    int64_t emptyAt = emptiesAt;
+    for (int64_t r = 0; r < rows; ++r) {
+      if ((r & 0xFFFF) == 0 && stopped()) return {};
+      std::string_view v;
+      double ignored = 0;
+      const int kind = kind_of(r, v, ignored);
+      if (kind == 2) order[static_cast<std::size_t>(emptyAt++)] = static_cast<int32_t>(r);
+      if (kind != 1) continue;
+      const uint32_t id = group[distinct.find(v)->second];
+      order[static_cast<std::size_t>(next[id]++)] = static_cast<int32_t>(r);
+    }
+    return order;
   }
-  std::vector<int32_t> order;
-  order.reserve(static_cast<std::size_t>(rows));
-  const auto append = [&order](std::vector<Keyed>& keyed) {
-    for (const Keyed& k : keyed) order.push_back(k.row);
-    std::vector<Keyed>().swap(keyed);
-  };
-  if (descending) {
-    append(texts);
-    append(numbers);
-  } else {
-    append(numbers);
-    append(texts);
+  for (Keyed& k : texts) k.key = descending ? ~k.key : k.key;
+  std::sort(texts.begin(), texts.end(), keyed_less);
+  // Rows whose key prefixes tie are put in order by their whole keys.
+  for (std::size_t i = 0; i < texts.size();) {
+    std::size_t j = i + 1;
+    while (j < texts.size() && texts[j].key == texts[i].key) ++j;
+    if (j - i > 1) {
+      if (stopped()) return {};
+      std::vector<std::pair<std::string, int32_t>> whole;
+      for (std::size_t k = i; k < j; ++k) {
+        std::string_view w;
+        double ignored = 0;
+        kind_of(texts[k].row, w, ignored);
+        whole.emplace_back(collator.key(w).collated, static_cast<int32_t>(texts[k].row));
+      }
+      std::stable_sort(whole.begin(), whole.end(), [descending](const auto& a, const auto& b) {
+        return descending ? b.first < a.first : a.first < b.first;
+      });
+      for (std::size_t k = i; k < j; ++k) texts[k].row = whole[k - i].second;
+    }
+    i = j;
   }
-  order.insert(order.end(), empties.begin(), empties.end());
+  for (std::size_t i = 0; i < texts.size(); ++i) order[static_cast<std::size_t>(textsAt) + i] = texts[i].row;
+  int64_t emptyAt = emptiesAt;
+  for (int64_t r = 0; r < rows && empties > 0; ++r) {
+    std::string_view v;
+    double ignored = 0;
+    if (kind_of(r, v, ignored) == 2) order[static_cast<std::size_t>(emptyAt++)] = static_cast<int32_t>(r);
+  }
   return order;
 }
 

@@ -45,9 +45,12 @@ std::string file_value(const Sheet& s, int64_t record, uint32_t field);
 // New position -> data row (record - 1) for a sort by `field`: numbers by
 // value, texts by collation, empty cells last either way, equal cells in
 // file order. `levels` (empty or one per data row) keeps a tree's children
-// under their parents. Empty when `cancel` turned true.
+// under their parents. Texts are ranked among their distinct values while
+// there are at most `rankedUpTo`, else by their collation keys' first
+// bytes. Empty when `cancel` turned true.
 std::vector<int32_t> sort_sheet(const Sheet& s, uint32_t field, bool descending,
-                                const std::vector<int8_t>& levels, const std::atomic<bool>* cancel);
+                                const std::vector<int8_t>& levels, const std::atomic<bool>* cancel,
+                                std::size_t rankedUpTo = std::size_t{1} << 20);
 
 // ---- finding ---------------------------------------------------------------------
 // Whether a shown field of a record holds `folded` (case folded).
