@@ -46,10 +46,27 @@ FileBytes::~FileBytes() {
 }
 
 // ---- the record index ----------------------------------------------------------
+RecordIndex::RecordIndex() : chunks_(new Chunk[static_cast<std::size_t>(kMaxRecords / kChunk + 2)]) {}
+
 void RecordIndex::append(uint64_t start) {
-  const std::size_t chunk = static_cast<std::size_t>(appended_ / kChunk);
-  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique_for_overwrite<uint64_t[]>(static_cast<std::size_t>(kChunk));
-  chunks_[chunk][static_cast<std::size_t>(appended_ % kChunk)] = start;
+  Chunk& c = chunks_[static_cast<std::size_t>(appended_ / kChunk)];
+  const std::size_t k = static_cast<std::size_t>(appended_ % kChunk);
+  if (k == 0) {
+    c.base = start;
+    c.narrow = std::make_unique_for_overwrite<uint32_t[]>(static_cast<std::size_t>(kChunk));
+  }
+  if (c.wideStarts) {
+    c.wideStarts[k] = start;
+  } else if (start - c.base <= UINT32_MAX) {
+    c.narrow[k] = static_cast<uint32_t>(start - c.base);
+  } else {
+    // Records of megabytes each: this chunk holds whole starts. The narrow
+    // ones stay for readers that looked before.
+    c.wideStarts = std::make_unique_for_overwrite<uint64_t[]>(static_cast<std::size_t>(kChunk));
+    for (std::size_t i = 0; i < k; ++i) c.wideStarts[i] = c.base + c.narrow[i];
+    c.wideStarts[k] = start;
+    c.wide.store(c.wideStarts.get(), std::memory_order_release);
+  }
   ++appended_;
 }
 
@@ -61,12 +78,6 @@ int64_t RecordIndex::record_at(uint64_t offset) const {
     else high = mid;
   }
   return low - 1;
-}
-
-std::size_t RecordIndex::bytes() const {
-  std::size_t chunks = 0;
-  for (const auto& c : chunks_) chunks += c != nullptr;
-  return chunks * static_cast<std::size_t>(kChunk) * sizeof(uint64_t);
 }
 
 std::string_view record_bytes(std::string_view text, const RecordIndex& index, int64_t r) {

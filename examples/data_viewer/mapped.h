@@ -42,13 +42,15 @@ class FileBytes {
 };
 
 // ---- the record index ----------------------------------------------------------
-// Where each record starts, 8 bytes a record, in chunks that never move:
-// one thread appends while others read what was published.
+// Where each record starts, 4 bytes a record (8 in a stretch of records
+// longer than 4 GB), in chunks that never move: one thread appends while
+// others read what was published.
 class RecordIndex {
  public:
-  static constexpr int64_t kChunk = int64_t{1} << 18;  // records per chunk
+  static constexpr int64_t kChunk = int64_t{1} << 16;  // records per chunk
   static constexpr int64_t kMaxRecords = INT32_MAX;   // grid rows are counted in 32 bits
 
+  RecordIndex();
   // Records published: for each, its start and the next one's are known.
   int64_t count() const { return count_.load(std::memory_order_acquire); }
   // Where record `r` (< count()) starts, and where the next one does (or
@@ -62,14 +64,22 @@ class RecordIndex {
   // (or the data's end), then publish() to let readers see them.
   void append(uint64_t start);
   void publish() { count_.store(appended_ - 1, std::memory_order_release); }
-  // Bytes held, for the memory figures.
-  std::size_t bytes() const;
 
  private:
+  // A chunk's starts: from its first one, in 32 bits while they fit.
+  struct Chunk {
+    uint64_t base = 0;                           // the chunk's first start
+    std::unique_ptr<uint32_t[]> narrow;          // start - base
+    std::unique_ptr<uint64_t[]> wideStarts;      // whole starts, once one did not fit
+    std::atomic<const uint64_t*> wide{nullptr};  // wideStarts, for readers
+  };
   uint64_t at(int64_t i) const {
-    return chunks_[static_cast<std::size_t>(i / kChunk)][static_cast<std::size_t>(i % kChunk)];
+    const Chunk& c = chunks_[static_cast<std::size_t>(i / kChunk)];
+    const std::size_t k = static_cast<std::size_t>(i % kChunk);
+    if (const uint64_t* w = c.wide.load(std::memory_order_acquire)) return w[k];
+    return c.base + c.narrow[k];
   }
-  std::array<std::unique_ptr<uint64_t[]>, kMaxRecords / kChunk + 2> chunks_;
+  std::unique_ptr<Chunk[]> chunks_;
   int64_t appended_ = 0;  // starts appended (writer only)
   std::atomic<int64_t> count_{0};
 };
