@@ -31,6 +31,10 @@ class CsvSource final : public GridSource {
   std::string_view cell_text(int16_t column, int32_t row, std::string& scratch) const override;
   int8_t row_level(int32_t row) const override { return v_.tree ? v_.indexed->level(int64_t{row} + 1) : 0; }
   bool set_cell_text(int16_t column, int32_t row, std::string_view text) override;
+  // Forgets the records parsed, whose bytes are about to go.
+  void forget() {
+    for (Parsed& p : parsed_) p.record = -1;
+  }
 
  private:
   // A record split into its fields.
@@ -407,7 +411,10 @@ void start_save(Viewer& v, const std::string& path, AfterSave after) {
   say(v, "Saving " + path + "...");
   // A file written in place (it has other hard links) would change under
   // the mapping: its bytes are held in memory from now on.
-  if (saves_in_place(path) && v.sheet.bytes == v.indexed->bytes()) v.sheet.bytes = FileBytes::copy_of(v.sheet.text());
+  if (saves_in_place(path) && v.sheet.bytes == v.indexed->bytes()) {
+    v.sheet.bytes = FileBytes::copy_of(v.sheet.text());
+    v.source->forget();
+  }
   const uint32_t mode = v.identity.mode;
   const int32_t window = v.window;
   v.job = std::make_unique<Job>(
@@ -594,6 +601,7 @@ void find(Viewer& v, int step, bool fromCursor) {
     if (column >= 0) return found(v, column, g.cursorRow);
   }
   v.task = Task::Finding;
+  v.findStopped = false;
   v.findStep = static_cast<int8_t>(step);
   v.started = Clock::now();
   v.longestTurnMs = 0;
@@ -648,6 +656,7 @@ void finish_find(Viewer& v) {
                    (column < 0 ? " (all of it, " + std::to_string(static_cast<long>(megabytes * 1000 / std::max(ms, 1L))) + " MB/s)" : "");
   }
   if (column >= 0) return found(v, column, position);
+  if (v.findStopped) return say(v, "Finding was stopped.");
   say(v, "\"" + get_text(v.ui, kFind) + "\" is not in the file.");
 }
 
@@ -698,6 +707,7 @@ void on_menu(Viewer& v, int32_t menu, bool editorWasOpen) {
       if (editorWasOpen) return;
       if (v.task == Task::Loading) stop_load(v, "loading was stopped");
       if ((v.task == Task::Sorting || v.task == Task::Finding) && v.job) v.job->cancel();
+      v.findStopped = v.task == Task::Finding;
       return;
     default: return;
   }

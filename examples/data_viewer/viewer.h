@@ -5,7 +5,6 @@
 // window keeps answering.
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -78,6 +77,7 @@ struct Viewer {
   std::shared_ptr<std::vector<int64_t>> findHits;  // the running find's records
   int8_t findStep = 1;                      // its direction: 1 on, -1 back
   bool findAll = false;                     // it looks for every record (else the first)
+  bool findStopped = false;                 // Escape stopped it
   std::chrono::steady_clock::time_point started;  // of the running task
   std::string timingLine;                   // the step just done, for ZUI_VIEWER_TIMINGS
   long longestTurnMs = 0;                   // longest turn while it runs: the window's longest wait

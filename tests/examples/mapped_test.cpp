@@ -93,3 +93,17 @@ TEST(RecordIndex, FindsTheRecordOfAByteAndCountsFields) {
   EXPECT_EQ(indexer.ragged(), 2);
   EXPECT_TRUE(indexer.utf8());
 }
+
+// Starts past 4 GB from a chunk's first one turn the chunk to whole starts.
+TEST(RecordIndex, HoldsStartsOfRecordsLongerThan4GB) {
+  RecordIndex records;
+  const std::vector<uint64_t> starts = {7, 100, uint64_t{5} << 32, (uint64_t{5} << 32) + 3, uint64_t{9} << 32};
+  for (const uint64_t s : starts) records.append(s);
+  records.publish();
+  ASSERT_EQ(records.count(), 4);
+  for (int64_t r = 0; r < 4; ++r) {
+    EXPECT_EQ(records.start(r), starts[static_cast<std::size_t>(r)]) << r;
+    EXPECT_EQ(records.next_start(r), starts[static_cast<std::size_t>(r) + 1]) << r;
+  }
+  EXPECT_EQ(records.record_at((uint64_t{5} << 32) + 1), 2);
+}
