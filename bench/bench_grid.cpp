@@ -11,8 +11,16 @@
 // an idle dispatch over a screen holding the grid, and peak memory (VmHWM
 // after a reset, against VmRSS before) in all and per cell. The summary at
 // the end prints our figures next to the peer's as ratios.
+//
+// The BM_Source* benchmarks measure a grid over a data source
+// (grid/grid_source.h) of ZUI_BENCH_SOURCE_ROWS rows (1,000,000 unless
+// set; scripts/bench runs 10,000,000 too) whose texts are made when asked,
+// against a QTreeView over a QAbstractTableModel that makes them the same
+// way: the same drawings and moves, and the memory of the grid or view
+// built and drawn once.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -33,6 +41,7 @@
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "grid/grid_source.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -486,6 +495,220 @@ void BM_IdleDispatchMouseOnGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleDispatchMouseOnGrid)->Unit(benchmark::kMicrosecond);
 
+// ---- a source grid and its peer ----------------------------------------------------
+
+// Rows of the source grids: ZUI_BENCH_SOURCE_ROWS, else 1,000,000.
+int32_t source_rows_wanted() {
+  const char* wanted = std::getenv("ZUI_BENCH_SOURCE_ROWS");
+  const long n = wanted ? std::atol(wanted) : 0;
+  return n > 0 && n <= INT32_MAX ? static_cast<int32_t>(n) : 1000000;
+}
+const int32_t kSourceRows = source_rows_wanted();
+
+// The record grid's texts and columns, made when asked: nothing is stored.
+class BenchSource : public GridSource {
+ public:
+  int32_t row_count() const override { return kSourceRows; }
+  int16_t column_count() const override { return kColumns; }
+  std::string caption(int16_t c) const override { return "Column " + std::to_string(c); }
+  int16_t column_width(int16_t) const override { return 90; }
+  int8_t column_orientation(int16_t c) const override { return static_cast<int8_t>(c % 3); }
+  std::string_view cell_text(int16_t c, int32_t r, std::string& scratch) const override {
+    scratch.clear();
+    append_cell_text(scratch, r, c);
+    return scratch;
+  }
+};
+
+struct SourceGrid {
+  Ui ui;
+  int32_t source = 0;
+
+  SourceGrid() {
+    WindowRecord* w = new_window_record(ui, "Main", 0, 0, 1024, 710, "", 0);
+    w->handle = 77;
+    source = make_source();
+    create_grid(ui, "Grid", 6, 200, kWidth, kHeight, source, 20, "");
+    set_grid_source(ui, "Grid", std::make_shared<BenchSource>());
+    for (int16_t c = 0; c < kColumns; ++c) set_column_attribute(ui, "Grid", c, "INPUTTYPE", "1", 0);
+    set_attribute(ui, "Grid", "PERMANENTCURSOR", "1", 1);
+  }
+  ~SourceGrid() { tk_free_image(source); }
+  GridRecord& record() {
+    find_object(ui, "Grid", 0);
+    return *grid_record(*current_object(ui));
+  }
+};
+
+SourceGrid& shared_source_grid() {
+  static SourceGrid* grid = new SourceGrid();
+  return *grid;
+}
+
+// The fair peer of a source grid: a model that makes its texts when asked.
+class BenchTableModel : public QAbstractTableModel {
+ public:
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kSourceRows; }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColumns; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole) return {};
+    std::string text;
+    append_cell_text(text, index.row(), index.column());
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  QVariant headerData(int section, Qt::Orientation o, int role) const override {
+    if (role != Qt::DisplayRole || o != Qt::Horizontal) return {};
+    return QStringLiteral("Column %1").arg(section);
+  }
+};
+
+struct SourcePeer {
+  BenchTableModel model;
+  QTreeView view;
+
+  SourcePeer() {
+    view.setUniformRowHeights(true);
+    view.setModel(&model);
+    for (int c = 0; c < kColumns; ++c) view.setColumnWidth(c, 90);
+    view.resize(kWidth, kHeight);
+    view.show();
+    QApplication::processEvents();
+  }
+  void paint(QImage& image) { view.render(&image); }
+};
+
+SourcePeer& shared_source_peer() {
+  static SourcePeer* peer = new SourcePeer();
+  return *peer;
+}
+
+// Memory of a source grid or its peer, built and drawn once.
+void BM_SourceMemory(benchmark::State& state) {
+  run_memory(state, "source memory", [] {
+    auto grid = std::make_unique<SourceGrid>();
+    render_grid(grid->ui, grid_object(grid->ui));
+    return grid;
+  });
+}
+BENCHMARK(BM_SourceMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SourcePeerMemory(benchmark::State& state) {
+  run_memory(state, "source peer memory", [] {
+    auto peer = std::make_unique<SourcePeer>();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    peer->paint(image);
+    return peer;
+  });
+}
+BENCHMARK(BM_SourcePeerMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SourceRender(benchmark::State& state, const std::string& where) {
+  SourceGrid& grid = shared_source_grid();
+  NamedObject& object = grid_object(grid.ui);
+  int32_t scroll = where == "middle" ? kSourceRows / 2 : 0;
+  if (where == "last") {
+    grid_key(grid.ui, object, GridKey::Last);
+    scroll = grid.record().scrollY;
+  }
+  set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(scroll), 0);
+  for (auto _ : state) render_grid(grid.ui, object);
+  state.counters["lastVisibleRow"] = grid.record().lastVisibleRow;
+}
+
+void BM_SourcePeerPaint(benchmark::State& state, const std::string& where) {
+  SourcePeer& peer = shared_source_peer();
+  QScrollBar* bar = peer.view.verticalScrollBar();
+  bar->setValue(where == "top" ? 0 : where == "middle" ? kSourceRows / 2 : bar->maximum());
+  QApplication::processEvents();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) peer.paint(image);
+}
+
+// Down and Page Down from the middle, drawing included.
+void run_source_moves(benchmark::State& state, int32_t key, const std::string& name) {
+  SourceGrid& grid = shared_source_grid();
+  time_moves(
+      state, name, [&] { grid_key(grid.ui, grid_object(grid.ui), key); },
+      [&] {
+        set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(kSourceRows / 2), 0);
+        set_cursor(grid.ui, "Grid", 0, kSourceRows / 2, 1);
+      });
+  state.counters["cursorRow"] = grid.record().cursorRow;
+}
+
+void BM_SourceKeyDown(benchmark::State& state) {
+  run_source_moves(state, GridKey::Down, "source Down (ms)");
+}
+BENCHMARK(BM_SourceKeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_SourceKeyPageDown(benchmark::State& state) {
+  run_source_moves(state, GridKey::PageDownKey, "source Page Down (ms)");
+}
+BENCHMARK(BM_SourceKeyPageDown)->Unit(benchmark::kMicrosecond);
+
+void BM_SourceKeyCtrlEnd(benchmark::State& state) {
+  SourceGrid& grid = shared_source_grid();
+  NamedObject& object = grid_object(grid.ui);
+  int32_t reached = 0;
+  for (auto _ : state) {
+    grid_key(grid.ui, object, GridKey::Last);
+    state.PauseTiming();
+    reached = grid.record().cursorRow;
+    grid_key(grid.ui, object, GridKey::First);
+    state.ResumeTiming();
+  }
+  state.counters["cursorRow"] = reached;
+}
+BENCHMARK(BM_SourceKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
+
+void run_source_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
+  SourcePeer& peer = shared_source_peer();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  time_moves(
+      state, name,
+      [&] {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&peer.view, &press);
+        peer.paint(image);
+      },
+      [&] {
+        const QModelIndex start = peer.model.index(kSourceRows / 2, 0);
+        peer.view.setCurrentIndex(start);
+        peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
+      });
+  state.counters["currentRow"] = peer.view.currentIndex().row();
+}
+
+void BM_SourcePeerKeyDown(benchmark::State& state) {
+  run_source_peer_moves(state, Qt::Key_Down, "source peer Down (ms)");
+}
+BENCHMARK(BM_SourcePeerKeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_SourcePeerKeyPageDown(benchmark::State& state) {
+  run_source_peer_moves(state, Qt::Key_PageDown, "source peer Page Down (ms)");
+}
+BENCHMARK(BM_SourcePeerKeyPageDown)->Unit(benchmark::kMicrosecond);
+
+void BM_SourcePeerKeyCtrlEnd(benchmark::State& state) {
+  SourcePeer& peer = shared_source_peer();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  auto send = [&](Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&peer.view, &press);
+  };
+  int32_t reached = 0;
+  for (auto _ : state) {
+    send(Qt::Key_End);
+    peer.paint(image);
+    state.PauseTiming();
+    reached = peer.view.currentIndex().row();
+    send(Qt::Key_Home);
+    state.ResumeTiming();
+  }
+  state.counters["currentRow"] = reached;
+}
+BENCHMARK(BM_SourcePeerKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
+
 // ---- summary -------------------------------------------------------------------------
 
 void print_summary() {
@@ -533,6 +756,12 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(("BM_PeerPaint/" + w).c_str(),
                                  [w](benchmark::State& s) { BM_PeerPaint(s, w); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_SourceRender/" + w).c_str(),
+                                 [w](benchmark::State& s) { BM_SourceRender(s, w); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_SourcePeerPaint/" + w).c_str(),
+                                 [w](benchmark::State& s) { BM_SourcePeerPaint(s, w); })
         ->Unit(benchmark::kMicrosecond);
   }
   benchmark::Initialize(&argc, argv);

@@ -195,9 +195,10 @@ inline void shape_source_row(GridRowSlot& slot, const GridRecord& g, int32_t row
                   source_is_parent(g, row);
 }
 
-// Lays out one drawn row: its slot, its cells and where its cells end.
-inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk,
-                         int32_t iconSize) {
+// Lays out one drawn row of a RowWalk or SourceRowWalk: its slot, its
+// cells and where its cells end.
+template <typename Walk>
+void lay_grid_row(GridLayout& l, const GridRecord& g, const Walk& walk, int32_t iconSize) {
   const int32_t columns = static_cast<int32_t>(g.columns.size());
   GridRowSlot slot;
   slot.row = walk.row;
@@ -249,6 +250,30 @@ inline void lay_grid_row(GridLayout& l, const GridRecord& g, const RowWalk& walk
   l.rows.push_back(slot);
 }
 
+// Lays out the rows a walk draws and keeps where it ended.
+template <typename Walk>
+void lay_walked_rows(GridLayout& l, const GridRecord& g, Walk& walk, int32_t iconSize) {
+  const int32_t columns = static_cast<int32_t>(g.columns.size());
+  while (walk.next()) {
+    l.end.marks.push_back({walk.row, !walk.shown});
+    if (!walk.shown) continue;
+    if (!walk.drawn) {
+      // Nothing of a scrolled-away row is drawn and x never moves, so the
+      // column counter runs through every column.
+      l.end.x = kFrameInset;
+      l.end.columns = kFrameInset < l.width ? columns : 0;
+      continue;
+    }
+    if (!l.end.anchored) {
+      l.end.anchored = true;
+      l.end.anchor = walk.anchor();
+    }
+    lay_grid_row(l, g, walk, iconSize);
+  }
+  l.end.y = walk.y;
+  l.end.lastRow = walk.row;
+}
+
 inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h, int32_t iconSize) {
   GridLayout l;
   static_cast<GridBands&>(l) = grid_bands(g, w, h);
@@ -271,25 +296,13 @@ inline GridLayout compute_grid_layout(const GridRecord& g, int32_t w, int32_t h,
   // the rows' tree marks, the anchor and where the walk ended. It starts at
   // the anchor or a checkpoint (grid/row_walk.h): the rows before it are
   // not walked and keep the marks an earlier drawing gave.
-  RowWalk walk(g, l.rowsTop, h);
-  while (walk.next()) {
-    l.end.marks.push_back({walk.row, !walk.shown});
-    if (!walk.shown) continue;
-    if (!walk.drawn) {
-      // Nothing of a scrolled-away row is drawn and x never moves, so the
-      // column counter runs through every column.
-      l.end.x = kFrameInset;
-      l.end.columns = kFrameInset < w ? columns : 0;
-      continue;
-    }
-    if (!l.end.anchored) {
-      l.end.anchored = true;
-      l.end.anchor = walk.anchor();
-    }
-    lay_grid_row(l, g, walk, iconSize);
+  if (g.source) {
+    SourceRowWalk walk(g, l.rowsTop, h);
+    lay_walked_rows(l, g, walk, iconSize);
+  } else {
+    RowWalk walk(g, l.rowsTop, h);
+    lay_walked_rows(l, g, walk, iconSize);
   }
-  l.end.y = walk.y;
-  l.end.lastRow = walk.row;
 
   // The open editor lies over its cell's text area, as tall as its column asks.
   if (g.inputGadget != 0) {

@@ -47,6 +47,28 @@ RowWalkAnchor anchor_for_shown(const GridRecord& g, int32_t shownIndex) {
   return it == c.at.begin() ? c.at.front() : *(it - 1);
 }
 
+// ---- the walk over a source grid
+
+bool SourceRowWalk::next() {
+  if (done_) return false;
+  if (row >= 0 && drawn) y += std::max<int32_t>(grid_->sourceRowHeight, 1);
+  if (shown) ++shownCount;
+  if (y >= bottom_ || row + 1 >= grid_->rowCount) {
+    done_ = true;
+    return false;
+  }
+  ++row;
+  if (const SourceSpan* span = source_span_at(*grid_, row)) {
+    row = span->last;
+    shown = drawn = false;
+    return true;
+  }
+  shown = true;
+  shownIndex = shownCount;
+  drawn = shownIndex >= grid_->scrollY;
+  return true;
+}
+
 // ---- shown rows
 
 int32_t ShownRows::count() {

@@ -42,10 +42,8 @@
 //   // walk.y is the position after the last drawn row, walk.shownCount the
 //   // number of shown rows walked (scrolled-away ones included).
 //
-// A source grid (grid/grid_rows.h) has rows of one height and its hidden
-// rows as spans: its walk starts at the first drawn row directly and steps
-// over a hidden span at once, landing on its last row; it needs no
-// checkpoints.
+// A source grid (grid/grid_rows.h) is walked by SourceRowWalk (below),
+// which needs no anchors nor checkpoints.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -107,11 +105,6 @@ class RowWalk {
   // to the checkpoint before the first drawn row when that lies more than a
   // stride further on (a deep scroll in a large grid).
   static RowWalkAnchor drawing_anchor(const GridRecord& grid) {
-    if (grid.source) {
-      const int32_t first = std::max<int32_t>(grid.scrollY, 0);
-      return {std::min(source_position_of_shown(grid, first), grid.rowCount), first, 0, 0,
-              grid.layoutGeneration};
-    }
     // A large grid keeps its checkpoints current for drawing, so walks pass
     // over collapsed blocks at once.
     if (grid.rows.size() > 4 * kRowCheckpointStride) row_checkpoints(grid);
@@ -127,7 +120,6 @@ class RowWalk {
   // Steps to the next row; false when the walk has ended.
   bool next() {
     if (done_) return false;
-    if (grid_->source) return next_source();
     if (row >= 0 && drawn) y += row_span(grid_->rows[row]);
     if (shown) ++shownCount;
     if (y >= bottom_ || row + 1 >= static_cast<int32_t>(grid_->rows.size())) {
@@ -177,26 +169,6 @@ class RowWalk {
   int32_t shownCount;       // shown rows walked so far (this one included once left)
 
  private:
-  // next() for a source grid.
-  bool next_source() {
-    if (row >= 0 && drawn) y += std::max<int32_t>(grid_->sourceRowHeight, 1);
-    if (shown) ++shownCount;
-    if (y >= bottom_ || row + 1 >= grid_->rowCount) {
-      done_ = true;
-      return false;
-    }
-    ++row;
-    if (const SourceSpan* span = source_span_at(*grid_, row)) {
-      row = span->last;
-      shown = drawn = false;
-      return true;
-    }
-    shown = true;
-    shownIndex = shownCount;
-    drawn = shownIndex >= grid_->scrollY;
-    return true;
-  }
-
   // True when the block of rows starting at `first` lies wholly below the
   // collapse level, by the grid's current checkpoints (none: false).
   bool block_hidden(int32_t first) const {
@@ -220,6 +192,40 @@ class RowWalk {
   int8_t collapseLevel_;
   bool collapsedBefore_ = false;
   int8_t collapseLevelBefore_ = 0;
+};
+
+// ---- the walk over a source grid
+// RowWalk's contract and fields for a source grid, whose rows are all one
+// height and whose hidden rows are spans: it starts at the first drawn row
+// at once and steps over a hidden span in one step, landing on its last
+// row. A class of its own keeps the record walk as small as it was.
+class SourceRowWalk {
+ public:
+  SourceRowWalk(const GridRecord& grid, int32_t top, int32_t bottom)
+      : y(top), grid_(&grid), bottom_(bottom) {
+    shownCount = std::max<int32_t>(grid.scrollY, 0);
+    row = std::min(source_position_of_shown(grid, shownCount), grid.rowCount) - 1;
+  }
+
+  // Steps to the next row; false when the walk has ended.
+  bool next();
+
+  // The state before the current row.
+  RowWalkAnchor anchor() const { return {row, shownCount, 0, 0, grid_->layoutGeneration}; }
+
+  /// @{ As RowWalk's.
+  int32_t row;
+  bool shown = false;
+  bool drawn = false;
+  int32_t shownIndex = -1;
+  int32_t y;
+  int32_t shownCount;
+  /// @}
+
+ private:
+  const GridRecord* grid_;
+  int32_t bottom_;
+  bool done_ = false;
 };
 
 // ---- shown rows

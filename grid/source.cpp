@@ -188,10 +188,10 @@ int32_t refresh_grid_source(Ui& ui, const std::string& grid, int8_t redraw) {
     for (SourceClosedRow& c : g.sourceClosed)
       if (c.end >= before || c.end > g.rowCount)
         c.end = subtree_end(g, c.row, std::min(c.end, g.rowCount));
-    rebuild_spans(g);
+    rebuild_spans(g);  // the row layout changed
     if (g.cursorRow >= g.rowCount || g.selectionEndRow >= g.rowCount) put_cursor(*obj, g, g.cursorRow);
+    g.scrollY = std::min(g.scrollY, std::max(source_shown_count(g) - 1, 0));
   }
-  row_layout_changed(g);
   if (redraw == 1) redraw_grid(ui, *obj);
   return 1;
 }
