@@ -8,6 +8,7 @@
 #endif
 
 #include <unicode/ucol.h>
+#include <unicode/uset.h>
 
 #include "collate.h"
 
@@ -327,6 +328,79 @@ std::size_t find_anchor(const char* s, std::size_t pos, std::size_t end, const s
   return end;
 }
 
+// Every spelling, in the file's encoding, of the folded needle's first
+// letter when it is not ASCII ("ö" is also "Ö", "σ" also "Σ" and "ς"):
+// where a search starts when no ASCII part of the needle can. Empty when
+// they are not single letters or begin with more than two bytes.
+std::vector<std::string> spellings_of_first(const std::string& folded, Encoding encoding) {
+  if (folded.empty() || (folded[0] & 0x80) == 0) return {};
+  const std::string_view lead = std::string_view(folded).substr(0, 4);
+  const auto* b = reinterpret_cast<const unsigned char*>(lead.data());
+  const std::size_t length = (b[0] & 0xE0) == 0xC0 ? 2 : (b[0] & 0xF0) == 0xE0 ? 3 : 4;
+  if (first_invalid_utf8(lead.substr(0, length)) != length) return {};
+  UChar32 cp = b[0] & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+  for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (b[k] & 0x3F);
+  USet* set = uset_openEmpty();
+  uset_add(set, cp);
+  uset_closeOver(set, USET_CASE_INSENSITIVE);
+  std::vector<std::string> forms;
+  bool usable = true;
+  for (int32_t i = 0; usable && i < uset_getItemCount(set); ++i) {
+    UChar32 from = 0, to = 0;
+    UChar text[8];
+    UErrorCode status = U_ZERO_ERROR;
+    if (uset_getItem(set, i, &from, &to, text, 8, &status) != 0) usable = false;  // a string
+    for (UChar32 c = from; usable && c <= to; ++c) {
+      std::string utf8;
+      if (c < 0x80) usable = false;
+      else if (c < 0x800) utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+      else if (c < 0x10000)
+        utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (c & 0x3F))};
+      else
+        utf8 = {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+                static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+      std::string form;
+      if (encoding == Encoding::Utf8) forms.push_back(utf8);
+      else if (utf8_to_windows1252(utf8, form)) forms.push_back(form);
+    }
+  }
+  uset_close(set);
+  std::string firsts;
+  for (const std::string& f : forms)
+    if (firsts.find(f[0]) == std::string::npos) firsts += f[0];
+  if (!usable || forms.empty() || firsts.size() > 2) return {};
+  return forms;
+}
+
+// The first place in [pos, end) where one of `forms` stands, or `end`.
+std::size_t find_spelling(const char* s, std::size_t pos, std::size_t end, const std::vector<std::string>& forms) {
+  const char a = forms[0][0];
+  char b = a;
+  for (const std::string& f : forms) b = f[0] != a ? f[0] : b;
+  const auto matches = [&](std::size_t at) {
+    for (const std::string& f : forms)
+      if (at + f.size() <= end && std::memcmp(s + at, f.data(), f.size()) == 0) return true;
+    return false;
+  };
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
+  while (pos + 16 <= end) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb))));
+    while (mask != 0) {
+      const std::size_t at = pos + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (matches(at)) return at;
+      mask &= mask - 1;
+    }
+    pos += 16;
+  }
+#endif
+  for (; pos < end; ++pos)
+    if ((s[pos] == a || s[pos] == b) && matches(pos)) return pos;
+  return end;
+}
+
 }  // namespace
 
 bool record_holds(const Sheet& s, int64_t record, const std::string& folded) {
@@ -367,7 +441,11 @@ bool find_records(const Sheet& s, const std::string& folded, int64_t first, int6
     return true;
   };
   const auto is_edited = [&s](int64_t record) { return s.edits.count(static_cast<uint32_t>(record)) > 0; };
-  if (anchor.empty()) {
+  const std::vector<std::string> spellings =
+      anchor.empty() ? spellings_of_first(folded, s.format.encoding) : std::vector<std::string>{};
+  std::size_t reach = anchor.size();  // bytes a place found spans
+  for (const std::string& f : spellings) reach = std::max(reach, f.size());
+  if (anchor.empty() && spellings.empty()) {
     // Nothing to look for in the bytes themselves: each record is read.
     for (int64_t r = first; r < last; ++r) {
       if ((r & 0xFFFF) == 0 && cancel != nullptr && cancel->load()) return false;
@@ -382,8 +460,9 @@ bool find_records(const Sheet& s, const std::string& folded, int64_t first, int6
     if (cancel != nullptr && cancel->load()) return false;
     // Places that start before `limit`; their last bytes may lie past it.
     const std::size_t limit = std::min(end, pos + kBetweenChecks);
-    const std::size_t bound = std::min(end, limit + anchor.size() - 1);
-    const std::size_t at = find_anchor(text, pos, bound, anchor);
+    const std::size_t bound = std::min(end, limit + reach - 1);
+    const std::size_t at = anchor.empty() ? find_spelling(text, pos, bound, spellings)
+                                          : find_anchor(text, pos, bound, anchor);
     if (at >= limit) {
       pos = limit;
       continue;

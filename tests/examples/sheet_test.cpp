@@ -53,10 +53,12 @@ TEST(Sheet, SortsAsTheCollatorOrders) {
 TEST(Sheet, FindsWhatReadingEveryRecordFinds) {
   Sheet s = sheet_of(
       "id,name,note\n1,Anna,\"says \"\"hi\"\"\"\n2,STRASSE,x\n3,Stra\xC3\x9F" "e,y\n4,\"a,b\",z\n5,Bo,\"two\nlines\"\n"
-      "6,anna,ok\n");
+      "6,anna,ok\n7,\xC3\x96l,\xCF\x82\n");
   s.edits[6][1] = "Eve";    // no longer holds "anna"
   s.edits[2][2] = "anna!";  // holds it now
-  const char* needles[] = {"anna", "strasse", "\"hi\"", "a,b", "two\nlines", "1", "\xC3\xB6", "x"};
+  // The last two have no ASCII letter: their first letter's spellings
+  // (capital, final sigma) are looked for.
+  const char* needles[] = {"anna", "strasse", "\"hi\"", "a,b", "two\nlines", "1", "z", "\xC3\xB6", "\xCF\x83"};
   for (const char* needle : needles) {
     const std::string folded = fold_case(needle);
     std::vector<int64_t> expected, found;
@@ -64,6 +66,7 @@ TEST(Sheet, FindsWhatReadingEveryRecordFinds) {
       if (record_holds(s, r, folded)) expected.push_back(r);
     find_records(s, folded, 1, s.records, [&found](int64_t r) { return found.push_back(r), true; }, nullptr);
     EXPECT_EQ(found, expected) << needle;
+    EXPECT_FALSE(expected.empty()) << needle;
   }
   EXPECT_TRUE(s.foldsToAscii);  // the sharp s
   std::vector<int64_t> strasse;
