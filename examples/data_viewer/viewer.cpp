@@ -1,3 +1,7 @@
+// The data viewer's window and what it does with the file.
+//
+// Sections: layout and status · loading · sorting · saving · editing ·
+// finding · the caption click · the source · the window.
 #include "viewer.h"
 
 #include <algorithm>
