@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
   // ends without taking them apart one by one.
   const int exitCode = v.exitCode;
   v.job.reset();
+  v.findJob.reset();
   v.indexed.reset();
   v.sheet = Sheet{};
   if (v.timings) std::fprintf(stderr, "data_viewer: peak resident memory %ld MB\n", peak_memory_mb());

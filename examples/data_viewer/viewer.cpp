@@ -177,6 +177,7 @@ bool may_leave(Viewer& v, AfterSave after, const std::string& next);
 // ---- loading ---------------------------------------------------------------------
 void reset_document(Viewer& v) {
   v.job.reset();
+  v.findJob.reset();
   if (editor_is_open(grid(v))) close_editor(v.ui, kGrid, 1);
   set_grid_source(v.ui, kGrid, nullptr);
   v.source.reset();
@@ -328,11 +329,7 @@ void file_order(Viewer& v) {
 }
 
 bool refuse_while_busy(Viewer& v, const char* what) {
-  if (v.task == Task::Finding && v.job) {
-    // A find gives way to anything else asked for.
-    v.job.reset();
-    v.task = Task::None;
-  }
+  v.findJob.reset();  // a find gives way to anything else asked for
   if (v.task == Task::None) return false;
   const char* running = v.task == Task::Loading ? "the file loads" : v.task == Task::Sorting ? "it sorts" : "it saves";
   say(v, std::string("Cannot ") + what + " while " + running + ".");
@@ -591,12 +588,11 @@ void found(Viewer& v, int16_t column, int32_t position) {
 // The next cell (step 1) or the previous one (-1) holding the find text,
 // from the cursor on (`fromCursor`: the cursor's own cell too). The
 // cursor's row is looked at here, the other rows by a worker searching the
-// file's bytes.
+// file's bytes (the records indexed so far, while the file loads).
 void find(Viewer& v, int step, bool fromCursor) {
   GridRecord& g = grid(v);
+  v.findJob.reset();
   if (v.findText.empty() || g.rowCount == 0 || g.columnCount == 0 || !v.source) return;
-  if (v.task == Task::Finding) v.job.reset();
-  else if (refuse_while_busy(v, "find")) return;
   const int32_t last = g.columnCount - 1;
   const int32_t from = step > 0 ? g.cursorColumn + (fromCursor ? 0 : 1) : 0;
   const int32_t to = step > 0 ? last : g.cursorColumn - (fromCursor ? 0 : 1);
@@ -604,11 +600,9 @@ void find(Viewer& v, int step, bool fromCursor) {
     const int16_t column = found_column(v, g.cursorRow, step, from, to);
     if (column >= 0) return found(v, column, g.cursorRow);
   }
-  v.task = Task::Finding;
   v.findStopped = false;
   v.findStep = static_cast<int8_t>(step);
-  v.started = Clock::now();
-  v.longestTurnMs = 0;
+  v.findStarted = Clock::now();
   // In the file's order forwards, the first record after the cursor's
   // (coming round) is the answer; else every record holding it is.
   v.findAll = step < 0 || v.sortColumn >= 0;
@@ -616,7 +610,7 @@ void find(Viewer& v, int step, bool fromCursor) {
   v.findHits = hits;
   const int64_t cursorRecord = int64_t{grid_source_row(v.ui, kGrid, g.cursorRow)} + 1;
   const int32_t window = v.window;
-  v.job = std::make_unique<Job>(
+  v.findJob = std::make_unique<Job>(
       [sheet = v.sheet, needle = v.findText, all = v.findAll, cursorRecord, hits](const std::atomic<bool>& cancel) {
         const auto take = [&](int64_t record) {
           hits->push_back(record);
@@ -633,8 +627,7 @@ void find(Viewer& v, int step, bool fromCursor) {
 }
 
 void finish_find(Viewer& v) {
-  v.job.reset();
-  v.task = Task::None;
+  v.findJob.reset();
   GridRecord& g = grid(v);
   const std::vector<int64_t>& hits = *v.findHits;
   const int32_t rows = g.rowCount, last = g.columnCount - 1, cursor = g.cursorRow;
@@ -653,11 +646,14 @@ void finish_find(Viewer& v) {
     }
   }
   const int16_t column = position >= 0 ? found_column(v, position, step, 0, last) : -1;
-  const long ms = elapsed_ms(v.started);
+  const long ms = elapsed_ms(v.findStarted);
   if (v.timings) {
     const double megabytes = static_cast<double>(v.sheet.text().size()) / 1e6;
-    v.timingLine = "searched " + std::to_string(static_cast<long>(megabytes)) + " MB" +
-                   (column < 0 ? " (all of it, " + std::to_string(static_cast<long>(megabytes * 1000 / std::max(ms, 1L))) + " MB/s)" : "");
+    std::fprintf(stderr, "data_viewer: searched %ld MB%s in %ld ms\n", static_cast<long>(megabytes),
+                 column < 0 ? (" (all of it, " + std::to_string(static_cast<long>(megabytes * 1000 / std::max(ms, 1L))) +
+                               " MB/s)").c_str()
+                            : "",
+                 ms);
   }
   if (column >= 0) return found(v, column, position);
   if (v.findStopped) return say(v, "Finding was stopped.");
@@ -710,8 +706,8 @@ void on_menu(Viewer& v, int32_t menu, bool editorWasOpen) {
     case GridKey::Escape:
       if (editorWasOpen) return;
       if (v.task == Task::Loading) stop_load(v, "loading was stopped");
-      if ((v.task == Task::Sorting || v.task == Task::Finding) && v.job) v.job->cancel();
-      v.findStopped = v.task == Task::Finding;
+      if (v.task == Task::Sorting && v.job) v.job->cancel();
+      if (v.findJob) v.findJob->cancel(), v.findStopped = true;
       return;
     default: return;
   }
@@ -852,7 +848,7 @@ std::string load_file(Viewer& v, const std::string& path) {
   return {};
 }
 
-bool viewer_busy(const Viewer& v) { return v.task != Task::None; }
+bool viewer_busy(const Viewer& v) { return v.task != Task::None || v.findJob != nullptr; }
 
 bool viewer_modified(const Viewer& v) { return static_cast<int64_t>(v.undoAt) != v.savedAt; }
 
@@ -886,7 +882,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
     else take_progress(v, p);
   }
   if (v.task == Task::Sorting && v.job && v.job->finished()) finish_sort(v);
-  if (v.task == Task::Finding && v.job && v.job->finished()) finish_find(v);
+  if (v.findJob && v.findJob->finished()) finish_find(v);
   if (v.task == Task::Saving && v.job && v.job->finished()) finish_save(v);
   // The first rows drawn: how long after the start (ZUI_VIEWER_TIMINGS).
   if (v.timings && !v.firstScreenTold && v.firstScreenPaints >= 0 &&
@@ -896,7 +892,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
                  grid(v).rowCount, elapsed_ms(v.launched), elapsed_ms(v.opened));
   }
   // Escape reaches the viewer whenever no editor wants it.
-  if (v.task != Task::None && !editor_is_open(grid(v))) tk_add_shortcut(v.window, TK_KEY_ESCAPE, kStop);
+  if (viewer_busy(v) && !editor_is_open(grid(v))) tk_add_shortcut(v.window, TK_KEY_ESCAPE, kStop);
   if (!v.quit) show_status(v);
   end_turn(v, working, turn);
   return !v.quit;
@@ -904,6 +900,7 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
 
 void close_viewer(Viewer& v) {
   v.job.reset();
+  v.findJob.reset();
   v.indexed.reset();
   v.sheet = Sheet{};
   close_window(v.ui, "Viewer");

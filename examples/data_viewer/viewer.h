@@ -26,7 +26,7 @@ struct CellChange {
 // What a finished save leads to.
 enum class AfterSave : uint8_t { Stay, Quit, Open };
 // The work running away from the window.
-enum class Task : uint8_t { None, Loading, Sorting, Saving, Finding };
+enum class Task : uint8_t { None, Loading, Sorting, Saving };
 
 class CsvSource;
 
@@ -74,6 +74,8 @@ struct Viewer {
   int8_t sortState = 0;                     // 0 file order, 1 ascending, 2 descending
   int16_t sortingColumn = -1;               // the sort running
   int8_t sortingState = 0;
+  std::unique_ptr<Job> findJob;             // a find, which may run beside the rest
+  std::chrono::steady_clock::time_point findStarted;
   std::shared_ptr<std::vector<int64_t>> findHits;  // the running find's records
   int8_t findStep = 1;                      // its direction: 1 on, -1 back
   bool findAll = false;                     // it looks for every record (else the first)
