@@ -236,7 +236,8 @@ std::string upper_keyword(const std::string& keyword);
 /// - grid: GRIDV, GRIDH, GRIDCOLOR, CAPTCOLHEIGHT, CAPTROWWIDTH, COLCUSTOM,
 ///   SHOWTREE, SELMODE, SELFRONTCOLOR, BORDERLESS, REDRAW, PERMANENTCURSOR,
 ///   ENABLEINPUT, SELECTORSTYLE, KEYBOARDCONTROL, SCROLLX, SCROLLY,
-///   ANIMATING (get only), SCROLLBARX and SCROLLBARY (set only, any value:
+///   ANIMATING (get only), ROWHEIGHT (the height of every row of a grid over
+///   a data source, 20 by default), SCROLLBARX and SCROLLBARY (set only, any value:
 ///   create the grid's horizontal or vertical scroll bar; the original
 ///   spellings SCOLLBARX and SCOLLBARY are accepted too).
 std::string get_attribute(Ui& ui, const std::string& name, const std::string& keyword);

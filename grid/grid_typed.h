@@ -13,7 +13,7 @@
 enum class GridAttr : uint8_t {
   GridV, GridH, GridColor, CaptColHeight, CaptRowWidth, ColCustom, ShowTree, SelMode,
   SelFrontColor, Borderless, Redraw, PermanentCursor, EnableInput, SelectorStyle,
-  KeyboardControl, ScrollX, ScrollY, Animating,
+  KeyboardControl, ScrollX, ScrollY, Animating, RowHeight,
 };
 /// A column's attributes.
 enum class ColumnAttr : uint8_t {

@@ -22,8 +22,8 @@ const char* keyword_of(GridAttr a) {
       "GRIDV",    "GRIDH",         "GRIDCOLOR",  "CAPTCOLHEIGHT",   "CAPTROWWIDTH", "COLCUSTOM",
       "SHOWTREE", "SELMODE",       "SELFRONTCOLOR", "BORDERLESS",   "REDRAW",
       "PERMANENTCURSOR", "ENABLEINPUT", "SELECTORSTYLE", "KEYBOARDCONTROL", "SCROLLX",
-      "SCROLLY",  "ANIMATING"};
-  static_assert(std::size(names) == std::size_t(GridAttr::Animating) + 1);
+      "SCROLLY",  "ANIMATING", "ROWHEIGHT"};
+  static_assert(std::size(names) == std::size_t(GridAttr::RowHeight) + 1);
   return pick(names, a);
 }
 
