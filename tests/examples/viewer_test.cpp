@@ -251,3 +251,16 @@ TEST_F(DataViewer, AFileShowsWhileItIsIndexedAndCtrlEndReachesTheRowsIndexed) {
   EXPECT_EQ(grid().cursorRow, 1999999);
   EXPECT_EQ(cell(0, 1999999), "2000000");
 }
+
+TEST_F(DataViewer, AByteThatIsNotUtf8LateInABigFileReadsAllOfItAsWindows1252) {
+  std::string text = "id,name\n";
+  for (int i = 1; i <= 20000; ++i) text += std::to_string(i) + ",row\n";  // past the first rows looked at
+  text += "20001,M\xFCller\n";
+  const std::string path = file("late.csv", text);
+  open(path);
+  EXPECT_EQ(cell(1, 20000), "M\xC3\xBCller");
+  EXPECT_NE(v.shownStatus.find("read as Windows-1252"), std::string::npos) << v.shownStatus;
+  edit(1, 0, "Ro");
+  key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(read(path), "id,name\n1,Ro\n" + text.substr(std::string("id,name\n1,row\n").size()));
+}
