@@ -37,6 +37,9 @@ bool parse_number(std::string_view value, double& number) {
   while (last > first && (value[last - 1] == ' ' || value[last - 1] == '\t')) --last;
   if (first < last && value[first] == '+') ++first;
   if (first == last || last - first > 64) return false;
+  // Most texts are told apart by their first character, without a copy.
+  const char c = value[first];
+  if ((c < '0' || c > '9') && c != '-' && c != '.' && c != ',') return false;
   std::string text(value.substr(first, last - first));
   // "12,50" is a decimal comma where there is no point.
   if (text.find('.') == std::string::npos && std::count(text.begin(), text.end(), ',') == 1)

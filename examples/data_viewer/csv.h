@@ -7,6 +7,7 @@
 // to change exactly as it was. Nothing here knows about ZUI.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -117,3 +118,10 @@ using DocumentEdits = std::map<uint32_t, RecordEdit>;
 std::string write_document(std::string_view text, const std::vector<RawRecord>& records,
                            const DocumentEdits& edits, const CsvFormat& format,
                            std::string& problem);
+// The same, for records found by `span` (record index -> its bytes in
+// `text`), handed to `put` piece by piece instead of held whole: "" or the
+// problem (also when `put` refused, then "cannot write").
+std::string write_edited(std::string_view text, std::size_t records,
+                         const std::function<std::string_view(std::size_t)>& span,
+                         const DocumentEdits& edits, const CsvFormat& format,
+                         const std::function<bool(std::string_view)>& put);

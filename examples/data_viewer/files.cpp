@@ -55,7 +55,7 @@ std::string link_target(const std::string& path) {
   return at;
 }
 
-bool write_all(int fd, const std::string& content) {
+bool write_all(int fd, std::string_view content) {
   for (std::size_t done = 0; done < content.size();) {
     const ssize_t wrote = write(fd, content.data() + done, content.size() - done);
     if (wrote < 0 && errno == EINTR) continue;
@@ -221,12 +221,32 @@ SaveRisk check_save_target(const std::string& path, const FileIdentity& id, std:
 
 std::string save_file(const std::string& path, const std::string& content, uint32_t modeIfNew,
                       FileIdentity& written) {
+  return save_file(
+      path, [&content](const std::function<bool(std::string_view)>& put) { return put(content) ? "" : "cannot write"; },
+      modeIfNew, written);
+}
+
+bool saves_in_place(const std::string& path) {
+  struct stat st {};
+  return stat(link_target(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1;
+}
+
+std::string save_file(const std::string& path, const ContentMaker& produce, uint32_t modeIfNew,
+                      FileIdentity& written) {
   const std::string target = link_target(path);
   const std::string directory = directory_of(target);
   struct stat original {};
   const bool exists = stat(target.c_str(), &original) == 0;
   if (exists && !S_ISREG(original.st_mode)) return path + " is not a regular file";
-  if (exists && original.st_nlink > 1) return save_in_place(target, content, written);
+  if (exists && original.st_nlink > 1) {
+    std::string content;
+    const std::string problem = produce([&content](std::string_view piece) {
+      content.append(piece);
+      return true;
+    });
+    if (!problem.empty()) return problem;
+    return save_in_place(target, content, written);
+  }
 
   remove_stale_temporaries(directory);
   std::string temp = temp_template(directory, kTempPrefix);
@@ -240,7 +260,18 @@ std::string save_file(const std::string& path, const std::string& content, uint3
   if (problem.empty() && exists && (original.st_uid != geteuid() || original.st_gid != getegid()) &&
       fchown(fd, original.st_uid, original.st_gid) != 0)
     (void)fchown(fd, static_cast<uid_t>(-1), original.st_gid);
-  if (problem.empty() && !write_all(fd, content)) problem = said("cannot write " + path);
+  if (problem.empty()) {
+    int error = 0;
+    problem = produce([fd, &error](std::string_view piece) {
+      if (write_all(fd, piece)) return true;
+      error = errno;
+      return false;
+    });
+    if (error != 0) {
+      errno = error;
+      problem = said("cannot write " + path);
+    }
+  }
   if (problem.empty() && fsync(fd) != 0) problem = said("cannot flush " + path + " to disk");
   struct stat st {};
   if (problem.empty() && fstat(fd, &st) == 0) written = identity_of(st);

@@ -7,7 +7,9 @@
 // about ZUI.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // What a file was when it was read, to notice a replacement before saving.
 struct FileIdentity {
@@ -52,6 +54,15 @@ SaveRisk check_save_target(const std::string& path, const FileIdentity& id, std:
 // otherwise a message, and the file is as it was.
 std::string save_file(const std::string& path, const std::string& content, uint32_t modeIfNew,
                       FileIdentity& written);
+// The same for content made piece by piece: `produce` hands each piece to
+// its argument (false: the write failed) and returns "" or what went wrong,
+// which is then the answer. Content for a file written in place is made
+// whole before the file is touched.
+using ContentMaker = std::function<std::string(const std::function<bool(std::string_view)>& put)>;
+std::string save_file(const std::string& path, const ContentMaker& produce, uint32_t modeIfNew,
+                      FileIdentity& written);
+// Whether a save to `path` would write the file in place (it has other hard links).
+bool saves_in_place(const std::string& path);
 
 // Removes the temporary files of saves in `directory` whose process has
 // ended (a save killed half-way); the number removed.

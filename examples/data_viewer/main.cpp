@@ -1,6 +1,7 @@
 // A data viewer built on the installed ZUI: shows a CSV file in a grid,
-// lets its cells be edited and writes back only what was edited. Loading,
-// sorting and saving run on worker threads while the window answers.
+// lets its cells be edited and writes back only what was edited. The file
+// is mapped into memory, not read; indexing, sorting, finding and saving
+// run on worker threads while the window answers.
 //
 //   data_viewer [--separator C] FILE.csv
 //
@@ -12,7 +13,8 @@
 // file that cannot be shown: missing, unreadable, not a regular file, or
 // malformed before its first rows (the message names the line).
 // ZUI_SCREENSHOT=<path> saves a picture once the file is shown and ends;
-// ZUI_VIEWER_TIMINGS=1 prints how long loading, sorting and saving took.
+// ZUI_VIEWER_TIMINGS=1 prints how long the first screen, loading, sorting,
+// finding and saving took, and the peak memory at the end.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -94,8 +96,11 @@ int main(int argc, char** argv) {
   // The window goes at once; the rows' memory goes with the process, which
   // ends without taking them apart one by one.
   const int exitCode = v.exitCode;
-  v.loader.reset();
   v.job.reset();
+  v.findJob.reset();
+  v.indexed.reset();
+  v.sheet = Sheet{};
+  if (v.timings) std::fprintf(stderr, "data_viewer: peak resident memory %ld MB\n", peak_memory_mb());
   tk_close_all_windows();
   std::fflush(nullptr);
   std::_Exit(exitCode);

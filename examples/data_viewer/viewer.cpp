@@ -1,16 +1,57 @@
+// The data viewer's window and what it does with the file.
+//
+// Sections: layout and status · loading · sorting · saving · editing ·
+// finding · the caption click · the source · the window.
 #include "viewer.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 
 #include "controls/controls.h"
 #include "framework/framework.h"
 #include "grid/grid.h"
+#include "collate.h"
+#include "grid/grid_source.h"
 #include "toolkit/tk.h"
 #include "toolkit/tk_accessible.h"
 
 using namespace zui;
+
+// What the grid asks of the file: cells parsed from the mapped bytes when
+// drawn (the last records parsed are kept), edits from the overlay.
+class CsvSource final : public GridSource {
+ public:
+  explicit CsvSource(Viewer& v) : v_(v) {}
+  int32_t row_count() const override {
+    return static_cast<int32_t>(std::max<int64_t>(v_.sheet.records - 1, 0));
+  }
+  int16_t column_count() const override { return static_cast<int16_t>(v_.captions.size()); }
+  std::string caption(int16_t column) const override;
+  int16_t column_width(int16_t column) const override { return column < v_.headerColumns ? 140 : 100; }
+  int8_t column_orientation(int16_t column) const override {
+    return static_cast<std::size_t>(column) < v_.numeric.size() && v_.numeric[static_cast<std::size_t>(column)] ? 1 : 0;
+  }
+  std::string_view cell_text(int16_t column, int32_t row, std::string& scratch) const override;
+  int8_t row_level(int32_t row) const override { return v_.tree ? v_.indexed->level(int64_t{row} + 1) : 0; }
+  bool set_cell_text(int16_t column, int32_t row, std::string_view text) override;
+  // Forgets the records parsed, whose bytes are about to go.
+  void forget() {
+    for (Parsed& p : parsed_) p.record = -1;
+  }
+
+ private:
+  // A record split into its fields.
+  struct Parsed {
+    int64_t record = -1;            // -1: the slot is free
+    std::string_view bytes;         // the record's bytes
+    std::vector<FieldSpan> spans;   // its fields
+  };
+  Viewer& v_;
+  mutable std::array<Parsed, 128> parsed_;
+};
 
 namespace {
 
@@ -21,8 +62,6 @@ constexpr int16_t kBarRoom = 20;         // a grid scroll bar and its gap
 constexpr int32_t kMenuBarHeight = 20;   // counted in the window's inner height
 constexpr int16_t kFindWidth = 180;
 constexpr int16_t kFindLabelWidth = 34;
-constexpr int32_t kFeedBudgetMs = 30;    // rows added per turn before the window answers again
-constexpr int32_t kMaxCells = INT32_MAX;  // a grid counts its cells in 32 bits
 const char* const kGrid = "Grid";
 const char* const kStatus = "TextStatus";
 const char* const kFind = "FindInput";
@@ -35,7 +74,7 @@ enum Menu : int32_t {
   kFindPrevious, kFileOrder, kStop,
 };
 // Codes of the events the workers post.
-enum Posted : int32_t { kPostLoad = 1, kPostSort, kPostSave };
+enum Posted : int32_t { kPostLoad = 1, kPostSort, kPostSave, kPostFind };
 
 using Clock = std::chrono::steady_clock;
 
@@ -54,46 +93,20 @@ std::string with_commas(int64_t n) {
   return out;
 }
 
-uint32_t tree_offset(const Viewer& v) { return v.tree ? 1 : 0; }
+int32_t data_rows(const Viewer& v) { return static_cast<int32_t>(std::max<int64_t>(v.sheet.records - 1, 0)); }
 
-// The value of a field as the person sees it: edited, or as in the file.
-std::string file_value(const Viewer& v, uint32_t record, uint32_t field) {
-  const Document& d = *v.document;
-  if (record >= d.records.size()) return {};
-  const RawRecord& r = d.records[record];
-  const std::string_view raw = std::string_view(d.text).substr(r.offset, r.length);
-  std::vector<FieldSpan> spans;
-  split_fields(raw, d.format.separator, spans);
-  if (field >= spans.size()) return {};
-  std::string value = field_bytes(raw, spans[field]);
-  return d.format.encoding == Encoding::Windows1252 ? windows1252_to_utf8(value) : value;
-}
-
-std::string current_value(const Viewer& v, uint32_t record, uint32_t field) {
-  const auto edited = v.edits.find(record);
-  if (edited != v.edits.end()) {
-    const auto cell = edited->second.find(field);
-    if (cell != edited->second.end()) return cell->second;
-  }
-  return file_value(v, record, field);
-}
-
-// Sets a field in the edits and in the grid; a value back as in the file
-// leaves the edits, so that its record is written byte for byte again.
+// Sets a field in the edits; a value back as in the file leaves them, so
+// that its record is written byte for byte again.
 void set_value(Viewer& v, uint32_t record, uint32_t field, const std::string& value) {
-  if (value == file_value(v, record, field)) {
-    const auto edited = v.edits.find(record);
-    if (edited != v.edits.end()) {
+  if (value == file_value(v.sheet, record, field)) {
+    const auto edited = v.sheet.edits.find(record);
+    if (edited != v.sheet.edits.end()) {
       edited->second.erase(field);
-      if (edited->second.empty()) v.edits.erase(edited);
+      if (edited->second.empty()) v.sheet.edits.erase(edited);
     }
   } else {
-    v.edits[record][field] = value;
+    v.sheet.edits[record][field] = value;
   }
-  const int32_t data = static_cast<int32_t>(record) - 1;
-  if (data >= 0 && static_cast<std::size_t>(data) < v.dataToView.size())
-    set_cell(v.ui, kGrid, static_cast<int16_t>(field - tree_offset(v)), v.dataToView[static_cast<std::size_t>(data)],
-             value, -1, -1, -1);
 }
 
 void push_edit(Viewer& v, std::vector<CellChange> changes) {
@@ -104,43 +117,20 @@ void push_edit(Viewer& v, std::vector<CellChange> changes) {
   ++v.undoAt;
 }
 
-// The cell of grid row and column as a record and field.
-bool cell_place(const Viewer& v, int16_t column, int32_t row, uint32_t& record, uint32_t& field) {
-  if (row < 0 || static_cast<std::size_t>(row) >= v.viewToData.size() || column < 0) return false;
-  record = static_cast<uint32_t>(v.viewToData[static_cast<std::size_t>(row)]) + 1;
-  field = static_cast<uint32_t>(column) + tree_offset(v);
+// The cell of grid position and column as a record and field.
+bool cell_place(Viewer& v, int16_t column, int32_t position, uint32_t& record, uint32_t& field) {
+  const int32_t row = grid_source_row(v.ui, kGrid, position);
+  if (row < 0 || column < 0) return false;
+  record = static_cast<uint32_t>(row) + 1;
+  field = static_cast<uint32_t>(column) + v.sheet.skip;
   return true;
-}
-
-// An editor that closed since the last look committed its text into its
-// cell (by Return, a click elsewhere or a commit of ours): that is an edit.
-void notice_editor(Viewer& v) {
-  GridRecord& g = grid(v);
-  const bool open = editor_is_open(g);
-  if (v.editorOpen && !open && v.document) {
-    uint32_t record = 0, field = 0;
-    if (cell_place(v, v.editorColumn, v.editorRow, record, field)) {
-      const std::string now = get_cell_text(v.ui, kGrid, v.editorColumn, v.editorRow);
-      const std::string before = current_value(v, record, field);
-      if (now != before) {
-        set_value(v, record, field, now);
-        push_edit(v, {CellChange{record, field, before, now}});
-      }
-    }
-  }
-  v.editorOpen = open;
-  if (open) {
-    v.editorColumn = g.editor.column;
-    v.editorRow = g.editor.row;
-  }
 }
 
 void commit_editor(Viewer& v) {
   if (editor_is_open(grid(v))) close_editor(v.ui, kGrid, 0);
-  notice_editor(v);
 }
 
-void redraw(Viewer& v) { set_attribute(v.ui, kGrid, "REDRAW", "1", 1); }
+void redraw(Viewer& v) { refresh_grid_source(v.ui, kGrid, 1); }
 
 void say(Viewer& v, const std::string& text) { v.message = text; }
 
@@ -162,10 +152,9 @@ void lay_out(Viewer& v) {
 
 void show_status(Viewer& v) {
   std::string text = v.message;
-  if (v.task == Task::Loading && v.loader) {
-    const int percent = static_cast<int>(100.0 * v.loader->progress());
-    text = "Loading " + std::to_string(percent) + " %: " + with_commas(grid_row_count(v.ui, kGrid)) +
-           " rows (Escape stops)";
+  if (v.task == Task::Loading && v.indexed) {
+    const int percent = static_cast<int>(100.0 * v.indexed->snapshot().progress);
+    text = "Loading " + std::to_string(percent) + " %: " + with_commas(data_rows(v)) + " rows (Escape stops)";
   }
   GridRecord& g = grid(v);
   const std::string place = "Row " + with_commas(g.rowCount == 0 ? 0 : g.cursorRow + 1) + " of " +
@@ -189,207 +178,135 @@ bool may_leave(Viewer& v, AfterSave after, const std::string& next);
 
 // ---- loading ---------------------------------------------------------------------
 void reset_document(Viewer& v) {
-  v.loader.reset();
   v.job.reset();
+  v.findJob.reset();
+  if (editor_is_open(grid(v))) close_editor(v.ui, kGrid, 1);
+  set_grid_source(v.ui, kGrid, nullptr);
+  v.source.reset();
+  v.indexed.reset();
+  v.sheet = Sheet{};
   v.task = Task::None;
-  v.pending.clear();
-  v.pendingRow = 0;
-  v.document.reset();
+  v.loaded = false;
   v.incomplete = false;
   v.incompleteWhy.clear();
   v.ragged = 0;
   v.tree = false;
   v.captions.clear();
-  v.viewToData.clear();
-  v.dataToView.clear();
+  v.numeric.clear();
+  v.headerColumns = 0;
   v.sortColumn = -1;
   v.sortState = 0;
-  v.edits.clear();
   v.undo.clear();
   v.undoAt = 0;
   v.savedAt = 0;
-  v.editorOpen = false;
-  if (editor_is_open(grid(v))) close_editor(v.ui, kGrid, 1);
   clear_grid(v.ui, kGrid, 1);
 }
 
-// Stops the load where it is: the rows in the grid stay, marked incomplete.
+// Stops the load where it is: the rows indexed so far stay, marked incomplete.
 void stop_load(Viewer& v, const std::string& why) {
-  if (v.loader) v.loader->cancel();
+  if (v.indexed) v.indexed->cancel();
   if (!v.incomplete) v.incompleteWhy = why;
   v.incomplete = true;
 }
 
-// Adds rows handed over by the loader until the turn's time is used.
-void feed_rows(Viewer& v) {
-  if (!v.loader) return;
-  for (LoadBatch& b : v.loader->take()) v.pending.push_back(std::move(b));
-  const Clock::time_point start = Clock::now();
-  bool added = false;
-  while (!v.pending.empty()) {
-    LoadBatch& b = v.pending.front();
-    if (v.pendingRow == 0) {
-      v.batchBase = grid_row_count(v.ui, kGrid);
-      if (!b.captions.empty() && v.captions.empty()) {
-        v.captions = b.captions;
-        for (const std::string& caption : b.captions) {
-          if (add_column(v.ui, kGrid, -1, caption, 140, 1, 0, 0, "", 0) != 1) {
-            stop_load(v, "the grid took no more columns");
-            break;
-          }
-        }
-        redraw(v);
-        added = true;
-      }
-      // Long rows keep their extra fields in extra columns.
-      while (!v.incomplete && static_cast<uint32_t>(grid_column_count(v.ui, kGrid)) < b.columns) {
-        const int32_t rows = grid_row_count(v.ui, kGrid);
-        const std::string caption = std::to_string(grid_column_count(v.ui, kGrid) + 1);
-        if (int64_t{rows} * (grid_column_count(v.ui, kGrid) + 1) > kMaxCells ||
-            add_column(v.ui, kGrid, -1, caption, 100, 1, 0, 0, std::string(rows > 0 ? rows - 1 : 0, '\n'), 0) != 1) {
-          stop_load(v, "the grid holds no more columns");
-          break;
-        }
-        v.captions.push_back(caption);
-      }
-      for (std::size_t c = 0; c < b.numeric.size(); ++c)
-        if (b.numeric[c]) set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "ORIENTATION", "1", 0);
-      v.ragged += b.ragged;
-      // Room for the whole file at once: a grid that grows row by row
-      // moves all its cells each time it doubles.
-      if (b.expectedRows > 0) {
-        const int64_t cap = kMaxCells / std::max<int64_t>(grid_column_count(v.ui, kGrid), 1);
-        reserve_grid_rows(v.ui, kGrid, static_cast<int32_t>(std::min(b.expectedRows, cap)));
-        v.viewToData.reserve(static_cast<std::size_t>(std::min(b.expectedRows, cap)));
-        v.dataToView.reserve(static_cast<std::size_t>(std::min(b.expectedRows, cap)));
-      }
-    }
-    const int16_t columns = grid_column_count(v.ui, kGrid);
-    for (; v.pendingRow < b.cells.size() && !v.incomplete; ++v.pendingRow) {
-      const int32_t row = grid_row_count(v.ui, kGrid);
-      const int8_t level = v.tree ? b.levels[v.pendingRow] : 0;
-      if (int64_t{row + 1} * columns > kMaxCells ||
-          add_row(v.ui, kGrid, -1, "", 20, level, b.cells[v.pendingRow], "", 0) != 1) {
-        stop_load(v, "the grid holds no more than " + with_commas(row) + " rows of " +
-                         std::to_string(columns) + " columns");
-        break;
-      }
-      v.viewToData.push_back(row);
-      v.dataToView.push_back(row);
-      // A row deeper than the one before opens a subtree under it.
-      if (v.tree && row > 0 && level > v.previousLevel)
-        set_row_attribute(v.ui, kGrid, row - 1, "ISPARENT", "16", 0);
-      v.previousLevel = level;
-      added = true;
-      if ((v.pendingRow & 1023) == 1023 && elapsed_ms(start) > kFeedBudgetMs) {
-        ++v.pendingRow;
-        redraw(v);
-        return;
-      }
-    }
-    const int32_t rows = grid_row_count(v.ui, kGrid);
-    for (const MultilineCell& cell : b.multiline)
-      if (v.batchBase + cell.row < rows)
-        set_cell(v.ui, kGrid, static_cast<int16_t>(cell.column), v.batchBase + cell.row, cell.value, -1, -1, -1);
-    v.pending.pop_front();
-    v.pendingRow = 0;
-    if (v.incomplete) v.pending.clear();
-  }
-  if (added) redraw(v);
+// Gives the grid the source anew: its columns (every one takes a text editor).
+void attach_source(Viewer& v) {
+  set_grid_source(v.ui, kGrid, v.source);
+  for (std::size_t c = 0; c < v.captions.size(); ++c)
+    set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "INPUTTYPE", "1", 0);
 }
 
-void finish_load(Viewer& v) {
-  const std::string error = v.loader->error();
-  const bool refused = v.loader->refused();
-  v.document = v.loader->document();
-  v.loader.reset();
+// The first rows are indexed: the grid gets its source and draws them.
+void show_head(Viewer& v) {
+  const FileHead& head = v.indexed->head();
+  v.sheet.format = head.format;
+  v.tree = head.tree;
+  v.sheet.skip = head.tree ? 1 : 0;
+  v.captions.assign(head.header.begin() + v.sheet.skip, head.header.end());
+  v.headerColumns = static_cast<int16_t>(v.captions.size());
+  v.numeric = head.numeric;
+  v.sheet.records = v.indexed->index().count();
+  v.source = std::make_shared<CsvSource>(v);
+  attach_source(v);
+  // Keys work while the rest is indexed: Ctrl+End goes as far as it got.
+  set_attribute(v.ui, kGrid, "ENABLEINPUT", "1", 0);
+  redraw(v);
+  v.firstScreenPaints = tk_window_paint_count(v.window);
+}
+
+// Takes in what the indexer found since the last look.
+void take_progress(Viewer& v, const IndexedFile::Progress& p) {
+  if (!p.headReady) return;
+  if (!v.source) show_head(v);
+  const bool encoding = p.windows1252 && v.sheet.format.encoding != Encoding::Windows1252;
+  if (encoding) v.sheet.format.encoding = Encoding::Windows1252;
+  v.sheet.foldsToAscii = p.foldsToAscii;
+  if (p.records != v.sheet.records || encoding) {
+    v.sheet.records = p.records;
+    redraw(v);
+  }
+}
+
+void finish_load(Viewer& v, const IndexedFile::Progress& p) {
   v.task = Task::None;
-  if (refused) {
-    std::fprintf(stderr, "data_viewer: %s %s\n", v.path.c_str(), error.c_str());
+  v.loaded = true;
+  if (p.refused) {
+    std::fprintf(stderr, "data_viewer: %s %s\n", v.path.c_str(), p.error.c_str());
     if (v.firstFile) {
       v.exitCode = 2;
       v.quit = true;
       return;
     }
+    const std::string path = v.path;
     reset_document(v);
-    say(v, "Not opened: " + v.path + " " + error);
+    say(v, "Not opened: " + path + " " + p.error);
     return;
   }
   v.firstFile = false;
-  // Rows the grid could not take are not in the document's view either.
-  const std::size_t rows = static_cast<std::size_t>(grid_row_count(v.ui, kGrid));
-  if (v.document && v.document->records.size() > rows + 1) v.incomplete = true;
-  if (!error.empty() && !v.incomplete) v.incompleteWhy = error;
-  if (!error.empty()) v.incomplete = true;
-  set_attribute(v.ui, kGrid, "ENABLEINPUT", "1", 0);
-  const std::string counts = with_commas(static_cast<int64_t>(rows)) + " rows" +
+  if (!v.source) show_head(v);  // a stop before the first rows: the header alone
+  take_progress(v, p);
+  if (!p.error.empty()) {
+    if (!v.incomplete) v.incompleteWhy = p.error;
+    v.incomplete = true;
+  }
+  // Long rows keep their extra fields in extra columns.
+  const std::size_t widest = p.widest > v.sheet.skip ? p.widest - v.sheet.skip : 0;
+  if (widest > v.captions.size()) {
+    const GridRecord& g = grid(v);
+    const int16_t column = g.cursorColumn;
+    const int32_t row = g.cursorRow;
+    while (v.captions.size() < widest) v.captions.push_back(std::to_string(v.captions.size() + 1));
+    attach_source(v);
+    set_cursor(v.ui, kGrid, column, row, 1);
+  }
+  v.ragged = p.ragged;
+  const int64_t rows = data_rows(v);
+  const std::string counts = with_commas(rows) + " rows" +
                              (v.ragged > 0 ? ", " + with_commas(v.ragged) + " ragged (not as wide as the header)" : "") +
-                             (v.document && v.document->format.encoding == Encoding::Windows1252
-                                  ? ", read as Windows-1252 (not UTF-8)" : "");
+                             (v.sheet.format.encoding == Encoding::Windows1252 ? ", read as Windows-1252 (not UTF-8)" : "");
   if (v.incomplete) {
     std::fprintf(stderr, "data_viewer: %s %s\n", v.path.c_str(), v.incompleteWhy.c_str());
     say(v, "Incomplete, " + v.incompleteWhy + ": the " + counts + " read before are shown; saving is off.");
   } else {
     say(v, counts + ".");
   }
-  if (v.timings)
-    v.timingLine = "loaded " + std::to_string(rows) + " rows";
+  redraw(v);
+  if (v.timings) v.timingLine = "loaded " + std::to_string(rows) + " rows (indexed)";
 }
 
 // ---- sorting ---------------------------------------------------------------------
 void show_sort_marks(Viewer& v) {
-  for (std::size_t c = 0; c < v.captions.size(); ++c) {
-    std::string caption = v.captions[c];
-    if (static_cast<int16_t>(c) == v.sortColumn) caption += v.sortState == 1 ? " \u25B2" : " \u25BC";
-    set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "CAPTION", caption, 0);
-  }
+  for (std::size_t c = 0; c < v.captions.size(); ++c)
+    set_column_attribute(v.ui, kGrid, static_cast<int16_t>(c), "CAPTION",
+                         v.source->caption(static_cast<int16_t>(c)), 0);
 }
 
-// Puts the grid's rows in `order` (new position -> data row): a worker
-// moves them while the window leaves the grid alone and keeps showing its
-// last picture (viewer_turn holds the events back meanwhile).
-void start_moving_rows(Viewer& v, std::vector<int32_t> order) {
-  commit_editor(v);
-  const std::size_t rows = v.viewToData.size();
-  // Data rows the grid does not hold (an incomplete load) stay out.
-  order.erase(std::remove_if(order.begin(), order.end(),
-                             [rows](int32_t d) { return d < 0 || static_cast<std::size_t>(d) >= rows; }),
-              order.end());
-  if (order.size() != rows) {
-    v.task = Task::None;
-    return;
-  }
-  std::vector<int32_t> gridOrder(rows);
-  for (std::size_t i = 0; i < rows; ++i) gridOrder[i] = v.dataToView[static_cast<std::size_t>(order[i])];
-  *v.sortResult = std::move(order);
-  v.task = Task::Sorting;
-  v.gridLent = true;
-  auto moved = std::make_shared<bool>(false);
-  v.rowsMoved = moved;
-  GridRecord* g = &grid(v);
-  // Screen readers ask on the window's thread while the rows move: until
-  // they are in place the grid is not described to them at all.
-  tk_describe_gadget(lookup_object(v.ui, kGrid)->gadget, nullptr, nullptr, nullptr);
-  const int32_t window = v.window;
-  v.job = std::make_unique<Job>(
-      [g, gridOrder = std::move(gridOrder), moved](const std::atomic<bool>&) {
-        *moved = order_grid_record_rows(*g, gridOrder);
-      },
-      [window] { notify(window, kPostSort); });
-}
-
-void finish_moving_rows(Viewer& v) {
-  v.job.reset();
-  v.gridLent = false;
-  describe_object(v.ui, *lookup_object(v.ui, kGrid));
-  v.task = Task::None;
+// The view's order is taken in: the grid shows it, the cursor stays on its row.
+void show_order(Viewer& v, std::vector<int32_t> order) {
+  const std::size_t rows = order.size();
+  set_grid_source_order(v.ui, kGrid, std::move(order), 1);
   v.sortColumn = v.sortingColumn;
   v.sortState = v.sortingState;
-  if (*v.rowsMoved) {
-    v.viewToData = std::move(*v.sortResult);
-    for (std::size_t i = 0; i < v.viewToData.size(); ++i)
-      v.dataToView[static_cast<std::size_t>(v.viewToData[i])] = static_cast<int32_t>(i);
-  }
   show_sort_marks(v);
   redraw(v);
   if (v.sortColumn < 0) {
@@ -399,31 +316,22 @@ void finish_moving_rows(Viewer& v) {
                (v.sortState == 1 ? ", ascending" : ", descending") + "; a third click on it shows the file's order.");
   }
   if (v.timings)
-    v.timingLine = (v.sortColumn < 0 ? "put " + std::to_string(v.viewToData.size()) + " rows in the file's order"
-                                     : "sorted " + std::to_string(v.viewToData.size()) + " rows by column " +
-                                           std::to_string(v.sortColumn));
-  // What was held back while the rows moved.
-  if (v.heldResize) lay_out(v);
-  v.heldResize = false;
-  const std::vector<int32_t> menus = std::move(v.heldMenus);
-  v.heldMenus.clear();
-  for (const int32_t menu : menus) on_menu(v, menu, false);
-  if (v.heldClose && may_leave(v, AfterSave::Quit, "")) v.quit = true;
-  v.heldClose = false;
+    v.timingLine = v.sortColumn < 0 ? "put " + std::to_string(data_rows(v)) + " rows in the file's order"
+                                    : "sorted " + std::to_string(rows) + " rows by column " +
+                                          std::to_string(v.sortColumn);
 }
 
 void file_order(Viewer& v) {
-  std::vector<int32_t> order(v.viewToData.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
+  commit_editor(v);
   v.sortingColumn = -1;
   v.sortingState = 0;
   v.started = Clock::now();
   v.longestTurnMs = 0;
-  v.sortResult = std::make_shared<std::vector<int32_t>>();
-  start_moving_rows(v, std::move(order));
+  show_order(v, {});
 }
 
 bool refuse_while_busy(Viewer& v, const char* what) {
+  v.findJob.reset();  // a find gives way to anything else asked for
   if (v.task == Task::None) return false;
   const char* running = v.task == Task::Loading ? "the file loads" : v.task == Task::Sorting ? "it sorts" : "it saves";
   say(v, std::string("Cannot ") + what + " while " + running + ".");
@@ -432,7 +340,7 @@ bool refuse_while_busy(Viewer& v, const char* what) {
 
 // A caption click: ascending, descending, then the file's order again.
 void sort_by(Viewer& v, int16_t column) {
-  if (refuse_while_busy(v, "sort") || !v.document) return;
+  if (refuse_while_busy(v, "sort") || !v.source) return;
   commit_editor(v);
   const int8_t state = column != v.sortColumn ? 1 : static_cast<int8_t>((v.sortState + 1) % 3);
   if (state == 0) return file_order(v);
@@ -444,38 +352,42 @@ void sort_by(Viewer& v, int16_t column) {
   auto result = std::make_shared<std::vector<int32_t>>();
   v.sortResult = result;
   say(v, "Sorting by " + v.captions[static_cast<std::size_t>(column)] + " (Escape stops)...");
-  const std::shared_ptr<const Document> doc = v.document;
-  const uint32_t field = static_cast<uint32_t>(column) + tree_offset(v);
+  std::vector<int8_t> levels;
+  if (v.tree) {
+    levels.resize(static_cast<std::size_t>(data_rows(v)));
+    for (std::size_t r = 0; r < levels.size(); ++r) levels[r] = v.indexed->level(static_cast<int64_t>(r) + 1);
+  }
+  const uint32_t field = static_cast<uint32_t>(column) + v.sheet.skip;
   const int32_t window = v.window;
   v.job = std::make_unique<Job>(
-      [doc, edits = v.edits, field, state, result](const std::atomic<bool>& cancel) {
-        *result = sort_document(*doc, edits, field, state == 2, &cancel);
+      [sheet = v.sheet, levels = std::move(levels), field, state, result](const std::atomic<bool>& cancel) {
+        *result = sort_sheet(sheet, field, state == 2, levels, &cancel);
       },
       [window] { notify(window, kPostSort); });
 }
 
 void finish_sort(Viewer& v) {
   v.job.reset();
-  if (v.sortResult->empty() && !v.viewToData.empty()) {
-    v.task = Task::None;
+  v.task = Task::None;
+  if (v.sortResult->empty() && data_rows(v) > 0) {
     say(v, "Sorting was stopped.");
     return;
   }
-  start_moving_rows(v, std::move(*v.sortResult));
+  show_order(v, std::move(*v.sortResult));
 }
 
 // ---- saving ---------------------------------------------------------------------
 void start_save(Viewer& v, const std::string& path, AfterSave after) {
-  if (refuse_while_busy(v, "save") || !v.document) return;
+  if (refuse_while_busy(v, "save") || !v.source) return;
   if (v.incomplete) {
     say(v, "Not saved: the file was not read completely (" + v.incompleteWhy +
                "), and saving would cut it short.");
     return;
   }
   commit_editor(v);
-  const bool samePath = path == v.document->path;
+  const bool samePath = path == v.path;
   std::string detail;
-  const SaveRisk risk = check_save_target(path, samePath ? v.document->identity : FileIdentity{}, detail);
+  const SaveRisk risk = check_save_target(path, samePath ? v.identity : FileIdentity{}, detail);
   const char* question = nullptr;
   if (risk == SaveRisk::Missing) question = "\n\nSave it there again?";
   if (risk == SaveRisk::Replaced) question = "\n\nReplace that version with this one?";
@@ -500,13 +412,17 @@ void start_save(Viewer& v, const std::string& path, AfterSave after) {
   v.saveProblem = problem;
   v.saveIdentity = written;
   say(v, "Saving " + path + "...");
-  const std::shared_ptr<const Document> doc = v.document;
-  const uint32_t mode = v.document->identity.mode;
+  // A file written in place (it has other hard links) would change under
+  // the mapping: its bytes are held in memory from now on.
+  if (saves_in_place(path) && v.sheet.bytes == v.indexed->bytes()) {
+    v.sheet.bytes = FileBytes::copy_of(v.sheet.text());
+    v.source->forget();
+  }
+  const uint32_t mode = v.identity.mode;
   const int32_t window = v.window;
   v.job = std::make_unique<Job>(
-      [doc, edits = v.edits, path, mode, problem, written](const std::atomic<bool>&) {
-        const std::string content = write_document(doc->text, doc->records, edits, doc->format, *problem);
-        if (problem->empty()) *problem = save_file(path, content, mode, *written);
+      [sheet = v.sheet, path, mode, problem, written](const std::atomic<bool>&) {
+        *problem = save_sheet(sheet, path, mode, *written);
       },
       [window] { notify(window, kPostSave); });
 }
@@ -519,13 +435,12 @@ void finish_save(Viewer& v) {
     v.afterSave = AfterSave::Stay;
     return;
   }
-  v.document->identity = *v.saveIdentity;
-  v.document->path = v.savePath;
+  v.identity = *v.saveIdentity;
   v.path = v.savePath;
   v.savedAt = static_cast<int64_t>(v.saveUndoAt);
   say(v, "Saved " + v.path + ".");
   if (v.timings)
-    v.timingLine = "saved " + std::to_string(v.viewToData.size()) + " rows";
+    v.timingLine = "saved " + std::to_string(data_rows(v)) + " rows";
   if (v.afterSave == AfterSave::Quit) v.quit = true;
   if (v.afterSave == AfterSave::Open) {
     const std::string next = v.openAfterSave;
@@ -551,7 +466,7 @@ bool may_leave(Viewer& v, AfterSave after, const std::string& next) {
 
 // ---- editing -------------------------------------------------------------------
 void undo_redo(Viewer& v, bool redo) {
-  if (!v.document) return;
+  if (!v.source) return;
   commit_editor(v);
   if (redo ? v.undoAt >= v.undo.size() : v.undoAt == 0) return;
   const std::vector<CellChange>& changes = v.undo[redo ? v.undoAt : v.undoAt - 1];
@@ -584,7 +499,8 @@ void copy_selection(Viewer& v) {
   for (int32_t r = top; r <= bottom; ++r) {
     for (int32_t c = left; c <= right; ++c) {
       if (c > left) text += '\t';
-      text += copied_cell(g.cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(g.columnCount) + static_cast<std::size_t>(c)].text);
+      uint32_t record = 0, field = 0;
+      if (cell_place(v, static_cast<int16_t>(c), r, record, field)) text += copied_cell(sheet_value(v.sheet, record, field));
     }
     text += '\n';
   }
@@ -618,7 +534,7 @@ std::vector<std::vector<std::string>> parse_pasted(const std::string& text) {
 }
 
 void paste(Viewer& v) {
-  if (!v.document) return;
+  if (!v.source) return;
   commit_editor(v);
   const std::string text = tk_get_clipboard_text();
   if (text.empty()) return;
@@ -632,7 +548,7 @@ void paste(Viewer& v) {
       const int64_t column = int64_t{g.cursorColumn} + static_cast<int64_t>(j);
       if (row >= g.rowCount || column >= g.columnCount) continue;
       if (!cell_place(v, static_cast<int16_t>(column), static_cast<int32_t>(row), record, field)) continue;
-      const std::string before = current_value(v, record, field);
+      const std::string before = sheet_value(v.sheet, record, field);
       if (before == rows[i][j]) continue;
       set_value(v, record, field, rows[i][j]);
       changes.push_back({record, field, before, rows[i][j]});
@@ -653,21 +569,96 @@ void show_cell(Viewer& v, int16_t column, int32_t row) {
   set_cursor(v.ui, kGrid, column, row, 1);
 }
 
+// The first (step 1) or last (-1) column of a grid position holding the
+// find text, among columns [from, to]; -1 for none.
+int16_t found_column(Viewer& v, int32_t position, int step, int32_t from, int32_t to) {
+  const int32_t row = grid_source_row(v.ui, kGrid, position);
+  if (row < 0) return -1;
+  for (int32_t k = 0; k <= to - from; ++k) {
+    const int32_t c = step > 0 ? from + k : to - k;
+    if (contains_folded(sheet_value(v.sheet, int64_t{row} + 1, static_cast<uint32_t>(c) + v.sheet.skip), v.findText))
+      return static_cast<int16_t>(c);
+  }
+  return -1;
+}
+
+void found(Viewer& v, int16_t column, int32_t position) {
+  show_cell(v, column, position);
+  say(v, "Found \"" + get_text(v.ui, kFind) + "\" (F3 next, Shift+F3 previous).");
+}
+
 // The next cell (step 1) or the previous one (-1) holding the find text,
-// from the cursor on (`from_cursor`: the cursor's own cell too).
+// from the cursor on (`fromCursor`: the cursor's own cell too). The
+// cursor's row is looked at here, the other rows by a worker searching the
+// file's bytes (the records indexed so far, while the file loads).
 void find(Viewer& v, int step, bool fromCursor) {
   GridRecord& g = grid(v);
-  if (v.findText.empty() || g.rowCount == 0 || g.columnCount == 0) return;
-  const int64_t cells = int64_t{g.rowCount} * g.columnCount;
-  const int64_t cursor = int64_t{g.cursorRow} * g.columnCount + g.cursorColumn;
-  for (int64_t k = fromCursor ? 0 : 1; k <= cells; ++k) {
-    const int64_t at = ((cursor + step * k) % cells + cells) % cells;
-    if (contains_folded(g.cells[static_cast<std::size_t>(at)].text, v.findText)) {
-      show_cell(v, static_cast<int16_t>(at % g.columnCount), static_cast<int32_t>(at / g.columnCount));
-      say(v, "Found \"" + get_text(v.ui, kFind) + "\" (F3 next, Shift+F3 previous).");
-      return;
+  v.findJob.reset();
+  if (v.findText.empty() || g.rowCount == 0 || g.columnCount == 0 || !v.source) return;
+  const int32_t last = g.columnCount - 1;
+  const int32_t from = step > 0 ? g.cursorColumn + (fromCursor ? 0 : 1) : 0;
+  const int32_t to = step > 0 ? last : g.cursorColumn - (fromCursor ? 0 : 1);
+  if (from <= to) {
+    const int16_t column = found_column(v, g.cursorRow, step, from, to);
+    if (column >= 0) return found(v, column, g.cursorRow);
+  }
+  v.findStopped = false;
+  v.findStep = static_cast<int8_t>(step);
+  v.findStarted = Clock::now();
+  // In the file's order forwards, the first record after the cursor's
+  // (coming round) is the answer; else every record holding it is.
+  v.findAll = step < 0 || v.sortColumn >= 0;
+  auto hits = std::make_shared<std::vector<int64_t>>();
+  v.findHits = hits;
+  const int64_t cursorRecord = int64_t{grid_source_row(v.ui, kGrid, g.cursorRow)} + 1;
+  const int32_t window = v.window;
+  v.findJob = std::make_unique<Job>(
+      [sheet = v.sheet, needle = v.findText, all = v.findAll, cursorRecord, hits](const std::atomic<bool>& cancel) {
+        const auto take = [&](int64_t record) {
+          hits->push_back(record);
+          return all;
+        };
+        if (all) {
+          find_records(sheet, needle, 1, sheet.records, take, &cancel);
+        } else if (find_records(sheet, needle, cursorRecord + 1, sheet.records, take, &cancel) && hits->empty()) {
+          find_records(sheet, needle, 1, cursorRecord + 1, take, &cancel);
+        }
+      },
+      [window] { notify(window, kPostFind); });
+  say(v, "Finding \"" + get_text(v.ui, kFind) + "\" (Escape stops)...");
+}
+
+void finish_find(Viewer& v) {
+  v.findJob.reset();
+  GridRecord& g = grid(v);
+  const std::vector<int64_t>& hits = *v.findHits;
+  const int32_t rows = g.rowCount, last = g.columnCount - 1, cursor = g.cursorRow;
+  const int step = v.findStep;
+  int32_t position = -1;
+  if (!v.findAll) {
+    if (!hits.empty()) position = static_cast<int32_t>(hits.front() - 1);
+  } else if (!hits.empty()) {
+    // The records found, walked in the view's order from the cursor on.
+    std::vector<bool> holds(static_cast<std::size_t>(data_rows(v)));
+    for (const int64_t record : hits) holds[static_cast<std::size_t>(record - 1)] = true;
+    for (int32_t k = 1; k <= rows && position < 0; ++k) {
+      const int32_t at = static_cast<int32_t>(((int64_t{cursor} + int64_t{step} * k) % rows + rows) % rows);
+      const int32_t row = grid_source_row(v.ui, kGrid, at);
+      if (row >= 0 && static_cast<std::size_t>(row) < holds.size() && holds[static_cast<std::size_t>(row)]) position = at;
     }
   }
+  const int16_t column = position >= 0 ? found_column(v, position, step, 0, last) : -1;
+  const long ms = elapsed_ms(v.findStarted);
+  if (v.timings) {
+    const double megabytes = static_cast<double>(v.sheet.text().size()) / 1e6;
+    std::fprintf(stderr, "data_viewer: searched %ld MB%s in %ld ms\n", static_cast<long>(megabytes),
+                 column < 0 ? (" (all of it, " + std::to_string(static_cast<long>(megabytes * 1000 / std::max(ms, 1L))) +
+                               " MB/s)").c_str()
+                            : "",
+                 ms);
+  }
+  if (column >= 0) return found(v, column, position);
+  if (v.findStopped) return say(v, "Finding was stopped.");
   say(v, "\"" + get_text(v.ui, kFind) + "\" is not in the file.");
 }
 
@@ -695,7 +686,7 @@ void on_menu(Viewer& v, int32_t menu, bool editorWasOpen) {
     }
     case kSave: return start_save(v, v.path, AfterSave::Stay);
     case kSaveAs: {
-      if (!v.document) return;
+      if (!v.source) return;
       const std::string to = v.choose_file(true);
       if (!to.empty()) start_save(v, to, AfterSave::Stay);
       return;
@@ -718,6 +709,7 @@ void on_menu(Viewer& v, int32_t menu, bool editorWasOpen) {
       if (editorWasOpen) return;
       if (v.task == Task::Loading) stop_load(v, "loading was stopped");
       if (v.task == Task::Sorting && v.job) v.job->cancel();
+      if (v.findJob) v.findJob->cancel(), v.findStopped = true;
       return;
     default: return;
   }
@@ -734,6 +726,50 @@ void end_turn(Viewer& v, bool working, Clock::time_point turn) {
 }
 
 }  // namespace
+
+// ---- the source ----------------------------------------------------------------
+std::string CsvSource::caption(int16_t column) const {
+  if (column < 0 || static_cast<std::size_t>(column) >= v_.captions.size()) return {};
+  std::string text = v_.captions[static_cast<std::size_t>(column)];
+  if (column == v_.sortColumn) text += v_.sortState == 1 ? " \u25B2" : " \u25BC";
+  return text;
+}
+
+std::string_view CsvSource::cell_text(int16_t column, int32_t row, std::string& scratch) const {
+  const int64_t record = int64_t{row} + 1;
+  const uint32_t field = static_cast<uint32_t>(column) + v_.sheet.skip;
+  if (record >= v_.sheet.records || column < 0) return {};
+  if (!v_.sheet.edits.empty()) {
+    const auto r = v_.sheet.edits.find(static_cast<uint32_t>(record));
+    if (r != v_.sheet.edits.end()) {
+      const auto f = r->second.find(field);
+      if (f != r->second.end()) return f->second;
+    }
+  }
+  Parsed& p = parsed_[static_cast<std::size_t>(record) % parsed_.size()];
+  if (p.record != record) {
+    p.record = record;
+    p.bytes = record_bytes(v_.sheet.text(), v_.sheet.index(), record);
+    split_fields(p.bytes, v_.sheet.format.separator, p.spans);
+  }
+  if (field >= p.spans.size()) return {};
+  const FieldSpan& span = p.spans[field];
+  if (!span.quoted && v_.sheet.format.encoding == Encoding::Utf8) return p.bytes.substr(span.offset, span.length);
+  scratch = field_bytes(p.bytes, span);
+  if (v_.sheet.format.encoding == Encoding::Windows1252) scratch = windows1252_to_utf8(scratch);
+  return scratch;
+}
+
+// An edit committed in the grid: into the overlay, and onto the undo list.
+bool CsvSource::set_cell_text(int16_t column, int32_t row, std::string_view text) {
+  const uint32_t record = static_cast<uint32_t>(row) + 1;
+  const uint32_t field = static_cast<uint32_t>(column) + v_.sheet.skip;
+  const std::string before = sheet_value(v_.sheet, record, field);
+  if (before == text) return true;
+  set_value(v_, record, field, std::string(text));
+  push_edit(v_, {CellChange{record, field, before, std::string(text)}});
+  return true;
+}
 
 // ---- the window ----------------------------------------------------------------
 int32_t open_viewer_window(Viewer& v) {
@@ -798,52 +834,40 @@ std::string load_file(Viewer& v, const std::string& path) {
   std::string problem;
   const int fd = open_regular_file(path, identity, problem);
   if (fd < 0) return problem;
+  std::shared_ptr<FileBytes> bytes = FileBytes::map(fd, identity.size, problem);
+  if (!bytes) return problem;
   reset_document(v);
   v.path = path;
-  v.started = Clock::now();
+  v.identity = identity;
+  v.started = v.opened = Clock::now();
   v.longestTurnMs = 0;
   v.task = Task::Loading;
-  v.previousLevel = 0;
   v.message.clear();
+  v.sheet.bytes = bytes;
   const int32_t window = v.window;
-  v.loader = std::make_unique<Loader>(fd, identity.size, path, identity, v.separator,
-                                      [window] { notify(window, kPostLoad); });
+  v.indexed = std::make_shared<IndexedFile>(bytes, v.separator, [window] { notify(window, kPostLoad); });
+  v.sheet.file = v.indexed;
   return {};
 }
 
-bool viewer_busy(const Viewer& v) { return v.task != Task::None || !v.pending.empty(); }
+bool viewer_busy(const Viewer& v) { return v.task != Task::None || v.findJob != nullptr; }
 
 bool viewer_modified(const Viewer& v) { return static_cast<int64_t>(v.undoAt) != v.savedAt; }
 
 bool viewer_turn(Viewer& v, int32_t waitMs) {
-  const bool rowsWaiting = !v.pending.empty();
-  const int32_t kind = tk_wait_event(rowsWaiting ? 0 : waitMs);
+  const int32_t kind = tk_wait_event(waitMs);
   const Clock::time_point turn = Clock::now();
   const bool working = v.task != Task::None;
-  if (v.gridLent) {
-    // A worker moves the grid's rows: the window shows the last picture and
-    // what the person asks for waits until the rows are in place.
-    if (kind == TK_EVENT_CLOSE) v.heldClose = true;
-    if (kind == TK_EVENT_MENU) v.heldMenus.push_back(tk_last_event_menu());
-    if (kind == TK_EVENT_RESIZED) v.heldResize = true;
-    if (v.job && v.job->finished()) finish_moving_rows(v);
-    if (!v.gridLent && !v.quit) show_status(v);
-    end_turn(v, working, turn);
-    return !v.quit;
-  }
   const int32_t menu = kind == TK_EVENT_MENU ? tk_last_event_menu() : 0;
   const int32_t mouseY = tk_window_mouse_y(v.window);
   const int32_t eventType = tk_last_event_type();
-  // The grid's editor, as it stands before the event.
-  notice_editor(v);
-  const bool editorWasOpen = v.editorOpen;
+  const bool editorWasOpen = editor_is_open(grid(v));
   if (kind != TK_EVENT_POSTED) {
     dispatch_event(v.ui, tk_window_mouse_x(v.window), mouseY, kind, tk_last_event_type(),
                    tk_last_event_gadget(), tk_last_event_menu());
   } else {
     dispatch_event(v.ui, -1, -1, TK_EVENT_NONE, -1, 0, 0);
   }
-  notice_editor(v);
   int16_t column = -1;
   if (kind == TK_EVENT_GADGET && caption_clicked(v, eventType, mouseY, column)) sort_by(v, column);
   if (event_code(v.ui) == Code::Changed && event_object_name(v.ui) == kFind) {
@@ -854,23 +878,42 @@ bool viewer_turn(Viewer& v, int32_t waitMs) {
   if (menu != 0) on_menu(v, menu, editorWasOpen);
   if (kind == TK_EVENT_CLOSE && may_leave(v, AfterSave::Quit, "")) v.quit = true;
 
-  if (v.task == Task::Loading && v.loader) {
-    const bool ended = v.loader->finished();
-    feed_rows(v);
-    if (ended && v.pending.empty()) finish_load(v);
+  if (v.task == Task::Loading && v.indexed) {
+    const IndexedFile::Progress p = v.indexed->snapshot();
+    if (p.finished) finish_load(v, p);
+    else take_progress(v, p);
   }
   if (v.task == Task::Sorting && v.job && v.job->finished()) finish_sort(v);
+  if (v.findJob && v.findJob->finished()) finish_find(v);
   if (v.task == Task::Saving && v.job && v.job->finished()) finish_save(v);
+  // The first rows drawn: how long after the start (ZUI_VIEWER_TIMINGS).
+  if (v.timings && !v.firstScreenTold && v.firstScreenPaints >= 0 &&
+      tk_window_paint_count(v.window) > v.firstScreenPaints) {
+    v.firstScreenTold = true;
+    std::fprintf(stderr, "data_viewer: first screen with %d rows drawn %ld ms after the start, %ld ms after the file was opened\n",
+                 grid(v).rowCount, elapsed_ms(v.launched), elapsed_ms(v.opened));
+  }
   // Escape reaches the viewer whenever no editor wants it.
-  if (v.task != Task::None && !editor_is_open(grid(v))) tk_add_shortcut(v.window, TK_KEY_ESCAPE, kStop);
+  if (viewer_busy(v) && !editor_is_open(grid(v))) tk_add_shortcut(v.window, TK_KEY_ESCAPE, kStop);
   if (!v.quit) show_status(v);
   end_turn(v, working, turn);
   return !v.quit;
 }
 
 void close_viewer(Viewer& v) {
-  v.loader.reset();
   v.job.reset();
+  v.findJob.reset();
+  v.indexed.reset();
+  v.sheet = Sheet{};
   close_window(v.ui, "Viewer");
+  v.source.reset();
   free_skin_pieces(v.skin);
+}
+
+long peak_memory_mb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10) / 1024;
+  return -1;
 }

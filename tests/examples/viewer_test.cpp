@@ -226,3 +226,43 @@ TEST_F(DataViewer, TheStatusLineTellsWhatWasRead) {
   EXPECT_EQ(v.shownStatus, "2 rows, 1 ragged (not as wide as the header), read as Windows-1252 (not UTF-8)."
                            "  |  Row 1 of 2, column 1");
 }
+
+TEST_F(DataViewer, AFileShowsWhileItIsIndexedAndCtrlEndReachesTheRowsIndexed) {
+  std::string text = "id,name\n";
+  for (int i = 1; i <= 2000000; ++i) text += std::to_string(i) + ",row\n";
+  ASSERT_EQ(load_file(v, file("big.csv", text)), "");
+  // The first rows show, and take keys, while the rest is still indexed.
+  ASSERT_TRUE(run_until([this] { return grid().rowCount > 0; }));
+  EXPECT_TRUE(viewer_busy(v));
+  EXPECT_LT(grid().rowCount, 2000000);
+  EXPECT_EQ(cell(0, 0), "1");
+  // The grid's keys work while the mouse is over it.
+  QWidget* w = tk_gadget_widget(get_gadget(v.ui, "Grid"));
+  const QPoint p(20, grid().captColHeight + 10);
+  QCursor::setPos(w->mapToGlobal(p));
+  QTest::mouseMove(w, p);
+  run_until([] { return false; }, 20);
+  QTest::keyClick(top(), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_TRUE(run_until([this] { return grid().cursorRow > 0; }));
+  const int32_t reached = grid().cursorRow;
+  EXPECT_EQ(cell(0, reached), std::to_string(reached + 1));
+  ASSERT_TRUE(run_until([this] { return !viewer_busy(v); }));
+  EXPECT_EQ(grid().rowCount, 2000000);
+  EXPECT_EQ(v.shownStatus.substr(0, 14), "2,000,000 rows");
+  key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(grid().cursorRow, 1999999);
+  EXPECT_EQ(cell(0, 1999999), "2000000");
+}
+
+TEST_F(DataViewer, AByteThatIsNotUtf8LateInABigFileReadsAllOfItAsWindows1252) {
+  std::string text = "id,name\n";
+  for (int i = 1; i <= 20000; ++i) text += std::to_string(i) + ",row\n";  // past the first rows looked at
+  text += "20001,M\xFCller\n";
+  const std::string path = file("late.csv", text);
+  open(path);
+  EXPECT_EQ(cell(1, 20000), "M\xC3\xBCller");
+  EXPECT_NE(v.shownStatus.find("read as Windows-1252"), std::string::npos) << v.shownStatus;
+  edit(1, 0, "Ro");
+  key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(read(path), "id,name\n1,Ro\n" + text.substr(std::string("id,name\n1,row\n").size()));
+}
