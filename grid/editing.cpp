@@ -135,7 +135,7 @@ int32_t open_editor(Ui& ui, NamedObject& grid, int16_t column, int32_t row) {
     install_grid_shortcuts(ui, *obj);
     return 0;
   }
-  remove_grid_shortcuts(ui, 1);
+  remove_grid_shortcuts(ui, *obj, 1);
   // Return and Escape typed in the editor reach its grid wherever the
   // mouse is; a text starts with the caret at its end, aligned as its
   // column shows it.

@@ -62,7 +62,7 @@ void grid_mouse_over(Ui& ui, WindowRecord& win, NamedObject& o, const ToolkitEve
     win.focusNumber = o.number;
     install_grid_shortcuts(ui, o);
   } else {
-    remove_grid_shortcuts(ui, 0);
+    remove_grid_shortcuts(ui, o, 0);
   }
   grid_mouse(ui, o, c.mouseX, c.mouseY, c.type);
 }
@@ -98,8 +98,8 @@ void grid_register_event_hooks(KindBehaviour& b) {
     return grid_key(ui, o, shortcutId);
   };
   // A grid loses its arrow keys to the object that takes the focus.
-  b.focusLeaves = [](Ui& ui, NamedObject&) {
-    remove_grid_shortcuts(ui, 0);
+  b.focusLeaves = [](Ui& ui, NamedObject& o) {
+    remove_grid_shortcuts(ui, o, 0);
   };
   b.step = [](Ui& ui, NamedObject& o) {
     GridRecord* g = grid_record(o);

@@ -188,11 +188,11 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir);
 // or no gadget that takes typing (an input, a list, another grid's
 // editor) does. Where the mouse is plays no part.
 bool grid_takes_keys(const NamedObject& grid);
-// The grid's keys in the current window (only Return and Escape while its
+// The grid's keys in its own window (only Return and Escape while its
 // editor is open); none when the grid takes no keyboard control.
 void install_grid_shortcuts(Ui& ui, NamedObject& grid);
-// Takes the grid keys out of the current window (Escape stays with keepEscape).
-void remove_grid_shortcuts(Ui& ui, int8_t keepEscape);
+// Takes the grid keys out of the grid's window (Escape stays with keepEscape).
+void remove_grid_shortcuts(Ui& ui, const NamedObject& grid, int8_t keepEscape);
 /// Advances the grid's turning expanders when their interval has passed.
 void step_expanders(Ui& ui, NamedObject& grid);
 

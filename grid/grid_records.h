@@ -109,30 +109,34 @@ inline constexpr int8_t Ascending = 1;   ///< smallest first
 inline constexpr int8_t Descending = 2;  ///< largest first
 }  // namespace SortOrder
 
-// The pieces a grid's drawing cuts from its source image (its skin), cut
-// once per skin rather than at every drawing.
 struct GridLayout;
 
 // What a grid's layout is made from, in brief: a layout kept with an equal
 // key is still the layout of the grid as it stands (rows through
 // GridRecord::layoutGeneration, columns through a sum of their sizes).
 struct GridLayoutKey {
-  int32_t width = -1, height = -1, iconSize = -1;  // the grid's size and tile side
-  int32_t scrollY = 0;                              // rows scrolled away
-  uint32_t generation = 0;                          // GridRecord::layoutGeneration
-  uint64_t columns = 0;                             // count, widths and editor heights mixed
-  uint64_t rows = 0;                                // row and cell counts mixed
-  int32_t editor = 0;                               // open editor gadget, 0 none
-  int32_t editorRow = 0;                            // its row
-  int16_t editorColumn = 0;                         // its column
-  int16_t scrollX = 0;                              // columns scrolled away
-  int16_t captColHeight = 0, captRowWidth = 0;      // caption row and column sizes
-  int8_t borderless = 0;                            // GridRecord::borderless
-  int8_t scrollArrows = 0;                          // arrow pairs the latest drawing showed
-  int8_t scrollBars = 0;                            // 1 horizontal, 2 vertical linked
+  int32_t width = -1;         // the grid's width
+  int32_t height = -1;        // the grid's height
+  int32_t iconSize = -1;      // its tile side
+  int32_t scrollY = 0;        // rows scrolled away
+  uint32_t generation = 0;    // GridRecord::layoutGeneration
+  uint64_t columns = 0;       // count, widths and editor heights mixed
+  uint64_t rows = 0;          // row and cell counts mixed (a source grid's rows too)
+  int32_t editor = 0;         // open editor gadget, 0 none
+  int32_t editorRow = 0;      // its row
+  int16_t editorColumn = 0;   // its column
+  int16_t scrollX = 0;        // columns scrolled away
+  int16_t captColHeight = 0;  // caption row height
+  int16_t captRowWidth = 0;   // caption column width
+  int8_t borderless = 0;      // GridRecord::borderless
+  int8_t scrollArrows = 0;    // arrow pairs the latest drawing showed
+  int8_t scrollBars = 0;      // 1 horizontal, 2 vertical linked
+  /// Equal keys: the layout still holds.
   bool operator==(const GridLayoutKey&) const = default;
 };
 
+// The pieces a grid's drawing cuts from its source image (its skin), cut
+// once per skin rather than at every drawing.
 struct GridSkinPieces {
   static constexpr int32_t kTiles = 15;      // tiles 0..14 of the first row
   static constexpr int32_t kArrows = 4;      // left, right, up, down
@@ -305,7 +309,7 @@ struct GridRecord : ControlRecord {
   int8_t resizeShape = 0;       // 1 while the mouse shows the column-resize shape
   int8_t enableInput = 0;       // "ENABLEINPUT"
   int8_t keyboardControl = 1;   // "KEYBOARDCONTROL"
-  int32_t keysInstalledAt = -1; // tk_shortcut_changes() after its keys went in, -1 never
+  int32_t keysInstalledAt = -1;  // tk_shortcut_changes() after its keys went in, -1 never
   int32_t keysWindow = 0;       // window they went into
   int8_t keysForEditor = 0;     // 1 when they were an open editor's (Return, Escape)
   int8_t selectorStyle = 0;     // "SELECTORSTYLE": 0 bar with caps

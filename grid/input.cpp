@@ -39,8 +39,9 @@ void set_event_code(Ui& ui, const NamedObject& grid, int8_t code) {
   if (WindowRecord* w = window_of(ui, grid)) w->eventCode = code;
 }
 
-int32_t window_number(Ui& ui) {
-  const WindowRecord* w = current_window(ui);
+// The toolkit window of the grid's own window record, whichever is current.
+int32_t window_number(Ui& ui, const NamedObject& grid) {
+  const WindowRecord* w = window_of(ui, grid);
   return w ? w->windowNumber : 0;
 }
 
@@ -211,6 +212,14 @@ GridLayoutKey layout_key(const GridRecord& g, int32_t w, int32_t h, int32_t s) {
     mix = mix * 1000003u + (uint64_t(uint16_t(c.width)) << 16 | uint16_t(c.inputHeight));
   k.columns = mix;
   k.rows = uint64_t(g.rows.size()) << 32 ^ g.cells.size();
+  // A source grid keeps no row records: its rows' geometry is their count,
+  // height and the spans a person closed.
+  if (g.source) {
+    uint64_t source = uint64_t(uint32_t(g.rowCount)) << 8 | uint8_t(g.sourceRowHeight);
+    source = source * 1000003u + uint64_t(uint32_t(g.sourceHiddenTotal));
+    source = source * 1000003u + g.sourceClosed.size();
+    k.rows ^= source * 0x9E3779B97F4A7C15u;
+  }
   k.editor = g.inputGadget;
   k.editorRow = g.editor.row;
   k.editorColumn = int16_t(g.editor.column);
@@ -638,7 +647,7 @@ void move_cursor_to_row_end(Ui& ui, NamedObject& grid, int8_t dir) {
 void install_grid_shortcuts(Ui& ui, NamedObject& grid) {
   GridRecord* g = grid_record(grid);
   if (!g || g->keyboardControl != 1) return;
-  const int32_t window = window_number(ui);
+  const int32_t window = window_number(ui, grid);
   // Nothing changed any window's keys since this grid put its own in: they
   // are still there (an editor opening or closing removes some).
   const int8_t forEditor = editor_is_open(*g) ? 1 : 0;
@@ -647,7 +656,7 @@ void install_grid_shortcuts(Ui& ui, NamedObject& grid) {
     return;
   tk_add_shortcut(window, TK_KEY_RETURN, GridKey::Return);
   if (forEditor == 1) {
-    remove_grid_shortcuts(ui, 1);
+    remove_grid_shortcuts(ui, grid, 1);
   } else {
     for (const GridKeyBinding& b : kGridKeyBindings) tk_add_shortcut(window, b.key, b.id);
   }
@@ -656,8 +665,8 @@ void install_grid_shortcuts(Ui& ui, NamedObject& grid) {
   g->keysForEditor = forEditor;
 }
 
-void remove_grid_shortcuts(Ui& ui, int8_t keepEscape) {
-  const int32_t window = window_number(ui);
+void remove_grid_shortcuts(Ui& ui, const NamedObject& grid, int8_t keepEscape) {
+  const int32_t window = window_number(ui, grid);
   for (const GridKeyBinding& b : kGridKeyBindings) {
     const bool editorKey = b.id == GridKey::Return || b.id == GridKey::Escape;
     if (!editorKey) tk_remove_shortcut(window, b.key);

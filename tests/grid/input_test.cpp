@@ -783,7 +783,7 @@ TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
   EXPECT_EQ(press(window, Qt::Key_Space), GridKey::Space);
 
   // While editing only Return and Escape work.
-  remove_grid_shortcuts(ui, 1);
+  remove_grid_shortcuts(ui, grid, 1);
   EXPECT_EQ(press(window, Qt::Key_Return), GridKey::Return);
   EXPECT_EQ(press(window, Qt::Key_Escape), GridKey::Escape);
   EXPECT_EQ(press(window, Qt::Key_Down), 0);
@@ -791,7 +791,7 @@ TEST_F(GridInput, ShortcutsAreInstalledNarrowedAndRemoved) {
 
   // Another object took the focus: none of them.
   install_grid_shortcuts(ui, grid);
-  remove_grid_shortcuts(ui, 0);
+  remove_grid_shortcuts(ui, grid, 0);
   EXPECT_EQ(press(window, Qt::Key_Return), 0);
   EXPECT_EQ(press(window, Qt::Key_Escape), 0);
   EXPECT_EQ(press(window, Qt::Key_Down, Qt::ShiftModifier), 0);
