@@ -401,33 +401,28 @@ void time_moves(benchmark::State& state, const std::string& name, Move move, Res
   figures()[name] = total / static_cast<double>(state.iterations());
 }
 
-// Moves with the key handler. The cursor starts in the middle.
-void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
-  OurGrid& grid = shared_flat();
+// Moves with the key handler on a grid of `rows` rows (a record or a
+// source grid). The cursor starts in the middle.
+template <typename Grid>
+void run_moves_on(benchmark::State& state, Grid& grid, int32_t rows, int32_t key,
+                  const std::string& name) {
   time_moves(
-      state, name,
+      state, name, [&] { grid_key(grid.ui, grid_object(grid.ui), key); },
       [&] {
-        grid_key(grid.ui, grid_object(grid.ui), key);
-      },
-      [&] {
-        set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(kRows / 2), 0);
-        set_cursor(grid.ui, "Grid", 0, kRows / 2, 1);
+        set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(rows / 2), 0);
+        set_cursor(grid.ui, "Grid", 0, rows / 2, 1);
       });
   state.counters["cursorRow"] = grid.record().cursorRow;
 }
 
-void BM_KeyDown(benchmark::State& state) { run_moves(state, GridKey::Down, "Down (ms)"); }
-BENCHMARK(BM_KeyDown)->Unit(benchmark::kMicrosecond);
-
-void BM_KeyPageDown(benchmark::State& state) {
-  run_moves(state, GridKey::PageDown, "Shift+Down (ms)");
+void run_moves(benchmark::State& state, int32_t key, const std::string& name) {
+  run_moves_on(state, shared_flat(), kRows, key, name);
 }
-BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
 
 // Ctrl+End from the top: the cursor to the last row, which scrolls the
 // whole grid; Ctrl+Home (untimed) brings it back.
-void BM_KeyCtrlEnd(benchmark::State& state) {
-  OurGrid& grid = shared_flat();
+template <typename Grid>
+void run_ctrl_end_on(benchmark::State& state, Grid& grid, const std::string& name) {
   NamedObject& object = grid_object(grid.ui);
   grid_key(grid.ui, object, GridKey::First);
   double total = 0;
@@ -441,16 +436,16 @@ void BM_KeyCtrlEnd(benchmark::State& state) {
     grid_key(grid.ui, object, GridKey::First);
     state.ResumeTiming();
   }
-  figures()["Ctrl+End (ms)"] = total / static_cast<double>(state.iterations());
+  figures()[name] = total / static_cast<double>(state.iterations());
   state.counters["cursorRow"] = reached;
 }
-BENCHMARK(BM_KeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
 // The peer's moves: the key goes to the view, which moves its current row
 // and scrolls, and the view is then drawn into an image of the viewport, as
 // our move ends with its drawing. Page Down is the view's page move.
-void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
-  Peer& peer = shared_peer();
+template <typename View>
+void run_peer_moves_on(benchmark::State& state, View& peer, int32_t rows, Qt::Key key,
+                       const std::string& name) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   time_moves(
       state, name,
@@ -460,23 +455,16 @@ void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& nam
         peer.paint(image);
       },
       [&] {
-        const QModelIndex start = peer.model.index(kRows / 2, 0);
+        const QModelIndex start = peer.model.index(rows / 2, 0);
         peer.view.setCurrentIndex(start);
         peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
       });
   state.counters["currentRow"] = peer.view.currentIndex().row();
 }
 
-void BM_PeerKeyDown(benchmark::State& state) { run_peer_moves(state, Qt::Key_Down, "peer Down (ms)"); }
-BENCHMARK(BM_PeerKeyDown)->Unit(benchmark::kMicrosecond);
-
-void BM_PeerKeyPageDown(benchmark::State& state) {
-  run_peer_moves(state, Qt::Key_PageDown, "peer Page Down (ms)");
-}
-BENCHMARK(BM_PeerKeyPageDown)->Unit(benchmark::kMicrosecond);
-
-void BM_PeerKeyCtrlEnd(benchmark::State& state) {
-  Peer& peer = shared_peer();
+// The peer's Ctrl+End from the top, drawn; Ctrl+Home (untimed) goes back.
+template <typename View>
+void run_peer_ctrl_end_on(benchmark::State& state, View& peer, const std::string& name) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   auto send = [&](Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
@@ -495,8 +483,37 @@ void BM_PeerKeyCtrlEnd(benchmark::State& state) {
     send(Qt::Key_Home);
     state.ResumeTiming();
   }
-  figures()["peer Ctrl+End (ms)"] = total / static_cast<double>(state.iterations());
+  figures()[name] = total / static_cast<double>(state.iterations());
   state.counters["currentRow"] = reached;
+}
+
+void BM_KeyDown(benchmark::State& state) { run_moves(state, GridKey::Down, "Down (ms)"); }
+BENCHMARK(BM_KeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_KeyPageDown(benchmark::State& state) {
+  run_moves(state, GridKey::PageDown, "Shift+Down (ms)");
+}
+BENCHMARK(BM_KeyPageDown)->Unit(benchmark::kMicrosecond);
+
+void BM_KeyCtrlEnd(benchmark::State& state) {
+  run_ctrl_end_on(state, shared_flat(), "Ctrl+End (ms)");
+}
+BENCHMARK(BM_KeyCtrlEnd)->Unit(benchmark::kMicrosecond);
+
+void run_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
+  run_peer_moves_on(state, shared_peer(), kRows, key, name);
+}
+
+void BM_PeerKeyDown(benchmark::State& state) { run_peer_moves(state, Qt::Key_Down, "peer Down (ms)"); }
+BENCHMARK(BM_PeerKeyDown)->Unit(benchmark::kMicrosecond);
+
+void BM_PeerKeyPageDown(benchmark::State& state) {
+  run_peer_moves(state, Qt::Key_PageDown, "peer Page Down (ms)");
+}
+BENCHMARK(BM_PeerKeyPageDown)->Unit(benchmark::kMicrosecond);
+
+void BM_PeerKeyCtrlEnd(benchmark::State& state) {
+  run_peer_ctrl_end_on(state, shared_peer(), "peer Ctrl+End (ms)");
 }
 BENCHMARK(BM_PeerKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
@@ -652,14 +669,7 @@ void BM_SourcePeerPaint(benchmark::State& state, const std::string& where) {
 
 // Down and Page Down from the middle, drawing included.
 void run_source_moves(benchmark::State& state, int32_t key, const std::string& name) {
-  SourceGrid& grid = shared_source_grid();
-  time_moves(
-      state, name, [&] { grid_key(grid.ui, grid_object(grid.ui), key); },
-      [&] {
-        set_attribute(grid.ui, "Grid", "SCROLLY", std::to_string(kSourceRows / 2), 0);
-        set_cursor(grid.ui, "Grid", 0, kSourceRows / 2, 1);
-      });
-  state.counters["cursorRow"] = grid.record().cursorRow;
+  run_moves_on(state, shared_source_grid(), kSourceRows, key, name);
 }
 
 void BM_SourceKeyDown(benchmark::State& state) {
@@ -673,36 +683,12 @@ void BM_SourceKeyPageDown(benchmark::State& state) {
 BENCHMARK(BM_SourceKeyPageDown)->Unit(benchmark::kMicrosecond);
 
 void BM_SourceKeyCtrlEnd(benchmark::State& state) {
-  SourceGrid& grid = shared_source_grid();
-  NamedObject& object = grid_object(grid.ui);
-  int32_t reached = 0;
-  for (auto _ : state) {
-    grid_key(grid.ui, object, GridKey::Last);
-    state.PauseTiming();
-    reached = grid.record().cursorRow;
-    grid_key(grid.ui, object, GridKey::First);
-    state.ResumeTiming();
-  }
-  state.counters["cursorRow"] = reached;
+  run_ctrl_end_on(state, shared_source_grid(), "source Ctrl+End (ms)");
 }
 BENCHMARK(BM_SourceKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
 void run_source_peer_moves(benchmark::State& state, Qt::Key key, const std::string& name) {
-  SourcePeer& peer = shared_source_peer();
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  time_moves(
-      state, name,
-      [&] {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(&peer.view, &press);
-        peer.paint(image);
-      },
-      [&] {
-        const QModelIndex start = peer.model.index(kSourceRows / 2, 0);
-        peer.view.setCurrentIndex(start);
-        peer.view.scrollTo(start, QAbstractItemView::PositionAtTop);
-      });
-  state.counters["currentRow"] = peer.view.currentIndex().row();
+  run_peer_moves_on(state, shared_source_peer(), kSourceRows, key, name);
 }
 
 void BM_SourcePeerKeyDown(benchmark::State& state) {
@@ -716,22 +702,7 @@ void BM_SourcePeerKeyPageDown(benchmark::State& state) {
 BENCHMARK(BM_SourcePeerKeyPageDown)->Unit(benchmark::kMicrosecond);
 
 void BM_SourcePeerKeyCtrlEnd(benchmark::State& state) {
-  SourcePeer& peer = shared_source_peer();
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  auto send = [&](Qt::Key key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
-    QCoreApplication::sendEvent(&peer.view, &press);
-  };
-  int32_t reached = 0;
-  for (auto _ : state) {
-    send(Qt::Key_End);
-    peer.paint(image);
-    state.PauseTiming();
-    reached = peer.view.currentIndex().row();
-    send(Qt::Key_Home);
-    state.ResumeTiming();
-  }
-  state.counters["currentRow"] = reached;
+  run_peer_ctrl_end_on(state, shared_source_peer(), "source peer Ctrl+End (ms)");
 }
 BENCHMARK(BM_SourcePeerKeyCtrlEnd)->Unit(benchmark::kMicrosecond);
 
