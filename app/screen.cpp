@@ -364,12 +364,16 @@ int32_t build_demo_screen(App& app) {
   }
   if (tk_use_window_as_parent(handle) == 0) return 0;
 
+  // Each object is drawn once, when the screen stands, and those on hidden
+  // pages when their page first shows.
+  hold_drawings(ui, true);
   Builder b{app, ui, app.state.skin, W};
   b.icon_bar();
   b.sidebar();
   b.head_area();
   b.main_area();
   b.splitter_and_search_list();
+  hold_drawings(ui, false);
 
   tk_hide_window(window, 0);
   return 1;

@@ -12,7 +12,7 @@
 namespace zui {
 
 int32_t draw_frame(Ui& ui, NamedObject& o) {
-  if (!o.canvas) return 0;
+  if (!o.canvas || drawing_owed(ui, o)) return 0;
   CanvasRecord& c = *o.canvas;
   if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;
   const int32_t W = o.width, H = o.height, s = c.iconSize;

@@ -92,7 +92,7 @@ int32_t tab_at(const TabBarLayout& layout, int32_t rx) {
 
 int32_t draw_tab_bar(Ui& ui, NamedObject& o) {
   TabBarRecord* record = tab_bar_record(o);
-  if (!o.canvas || !record) return 0;
+  if (!o.canvas || !record || drawing_owed(ui, o)) return 0;
   CanvasRecord& c = *o.canvas;
   TabBarRecord& bar = *record;
   if (!tk_image_exists(c.sourceImage) || !tk_image_exists(c.canvasImage)) return 0;

@@ -287,6 +287,12 @@ int32_t get_window_number(Ui& ui, const std::string& windowName);
 int32_t set_live_update(Ui& ui, const std::string& windowName, int8_t flag);
 /// Shows every object of the named window as its records say.
 int32_t refresh_window(Ui& ui, const std::string& windowName);
+/// Holds back (true) or lets go (false) every object's drawing. While held,
+/// an object that would be drawn owes its drawing instead; letting go draws
+/// each owed object once, if it can be seen, and an object on a hidden page
+/// is drawn when its page first shows. A screen built with drawings held is
+/// drawn once, not at every step of its building.
+void hold_drawings(Ui& ui, bool hold);
 /// Removes the named window's objects and closes the window.
 int32_t close_window(Ui& ui, const std::string& windowName);
 /// Stores a value of the application's own with the object.

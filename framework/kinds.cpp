@@ -1,12 +1,15 @@
 // The kind table of a context and the keyword field access every kind uses.
 //
-// Sections: registration · keyword fields · calls through the table.
+// Sections: registration · keyword fields · calls through the table · held
+// drawings.
+#include <algorithm>
 #include <cassert>
 #include <string>
 
 #include "framework/framework.h"
 #include "framework/kinds.h"
 #include "framework/ui.h"
+#include "toolkit/tk.h"
 
 namespace zui {
 
@@ -61,6 +64,50 @@ bool write_keyword_field(const KeywordField& f, const std::string& value) {
 
 void draw_object(Ui& ui, NamedObject& o) {
   if (auto draw = kind_behaviour(ui, o.kind).draw) draw(ui, o);
+}
+
+// ---- held drawings ---------------------------------------------------------
+namespace {
+
+bool can_be_seen(const NamedObject& o) {
+  // Without a gadget nothing tells; drawing is the safe answer.
+  return !tk_gadget_exists(o.gadget) || tk_gadget_shown_in_window(o.gadget) == 1;
+}
+
+}  // namespace
+
+bool drawing_owed(Ui& ui, NamedObject& o) {
+  if (!ui.drawingsHeld && (o.drawOwed == 0 || can_be_seen(o))) {
+    if (o.drawOwed != 0) forget_owed(ui, o);
+    return false;
+  }
+  if (o.drawOwed == 0) {
+    o.drawOwed = 1;
+    ui.owed.push_back(&o);
+  }
+  return true;
+}
+
+void draw_owed(Ui& ui) {
+  if (ui.drawingsHeld || ui.owed.empty()) return;
+  // Drawing may show or remove other objects: work on a copy, and skip
+  // what left the list meanwhile.
+  const std::vector<NamedObject*> owed = ui.owed;
+  for (NamedObject* o : owed) {
+    if (std::find(ui.owed.begin(), ui.owed.end(), o) == ui.owed.end()) continue;
+    if (can_be_seen(*o)) draw_object(ui, *o);
+  }
+}
+
+void forget_owed(Ui& ui, NamedObject& o) {
+  if (o.drawOwed == 0) return;
+  o.drawOwed = 0;
+  ui.owed.erase(std::find(ui.owed.begin(), ui.owed.end(), &o));
+}
+
+void hold_drawings(Ui& ui, bool hold) {
+  ui.drawingsHeld = hold;
+  draw_owed(ui);
 }
 
 }  // namespace zui

@@ -206,4 +206,16 @@ bool kind_registered(const Ui& ui, int8_t kind);
 // Convenience calls through the table; each does nothing without a hook.
 void draw_object(Ui& ui, NamedObject& o);
 
+// ---- held drawings ---------------------------------------------------------
+// A kind's drawing starts with this: true means "do not draw now", and the
+// drawing is owed. Drawings are owed while they are held, and an owed
+// drawing stays owed until the object can be seen (its gadget and every
+// gadget around it shown; the window itself may still be hidden).
+bool drawing_owed(Ui& ui, NamedObject& o);
+// Makes the owed drawings of objects that can now be seen. Called wherever
+// gadgets may have been shown.
+void draw_owed(Ui& ui);
+// Forgets an object's owed drawing (the object is being removed).
+void forget_owed(Ui& ui, NamedObject& o);
+
 }  // namespace zui

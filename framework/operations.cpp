@@ -115,6 +115,7 @@ int32_t show_object(Ui& ui, const std::string& name, int8_t visible, int8_t forc
   o->hidden = value == Visibility::Shown ? HiddenFlag::Shown : HiddenFlag::ByName;
   propagate_visibility(ui, o->name, value, 0);
   if (apply_condition(ui, *o, force)) tk_hide_gadget(o->gadget, o->hidden);
+  draw_owed(ui);
   return 0;
 }
 

@@ -185,6 +185,7 @@ struct NamedObject {
   std::unique_ptr<ScrollAreaRecord> scrollAreaData; // kind 21
   std::unique_ptr<ControlRecord> control;           // the kind's own record
   int8_t expanded = -1;    // what it opens and closes: -1 nothing, 0 closed, 1 open
+  int8_t drawOwed = 0;     // 1 = its drawing was held back (hold_drawings)
 
   // Registry links (the registry is an ordered list with stable addresses).
   /// Previous object in the registry.

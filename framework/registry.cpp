@@ -187,6 +187,7 @@ void insert_after_current(Ui& ui, NamedObject* object) {
 // its entries' images. The strip and source images given at creation stay:
 // they are the caller's skin pieces, shown by other widgets as well.
 void release_object(Ui& ui, NamedObject* o) {
+  forget_owed(ui, *o);
   if (o->labelData && tk_gadget_exists(o->labelData->labelGadget))
     tk_free_gadget(o->labelData->labelGadget);
   if (o->canvas && tk_gadget_exists(o->canvas->pictureGadget))

@@ -46,6 +46,11 @@ struct Ui {
   int32_t (*clock)() = nullptr;  // nullptr = tk_elapsed_ms
   /// 1 while the program wants the clock without any input (next_wait).
   int8_t ticksWanted = 0;
+  /// True while drawings are held (hold_drawings).
+  bool drawingsHeld = false;
+  /// The objects whose drawing was held back, in the order they first owed
+  /// one; a removed object leaves the list.
+  std::vector<NamedObject*> owed;
 
   // What each kind adds, by kind code, as its layer registered it.
   /// The behaviour of each kind code.

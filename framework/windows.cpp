@@ -263,6 +263,7 @@ void propagate_visibility(Ui& ui, const std::string& name, int8_t value, int8_t 
   if (!top) return;
   apply_visibility(ui, *top, value, mode);
   propagate_below(ui, *top, value, mode, 0);
+  draw_owed(ui);
 }
 
 }  // namespace zui

@@ -14,6 +14,7 @@ namespace zui {
 
 void render_grid(Ui& ui, NamedObject& grid) {
   if (grid.kind != Kind::Grid || !grid_record(grid) || !grid.canvas) return;
+  if (drawing_owed(ui, grid)) return;
   const GridRecord& g = *grid_record(grid);
   const CanvasRecord& canvas = *grid.canvas;
   if (!tk_image_exists(canvas.sourceImage) || !tk_image_exists(canvas.canvasImage)) return;

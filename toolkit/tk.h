@@ -252,6 +252,10 @@ int32_t tk_get_gadget_attribute(int32_t gadget, int32_t attribute);
 int32_t tk_set_gadget_colour(int32_t gadget, int32_t kind, int32_t colour);
 /// Hides (state 1) or shows (0) the gadget.
 int32_t tk_hide_gadget(int32_t gadget, int32_t state);
+/// 1 when the gadget and every gadget around it are shown, so it is seen
+/// once its window is (the window itself may be hidden still); 0 when not,
+/// -1 for no such gadget.
+int32_t tk_gadget_shown_in_window(int32_t gadget);
 /// Disables (state 1) or enables (0) the gadget.
 int32_t tk_disable_gadget(int32_t gadget, int32_t state);
 /// Moves and sizes the gadget within its parent; TK_KEEP keeps a value.
@@ -336,6 +340,13 @@ int32_t tk_shortcut_changes();
 // Decodes a PNG (8-bit RGB/RGBA/grey/palette) or an uncompressed "BM"
 // bitmap from memory; 0 for anything it cannot decode, never a crash.
 int32_t tk_decode_image(int32_t number, const void* data, std::size_t size);
+// Starts decoding such bytes on a worker thread; the next tk_decode_image or
+// tk_decode_sheet of the same bytes (same address and length) takes that
+// picture instead of decoding again. May be called before tk_open_display,
+// so a picture decodes while the toolkit starts. The bytes must stay valid
+// until they are decoded or tk_free_all_images; 1 when started (or already
+// running), 0 for no bytes.
+int32_t tk_decode_ahead(const void* data, std::size_t size);
 // Decodes a skin sheet: its 1x picture (required; 0 when it does not decode)
 // and optionally a 2x one, the same layout with twice the pixels each way
 // (nullptr or a picture of any other size: none). The image is the sheet at
@@ -454,6 +465,9 @@ int32_t tk_image_scale(int32_t image);
 // Packed colour of one pixel (the top-left device pixel of the logical one),
 // -1 outside the image or for an unknown image.
 int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y);
+// 1 when every device pixel of the logical area is of one colour, 0 when
+// not, -1 for an unknown image or an area not wholly inside it.
+int32_t tk_image_area_flat(int32_t image, int32_t x, int32_t y, int32_t w, int32_t h);
 // Writes the image's device pixels as a PNG file; 1 on success.
 int32_t tk_save_image(int32_t image, const std::string& path);
 // Renders the window (client area and menu bar) as the user sees it into a

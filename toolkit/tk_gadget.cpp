@@ -299,6 +299,13 @@ int32_t tk_hide_gadget(int32_t gadget, int32_t state) {
   return set_reachable(gadget, state, &QWidget::setVisible);
 }
 
+int32_t tk_gadget_shown_in_window(int32_t gadget) {
+  GadgetOps* ops = live(gadget);
+  if (!ops) return -1;
+  QWidget* widget = ops->widget();
+  return widget->isVisibleTo(widget->window()) ? 1 : 0;
+}
+
 int32_t tk_disable_gadget(int32_t gadget, int32_t state) {
   return set_reachable(gadget, state, &QWidget::setEnabled);
 }

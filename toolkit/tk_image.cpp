@@ -8,7 +8,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <future>
 #include <set>
+#include <vector>
 
 #include "toolkit/tk.h"
 #include "toolkit/tk_internal.h"
@@ -17,9 +19,16 @@ namespace tk {
 
 namespace {
 // The image table and the scale new images are made at.
+// A picture being decoded on a worker ahead of its first use.
+struct DecodeAhead {
+  const void* data;            // the bytes it was started on
+  std::size_t size;            // their length
+  std::future<QImage> result;  // the decoded picture, null when undecodable
+};
 struct ImageStore {
   Table<Image> table{kImageBase, kFontBase};
   double scale = 1.0;  // device pixels per logical pixel of new images
+  std::vector<DecodeAhead> ahead;  // decodings started by tk_decode_ahead
 };
 ImageStore& store() {
   static ImageStore s;
@@ -82,10 +91,26 @@ int32_t add_sized(int32_t number, QImage pixels, int32_t w, int32_t h, SheetCut 
 
 // ---- sheet pieces ------------------------------------------------------------
 
+QImage decode_raw(const unsigned char* bytes, std::size_t size) {
+  if (size < 2) return QImage();
+  return bytes[0] == 'B' && bytes[1] == 'M' ? decode_bmp(bytes, size) : decode_png(bytes, size);
+}
+
 QImage decode_bytes(const std::vector<unsigned char>& bytes) {
-  if (bytes.size() < 2) return QImage();
-  return bytes[0] == 'B' && bytes[1] == 'M' ? decode_bmp(bytes.data(), bytes.size())
-                                            : decode_png(bytes.data(), bytes.size());
+  return decode_raw(bytes.data(), bytes.size());
+}
+
+// The picture of these bytes: taken from a decoding started ahead of time
+// when there is one for them, else decoded now.
+QImage decode_or_take(const void* data, std::size_t size) {
+  auto& ahead = store().ahead;
+  for (auto it = ahead.begin(); it != ahead.end(); ++it) {
+    if (it->data != data || it->size != size) continue;
+    QImage pixels = it->result.get();
+    ahead.erase(it);
+    return pixels;
+  }
+  return decode_raw(static_cast<const unsigned char*>(data), size);
 }
 
 // Which sheet serves a scale: the 2x one above 1x when there is one.
@@ -281,6 +306,8 @@ int32_t tk_free_image(int32_t image) {
 }
 
 void tk_free_all_images() {
+  // A decoding nobody took is waited for and dropped.
+  store().ahead.clear();
   std::vector<int32_t> numbers;
   for (auto& [n, img] : images().items) numbers.push_back(n);
   for (int32_t n : numbers) free_number(n);
@@ -333,6 +360,24 @@ int32_t tk_image_pixel(int32_t image, int32_t x, int32_t y) {
   return rgb_to_packed(img->pixels.pixel(dx, dy));
 }
 
+int32_t tk_image_area_flat(int32_t image, int32_t x, int32_t y, int32_t w, int32_t h) {
+  Image* img = find_image(image);
+  if (!img || x < 0 || y < 0 || w <= 0 || h <= 0 || x > img->width - w || y > img->height - h)
+    return -1;
+  const double scale = scale_of(*img);
+  const QRect area = QRect(to_device(x, scale), to_device(y, scale), to_device(w, scale),
+                           to_device(h, scale))
+                         .intersected(img->pixels.rect());
+  if (area.isEmpty()) return -1;
+  const QRgb first = img->pixels.pixel(area.topLeft());
+  for (int dy = area.top(); dy <= area.bottom(); ++dy) {
+    const auto* line = reinterpret_cast<const QRgb*>(img->pixels.constScanLine(dy));
+    for (int dx = area.left(); dx <= area.right(); ++dx)
+      if (line[dx] != first) return 0;
+  }
+  return 1;
+}
+
 int32_t tk_live_image_count() { return static_cast<int32_t>(images().items.size()); }
 
 int32_t tk_save_image(int32_t image, const std::string& path) {
@@ -343,12 +388,21 @@ int32_t tk_save_image(int32_t image, const std::string& path) {
 
 // ---- decoding --------------------------------------------------------------
 
+int32_t tk_decode_ahead(const void* data, std::size_t size) {
+  if (!data || size < 2) return 0;
+  auto& ahead = store().ahead;
+  for (const DecodeAhead& a : ahead)
+    if (a.data == data && a.size == size) return 1;
+  // Decoding touches only the bytes and a QImage of its own, so it needs no
+  // toolkit and may run while the toolkit starts.
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  ahead.push_back({data, size, std::async(std::launch::async, decode_raw, bytes, size)});
+  return 1;
+}
+
 int32_t tk_decode_image(int32_t number, const void* data, std::size_t size) {
   if (!data || size < 2) return 0;
-  auto bytes = static_cast<const unsigned char*>(data);
-  QImage pixels = (bytes[0] == 'B' && bytes[1] == 'M') ? decode_bmp(bytes, size)
-                                                       : decode_png(bytes, size);
-  return add_image(number, std::move(pixels));
+  return add_image(number, decode_or_take(data, size));
 }
 
 int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, const void* data2x,
@@ -357,7 +411,7 @@ int32_t tk_decode_sheet(int32_t number, const void* data, std::size_t size, cons
   auto sheet = std::make_shared<Sheet>();
   auto bytes = static_cast<const unsigned char*>(data);
   sheet->normal.assign(bytes, bytes + size);
-  const QImage normal = decode_bytes(sheet->normal);
+  const QImage normal = decode_or_take(data, size);
   if (normal.isNull()) return 0;
   sheet->size = normal.size();
   // A 2x sheet whose header declares another size is none: it is never

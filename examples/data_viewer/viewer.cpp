@@ -815,6 +815,8 @@ int32_t open_viewer_window(Viewer& v) {
   for (const auto& s : shortcuts) tk_add_shortcut(v.window, s.key, s.id);
   if (tk_use_window_as_parent(handle) == 0) return 0;
   set_window_font(v.ui, "Liberation Sans", 9, 0);
+  // The grid is drawn once, when it stands at its size.
+  hold_drawings(v.ui, true);
   if (create_grid(v.ui, kGrid, kMargin, kMargin, 860, 500, v.skin.SkinGridParts, 20, "") == 0) return 0;
   for (const char* keyword : {"KEYBOARDCONTROL", "PERMANENTCURSOR"}) set_attribute(v.ui, kGrid, keyword, "1", 0);
   set_attribute(v.ui, kGrid, "ENABLEINPUT", "0", 0);  // until the file is read
@@ -824,6 +826,7 @@ int32_t open_viewer_window(Viewer& v) {
   create_text(v.ui, kFindLabel, 640, 540, kFindLabelWidth, kStatusHeight, "Find:", 0, "");
   create_input(v.ui, kFind, 680, 540, kFindWidth, kStatusHeight, "", 0, "");
   lay_out(v);
+  hold_drawings(v.ui, false);
   return 1;
 }
 

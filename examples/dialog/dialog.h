@@ -75,6 +75,8 @@ inline int32_t build_dialog(Dialog& d) {
                            TK_WINDOW_HIDDEN | kWindowStyle | kWindowButtonsFireOnRelease);
   if (d.window == 0 || tk_use_window_as_parent(tk_window_handle(d.window)) == 0) return 0;
   set_window_font(ui, "Liberation Sans", 9, 0);
+  // Each part is drawn once, when the dialog stands.
+  zui::hold_drawings(ui, true);
 
   // A frame with a tab bar on top; each tab shows its own page.
   create_frame(ui, "Frame", 10, 30, 420, 210, skin.SkinFrameArea, 20, "", "");
@@ -107,6 +109,7 @@ inline int32_t build_dialog(Dialog& d) {
   create_image_button_skinned(ui, "ButtonClose", 390, 255, skin.SkinRoundClose, "");
   set_button_strip(ui, "ButtonClose", 16, skin.SkinRoundClose);
   tooltip(d, "ButtonClose", "close the dialog");
+  zui::hold_drawings(ui, false);
   tk_hide_window(d.window, 0);
   return 1;
 }

@@ -140,6 +140,23 @@ TEST_F(DemoComposition, TabsCombosAndPages) {
   EXPECT_EQ(caseNo->labelData->labelWidth, 120);
 }
 
+// The screen is built with drawings held: what shows is drawn, and the
+// grids of the hidden "grid matrix" page are drawn when it first shows.
+TEST_F(DemoComposition, HiddenPagesAreDrawnWhenTheyFirstShow) {
+  std::vector<std::string> owed;
+  for (const NamedObject* o : app.ui.owed) owed.push_back(o->name);
+  EXPECT_EQ(owed, (std::vector<std::string>{"GridVersionConfig", "GridVersionCalc"}));
+  const NamedObject* calc = object("GridVersionCalc");
+  ASSERT_TRUE(calc && calc->canvas);
+  const int32_t canvas = calc->canvas->canvasImage;
+  EXPECT_EQ(tk_image_area_flat(canvas, 0, 0, calc->width, calc->height), 1);
+
+  show_page(app.ui, *object("PanelVersionData"), 1);
+  EXPECT_TRUE(app.ui.owed.empty());
+  EXPECT_EQ(tk_image_area_flat(canvas, 0, 0, calc->width, calc->height), 0);
+  EXPECT_NE(grid("GridVersionCalc").lastVisibleRow, 0);
+}
+
 TEST_F(DemoComposition, GridSetUps) {
   GridRecord& tree = grid("SideTreeCases");
   ASSERT_EQ(tree.rowCount, 14);

@@ -105,3 +105,25 @@ TEST_F(FrameTest, SmallFramesAndResizes) {
   draw_frame(ui, *tiny);
   EXPECT_EQ(tk_image_width(tiny->canvas->canvasImage), 60);
 }
+
+// Held drawings: a frame drawn while drawings are held owes its drawing and
+// keeps its old picture; letting go draws it once; a removed frame owes
+// nothing.
+TEST_F(FrameTest, HeldDrawingsAreMadeOnceWhenLetGo) {
+  register_control_kinds(ui);  // letting go draws through the kind table
+  hold_drawings(ui, true);
+  NamedObject* f = frame("FrameHeld", 200, 100, 10);
+  draw_frame(ui, *f);
+  EXPECT_EQ(tk_image_width(f->canvas->canvasImage), 1);  // not drawn yet
+  ASSERT_EQ(ui.owed.size(), 1u);
+  NamedObject* gone = frame("FrameGone", 50, 50, 10);
+  ASSERT_EQ(ui.owed.size(), 2u);
+  ASSERT_EQ(remove_object(ui, "FrameGone", 0), 1);
+  EXPECT_EQ(ui.owed.size(), 1u);
+  (void)gone;
+  hold_drawings(ui, false);
+  EXPECT_TRUE(ui.owed.empty());
+  EXPECT_EQ(f->drawOwed, 0);
+  EXPECT_EQ(tk_image_width(f->canvas->canvasImage), 200);
+  EXPECT_EQ(at(f, 100, 50), 11);
+}

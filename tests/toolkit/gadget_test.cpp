@@ -58,6 +58,23 @@ TEST_F(WindowTest, GadgetsGoIntoTheCurrentParent) {
   EXPECT_GT(outer, 1999);
 }
 
+// Shown in the window means the gadget and every container around it are
+// shown, whatever the window itself is.
+TEST_F(WindowTest, ShownInWindowFollowsTheContainersAround) {
+  const int32_t box = tk_create_container_gadget(-1, 0, 0, 100, 100, 0);
+  const int32_t inner = tk_create_text_gadget(-1, 5, 6, 80, 20, "inside");
+  tk_close_gadget_list();
+  EXPECT_EQ(tk_gadget_shown_in_window(inner), 1);
+  tk_hide_gadget(box, 1);
+  EXPECT_EQ(tk_gadget_shown_in_window(inner), 0);
+  EXPECT_EQ(tk_gadget_shown_in_window(box), 0);
+  tk_hide_gadget(box, 0);
+  tk_hide_gadget(inner, 1);
+  EXPECT_EQ(tk_gadget_shown_in_window(inner), 0);
+  EXPECT_EQ(tk_gadget_shown_in_window(box), 1);
+  EXPECT_EQ(tk_gadget_shown_in_window(0), -1);
+}
+
 // The live counts follow every way an object goes: freed itself, with its
 // container, with its window, or replaced under its number.
 TEST_F(WindowTest, LiveCountsFollowEveryWayOfFreeing) {

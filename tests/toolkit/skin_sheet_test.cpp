@@ -145,6 +145,28 @@ TEST(SkinSheetEncoding, DamagedCopiesDecodeToNothing) {
   EXPECT_EQ(tk_decode_image(-1, flipped.data(), flipped.size()), 0);
 }
 
+// A decoding started ahead is taken by the next decoding of the same bytes,
+// once, and gives the very pixels a decoding on the spot gives.
+TEST(SkinSheetEncoding, DecodedAheadIsTakenOnceWithTheSamePixels) {
+  const int32_t now = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
+  const unsigned char garbage[] = "not a picture at all";
+  EXPECT_EQ(tk_decode_ahead(nullptr, 10), 0);
+  ASSERT_EQ(tk_decode_ahead(zui_skin_sheet_png, zui_skin_sheet_png_size), 1);
+  ASSERT_EQ(tk_decode_ahead(garbage, sizeof garbage), 1);
+  // The same bytes cut short are other bytes: decoded on the spot, refused.
+  EXPECT_EQ(tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size / 2), 0);
+  EXPECT_EQ(tk_decode_image(-1, garbage, sizeof garbage), 0);
+  for (int pass = 0; pass < 2; ++pass) {  // taken, then decoded again
+    const int32_t ahead = tk_decode_image(-1, zui_skin_sheet_png, zui_skin_sheet_png_size);
+    ASSERT_NE(ahead, 0);
+    for (int y = 0; y < tk_image_height(now); y += 7)
+      for (int x = 0; x < tk_image_width(now); x += 5)
+        ASSERT_EQ(tk_image_pixel(ahead, x, y), tk_image_pixel(now, x, y)) << x << "," << y;
+    tk_free_image(ahead);
+  }
+  tk_free_image(now);
+}
+
 // ---- geometry ----------------------------------------------------------------------
 
 TEST_F(SkinSheet, HasItsSizeBackgroundAndGuideLines) {
@@ -164,6 +186,26 @@ TEST_F(SkinSheet, HasItsSizeBackgroundAndGuideLines) {
       const int32_t c = tk_image_pixel(sheet, x, y);
       ASSERT_TRUE(c == kBackground || c == kGuide) << x << "," << y;
     }
+}
+
+TEST_F(SkinSheet, FlatAreasAreOneColourWithinTheSheet) {
+  const Rect& add = rect("RoundAdd");
+  struct Case {
+    int32_t image, x, y, w, h, flat;
+  } cases[] = {
+      {sheet, 0, 0, 1, 1, 1},                      // one pixel
+      {sheet, add.x, add.y, add.w, add.h, 0},      // a painted piece
+      {sheet, -1, 0, 4, 4, -1},                    // not wholly inside
+      {sheet, 0, 0, tk_image_width(sheet) + 1, 1, -1},
+      {sheet, 0, 0, 0, 4, -1},                     // no area
+      {0, 0, 0, 1, 1, -1},                         // no image
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(tk_image_area_flat(c.image, c.x, c.y, c.w, c.h), c.flat)
+        << c.x << "," << c.y << " " << c.w << "x" << c.h;
+  // The green ground between two pieces is flat.
+  const Rect& side = rect("SideAdd");
+  EXPECT_EQ(tk_image_area_flat(sheet, side.x + side.w * 5, side.y, 1, 1), 1);
 }
 
 TEST_F(SkinSheet, EveryPieceCutsAtItsSize) {
