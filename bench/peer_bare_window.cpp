@@ -4,39 +4,14 @@
 // same moment the demo reports with ZUI_REPORT_SHOWN, and then idles in
 // Qt's own event loop until it is closed or ended.
 #include <QApplication>
-#include <QEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QWidget>
 
-#include <cstdio>
-
-namespace {
-
-// The first paint event starts the paint pass; the line goes out right after
-// that pass (and the flush that ends it) has been handled.
-class FirstPaint : public QObject {
- protected:
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (!seen_ && e->type() == QEvent::Paint) {
-      seen_ = true;
-      QTimer::singleShot(0, [] {
-        std::fputs("shown\n", stdout);
-        std::fflush(stdout);
-      });
-    }
-    return false;
-  }
-
- private:
-  bool seen_ = false;
-};
-
-}  // namespace
+#include "bench/first_paint.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  FirstPaint firstPaint;
+  peer::FirstPaint firstPaint;
   app.installEventFilter(&firstPaint);
 
   QWidget window;

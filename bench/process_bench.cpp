@@ -3,7 +3,8 @@
 // each for the demo and for a bare Qt window measured the same way in the
 // same run, and the wake-ups of both while nothing moves.
 //
-//   process_bench startup --demo D --peer P [--runs 10]
+//   process_bench startup --demo D --peer P [--form F] [--runs 10]
+//                                  (F: the same screen as a Qt Widgets form)
 //   process_bench idle --demo D --peer P [--seconds 25]      (under X only)
 //   process_bench scaled --demo D [--runs 10] [--scale 2]    (the demo at 1x and 2x)
 //
@@ -205,30 +206,34 @@ StartUp start_once(const std::string& path) {
 }
 
 int run_startup(const std::string& platform, const std::string& demo, const std::string& peer,
-                int runs) {
+                const std::string& form, int runs) {
+  // The programs by the name their figures carry; the form is optional.
+  std::vector<std::pair<std::string, std::string>> programs{{"demo", demo}, {"peer", peer}};
+  if (!form.empty()) programs.emplace_back("form", form);
+  const size_t n = programs.size();
   // One untimed start each fills the page cache.
-  start_once(demo);
-  start_once(peer);
-  std::vector<double> demoMs, peerMs, demoMb, peerMb;
+  for (const auto& program : programs) start_once(program.second);
+  std::vector<std::vector<double>> ms(n), mb(n);
   for (int i = 0; i < runs; ++i) {
-    // Alternating who goes first keeps a drift in the machine's load fair.
-    for (int k = 0; k < 2; ++k) {
-      const bool isDemo = (i + k) % 2 == 0;
-      const StartUp s = start_once(isDemo ? demo : peer);
+    // Rotating who goes first keeps a drift in the machine's load fair.
+    for (size_t k = 0; k < n; ++k) {
+      const auto& [name, path] = programs[(i + k) % n];
+      const StartUp s = start_once(path);
       if (s.ms < 0) {
-        std::fprintf(stderr, "%s did not report a drawn window\n", (isDemo ? demo : peer).c_str());
+        std::fprintf(stderr, "%s did not report a drawn window\n", path.c_str());
         return 1;
       }
-      std::fprintf(stderr, "startup %s %s %.1f ms %.1f MB\n", platform.c_str(),
-                   isDemo ? "demo" : "peer", s.ms, s.rssMb);
-      (isDemo ? demoMs : peerMs).push_back(s.ms);
-      (isDemo ? demoMb : peerMb).push_back(s.rssMb);
+      std::fprintf(stderr, "startup %s %s %.1f ms %.1f MB\n", platform.c_str(), name.c_str(),
+                   s.ms, s.rssMb);
+      ms[(i + k) % n].push_back(s.ms);
+      mb[(i + k) % n].push_back(s.rssMb);
     }
   }
-  std::printf("startup.%s.demo %.2f\n", platform.c_str(), median(demoMs));
-  std::printf("startup.%s.peer %.2f\n", platform.c_str(), median(peerMs));
-  std::printf("rss.%s.demo %.2f\n", platform.c_str(), median(demoMb));
-  std::printf("rss.%s.peer %.2f\n", platform.c_str(), median(peerMb));
+  for (size_t k = 0; k < n; ++k)
+    std::printf("startup.%s.%s %.2f\n", platform.c_str(), programs[k].first.c_str(),
+                median(ms[k]));
+  for (size_t k = 0; k < n; ++k)
+    std::printf("rss.%s.%s %.2f\n", platform.c_str(), programs[k].first.c_str(), median(mb[k]));
   return 0;
 }
 
@@ -381,7 +386,7 @@ std::string arg(int argc, char** argv, const std::string& name, const std::strin
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: process_bench startup|idle|scaled --demo PATH --peer PATH "
-                         "[--runs N] [--seconds S] [--scale F]\n");
+                         "[--form PATH] [--runs N] [--seconds S] [--scale F]\n");
     return 2;
   }
   // The children share this environment; Qt wants a private runtime directory.
@@ -397,7 +402,8 @@ int main(int argc, char** argv) {
   const std::string demo = arg(argc, argv, "--demo", "");
   const std::string peer = arg(argc, argv, "--peer", "");
   if (mode == "startup")
-    return run_startup(platform, demo, peer, std::stoi(arg(argc, argv, "--runs", "10")));
+    return run_startup(platform, demo, peer, arg(argc, argv, "--form", ""),
+                       std::stoi(arg(argc, argv, "--runs", "10")));
   if (mode == "scaled")
     return run_scaled(platform, demo, std::stoi(arg(argc, argv, "--runs", "10")),
                       arg(argc, argv, "--scale", "2"));
