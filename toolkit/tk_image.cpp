@@ -147,7 +147,9 @@ QImage render_cut(const SheetCut& cut, int32_t w, int32_t h, double scale) {
   const QRect shown = cut.area.intersected(cut.within);
   QImage part;
   if (shown == cut.area) {
-    part = sheet.source.copy(area).convertToFormat(QImage::Format_RGB32);
+    // The whole sheet shares the source's pixels (copied on a first write).
+    part = area == sheet.source.rect() ? sheet.source : sheet.source.copy(area);
+    part = part.convertToFormat(QImage::Format_RGB32);
   } else {
     // Only the shown part is sheet; the rest of the area stays black.
     part = QImage(area.size(), QImage::Format_RGB32);
