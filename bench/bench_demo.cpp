@@ -119,18 +119,11 @@ struct Demo {
     return QPoint(x + tab_bar_record(*o)->tabs[index].width / 2, o->absY + o->height / 2);
   }
   void point_at(QPoint clientPoint) { QCursor::setPos(client()->mapToGlobal(clientPoint)); }
-  // A left click posted to the named gadget's widget, as the window system
-  // would deliver it; nothing is handled before the loop runs.
+  // A left click posted to the named gadget's widget.
   void post_click(const std::string& name, QPoint clientPoint) {
     QWidget* w = widget(name);
     const QPointF global = client()->mapToGlobal(QPointF(clientPoint));
-    const QPointF local = w->mapFromGlobal(global);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                   Qt::LeftButton, Qt::LeftButton,
-                                                   Qt::NoModifier));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                   Qt::LeftButton, Qt::NoButton,
-                                                   Qt::NoModifier));
+    peer::post_left_click(w, w->mapFromGlobal(global), global);
   }
   // A key posted where the user's keys go: the window's focused widget, else
   // the window.

@@ -29,6 +29,15 @@ inline double seconds_since(Clock::time_point t0) {
   return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+// A left press and release posted to a widget, as the window system would
+// deliver them; nothing is handled before the loop runs.
+inline void post_left_click(QWidget* w, QPointF local, QPointF global) {
+  QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, local, global,
+                                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
 // Counts the paint events of one window's widgets.
 class PaintCounter : public QObject {
  public:
@@ -178,13 +187,7 @@ struct PeerForm {
   }
   void post_click(QWidget* w) {
     const QPointF local(w->width() / 2.0, w->height() / 2.0);
-    const QPointF global = w->mapToGlobal(local);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                   Qt::LeftButton, Qt::LeftButton,
-                                                   Qt::NoModifier));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                   Qt::LeftButton, Qt::NoButton,
-                                                   Qt::NoModifier));
+    post_left_click(w, local, w->mapToGlobal(local));
   }
   void post_key(QWidget* w, Qt::Key key) {
     QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
