@@ -66,22 +66,30 @@ long status_kb(pid_t pid, const std::string& field) {
   return 0;
 }
 
+// Calls `read` with each thread's id and its open /proc/<pid>/task/<tid>/<file>.
+template <typename Read>
+void each_thread(pid_t pid, const char* file, Read read) {
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    if (e->d_name[0] == '.') continue;
+    std::ifstream in(dir + "/" + e->d_name + "/" + file);
+    if (in) read(std::string(e->d_name), in);
+  }
+  closedir(d);
+}
+
 // CPU time of each thread of a process so far, in nanoseconds, by thread id
 // (the first field of each thread's schedstat; the tick counts of
 // /proc/<pid>/stat are too coarse for a program that should use next to
 // nothing).
 std::map<std::string, double> cpu_ns(pid_t pid) {
-  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
   std::map<std::string, double> times;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d)) {
-      if (e->d_name[0] == '.') continue;
-      std::ifstream in(dir + "/" + e->d_name + "/schedstat");
-      double ns = 0;
-      if (in >> ns) times[e->d_name] = ns;
-    }
-    closedir(d);
-  }
+  each_thread(pid, "schedstat", [&](const std::string& tid, std::ifstream& in) {
+    double ns = 0;
+    if (in >> ns) times[tid] = ns;
+  });
   return times;
 }
 
@@ -89,19 +97,13 @@ std::map<std::string, double> cpu_ns(pid_t pid) {
 // id: each is a sleep that ended, so their growth over a still time counts
 // the wake-ups.
 std::map<std::string, long> wakeups(pid_t pid) {
-  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
   std::map<std::string, long> counts;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d)) {
-      if (e->d_name[0] == '.') continue;
-      std::ifstream in(dir + "/" + e->d_name + "/status");
-      std::string line;
-      while (std::getline(in, line))
-        if (line.compare(0, 24, "voluntary_ctxt_switches:") == 0)
-          counts[e->d_name] = std::stol(line.substr(24));
-    }
-    closedir(d);
-  }
+  each_thread(pid, "status", [&](const std::string& tid, std::ifstream& in) {
+    std::string line;
+    while (std::getline(in, line))
+      if (line.compare(0, 24, "voluntary_ctxt_switches:") == 0)
+        counts[tid] = std::stol(line.substr(24));
+  });
   return counts;
 }
 
